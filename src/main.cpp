@@ -1,0 +1,3 @@
+#include "mainwindow/entry.h"
+
+int main(int argc, char** argv) { return quorvaneMain(argc, argv); }

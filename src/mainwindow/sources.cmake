@@ -1,0 +1,4 @@
+target_sources(gui PRIVATE
+    mainwindow/entry.h
+    mainwindow/entry.cpp
+)

@@ -1,0 +1,1 @@
+# Files of this subsystem: target_sources(core|gui PRIVATE ...)

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+// Which pattern language LIKE speaks: by path (DAO) * ? # [..] [!..]; through a data control (ADO) % _ [..].
+enum class LikeDialect { Dao, Ado };
+
+// One open SQLite handle on a database file, set up as the program expects: rollback journal (the file may
+// sit in a folder shared by several machines), a busy timeout, case-insensitive text and the Jet functions.
+class Connection {
+public:
+    enum class Mode { OpenExisting, CreateIfMissing };
+    static constexpr int BusyTimeoutMs = 8000;
+
+    explicit Connection(const QString& path, Mode mode = Mode::OpenExisting);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    const QString& path() const { return m_path; }
+    sqlite3* handle() const { return m_db; }
+
+    // Runs SQLite SQL (already translated), no rows expected.
+    void exec(const QString& sql);
+    qint64 lastInsertRowid() const;
+    int changes() const;
+    bool inTransaction() const;
+
+    LikeDialect likeDialect() const { return m_like; }
+    void setLikeDialect(LikeDialect d) { m_like = d; }
+
+    // Throws DbError built from the handle's last error.
+    [[noreturn]] void raise(int rc, const QString& sql) const;
+
+private:
+    QString m_path;
+    sqlite3* m_db = nullptr;
+    LikeDialect m_like = LikeDialect::Dao;
+};
+
+// One prepared statement; finalized when it goes.
+class Statement {
+public:
+    Statement(Connection& conn, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(int index, const QVariant& value); // 1-based, as SQLite counts
+    bool step();                                  // true while a row is there
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int i) const;
+    QString columnDeclType(int i) const;  // "" for expressions
+    QString columnTable(int i) const;     // "" for expressions
+    QString columnOrigin(int i) const;    // the table column behind a result column
+    QVariant column(int i) const;         // Null stays an invalid QVariant; text stays text
+    const QString& sql() const { return m_sql; }
+
+private:
+    Connection& m_conn;
+    sqlite3_stmt* m_stmt = nullptr;
+    QString m_sql;
+};
+
+// Rolls back unless committed.
+class Transaction {
+public:
+    explicit Transaction(Connection& conn);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& m_conn;
+    bool m_done = false;
+};
+
+} // namespace db

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace db {
+
+class Recordset;
+
+// The data control of a window: a connection text, a record source and the recordset they give.
+class DataControl : public QObject {
+    Q_OBJECT
+public:
+    explicit DataControl(QObject* parent = nullptr);
+    ~DataControl() override;
+
+    static QString connectionStringFor(const QString& path);
+    static QString pathFromConnectionString(const QString& connection); // Data Source=...
+
+    void setConnectionString(const QString& connection) { m_connection = connection; }
+    QString connectionString() const { return m_connection; }
+    QString databasePath() const { return pathFromConnectionString(m_connection); }
+    void setRecordSource(const QString& source) { m_source = source; }
+    QString recordSource() const { return m_source; }
+
+    // Runs the record source anew (throws DbError; the old recordset stays on failure).
+    void refresh();
+    // Drops the recordset, as unbinding does.
+    void clear();
+    Recordset* recordset() const { return m_rs.get(); }
+
+signals:
+    void recordsetChanged(db::Recordset* rs); // after every refresh or clear
+
+private:
+    QString m_connection;
+    QString m_source;
+    std::unique_ptr<Recordset> m_rs;
+};
+
+} // namespace db

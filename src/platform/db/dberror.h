@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace db {
+
+// The one error type of the data layer: what went wrong, the engine's codes and the SQL that failed.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString& message, int code = 0, int extendedCode = 0, const QString& sql = {});
+
+    QString message() const { return m_message; }
+    int code() const { return m_code; }
+    int extendedCode() const { return m_extendedCode; }
+    QString sql() const { return m_sql; }
+
+    bool isBusy() const;     // locked by another running copy past the timeout
+    bool isReadOnly() const; // file or folder not writable
+    bool isNotADatabase() const;
+    bool isConstraint() const; // text too long, duplicate key...
+
+private:
+    QString m_message;
+    int m_code;
+    int m_extendedCode;
+    QString m_sql;
+};
+
+} // namespace db

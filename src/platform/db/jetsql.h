@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/db/connection.h"
+
+#include <QString>
+#include <QStringList>
+
+// The Jet dialect on SQLite. Text is tokenized first, so nothing inside a string literal or a [bracketed
+// name] is ever touched.
+namespace db::jet {
+
+struct Query {
+    QString sql;          // SQLite text
+    int top = -1;         // TOP n, -1 when absent
+    QStringList orderBy;  // the top-level ORDER BY terms (translated, without ASC/DESC), for TOP's ties
+    QString singleTable;  // the one table of a plain SELECT that can be updated; "" otherwise
+    bool isSelect = false;
+};
+
+// Throws DbError on text that cannot be translated (an unclosed literal, a bad date).
+Query translate(const QString& jetSql);
+
+// LIKE as Jet matches it, without regard to case.
+bool likeMatch(const QString& text, const QString& pattern, LikeDialect dialect);
+
+} // namespace db::jet

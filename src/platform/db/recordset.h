@@ -1,0 +1,106 @@
+#pragma once
+
+#include "platform/db/connection.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace db {
+
+// A recordset as the windows use it: every row of a query in query order, a current row with BOF/EOF, an
+// exact count, fields by name and position (Null distinct from ""), and AddNew/Edit/Update/CancelUpdate/
+// Delete when the query reads one table. Rows are read whole when the query runs, so the count is exact.
+class Recordset : public QObject {
+    Q_OBJECT
+public:
+    enum class EditMode { None, Edit, Add };
+
+    Recordset(std::shared_ptr<Connection> conn, const QString& jetSql, LikeDialect dialect,
+              QObject* parent = nullptr);
+    ~Recordset() override;
+
+    const QString& source() const { return m_source; }
+    LikeDialect dialect() const { return m_dialect; }
+
+    // Position. BOF is before the first row, EOF after the last; both hold on an empty recordset.
+    bool bof() const { return m_pos < 0 || m_rows.empty(); }
+    bool eof() const { return m_pos >= rowCount() || m_rows.empty(); }
+    int recordCount() const { return rowCount(); }
+    int absolutePosition() const { return m_pos; } // 0-based row, -1 at BOF, recordCount() at EOF
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    void moveTo(int row); // any row, or -1 / recordCount() for BOF / EOF
+
+    // Fields of the current row (throws at BOF/EOF, as ADO and DAO do).
+    int fieldCount() const { return static_cast<int>(m_fields.size()); }
+    QString fieldName(int i) const;
+    int fieldIndex(const QString& name) const; // -1 when absent; names match without regard to case
+    QVariant field(const QString& name) const;
+    QVariant field(int i) const;
+    // Starts an edit when none is under way (as ADO does); the value is kept until update().
+    void setField(const QString& name, const QVariant& value);
+    void setField(int i, const QVariant& value);
+
+    // Editing. Only a recordset on one table can change rows; others throw DbError.
+    bool isUpdatable() const { return !m_table.isEmpty(); }
+    const QString& tableName() const { return m_table; }
+    EditMode editMode() const { return m_edit; }
+    void addNew();
+    void edit();
+    void update();       // stores the pending row; an added row gets the values the database gave it
+    void cancelUpdate(); // forgets pending values; an added row disappears
+    void deleteCurrent();
+    void requery(); // runs the query again; the position stays where it can
+
+    // ADO's Find: "Field LIKE 'x'", "Field = 'x'" or "Field <> 'x'", from the current row forward.
+    // Returns true on a match (now current); false leaves the recordset at EOF.
+    bool find(const QString& criterion);
+
+    // Row access for grids, without moving.
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    QVariant value(int row, int col) const;
+    void setValue(int row, int col, const QVariant& value); // stores at once
+    void removeRow(int row);
+
+signals:
+    void reset();
+    void rowInserted(int row);
+    void rowRemoved(int row);
+    void rowChanged(int row);
+    void currentChanged(int row);
+
+private:
+    struct Field {
+        QString name;
+        QString origin; // table column, "" for expressions
+        bool isDate = false;
+        int maxLength = 0; // 0: no limit
+    };
+    void load();
+    void checkCurrent() const;
+    void requireUpdatable() const;
+    void storeRow(int row, const std::vector<QVariant>& values, const std::vector<bool>& dirty, bool insert);
+    void setPosition(int pos);
+    QVariant toStorage(int col, const QVariant& value) const;
+    void autoStoreBeforeMove();
+
+    std::shared_ptr<Connection> m_conn;
+    QString m_source;
+    LikeDialect m_dialect;
+    QString m_table;
+    std::vector<Field> m_fields;
+    std::vector<std::vector<QVariant>> m_rows;
+    std::vector<qint64> m_rowids;
+    int m_pos = -1;
+    EditMode m_edit = EditMode::None;
+    std::vector<QVariant> m_buffer;
+    std::vector<bool> m_dirty;
+};
+
+} // namespace db

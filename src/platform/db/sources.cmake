@@ -1,0 +1,1 @@
+# Data layer files (core)

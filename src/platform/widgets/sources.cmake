@@ -1,0 +1,1 @@
+# Widget stand-ins (gui): target_sources(gui PRIVATE ...)

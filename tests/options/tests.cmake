@@ -1,0 +1,1 @@
+# qv_test(<name> <files>...)
