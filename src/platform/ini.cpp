@@ -1,1 +1,154 @@
 #include "platform/ini.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringList>
+
+namespace {
+
+// The file's lines without their line ends; empty for a missing file or one that is not text.
+QStringList loadLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = file.readAll();
+    if (bytes.contains('\0'))
+        return {};
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (utf8.hasError()) // an older file in a single-byte code page
+        text = QString::fromLatin1(bytes);
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    return lines;
+}
+
+std::optional<QString> sectionOf(const QString& line) {
+    const QString t = line.trimmed();
+    if (!t.startsWith(QLatin1Char('[')))
+        return std::nullopt;
+    const qsizetype close = t.indexOf(QLatin1Char(']'));
+    if (close < 0)
+        return std::nullopt;
+    return t.mid(1, close - 1).trimmed();
+}
+
+// The key of a "key=value" line; comments and other lines have none.
+std::optional<QString> keyOf(const QString& line) {
+    const QString t = line.trimmed();
+    if (t.startsWith(QLatin1Char(';')))
+        return std::nullopt;
+    const qsizetype eq = t.indexOf(QLatin1Char('='));
+    if (eq <= 0)
+        return std::nullopt;
+    const QString key = t.left(eq).trimmed();
+    if (key.isEmpty())
+        return std::nullopt;
+    return key;
+}
+
+QString valueOf(const QString& line) {
+    QString v = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+    if (v.size() >= 2 && v.startsWith(QLatin1Char('"')) && v.endsWith(QLatin1Char('"')))
+        v = v.mid(1, v.size() - 2);
+    return v;
+}
+
+bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+// Index of the first line of the section's header, -1 when absent.
+qsizetype findSection(const QStringList& lines, const QString& section) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const auto name = sectionOf(lines.at(i));
+        if (name && same(*name, section))
+            return i;
+    }
+    return -1;
+}
+
+// One past the section's last line: the next header or the end of the file.
+qsizetype sectionEnd(const QStringList& lines, qsizetype header) {
+    qsizetype i = header + 1;
+    while (i < lines.size() && !sectionOf(lines.at(i)))
+        ++i;
+    return i;
+}
+
+qsizetype findKey(const QStringList& lines, qsizetype header, qsizetype end, const QString& key) {
+    for (qsizetype i = header + 1; i < end; ++i) {
+        const auto k = keyOf(lines.at(i));
+        if (k && same(*k, key))
+            return i;
+    }
+    return -1;
+}
+
+bool hasLineBreak(const QString& s) { return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r')); }
+
+} // namespace
+
+IniFile::IniFile(const QString& path) : m_path(path) {}
+
+std::optional<QString> IniFile::read(const QString& section, const QString& key) const {
+    const QStringList lines = loadLines(m_path);
+    const qsizetype header = findSection(lines, section.trimmed());
+    if (header < 0)
+        return std::nullopt;
+    const qsizetype at = findKey(lines, header, sectionEnd(lines, header), key.trimmed());
+    if (at < 0)
+        return std::nullopt;
+    return valueOf(lines.at(at));
+}
+
+bool IniFile::write(const QString& section, const QString& key, const QString& value) const {
+    const QString s = section.trimmed();
+    const QString k = key.trimmed();
+    if (m_path.isEmpty() || k.isEmpty() || k.contains(QLatin1Char('=')) || k.startsWith(QLatin1Char(';')) ||
+        s.contains(QLatin1Char(']')) || hasLineBreak(s) || hasLineBreak(k) || hasLineBreak(value))
+        return false;
+
+    QStringList lines = loadLines(m_path);
+    const QString entry = k + QLatin1Char('=') + value;
+    const qsizetype header = findSection(lines, s);
+    if (header < 0) {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines.append(QString());
+        lines.append(QLatin1Char('[') + s + QLatin1Char(']'));
+        lines.append(entry);
+    } else {
+        const qsizetype end = sectionEnd(lines, header);
+        const qsizetype at = findKey(lines, header, end, k);
+        if (at >= 0) {
+            lines[at] = entry;
+        } else {
+            // After the section's last non-blank line, so the blank line before the next section stays.
+            qsizetype last = end - 1;
+            while (last > header && lines.at(last).trimmed().isEmpty())
+                --last;
+            lines.insert(last + 1, entry);
+        }
+    }
+
+    const QFileInfo info(m_path);
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray data = (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

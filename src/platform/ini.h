@@ -1,1 +1,27 @@
 #pragma once
+
+#include <QString>
+#include <optional>
+
+// One settings file in the Windows INI layout: "[Section]" lines followed by "key=value" lines. Sections and
+// keys match without regard to case; values are trimmed and lose one pair of surrounding double quotes.
+// Every call reads the file anew, so other running copies' changes are seen.
+class IniFile {
+public:
+    explicit IniFile(const QString& path);
+
+    const QString& path() const { return m_path; }
+
+    // The value of the first matching key in the first matching section; nullopt when the file, the
+    // section or the key is missing. A file that is not text (it holds NUL bytes) reads as empty.
+    std::optional<QString> read(const QString& section, const QString& key) const;
+
+    // Sets one key, keeping every other line (comments included) as it was. A missing section is appended
+    // at the end of the file, a missing key at the end of its section; the file and its folder are created
+    // when missing. The file is replaced whole or not at all. False when the key cannot be stored (a line
+    // break in any part, "=" in the key, "]" in the section, an empty key) or the file cannot be written.
+    bool write(const QString& section, const QString& key, const QString& value) const;
+
+private:
+    QString m_path;
+};
