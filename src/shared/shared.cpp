@@ -1,0 +1,81 @@
+#include "shared/shared.h"
+
+#include "platform/db/values.h"
+#include "platform/desktop.h"
+#include "platform/ini.h"
+
+#include <QDateTime>
+
+namespace qv {
+
+QString& inipath() {
+    static QString path;
+    return path;
+}
+
+QString& dbpath() {
+    static QString path;
+    return path;
+}
+
+} // namespace qv
+
+namespace {
+constexpr qsizetype IniBufferLength = 255;
+}
+
+QString ReadINI(const QString& section, const QString& key, const QString& def) {
+    QString value = IniFile(qv::inipath()).read(section, key).value_or(QString());
+    const qsizetype nul = value.indexOf(QChar(0));
+    if (nul >= 0)
+        value.truncate(nul);
+    value.truncate(IniBufferLength);
+    if (!value.isEmpty())
+        return value;
+    if (!def.isEmpty())
+        WriteINI(section, key, def);
+    return def;
+}
+
+bool WriteINI(const QString& section, const QString& key, const QString& value) {
+    return IniFile(qv::inipath()).write(section, key, value);
+}
+
+QString SQLQuote(const QString& text) {
+    QString quoted = text;
+    return quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+QString GetSpecialFolder(int id) { return desktop::specialFolder(id); }
+
+bool ShellOpen(const QString& target, int showMode) {
+    try {
+        return desktop::shell().open(target, showMode);
+    } catch (...) {
+        return false;
+    }
+}
+
+QVariant nulldash(const QVariant& value) { return db::isNull(value) ? QVariant(QStringLiteral("---")) : value; }
+
+QString nulldashText(const QVariant& value) {
+    return db::isNull(value) ? QStringLiteral("---") : db::displayText(value);
+}
+
+QString FormatDuration(const QDateTime& start, const QDateTime& end) {
+    if (!start.isValid() || !end.isValid())
+        return {};
+    // Wall-clock minutes, so a change to or from summer time adds or loses nothing.
+    const auto minuteOf = [](const QDateTime& t) {
+        return t.date().toJulianDay() * 1440 + t.time().hour() * 60 + t.time().minute();
+    };
+    const qint64 minutes = minuteOf(end) - minuteOf(start);
+    const qint64 hours = minutes / 60;
+    const qint64 days = hours / 24;
+    return QStringLiteral("%1 days, %2 hrs, %3 mins.").arg(days).arg(hours - 24 * days).arg(minutes % 60);
+}
+
+QString pathonly(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.left(slash + 1);
+}

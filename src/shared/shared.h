@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+class QDateTime;
+
+namespace qv {
+
+// The full paths of the settings file and of the database file. The main window sets them at start-up
+// (and when the database is moved); everything else only reads them.
+QString& inipath();
+QString& dbpath();
+
+} // namespace qv
+
+// Reads a key of the settings file qv::inipath(). At most 255 characters come back, cut at the first NUL.
+// A missing or empty value gives def, which is first written back to the file unless it is "", so the file
+// fills itself with defaults.
+QString ReadINI(const QString& section, const QString& key, const QString& def);
+
+// Writes a key of the settings file qv::inipath(); true when it was stored.
+bool WriteINI(const QString& section, const QString& key, const QString& value);
+
+// The text with every apostrophe doubled, for a string literal inside SQL text.
+QString SQLQuote(const QString& text);
+
+// The special folder by the shell's number (5 documents, 28 local application data, 46 common), no trailing "/".
+QString GetSpecialFolder(int id);
+
+// Hands a file or link to the desktop's "open" verb; true when the desktop took it. Never throws.
+bool ShellOpen(const QString& target, int showMode);
+
+// "---" for a Null value, else the value itself.
+QVariant nulldash(const QVariant& value);
+// The value as a page shows it, or "---" for Null.
+QString nulldashText(const QVariant& value);
+
+// "<d> days, <h> hrs, <m> mins." between two moments on the wall clock. Minutes are counted as minute
+// boundaries crossed (seconds are ignored, as the hh:mm times on screen show them); hours and days are
+// whole parts of those minutes. "" when either moment is not a valid date-time.
+QString FormatDuration(const QDateTime& start, const QDateTime& end);
+
+// The path up to and including its last "/"; "" when it holds none.
+QString pathonly(const QString& path);
