@@ -1,1 +1,7 @@
-# Files of this subsystem: target_sources(core|gui PRIVATE ...)
+# Reports, printing and monitor pages
+target_sources(core PRIVATE
+    reports/pagefile.h
+    reports/pagefile.cpp
+    reports/reportframe.h
+    reports/reportframe.cpp
+)

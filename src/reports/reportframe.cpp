@@ -1,0 +1,62 @@
+#include "reports/reportframe.h"
+
+#include "platform/db/database.h"
+#include "platform/db/values.h"
+#include "platform/desktop.h"
+#include "reports/pagefile.h"
+#include "shared/shared.h"
+
+void reportheader(PageFile& page) {
+    const QString folder = desktop::programFolder();
+    const QString logo = ReadINI(QStringLiteral("Reports"), QStringLiteral("Logo Image"), folder + "/Media/logo.gif");
+    page.writeLine("<head><LINK REL=StyleSheet HREF=\"" + folder + "/report1.css\" TYPE=\"Text/css\" MEDIA=screen>");
+    page.writeLine(QStringLiteral("</head><BODY class=body>"));
+    page.writeLine("<TABLE class=logo><TR><TD WIDTH=100% VALIGN=TOP><P><IMG SRC=\"" + logo +
+                   "\"HSPACE=0 BORDER=0></TD></TR></TABLE><HR><BR>");
+}
+
+QString htmlbreaks(const QVariant& text) {
+    if (db::isNull(text))
+        return {};
+    return db::displayText(text).replace(QStringLiteral("\r\n"), QStringLiteral("<BR />"));
+}
+
+QVariant custname(const QString& reference) {
+    const QString sql =
+        "SELECT Name, Location from Customers Where Username = '" + SQLQuote(reference) + QLatin1Char('\'');
+    try {
+        db::Database database = db::Database::open(qv::dbpath());
+        const auto rs = database.openRecordset(sql);
+        if (!rs->eof())
+            return rs->field(QStringLiteral("Name"));
+    } catch (...) {
+        // a missing file or table reads as no customer
+    }
+    return QStringLiteral("User Not Found");
+}
+
+QString& notescall() {
+    static QString call;
+    return call;
+}
+
+void printnotes(PageFile& page) {
+    db::Database database = db::Database::open(qv::dbpath());
+    const auto rs = database.openRecordset("Select * from Notes where Call = " + notescall());
+    const QString cell = QStringLiteral("</TD><TD Class=TDNarrow valign=top><i>");
+    for (; !rs->eof(); rs->moveNext()) {
+        page.writeLine("<TABLE Class=Notes><TR><TD Class=TDNarrow valign=top>&nbsp;</TD><TD Class=TDNarrow "
+                       "valign=top><i>Note:</TD><TD class=TDLarge valign=top><i>" +
+                       db::displayText(rs->field(QStringLiteral("Note"))) + "</TD>");
+        page.writeLine("<TD Class=TDNarrow valign=top><i>" + nulldashText(rs->field(QStringLiteral("Analyst"))) +
+                       cell + nulldashText(rs->field(QStringLiteral("Note-date"))) + cell +
+                       nulldashText(rs->field(QStringLiteral("Note-time"))));
+        page.writeLine(QStringLiteral("</TD></TR></TABLE>"));
+    }
+}
+
+QString reportFolder() { return GetSpecialFolder(5); }
+
+QString reportPath(const QString& fileName) { return reportFolder() + QLatin1Char('/') + fileName; }
+
+void openPage(const QString& path) { ShellOpen(path, 3); }
