@@ -64,7 +64,9 @@ QString valueOf(const QString& line) {
     return v;
 }
 
-bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool same(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // Index of the first line of the section's header, -1 when absent.
 qsizetype findSection(const QStringList& lines, const QString& section) {
@@ -93,7 +95,9 @@ qsizetype findKey(const QStringList& lines, qsizetype header, qsizetype end, con
     return -1;
 }
 
-bool hasLineBreak(const QString& s) { return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r')); }
+bool hasLineBreak(const QString& s) {
+    return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
+}
 
 } // namespace
 

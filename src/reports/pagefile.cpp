@@ -41,4 +41,6 @@ bool PageFile::commit() {
     return file->commit();
 }
 
-bool PageFile::isOpen() const { return m_file != nullptr; }
+bool PageFile::isOpen() const {
+    return m_file != nullptr;
+}

@@ -48,15 +48,21 @@ void printnotes(PageFile& page) {
         page.writeLine("<TABLE Class=Notes><TR><TD Class=TDNarrow valign=top>&nbsp;</TD><TD Class=TDNarrow "
                        "valign=top><i>Note:</TD><TD class=TDLarge valign=top><i>" +
                        db::displayText(rs->field(QStringLiteral("Note"))) + "</TD>");
-        page.writeLine("<TD Class=TDNarrow valign=top><i>" + nulldashText(rs->field(QStringLiteral("Analyst"))) +
-                       cell + nulldashText(rs->field(QStringLiteral("Note-date"))) + cell +
+        page.writeLine("<TD Class=TDNarrow valign=top><i>" + nulldashText(rs->field(QStringLiteral("Analyst"))) + cell +
+                       nulldashText(rs->field(QStringLiteral("Note-date"))) + cell +
                        nulldashText(rs->field(QStringLiteral("Note-time"))));
         page.writeLine(QStringLiteral("</TD></TR></TABLE>"));
     }
 }
 
-QString reportFolder() { return GetSpecialFolder(5); }
+QString reportFolder() {
+    return GetSpecialFolder(5);
+}
 
-QString reportPath(const QString& fileName) { return reportFolder() + QLatin1Char('/') + fileName; }
+QString reportPath(const QString& fileName) {
+    return reportFolder() + QLatin1Char('/') + fileName;
+}
 
-void openPage(const QString& path) { ShellOpen(path, 3); }
+void openPage(const QString& path) {
+    ShellOpen(path, 3);
+}

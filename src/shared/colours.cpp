@@ -3,7 +3,9 @@
 #include <algorithm>
 
 namespace {
-int clampByte(int v) { return std::clamp(v, 0, 255); }
+int clampByte(int v) {
+    return std::clamp(v, 0, 255);
+}
 } // namespace
 
 std::optional<Rgb> colourFromVb(const QString& text) {

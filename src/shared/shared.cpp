@@ -46,7 +46,9 @@ QString SQLQuote(const QString& text) {
     return quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
-QString GetSpecialFolder(int id) { return desktop::specialFolder(id); }
+QString GetSpecialFolder(int id) {
+    return desktop::specialFolder(id);
+}
 
 bool ShellOpen(const QString& target, int showMode) {
     try {
@@ -56,7 +58,9 @@ bool ShellOpen(const QString& target, int showMode) {
     }
 }
 
-QVariant nulldash(const QVariant& value) { return db::isNull(value) ? QVariant(QStringLiteral("---")) : value; }
+QVariant nulldash(const QVariant& value) {
+    return db::isNull(value) ? QVariant(QStringLiteral("---")) : value;
+}
 
 QString nulldashText(const QVariant& value) {
     return db::isNull(value) ? QStringLiteral("---") : db::displayText(value);

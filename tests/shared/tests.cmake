@@ -1,1 +1,5 @@
 # qv_test(<name> <files>...)
+qv_test(shared_tests
+    shared/ini_test.cpp
+    shared/shared_test.cpp
+)
