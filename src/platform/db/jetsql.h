@@ -15,6 +15,7 @@ struct Query {
     QStringList orderBy;  // the top-level ORDER BY terms (translated, without ASC/DESC), for TOP's ties
     QString singleTable;  // the one table of a plain SELECT that can be updated; "" otherwise
     bool isSelect = false;
+    int fromPos = -1;     // where the top-level FROM starts in sql, -1 when none
 };
 
 // Throws DbError on text that cannot be translated (an unclosed literal, a bad date).

@@ -1,1 +1,20 @@
-# Data layer files (core)
+target_sources(core PRIVATE
+    platform/db/dberror.h
+    platform/db/dberror.cpp
+    platform/db/connection.h
+    platform/db/connection.cpp
+    platform/db/values.h
+    platform/db/values.cpp
+    platform/db/vbformat.h
+    platform/db/vbformat.cpp
+    platform/db/jetsql.h
+    platform/db/jetsql.cpp
+    platform/db/recordset.h
+    platform/db/recordset.cpp
+    platform/db/database.h
+    platform/db/database.cpp
+    platform/db/datacontrol.h
+    platform/db/datacontrol.cpp
+    platform/db/recordsetmodel.h
+    platform/db/recordsetmodel.cpp
+)

@@ -1,0 +1,285 @@
+#include "platform/db/connection.h"
+
+#include "platform/db/dberror.h"
+#include "platform/db/jetsql.h"
+#include "platform/db/values.h"
+#include "platform/db/vbformat.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace db {
+namespace {
+
+bool isAscii(const void* p, int n) {
+    const auto* s = static_cast<const unsigned char*>(p);
+    for (int i = 0; i < n; ++i)
+        if (s[i] & 0x80)
+            return false;
+    return true;
+}
+
+// Text compared as Jet compares it: without regard to case, letters outside ASCII included.
+int jetNoCase(void*, int n1, const void* p1, int n2, const void* p2) {
+    if (isAscii(p1, n1) && isAscii(p2, n2)) {
+        const auto* a = static_cast<const unsigned char*>(p1);
+        const auto* b = static_cast<const unsigned char*>(p2);
+        const int n = n1 < n2 ? n1 : n2;
+        for (int i = 0; i < n; ++i) {
+            int ca = a[i], cb = b[i];
+            if (ca >= 'A' && ca <= 'Z')
+                ca += 32;
+            if (cb >= 'A' && cb <= 'Z')
+                cb += 32;
+            if (ca != cb)
+                return ca - cb;
+        }
+        return n1 - n2;
+    }
+    const QString a = QString::fromUtf8(static_cast<const char*>(p1), n1);
+    const QString b = QString::fromUtf8(static_cast<const char*>(p2), n2);
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+QString textArg(sqlite3_value* v) {
+    const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return QString::fromUtf8(t, sqlite3_value_bytes(v));
+}
+
+// X LIKE Y calls like(Y, X): the pattern language follows the connection's current dialect.
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc < 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* conn = static_cast<const Connection*>(sqlite3_user_data(ctx));
+    const bool match = jet::likeMatch(textArg(argv[1]), textArg(argv[0]), conn->likeDialect());
+    sqlite3_result_int(ctx, match ? 1 : 0);
+}
+
+QVariant valueArg(sqlite3_value* v) {
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_value_double(v));
+    default:
+        return fromStorage(textArg(v));
+    }
+}
+
+void formatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc < 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QVariant value = valueArg(argv[0]);
+    const QString pattern = argc > 1 && sqlite3_value_type(argv[1]) != SQLITE_NULL ? textArg(argv[1]) : QString();
+    const QByteArray out = (pattern.isEmpty() ? displayText(value) : vbFormat(value, pattern)).toUtf8();
+    sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void caseFunction(sqlite3_context* ctx, int, sqlite3_value** argv, bool upper) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QString s = textArg(argv[0]);
+    const QByteArray out = (upper ? s.toUpper() : s.toLower()).toUtf8();
+    sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void ucaseFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) { caseFunction(ctx, argc, argv, true); }
+void lcaseFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) { caseFunction(ctx, argc, argv, false); }
+
+} // namespace
+
+Connection::Connection(const QString& path, Mode mode) : m_path(path) {
+    if (mode == Mode::OpenExisting && !QFileInfo(path).isFile())
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path), SQLITE_CANTOPEN, SQLITE_CANTOPEN);
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (mode == Mode::CreateIfMissing)
+        flags |= SQLITE_OPEN_CREATE;
+    const QByteArray file = path.toUtf8();
+    const int rc = sqlite3_open_v2(file.constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw DbError(QStringLiteral("Could not open the database '%1': %2").arg(path, msg), rc, rc);
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    sqlite3_create_collation_v2(m_db, "JETNOCASE", SQLITE_UTF8, nullptr, jetNoCase, nullptr);
+    const int fnFlags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function_v2(m_db, "like", 2, fnFlags, this, likeFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "like", 3, fnFlags, this, likeFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "jetformat", 1, fnFlags, nullptr, formatFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "jetformat", 2, fnFlags, nullptr, formatFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "ucase", 1, fnFlags, nullptr, ucaseFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "lcase", 1, fnFlags, nullptr, lcaseFunction, nullptr, nullptr, nullptr);
+    try {
+        // Touching the schema tells a file that is not a database at once; the rollback journal keeps a
+        // file shared over a network folder safe where WAL would not be.
+        exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (...) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw;
+    }
+}
+
+Connection::~Connection() {
+    if (m_db)
+        sqlite3_close_v2(m_db);
+}
+
+void Connection::exec(const QString& sql) {
+    const QByteArray text = sql.toUtf8();
+    char* err = nullptr;
+    const int rc = sqlite3_exec(m_db, text.constData(), nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK)
+        raise(rc, sql);
+}
+
+qint64 Connection::lastInsertRowid() const { return sqlite3_last_insert_rowid(m_db); }
+int Connection::changes() const { return sqlite3_changes(m_db); }
+bool Connection::inTransaction() const { return sqlite3_get_autocommit(m_db) == 0; }
+
+void Connection::raise(int rc, const QString& sql) const {
+    const int ext = sqlite3_extended_errcode(m_db);
+    QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        msg = QStringLiteral("The database '%1' is in use by another copy of the program; please try again.")
+                  .arg(m_path);
+    else if (primary == SQLITE_READONLY)
+        msg = QStringLiteral("The database '%1' cannot be changed: it is read-only.").arg(m_path);
+    else if (primary == SQLITE_NOTADB)
+        msg = QStringLiteral("The file '%1' is not a database.").arg(m_path);
+    else if (primary == SQLITE_CONSTRAINT && msg.contains(QLatin1String("CHECK")))
+        msg = QStringLiteral("The field is too small to accept the amount of data you attempted to add.");
+    throw DbError(msg, primary, ext, sql);
+}
+
+Statement::Statement(Connection& conn, const QString& sql) : m_conn(conn), m_sql(sql) {
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(conn.handle(), text.constData(), static_cast<int>(text.size()), &m_stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        conn.raise(rc, sql);
+    }
+}
+
+Statement::~Statement() { sqlite3_finalize(m_stmt); }
+
+void Statement::bind(int index, const QVariant& value) {
+    int rc = SQLITE_OK;
+    if (isNull(value)) {
+        rc = sqlite3_bind_null(m_stmt, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
+            break;
+        case QMetaType::QDate:
+        case QMetaType::QTime:
+        case QMetaType::QDateTime: {
+            const QString s = value.typeId() == QMetaType::QDate   ? storageDate(value.toDate())
+                              : value.typeId() == QMetaType::QTime ? storageTime(value.toTime())
+                                                                   : storageDateTime(value.toDateTime());
+            const QByteArray b = s.toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray b = value.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        m_conn.raise(rc, m_sql);
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(m_stmt);
+    m_conn.raise(rc, m_sql);
+}
+
+void Statement::reset() {
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+
+QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(m_stmt, i)); }
+
+QString Statement::columnDeclType(int i) const {
+    const char* t = sqlite3_column_decltype(m_stmt, i);
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+QString Statement::columnTable(int i) const {
+    const char* t = sqlite3_column_table_name(m_stmt, i);
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+QString Statement::columnOrigin(int i) const {
+    const char* t = sqlite3_column_origin_name(m_stmt, i);
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+QVariant Statement::column(int i) const {
+    switch (sqlite3_column_type(m_stmt, i)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(m_stmt, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, i));
+    default: {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
+        return QVariant(QString::fromUtf8(t, sqlite3_column_bytes(m_stmt, i)));
+    }
+    }
+}
+
+Transaction::Transaction(Connection& conn) : m_conn(conn) { m_conn.exec(QStringLiteral("BEGIN IMMEDIATE")); }
+
+Transaction::~Transaction() {
+    if (!m_done) {
+        try {
+            m_conn.exec(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::commit() {
+    m_conn.exec(QStringLiteral("COMMIT"));
+    m_done = true;
+}
+
+} // namespace db

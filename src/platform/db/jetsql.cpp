@@ -1,0 +1,415 @@
+#include "platform/db/jetsql.h"
+
+#include "platform/db/dberror.h"
+#include "platform/db/values.h"
+
+#include <vector>
+
+namespace db::jet {
+namespace {
+
+enum class Kind { Space, Word, Number, String, Bracket, Date, Op };
+
+struct Token {
+    Kind kind;
+    QString text; // words and ops as written; literal contents unescaped
+};
+
+bool isWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
+bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+
+std::vector<Token> tokenize(const QString& s) {
+    std::vector<Token> out;
+    int i = 0;
+    const int n = s.size();
+    auto fail = [&](const QString& what) {
+        throw DbError(QStringLiteral("Syntax error (%1) in query expression '%2'.").arg(what, s), 1, 1, s);
+    };
+    while (i < n) {
+        const QChar c = s.at(i);
+        if (c.isSpace()) {
+            int j = i;
+            while (j < n && s.at(j).isSpace())
+                ++j;
+            out.push_back({Kind::Space, QStringLiteral(" ")});
+            i = j;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            QString text;
+            int j = i + 1;
+            for (;;) {
+                if (j >= n)
+                    fail(QStringLiteral("missing closing quote"));
+                if (s.at(j) == c) {
+                    if (j + 1 < n && s.at(j + 1) == c) {
+                        text += c;
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                text += s.at(j++);
+            }
+            out.push_back({Kind::String, text});
+            i = j + 1;
+        } else if (c == QLatin1Char('[')) {
+            const int j = s.indexOf(QLatin1Char(']'), i + 1);
+            if (j < 0)
+                fail(QStringLiteral("missing ]"));
+            out.push_back({Kind::Bracket, s.mid(i + 1, j - i - 1)});
+            i = j + 1;
+        } else if (c == QLatin1Char('#')) {
+            const int j = s.indexOf(QLatin1Char('#'), i + 1);
+            if (j < 0)
+                fail(QStringLiteral("missing closing #"));
+            out.push_back({Kind::Date, s.mid(i + 1, j - i - 1)});
+            i = j + 1;
+        } else if (isWordStart(c)) {
+            int j = i;
+            while (j < n && isWordChar(s.at(j)))
+                ++j;
+            out.push_back({Kind::Word, s.mid(i, j - i)});
+            i = j;
+        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s.at(i + 1).isDigit())) {
+            int j = i;
+            while (j < n && (s.at(j).isDigit() || s.at(j) == QLatin1Char('.')))
+                ++j;
+            out.push_back({Kind::Number, s.mid(i, j - i)});
+            i = j;
+        } else {
+            static const QStringList two = {QStringLiteral("<>"), QStringLiteral("<="), QStringLiteral(">="),
+                                            QStringLiteral("||"), QStringLiteral("!=")};
+            const QString pair = s.mid(i, 2);
+            if (two.contains(pair)) {
+                out.push_back({Kind::Op, pair});
+                i += 2;
+            } else {
+                out.push_back({Kind::Op, QString(c)});
+                ++i;
+            }
+        }
+    }
+    return out;
+}
+
+bool isWord(const Token& t, const char* w) {
+    return t.kind == Kind::Word && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+}
+
+QString quoteIdent(const QString& name) {
+    QString q = name;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+QString quoteString(const QString& text) {
+    QString q = text;
+    q.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + q + QLatin1Char('\'');
+}
+
+QString dateLiteral(const QString& body, const QString& sql) {
+    const QVariant v = parseDateValue(body, true);
+    switch (v.typeId()) {
+    case QMetaType::QDate:
+        return quoteString(storageDate(v.toDate()));
+    case QMetaType::QTime:
+        return quoteString(storageTime(v.toTime()));
+    case QMetaType::QDateTime:
+        return quoteString(storageDateTime(v.toDateTime()));
+    default:
+        throw DbError(QStringLiteral("Syntax error in date in query expression '#%1#'.").arg(body), 1, 1, sql);
+    }
+}
+
+// Column types of Jet DDL; name is the column they follow (sizes of text are enforced as Jet does).
+QString ddlType(const QString& word, const QString& column, int size) {
+    const QString w = word.toUpper();
+    const QString col = quoteIdent(column);
+    if (w == QLatin1String("COUNTER") || w == QLatin1String("AUTOINCREMENT"))
+        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    if (w == QLatin1String("TEXT") || w == QLatin1String("VARCHAR") || w == QLatin1String("CHAR"))
+        return QStringLiteral("TEXT COLLATE JETNOCASE CHECK (length(%1) <= %2)").arg(col).arg(size > 0 ? size : 255);
+    if (w == QLatin1String("MEMO") || w == QLatin1String("LONGTEXT"))
+        return QStringLiteral("TEXT COLLATE JETNOCASE");
+    if (w == QLatin1String("DATETIME") || w == QLatin1String("DATE") || w == QLatin1String("TIME"))
+        return QStringLiteral("DATETIME");
+    if (w == QLatin1String("LONG") || w == QLatin1String("INTEGER") || w == QLatin1String("INT") ||
+        w == QLatin1String("SHORT") || w == QLatin1String("SMALLINT") || w == QLatin1String("BYTE") ||
+        w == QLatin1String("YESNO") || w == QLatin1String("BIT"))
+        return QStringLiteral("INTEGER");
+    if (w == QLatin1String("DOUBLE") || w == QLatin1String("SINGLE") || w == QLatin1String("FLOAT") ||
+        w == QLatin1String("REAL") || w == QLatin1String("CURRENCY") || w == QLatin1String("NUMERIC"))
+        return QStringLiteral("REAL");
+    return {};
+}
+
+} // namespace
+
+Query translate(const QString& jetSql) {
+    const std::vector<Token> t = tokenize(jetSql);
+    Query q;
+    std::vector<int> sig; // indexes of non-space tokens
+    for (int i = 0; i < static_cast<int>(t.size()); ++i)
+        if (t[i].kind != Kind::Space)
+            sig.push_back(i);
+    if (sig.empty())
+        return q;
+    q.isSelect = isWord(t[sig[0]], "select");
+    const bool ddl = (isWord(t[sig[0]], "create") || isWord(t[sig[0]], "alter")) && sig.size() > 1 &&
+                     isWord(t[sig[1]], "table");
+
+    // TOP n straight after SELECT [DISTINCT].
+    int topWord = -1;
+    if (q.isSelect) {
+        int k = 1;
+        if (k < static_cast<int>(sig.size()) && (isWord(t[sig[k]], "distinct") || isWord(t[sig[k]], "distinctrow")))
+            ++k;
+        if (k + 1 < static_cast<int>(sig.size()) && isWord(t[sig[k]], "top") && t[sig[k + 1]].kind == Kind::Number) {
+            q.top = t[sig[k + 1]].text.toInt();
+            topWord = sig[k];
+        }
+    }
+
+    QString out;
+    QString lastName; // last column name seen, for DDL types
+    int depth = 0;
+    int orderStart = -1; // output position where the top-level ORDER BY list starts
+    QStringList orderTerms;
+    QString term;
+    for (int i = 0; i < static_cast<int>(t.size()); ++i) {
+        const Token& tok = t[i];
+        QString piece;
+        switch (tok.kind) {
+        case Kind::Space:
+            piece = QStringLiteral(" ");
+            break;
+        case Kind::String:
+            piece = quoteString(tok.text);
+            break;
+        case Kind::Bracket:
+            piece = quoteIdent(tok.text);
+            lastName = tok.text;
+            break;
+        case Kind::Date:
+            piece = dateLiteral(tok.text, jetSql);
+            break;
+        case Kind::Number:
+            piece = tok.text;
+            break;
+        case Kind::Op:
+            if (tok.text == QLatin1String("&"))
+                piece = QStringLiteral("||");
+            else
+                piece = tok.text;
+            if (tok.text == QLatin1String("("))
+                ++depth;
+            else if (tok.text == QLatin1String(")"))
+                --depth;
+            break;
+        case Kind::Word: {
+            if (i == topWord) {
+                // Skip "TOP n" and the blank after it.
+                int j = i + 1;
+                while (j < static_cast<int>(t.size()) && t[j].kind == Kind::Space)
+                    ++j;
+                i = j; // the number
+                continue;
+            }
+            int next = i + 1;
+            while (next < static_cast<int>(t.size()) && t[next].kind == Kind::Space)
+                ++next;
+            const bool call = next < static_cast<int>(t.size()) && t[next].kind == Kind::Op &&
+                              t[next].text == QLatin1String("(");
+            const QString upper = tok.text.toUpper();
+            if (call && (upper == QLatin1String("FORMAT$") || upper == QLatin1String("FORMAT")))
+                piece = QStringLiteral("jetformat");
+            else if (call && (upper == QLatin1String("UCASE$") || upper == QLatin1String("UCASE")))
+                piece = QStringLiteral("ucase");
+            else if (call && (upper == QLatin1String("LCASE$") || upper == QLatin1String("LCASE")))
+                piece = QStringLiteral("lcase");
+            else if (upper == QLatin1String("TRUE"))
+                piece = QStringLiteral("1");
+            else if (upper == QLatin1String("FALSE"))
+                piece = QStringLiteral("0");
+            else if (ddl && !lastName.isEmpty() && !(i == sig[0] || i == sig[1])) {
+                int size = 0;
+                int skipTo = -1;
+                if (call) {
+                    // text(50): read the size and drop "(50)".
+                    int j = next + 1;
+                    while (j < static_cast<int>(t.size()) && t[j].kind == Kind::Space)
+                        ++j;
+                    if (j < static_cast<int>(t.size()) && t[j].kind == Kind::Number) {
+                        size = t[j].text.toInt();
+                        int k = j + 1;
+                        while (k < static_cast<int>(t.size()) && t[k].kind == Kind::Space)
+                            ++k;
+                        if (k < static_cast<int>(t.size()) && t[k].text == QLatin1String(")"))
+                            skipTo = k;
+                    }
+                }
+                const QString mapped = ddlType(tok.text, lastName, size);
+                if (!mapped.isEmpty()) {
+                    piece = mapped;
+                    lastName.clear();
+                    if (skipTo >= 0)
+                        i = skipTo;
+                } else {
+                    piece = tok.text;
+                    if (!call)
+                        lastName = tok.text;
+                }
+            } else {
+                piece = tok.text;
+                lastName = tok.text;
+            }
+            break;
+        }
+        }
+        if (q.isSelect && depth == 0 && q.fromPos < 0 && isWord(tok, "from"))
+            q.fromPos = out.size();
+        // The top-level ORDER BY list, kept for TOP's ties.
+        if (depth == 0 && tok.kind == Kind::Word && isWord(tok, "by") && orderStart < 0) {
+            // "ORDER BY": the previous word must be ORDER.
+            int p = i - 1;
+            while (p >= 0 && t[p].kind == Kind::Space)
+                --p;
+            if (p >= 0 && isWord(t[p], "order")) {
+                out += piece;
+                orderStart = out.size();
+                continue;
+            }
+        }
+        if (orderStart >= 0 && depth == 0 && tok.kind == Kind::Op && tok.text == QLatin1String(",")) {
+            orderTerms << term.trimmed();
+            term.clear();
+        } else if (orderStart >= 0 && !(tok.kind == Kind::Word && (isWord(tok, "asc") || isWord(tok, "desc")))) {
+            if (!(tok.kind == Kind::Op && tok.text == QLatin1String(";")))
+                term += piece;
+        }
+        out += piece;
+    }
+    if (orderStart >= 0 && !term.trimmed().isEmpty())
+        orderTerms << term.trimmed();
+    while (out.startsWith(QLatin1Char(' '))) {
+        out.remove(0, 1);
+        if (q.fromPos > 0)
+            --q.fromPos;
+    }
+    q.sql = out.trimmed();
+    q.orderBy = orderTerms;
+
+    // A plain SELECT on one table can be updated.
+    if (q.isSelect) {
+        bool plain = true;
+        int from = -1;
+        for (int k = 0; k < static_cast<int>(sig.size()); ++k) {
+            const Token& tk = t[sig[k]];
+            if (tk.kind != Kind::Word)
+                continue;
+            for (const char* w : {"distinct", "distinctrow", "group", "union", "join", "having"})
+                plain = plain && !isWord(tk, w);
+            const bool call = k + 1 < static_cast<int>(sig.size()) && t[sig[k + 1]].text == QLatin1String("(");
+            for (const char* w : {"count", "sum", "avg", "min", "max", "first", "last"})
+                plain = plain && !(call && isWord(tk, w));
+            if (isWord(tk, "from") && from < 0)
+                from = k;
+        }
+        if (plain && from > 0 && from + 1 < static_cast<int>(sig.size())) {
+            const Token& table = t[sig[from + 1]];
+            const bool name = table.kind == Kind::Word || table.kind == Kind::Bracket;
+            const bool ends = from + 2 >= static_cast<int>(sig.size()) || isWord(t[sig[from + 2]], "where") ||
+                              isWord(t[sig[from + 2]], "order") || t[sig[from + 2]].text == QLatin1String(";");
+            if (name && ends)
+                q.singleTable = table.text;
+        }
+    }
+    return q;
+}
+
+namespace {
+
+QChar fold(QChar c) { return c.toCaseFolded(); }
+
+// Matches a [..] list at pattern[pi] (pi on '['); returns the index after ']' or -1 when malformed.
+int matchList(const QString& p, int pi, QChar c, bool& matched) {
+    int j = pi + 1;
+    bool negate = false;
+    if (j < p.size() && (p.at(j) == QLatin1Char('!'))) {
+        negate = true;
+        ++j;
+    }
+    bool hit = false;
+    bool first = true;
+    while (j < p.size() && (p.at(j) != QLatin1Char(']') || first)) {
+        first = false;
+        const QChar lo = p.at(j);
+        if (j + 2 < p.size() && p.at(j + 1) == QLatin1Char('-') && p.at(j + 2) != QLatin1Char(']')) {
+            const QChar hi = p.at(j + 2);
+            if (fold(c) >= fold(lo) && fold(c) <= fold(hi))
+                hit = true;
+            j += 3;
+        } else {
+            if (fold(c) == fold(lo))
+                hit = true;
+            ++j;
+        }
+    }
+    if (j >= p.size())
+        return -1;
+    matched = negate ? !hit : hit;
+    return j + 1;
+}
+
+// One pattern element at pi against c; sets next to the element after it. Every element but the
+// many-wildcard takes exactly one character, so one backtrack point for the last wildcard suffices.
+bool matchOne(const QString& p, int pi, QChar c, LikeDialect d, int& next) {
+    const QChar pc = p.at(pi);
+    const QChar one = d == LikeDialect::Dao ? QLatin1Char('?') : QLatin1Char('_');
+    next = pi + 1;
+    if (pc == one)
+        return true;
+    if (d == LikeDialect::Dao && pc == QLatin1Char('#'))
+        return c.isDigit();
+    if (pc == QLatin1Char('[')) {
+        bool hit = false;
+        const int after = matchList(p, pi, c, hit);
+        if (after >= 0) {
+            next = after;
+            return hit;
+        }
+    }
+    return fold(pc) == fold(c);
+}
+
+bool matchFrom(const QString& s, const QString& p, LikeDialect d) {
+    const QChar many = d == LikeDialect::Dao ? QLatin1Char('*') : QLatin1Char('%');
+    int si = 0, pi = 0;
+    int starP = -1, starS = 0;
+    while (si < s.size()) {
+        int next = 0;
+        if (pi < p.size() && p.at(pi) == many) {
+            starP = ++pi;
+            starS = si;
+        } else if (pi < p.size() && matchOne(p, pi, s.at(si), d, next)) {
+            pi = next;
+            ++si;
+        } else if (starP >= 0) {
+            pi = starP;
+            si = ++starS;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p.at(pi) == many)
+        ++pi;
+    return pi == p.size();
+}
+
+} // namespace
+
+bool likeMatch(const QString& text, const QString& pattern, LikeDialect dialect) {
+    return matchFrom(text, pattern, dialect);
+}
+
+} // namespace db::jet

@@ -1,0 +1,479 @@
+#include "platform/db/recordset.h"
+
+#include "platform/db/dberror.h"
+#include "platform/db/jetsql.h"
+#include "platform/db/values.h"
+
+#include <QRegularExpression>
+
+namespace db {
+namespace {
+
+const QString kRowid = QStringLiteral("__qv_rowid");
+const QString kTie = QStringLiteral("__qv_tie");
+
+QString unquoteName(QString s) {
+    s = s.trimmed();
+    if (s.size() >= 2 && s.startsWith(QLatin1Char('"')) && s.endsWith(QLatin1Char('"')))
+        s = s.mid(1, s.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
+    return s;
+}
+
+QString quoteIdent(const QString& name) {
+    QString q = name;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+// Jet compares ORDER BY values without regard to case.
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (isNull(a) || isNull(b))
+        return isNull(a) && isNull(b);
+    if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString)
+        return a.toString().compare(b.toString(), Qt::CaseInsensitive) == 0;
+    return a == b;
+}
+
+} // namespace
+
+Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& jetSql, LikeDialect dialect, QObject* parent)
+    : QObject(parent), m_conn(std::move(conn)), m_source(jetSql), m_dialect(dialect) {
+    load();
+    m_pos = m_rows.empty() ? -1 : 0;
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::load() {
+    const jet::Query q = jet::translate(m_source);
+    if (!q.isSelect)
+        throw DbError(QStringLiteral("The query does not return rows: %1").arg(m_source), 1, 1, m_source);
+    m_conn->setLikeDialect(m_dialect);
+
+    QString sql = q.sql;
+    const bool updatable = !q.singleTable.isEmpty();
+    int extraFront = 0;
+    if (updatable) {
+        // The row id tells update and delete which row to change.
+        sql.insert(6, QStringLiteral(" %1.rowid AS %2,").arg(quoteIdent(q.singleTable), kRowid));
+        extraFront = 1;
+    }
+
+    // TOP n with ORDER BY also returns the rows that tie with the n-th: the order values are read along.
+    std::vector<int> tieCols; // result columns (after extraFront) holding the ORDER BY values
+    if (q.top >= 0 && !q.orderBy.isEmpty()) {
+        Statement probe(*m_conn, sql);
+        QStringList names;
+        for (int i = extraFront; i < probe.columnCount(); ++i)
+            names << probe.columnName(i);
+        QString hidden;
+        int added = 0;
+        for (const QString& term : q.orderBy) {
+            bool isNumber = false;
+            const int pos = term.toInt(&isNumber);
+            const QString bare = unquoteName(term);
+            int col = -1;
+            if (isNumber)
+                col = pos - 1;
+            else
+                for (int i = 0; i < names.size() && col < 0; ++i)
+                    if (names[i].compare(bare, Qt::CaseInsensitive) == 0)
+                        col = i;
+            if (col < 0) {
+                hidden += QStringLiteral(", (%1) AS %2%3 ").arg(term, kTie).arg(added);
+                col = static_cast<int>(names.size()) + added++;
+            }
+            tieCols.push_back(col);
+        }
+        if (!hidden.isEmpty() && q.fromPos > 0)
+            sql.insert(q.fromPos + (updatable ? sql.size() - q.sql.size() : 0), hidden);
+    }
+
+    Statement st(*m_conn, sql);
+    const int total = st.columnCount();
+    int visible = total;
+    for (int i = 0; i < total; ++i)
+        if (st.columnName(i).startsWith(kTie)) {
+            visible = i;
+            break;
+        }
+    m_table = updatable ? q.singleTable : QString();
+    m_fields.clear();
+    for (int i = extraFront; i < visible; ++i) {
+        Field f;
+        f.name = st.columnName(i);
+        if (updatable && st.columnTable(i).compare(m_table, Qt::CaseInsensitive) == 0)
+            f.origin = st.columnOrigin(i);
+        const QString decl = st.columnDeclType(i).toUpper();
+        f.isDate = decl.startsWith(QLatin1String("DATE"));
+        m_fields.push_back(f);
+    }
+    if (updatable) {
+        // Text sizes, to refuse a long value before the database does (same message either way).
+        Statement info(*m_conn, QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND name=?"));
+        info.bind(1, m_table);
+        if (info.step()) {
+            const QString ddl = info.column(0).toString();
+            for (Field& f : m_fields) {
+                if (f.origin.isEmpty())
+                    continue;
+                const QRegularExpression re(QStringLiteral("length\\(\"%1\"\\)\\s*<=\\s*(\\d+)")
+                                                .arg(QRegularExpression::escape(f.origin)),
+                                            QRegularExpression::CaseInsensitiveOption);
+                const auto m = re.match(ddl);
+                if (m.hasMatch())
+                    f.maxLength = m.captured(1).toInt();
+            }
+        }
+    }
+
+    m_rows.clear();
+    m_rowids.clear();
+    std::vector<std::vector<QVariant>> ties;
+    const int nf = static_cast<int>(m_fields.size());
+    while (st.step()) {
+        std::vector<QVariant> row;
+        row.reserve(nf);
+        for (int i = 0; i < nf; ++i) {
+            QVariant v = st.column(i + extraFront);
+            if (m_fields[i].isDate && v.typeId() == QMetaType::QString)
+                v = fromStorage(v.toString());
+            row.push_back(std::move(v));
+        }
+        if (!tieCols.empty()) {
+            std::vector<QVariant> tv;
+            for (int c : tieCols)
+                tv.push_back(c < nf ? row[c] : st.column(extraFront + c));
+            // Past the n-th row only rows that tie with it stay; the rest are never read.
+            if (static_cast<int>(m_rows.size()) >= q.top) {
+                const auto& last = ties.back();
+                bool same = true;
+                for (size_t k = 0; k < tv.size() && same; ++k)
+                    same = sameValue(tv[k], last[k]);
+                if (!same || q.top == 0)
+                    break;
+            }
+            ties.push_back(std::move(tv));
+        } else if (q.top >= 0 && static_cast<int>(m_rows.size()) >= q.top) {
+            break;
+        }
+        if (updatable)
+            m_rowids.push_back(st.column(0).toLongLong());
+        m_rows.push_back(std::move(row));
+    }
+    m_edit = EditMode::None;
+}
+
+QString Recordset::fieldName(int i) const {
+    if (i < 0 || i >= fieldCount())
+        throw DbError(QStringLiteral("Item cannot be found in the collection (field %1).").arg(i));
+    return m_fields[i].name;
+}
+
+int Recordset::fieldIndex(const QString& name) const {
+    const QString bare = unquoteName(name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']'))
+                                         ? name.mid(1, name.size() - 2)
+                                         : name);
+    for (int i = 0; i < fieldCount(); ++i)
+        if (m_fields[i].name.compare(bare, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void Recordset::checkCurrent() const {
+    if (bof() || eof())
+        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+}
+
+QVariant Recordset::field(const QString& name) const {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw DbError(QStringLiteral("Item cannot be found in the collection: %1").arg(name));
+    return field(i);
+}
+
+QVariant Recordset::field(int i) const {
+    checkCurrent();
+    if (i < 0 || i >= fieldCount())
+        throw DbError(QStringLiteral("Item cannot be found in the collection (field %1).").arg(i));
+    if (m_edit != EditMode::None && m_dirty[i])
+        return m_buffer[i];
+    return m_rows[m_pos][i];
+}
+
+void Recordset::setField(const QString& name, const QVariant& value) {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw DbError(QStringLiteral("Item cannot be found in the collection: %1").arg(name));
+    setField(i, value);
+}
+
+void Recordset::setField(int i, const QVariant& value) {
+    if (i < 0 || i >= fieldCount())
+        throw DbError(QStringLiteral("Item cannot be found in the collection (field %1).").arg(i));
+    if (m_edit == EditMode::None)
+        edit();
+    if (m_fields[i].origin.isEmpty())
+        throw DbError(QStringLiteral("Field '%1' is not updatable.").arg(m_fields[i].name));
+    m_buffer[i] = toStorage(i, value);
+    m_dirty[i] = true;
+}
+
+QVariant Recordset::toStorage(int col, const QVariant& value) const {
+    const Field& f = m_fields[col];
+    if (isNull(value))
+        return {};
+    if (f.isDate && value.typeId() == QMetaType::QString) {
+        if (value.toString().trimmed().isEmpty())
+            return {};
+        const QVariant d = parseDateValue(value.toString());
+        if (isNull(d))
+            throw DbError(QStringLiteral("Data type mismatch: '%1' is not a date or time.").arg(value.toString()));
+        return d;
+    }
+    if (f.maxLength > 0 && value.typeId() == QMetaType::QString && value.toString().size() > f.maxLength)
+        throw DbError(QStringLiteral("The field is too small to accept the amount of data you attempted to add."),
+                      19, 19);
+    return value;
+}
+
+void Recordset::requireUpdatable() const {
+    if (!isUpdatable())
+        throw DbError(QStringLiteral("Cannot update: the query '%1' is not updatable.").arg(m_source));
+}
+
+void Recordset::addNew() {
+    requireUpdatable();
+    autoStoreBeforeMove();
+    m_rows.emplace_back(m_fields.size());
+    m_rowids.push_back(0);
+    m_buffer.assign(m_fields.size(), QVariant());
+    m_dirty.assign(m_fields.size(), false);
+    m_edit = EditMode::Add;
+    const int row = rowCount() - 1;
+    emit rowInserted(row);
+    setPosition(row);
+}
+
+void Recordset::edit() {
+    requireUpdatable();
+    checkCurrent();
+    if (m_edit != EditMode::None)
+        return;
+    m_buffer.assign(m_fields.size(), QVariant());
+    m_dirty.assign(m_fields.size(), false);
+    m_edit = EditMode::Edit;
+}
+
+void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std::vector<bool>& dirty,
+                         bool insert) {
+    QStringList cols;
+    std::vector<QVariant> binds;
+    for (size_t i = 0; i < values.size(); ++i)
+        if (dirty[i] && !m_fields[i].origin.isEmpty()) {
+            cols << quoteIdent(m_fields[i].origin);
+            binds.push_back(values[i]);
+        }
+    m_conn->setLikeDialect(m_dialect);
+    if (insert) {
+        const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdent(m_table))
+                                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                 .arg(quoteIdent(m_table), cols.join(QLatin1Char(',')),
+                                                      QStringList(cols.size(), QStringLiteral("?")).join(','));
+        Statement st(*m_conn, sql);
+        for (size_t i = 0; i < binds.size(); ++i)
+            st.bind(static_cast<int>(i) + 1, binds[i]);
+        st.step();
+        m_rowids[row] = m_conn->lastInsertRowid();
+    } else if (!cols.isEmpty()) {
+        const QString sql =
+            QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(quoteIdent(m_table), cols.join(" = ?, "));
+        Statement st(*m_conn, sql);
+        int k = 1;
+        for (const QVariant& v : binds)
+            st.bind(k++, v);
+        st.bind(k, m_rowids[row]);
+        st.step();
+    }
+    // Read the row back: the database gives the autonumber and whatever it stored.
+    QStringList all;
+    for (const Field& f : m_fields)
+        all << (f.origin.isEmpty() ? QStringLiteral("NULL") : quoteIdent(f.origin));
+    Statement back(*m_conn,
+                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(','), quoteIdent(m_table)));
+    back.bind(1, m_rowids[row]);
+    if (back.step()) {
+        for (int i = 0; i < fieldCount(); ++i) {
+            if (m_fields[i].origin.isEmpty())
+                continue;
+            QVariant v = back.column(i);
+            if (m_fields[i].isDate && v.typeId() == QMetaType::QString)
+                v = fromStorage(v.toString());
+            m_rows[row][i] = v;
+        }
+    }
+}
+
+void Recordset::update() {
+    if (m_edit == EditMode::None)
+        return;
+    const bool insert = m_edit == EditMode::Add;
+    storeRow(m_pos, m_buffer, m_dirty, insert);
+    m_edit = EditMode::None;
+    emit rowChanged(m_pos);
+}
+
+void Recordset::cancelUpdate() {
+    if (m_edit == EditMode::Add) {
+        const int row = m_pos;
+        m_edit = EditMode::None;
+        m_rows.erase(m_rows.begin() + row);
+        m_rowids.erase(m_rowids.begin() + row);
+        emit rowRemoved(row);
+        setPosition(m_rows.empty() ? -1 : qMin(row, rowCount() - 1));
+        return;
+    }
+    m_edit = EditMode::None;
+    if (!bof() && !eof())
+        emit rowChanged(m_pos);
+}
+
+void Recordset::deleteCurrent() {
+    requireUpdatable();
+    checkCurrent();
+    if (m_edit == EditMode::Add) {
+        cancelUpdate();
+        return;
+    }
+    m_edit = EditMode::None;
+    removeRow(m_pos);
+}
+
+void Recordset::removeRow(int row) {
+    requireUpdatable();
+    if (row < 0 || row >= rowCount())
+        return;
+    m_conn->setLikeDialect(m_dialect);
+    Statement st(*m_conn, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdent(m_table)));
+    st.bind(1, m_rowids[row]);
+    st.step();
+    m_rows.erase(m_rows.begin() + row);
+    m_rowids.erase(m_rowids.begin() + row);
+    emit rowRemoved(row);
+    // The row after the deleted one becomes current (EOF after the last).
+    if (m_pos > row)
+        --m_pos;
+    setPosition(m_pos);
+}
+
+void Recordset::requery() {
+    if (m_edit != EditMode::None)
+        cancelUpdate();
+    const int keep = m_pos;
+    load();
+    emit reset();
+    m_pos = -2; // force the signal
+    setPosition(m_rows.empty() ? -1 : qBound(0, keep, rowCount() - 1));
+}
+
+QVariant Recordset::value(int row, int col) const {
+    if (row < 0 || row >= rowCount() || col < 0 || col >= fieldCount())
+        return {};
+    if (row == m_pos && m_edit != EditMode::None && m_dirty[col])
+        return m_buffer[col];
+    return m_rows[row][col];
+}
+
+void Recordset::setValue(int row, int col, const QVariant& v) {
+    requireUpdatable();
+    if (row != m_pos)
+        moveTo(row);
+    setField(col, v);
+    update();
+}
+
+void Recordset::autoStoreBeforeMove() {
+    if (m_edit == EditMode::None)
+        return;
+    // Through a data control an edited row is stored when the user moves off it; by path it is dropped.
+    if (m_dialect == LikeDialect::Ado)
+        update();
+    else
+        cancelUpdate();
+}
+
+void Recordset::setPosition(int pos) {
+    if (pos == m_pos)
+        return;
+    m_pos = pos;
+    emit currentChanged(pos);
+}
+
+void Recordset::moveTo(int row) {
+    if (row == m_pos && m_edit == EditMode::None)
+        return;
+    autoStoreBeforeMove();
+    setPosition(qBound(-1, row, rowCount()));
+}
+
+void Recordset::moveFirst() {
+    if (m_rows.empty())
+        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+    moveTo(0);
+}
+
+void Recordset::moveLast() {
+    if (m_rows.empty())
+        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+    moveTo(rowCount() - 1);
+}
+
+void Recordset::moveNext() {
+    if (eof())
+        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+    moveTo(m_pos + 1);
+}
+
+void Recordset::movePrevious() {
+    if (bof())
+        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+    moveTo(m_pos - 1);
+}
+
+bool Recordset::find(const QString& criterion) {
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*\\[?([^\\]<>=]+?)\\]?\\s*(LIKE|=|<>)\\s*'(.*)'\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto m = re.match(criterion);
+    if (!m.hasMatch())
+        throw DbError(QStringLiteral("Invalid criterion for Find: %1").arg(criterion));
+    const int col = fieldIndex(m.captured(1).trimmed());
+    if (col < 0)
+        throw DbError(QStringLiteral("Item cannot be found in the collection: %1").arg(m.captured(1)));
+    const QString op = m.captured(2).toUpper();
+    const QString wanted = m.captured(3).replace(QLatin1String("''"), QLatin1String("'"));
+    // ADO's Find takes * as well as % for "any characters".
+    QString pattern = wanted;
+    pattern.replace(QLatin1Char('*'), QLatin1Char('%'));
+    for (int r = qMax(0, m_pos); r < rowCount(); ++r) {
+        const QVariant v = value(r, col);
+        if (isNull(v))
+            continue;
+        const QString text = displayText(v);
+        bool hit = false;
+        if (op == QLatin1String("LIKE"))
+            hit = jet::likeMatch(text, pattern, LikeDialect::Ado);
+        else if (op == QLatin1String("="))
+            hit = text.compare(wanted, Qt::CaseInsensitive) == 0;
+        else
+            hit = text.compare(wanted, Qt::CaseInsensitive) != 0;
+        if (hit) {
+            moveTo(r);
+            return true;
+        }
+    }
+    moveTo(rowCount());
+    return false;
+}
+
+} // namespace db

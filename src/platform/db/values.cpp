@@ -1,0 +1,135 @@
+#include "platform/db/values.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace db {
+
+QString shortDatePattern() {
+    QString p = QLocale().dateFormat(QLocale::ShortFormat);
+    // Four-digit years always, whatever the locale says.
+    static const QRegularExpression years(QStringLiteral("y+"));
+    p.replace(years, QStringLiteral("yyyy"));
+    return p;
+}
+
+QString timePattern() { return QStringLiteral("hh:mm:ss"); }
+
+QString displayText(const QVariant& value) {
+    if (isNull(value))
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.toDate().toString(shortDatePattern());
+    case QMetaType::QTime:
+        return value.toTime().toString(timePattern());
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        if (dt.time() == QTime(0, 0))
+            return dt.date().toString(shortDatePattern());
+        return dt.date().toString(shortDatePattern()) + QLatin1Char(' ') + dt.time().toString(timePattern());
+    }
+    case QMetaType::Double: {
+        const double d = value.toDouble();
+        return QString::number(d, 'g', 15);
+    }
+    default:
+        return value.toString();
+    }
+}
+
+QString storageDate(const QDate& d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
+QString storageTime(const QTime& t) { return t.toString(QStringLiteral("hh:mm:ss")); }
+QString storageDateTime(const QDateTime& t) {
+    if (t.time() == QTime(0, 0))
+        return storageDate(t.date());
+    return t.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+namespace {
+
+QTime parseTime(const QString& s) {
+    static const QRegularExpression re(
+        QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*([AaPp][Mm])?$"));
+    const auto m = re.match(s.trimmed());
+    if (!m.hasMatch())
+        return {};
+    int h = m.captured(1).toInt();
+    const int mi = m.captured(2).toInt();
+    const int se = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
+    const QString ampm = m.captured(4).toLower();
+    if (!ampm.isEmpty()) {
+        if (h < 1 || h > 12)
+            return {};
+        if (ampm == QLatin1String("pm") && h != 12)
+            h += 12;
+        if (ampm == QLatin1String("am") && h == 12)
+            h = 0;
+    }
+    return QTime(h, mi, se);
+}
+
+QDate parseDateOnly(const QString& s, bool monthFirst) {
+    const QString t = s.trimmed();
+    static const QRegularExpression isoLike(QStringLiteral("^(\\d{4})[-/.](\\d{1,2})[-/.](\\d{1,2})$"));
+    if (auto m = isoLike.match(t); m.hasMatch())
+        return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    static const QRegularExpression dmy(QStringLiteral("^(\\d{1,2})[-/.](\\d{1,2})[-/.](\\d{2}|\\d{4})$"));
+    if (auto m = dmy.match(t); m.hasMatch()) {
+        int a = m.captured(1).toInt(), b = m.captured(2).toInt(), y = m.captured(3).toInt();
+        if (m.captured(3).size() == 2)
+            y += y < 30 ? 2000 : 1900;
+        bool mf = monthFirst;
+        if (!monthFirst) {
+            // The system's short date decides the order of day and month.
+            const QString p = shortDatePattern();
+            mf = p.indexOf(QLatin1Char('M')) < p.indexOf(QLatin1Char('d'));
+        }
+        return mf ? QDate(y, a, b) : QDate(y, b, a);
+    }
+    // The short date of the system as it stands (it may use other separators).
+    const QDate d = QDate::fromString(t, shortDatePattern());
+    return d;
+}
+
+} // namespace
+
+QVariant parseDateValue(const QString& text, bool monthFirst) {
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return {};
+    if (const QTime time = parseTime(t); time.isValid())
+        return time;
+    if (const QDate d = parseDateOnly(t, monthFirst); d.isValid())
+        return d;
+    // A date and a time separated by a blank (or ISO's T).
+    const int split = t.indexOf(QRegularExpression(QStringLiteral("[ T]")));
+    if (split > 0) {
+        const QDate d = parseDateOnly(t.left(split), monthFirst);
+        const QTime tm = parseTime(t.mid(split + 1));
+        if (d.isValid() && tm.isValid())
+            return QDateTime(d, tm);
+    }
+    return {};
+}
+
+QVariant fromStorage(const QString& stored) {
+    const int n = stored.size();
+    // Fast paths for the three stored forms.
+    if (n == 10 && stored.at(4) == QLatin1Char('-') && stored.at(7) == QLatin1Char('-')) {
+        const QDate d = QDate::fromString(stored, QStringLiteral("yyyy-MM-dd"));
+        if (d.isValid())
+            return d;
+    } else if (n == 8 && stored.at(2) == QLatin1Char(':') && stored.at(5) == QLatin1Char(':')) {
+        const QTime t = QTime::fromString(stored, QStringLiteral("hh:mm:ss"));
+        if (t.isValid())
+            return t;
+    } else if (n == 19 && stored.at(4) == QLatin1Char('-') && stored.at(10) == QLatin1Char(' ')) {
+        const QDateTime dt = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+        if (dt.isValid())
+            return dt;
+    }
+    return stored;
+}
+
+} // namespace db

@@ -1,0 +1,4 @@
+target_sources(core PRIVATE
+    shared/schema.h
+    shared/schema.cpp
+)

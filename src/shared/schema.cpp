@@ -1,0 +1,197 @@
+#include "shared/schema.h"
+
+#include "platform/db/database.h"
+#include "platform/db/dberror.h"
+
+#include <QFile>
+#include <vector>
+
+namespace schema {
+namespace {
+
+struct Column {
+    const char* name;
+    const char* type; // Jet DDL type
+};
+
+struct Table {
+    const char* name;
+    std::vector<Column> columns;
+};
+
+// Column orders matter: grids and pages read several tables by position.
+const std::vector<Table>& tables() {
+    static const std::vector<Table> all = {
+        {"Calls", {{"Nom", "COUNTER"},          {"Username", "text(50)"},    {"sp2", "text(100)"},
+                   {"User", "text(50)"},        {"Status", "text(50)"},      {"sp3", "text(50)"},
+                   {"Query", "Memo"},           {"Resolution", "Memo"},      {"sp1", "text(255)"},
+                   {"Spare", "text(255)"},      {"Time Spent", "text(255)"}, {"Logged", "text(50)"},
+                   {"Contact", "text(255)"},    {"Field1", "text(100)"},     {"Audit", "Memo"},
+                   {"sp4", "text(255)"},        {"Date Opened", "DateTime"}, {"Time Opened", "DateTime"},
+                   {"Date Closed", "DateTime"}, {"Time Closed", "DateTime"}}},
+        {"Notes",
+         {{"ID", "COUNTER"},
+          {"Call", "Long"},
+          {"Note", "Memo"},
+          {"Analyst", "text(50)"},
+          {"Note-date", "DateTime"},
+          {"Note-time", "DateTime"}}},
+        {"Customers",
+         {{"Name", "text(100)"},
+          {"Username", "text(50)"},
+          {"Extension", "text(50)"},
+          {"Location", "text(255)"},
+          {"Spare1", "text(100)"},
+          {"Spare2", "text(100)"},
+          {"Notes", "Memo"},
+          {"Building", "text(100)"}}},
+        {"Inventory",
+         {{"ID", "COUNTER"},
+          {"Type", "text(100)"},
+          {"Details", "text(255)"},
+          {"Number", "text(100)"},
+          {"Notes", "Memo"},
+          {"Details2", "text(50)"},
+          {"Number2", "text(100)"},
+          {"Notes2", "Memo"},
+          {"Type2", "text(100)"}}},
+        {"Analysts", {{"ID", "text(50)"}, {"Spare1", "text(50)"}, {"Spare2", "text(50)"}}},
+        {"Settings",
+         {{"Status", "text(50)"},
+          {"ColourFld", "text(50)"},
+          {"Category", "text(50)"},
+          {"SettingFld", "text(50)"},
+          {"ValueFld", "text(50)"},
+          {"Value11", "text(100)"}}},
+    };
+    return all;
+}
+
+const std::vector<std::pair<const char*, const char*>>& indexes() {
+    // Where rows are looked up, so that large call and note tables stay quick.
+    static const std::vector<std::pair<const char*, const char*>> all = {
+        {"Calls", "Username"}, {"Calls", "Status"}, {"Calls", "User"},         {"Calls", "Date Opened"},
+        {"Calls", "sp3"},      {"Notes", "Call"},   {"Inventory", "Details2"}, {"Customers", "Username"},
+        {"Customers", "Name"}, {"Analysts", "ID"},
+    };
+    return all;
+}
+
+QString columnDdl(const Column& c) {
+    return QStringLiteral("[%1] %2").arg(QLatin1String(c.name), QLatin1String(c.type));
+}
+
+void createTable(db::Database& database, const Table& t) {
+    QStringList cols;
+    for (const Column& c : t.columns)
+        cols << columnDdl(c);
+    database.execute(
+        QStringLiteral("CREATE TABLE [%1] (%2)").arg(QLatin1String(t.name), cols.join(QStringLiteral(", "))));
+}
+
+void createIndexes(db::Database& database) {
+    for (const auto& [table, column] : indexes()) {
+        const QString name =
+            QStringLiteral("idx_%1_%2").arg(QLatin1String(table), QString::fromLatin1(column).remove(' '));
+        database.connection().exec(QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"%2\" (\"%3\")")
+                                       .arg(name, QLatin1String(table), QLatin1String(column)));
+    }
+}
+
+void fillDefaults(db::Database& database) {
+    struct Row {
+        const char* status;
+        const char* colour;
+        const char* category;
+    };
+    // Colours are decimal BBGGRR texts; "---" means none.
+    const Row rows[] = {
+        {"Open", "---", "Hardware"},        {"Urgent", "13158655", "Software"},
+        {"Pending", "13172735", "Network"}, {"Awaiting Customer", "16769480", "Printing"},
+        {"Closed", "14474460", "E-mail"},   {"", "", "Other"},
+    };
+    bool first = true;
+    for (const Row& r : rows) {
+        auto rs = database.openRecordset(QStringLiteral("SELECT * from Settings"));
+        rs->addNew();
+        rs->setField(QStringLiteral("Status"), QString::fromLatin1(r.status));
+        rs->setField(QStringLiteral("ColourFld"), QString::fromLatin1(r.colour));
+        rs->setField(QStringLiteral("Category"), QString::fromLatin1(r.category));
+        if (first)
+            rs->setField(QStringLiteral("Value11"), defaultInventoryTitles());
+        rs->update();
+        first = false;
+    }
+    database.execute(QStringLiteral("INSERT INTO Analysts (ID, Spare1, Spare2) VALUES ('Admin', '', '5')"));
+}
+
+} // namespace
+
+QString defaultInventoryTitles() {
+    return QStringLiteral("Type, Details, Number, Notes, Spare, Username, Warranty, More");
+}
+
+void makesettings(db::Database& database, const QString& tableName) {
+    for (const Table& t : tables())
+        if (tableName.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0 ||
+            QLatin1String(t.name) == QLatin1String("Settings")) {
+            QStringList cols;
+            for (const Column& c : t.columns)
+                cols << columnDdl(c);
+            database.execute(QStringLiteral("CREATE TABLE [%1] (%2)").arg(tableName, cols.join(QStringLiteral(", "))));
+            return;
+        }
+}
+
+void createDatabase(const QString& path) {
+    // Built beside the target under another name and renamed at the end, so no half-made file is left.
+    const QString temp = path + QStringLiteral(".new");
+    QFile::remove(temp);
+    try {
+        db::Database database = db::Database::create(temp);
+        db::Transaction tx(database.connection());
+        for (const Table& t : tables())
+            createTable(database, t);
+        createIndexes(database);
+        fillDefaults(database);
+        tx.commit();
+        database.close();
+        db::pool::closeAll();
+    } catch (...) {
+        db::pool::closeAll();
+        QFile::remove(temp);
+        throw;
+    }
+    if (!QFile::rename(temp, path)) {
+        QFile::remove(temp);
+        throw db::DbError(QStringLiteral("Could not create the database '%1'.").arg(path), 14, 14);
+    }
+}
+
+void upgrade(db::Database& database) {
+    db::Transaction tx(database.connection());
+    for (const Table& t : tables()) {
+        const QString name = QLatin1String(t.name);
+        if (!database.hasTable(name)) {
+            if (name == QLatin1String("Settings"))
+                makesettings(database, name);
+            else
+                createTable(database, t);
+            continue;
+        }
+        const QStringList have = database.columnNames(name);
+        for (const Column& c : t.columns) {
+            if (have.contains(QLatin1String(c.name), Qt::CaseInsensitive))
+                continue;
+            QString type = QLatin1String(c.type);
+            if (type == QLatin1String("COUNTER"))
+                type = QStringLiteral("Long"); // an autonumber cannot be added to a table with rows
+            database.execute(
+                QStringLiteral("ALTER TABLE [%1] ADD COLUMN [%2] %3").arg(name, QLatin1String(c.name), type));
+        }
+    }
+    createIndexes(database);
+    tx.commit();
+}
+
+} // namespace schema

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace db {
+class Database;
+}
+
+// The six tables of the help-desk database, their default content and the upgrade of older files.
+namespace schema {
+
+// Creates a new database file with every table and the default lists. The file appears whole or not at
+// all. Throws db::DbError.
+void createDatabase(const QString& path);
+
+// Adds whatever table or column this program uses and the file lacks; data is kept. Throws db::DbError.
+void upgrade(db::Database& database);
+
+// Creates the Settings table (Value11 a text of 100 characters).
+void makesettings(db::Database& database, const QString& tableName = QStringLiteral("Settings"));
+
+// The default inventory field titles, kept in the first Settings row's Value11.
+QString defaultInventoryTitles();
+
+} // namespace schema

@@ -1,0 +1,135 @@
+#include "db_fixture.h"
+
+#include "platform/db/jetsql.h"
+
+using db::LikeDialect;
+
+class JetSql : public DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        database.execute("CREATE TABLE Calls ([Nom] COUNTER, [Username] text(50), [Status] text(50), "
+                         "[sp3] text(50), [Query] Memo, [Date Opened] DateTime, [Time Opened] DateTime)");
+        add("abc", "Open", "Hardware", "2026-01-31", "09:05:00");
+        add("ABD", "Urgent", "hardware", "2026-02-01", "23:59:59");
+        add("O'Brien", "Closed", "Software", "2025-12-31", "00:00:01");
+        add("x*y%z", "open", "Network", "2026-12-06", "12:00:00");
+        add("[bracket]#1", "Pending", "HARDWARE", "2026-12-06", "08:00:00");
+        add("éclair", "Pending", "Software", "2026-03-01", "10:00:00");
+    }
+    void add(const char* user, const char* status, const char* cat, const char* date, const char* time) {
+        auto rs = database.openRecordset("SELECT * from Calls");
+        rs->addNew();
+        rs->setField("Username", QString::fromUtf8(user));
+        rs->setField("Status", QString::fromUtf8(status));
+        rs->setField("sp3", QString::fromUtf8(cat));
+        rs->setField("Date Opened", QDate::fromString(date, Qt::ISODate));
+        rs->setField("Time Opened", QTime::fromString(time, "hh:mm:ss"));
+        rs->update();
+    }
+};
+
+TEST_F(JetSql, DateLiteralsInEveryFormAcrossMonthAndYearEnds) {
+    EXPECT_EQ(column("SELECT Username from Calls where [Date Opened] = #2026/01/31#"), QStringList{"abc"});
+    EXPECT_EQ(column("SELECT Username from Calls where [Date Opened] = #2026-02-01#"), QStringList{"ABD"});
+    // Month first, as Jet reads slashes: 12/31/2025 is the last day of 2025.
+    EXPECT_EQ(column("SELECT Username from Calls where [Date Opened] = #12/31/2025#"), QStringList{"O'Brien"});
+    EXPECT_EQ(count("SELECT Nom from Calls where [Date Opened] < #2026/02/01#"), 2);
+    EXPECT_EQ(count("SELECT Nom from Calls where [Date Opened] between #1/31/2026# and #3/1/2026#"), 3);
+    EXPECT_EQ(count("SELECT Nom from Calls where [Time Opened] > #12:00:00#"), 1);
+    EXPECT_EQ(column("SELECT Username from Calls where [Date Opened] >= #2026/12/06 00:00:00# ORDER BY Nom"),
+              (QStringList{"x*y%z", "[bracket]#1"}));
+    EXPECT_THROW(database.openRecordset("SELECT Nom from Calls where [Date Opened] = #not a date#"), db::DbError);
+}
+
+TEST_F(JetSql, DatesReadBackAsDatesAndSortByDate) {
+    auto rs = database.openRecordset("SELECT [Date Opened], [Time Opened] from Calls ORDER BY [Date Opened] DESC");
+    EXPECT_EQ(rs->field(0).typeId(), QMetaType::QDate);
+    EXPECT_EQ(rs->field(0).toDate(), QDate(2026, 12, 6));
+    EXPECT_EQ(db::displayText(rs->field(0)), "06/12/2026");
+    EXPECT_EQ(db::displayText(rs->field(1)), "12:00:00");
+    rs->moveLast();
+    EXPECT_EQ(rs->field(0).toDate(), QDate(2025, 12, 31));
+}
+
+TEST_F(JetSql, TopWithOrderByKeepsTiesAndWithoutOrderByCuts) {
+    // Open calls: Hardware 3 (any case), Network 1, Software 1: the second place is a tie, so three rows.
+    auto rs = database.openRecordset(
+        "SELECT top 2 Sp3, count(1) as cntr from Calls where Status <> 'Closed'  group by sp3 order by count(1) desc");
+    ASSERT_EQ(rs->recordCount(), 3);
+    EXPECT_EQ(rs->field("cntr").toInt(), 3);
+    EXPECT_EQ(rs->fieldCount(), 2); // the order values read for ties stay hidden
+    EXPECT_EQ(count("SELECT TOP 1 Status from Calls ORDER BY Status"), 1); // Closed
+    EXPECT_EQ(count("SELECT TOP 1 Status from Calls WHERE Status <> 'Closed' ORDER BY Status"), 2); // open, Open
+    EXPECT_EQ(count("SELECT TOP 2 Status from Calls WHERE Status <> 'Closed' ORDER BY Status"), 2);
+    EXPECT_EQ(count("SELECT TOP 3 Status from Calls WHERE Status <> 'Closed' ORDER BY Status"), 4); // both Pending
+    EXPECT_EQ(count("SELECT TOP 3 Username from Calls"), 3);
+    EXPECT_EQ(count("SELECT TOP 3 * from Calls ORDER BY 4"), 3); // by category position: hardware x3 tie
+}
+
+TEST_F(JetSql, LikeByPathUsesJetWildcards) {
+    EXPECT_EQ(count("SELECT Nom from Calls where Username LIKE 'ab*'"), 2);
+    EXPECT_EQ(count("SELECT Nom from Calls where Username LIKE 'A?C'"), 1);
+    EXPECT_EQ(column("SELECT Username from Calls where Username LIKE '*''b*'"), QStringList{"O'Brien"});
+    EXPECT_EQ(column("SELECT Username from Calls where Username LIKE '*[*]*'"), QStringList{"x*y%z"});
+    EXPECT_EQ(column("SELECT Username from Calls where Username LIKE '*#'"), QStringList{"[bracket]#1"});
+    EXPECT_EQ(column("SELECT Username from Calls where Username LIKE '[[]*'"), QStringList{"[bracket]#1"});
+    EXPECT_EQ(count("SELECT Nom from Calls where Username LIKE '[!a]*'"), 4);
+    EXPECT_EQ(count("SELECT Nom from Calls where Username LIKE '[a-b]*'"), 2);
+    EXPECT_EQ(count("SELECT Nom from Calls where Username LIKE '%'"), 0); // % is a plain character by path
+    EXPECT_EQ(column("SELECT Username from Calls where Username LIKE 'ÉCL*'"), QStringList{"éclair"});
+}
+
+TEST_F(JetSql, LikeThroughDataControlUsesAnsiWildcards) {
+    auto rs = database.openRecordset("SELECT Username from Calls where Username LIKE 'ab%'", LikeDialect::Ado);
+    EXPECT_EQ(rs->recordCount(), 2);
+    EXPECT_EQ(database.openRecordset("SELECT Nom from Calls where Username LIKE 'x*y[%]z'", LikeDialect::Ado)
+                  ->recordCount(),
+              1);
+    EXPECT_EQ(database.openRecordset("SELECT Nom from Calls where Username LIKE '_bc'", LikeDialect::Ado)->recordCount(),
+              1);
+    EXPECT_EQ(database.openRecordset("SELECT Nom from Calls where Username LIKE 'ab*'", LikeDialect::Ado)->recordCount(),
+              0);
+}
+
+TEST_F(JetSql, TextComparesGroupsAndSortsWithoutCase) {
+    EXPECT_EQ(count("SELECT Nom from Calls where Status = 'OPEN'"), 2);
+    EXPECT_EQ(count("SELECT Nom from Calls where Status <> 'open'"), 4);
+    EXPECT_EQ(column("SELECT Username from Calls where Username < 'abd' and Username > 'a'"), QStringList{"abc"});
+    EXPECT_EQ(count("SELECT Nom from Calls where Username = 'ÉCLAIR'"), 1);
+    EXPECT_EQ(count("SELECT DISTINCT sp3 from Calls"), 3);
+    EXPECT_EQ(count("SELECT sp3, count(1) from Calls GROUP BY sp3"), 3);
+    EXPECT_EQ(column("SELECT Username from Calls where Username LIKE 'ab*' ORDER BY Username DESC"),
+              (QStringList{"ABD", "abc"}));
+}
+
+TEST_F(JetSql, LiteralsAndBracketsPassUntouched) {
+    // A user's text holding the dialect's own signs must not change the query.
+    add("#2026/01/01# & [x] 'q' \"d\"", "Open", "Other", "2026-05-05", "10:00:00");
+    EXPECT_EQ(column("SELECT Username from Calls where Username = '#2026/01/01# & [x] ''q'' \"d\"'"),
+              QStringList{"#2026/01/01# & [x] 'q' \"d\""});
+    EXPECT_EQ(column("SELECT [Username] from [Calls] where [sp3] = \"Other\""),
+              QStringList{"#2026/01/01# & [x] 'q' \"d\""});
+    EXPECT_EQ(column("SELECT Username & '-' & Status as both from Calls where Nom = 1"), QStringList{"abc-Open"});
+    EXPECT_THROW(database.openRecordset("SELECT Nom from Calls where Username = 'unclosed"), db::DbError);
+}
+
+TEST_F(JetSql, FormatAndCountsAsTheListsUseThem) {
+    EXPECT_EQ(column("Select Format$([Date Opened],'dd/mm/yyyy')as [Date Opened] from Calls where Nom = 1"),
+              QStringList{"31/01/2026"});
+    EXPECT_EQ(column("Select Format([Date Opened],'yyyy\\/mm\\/dd') from Calls where Nom = 2"), QStringList{"2026/02/01"});
+    EXPECT_EQ(column("Select Format$([Date Opened],'d mmm yy') from Calls where Nom = 3"), QStringList{"31 Dec 25"});
+    EXPECT_EQ(column("Select Format$([Time Opened],'hh:mm') from Calls where Nom = 2"), QStringList{"23:59"});
+    EXPECT_EQ(column("select Count (*) as cntr FROM Calls"), QStringList{"6"});
+    EXPECT_EQ(column("SELECT count(Nom) as count1 from Calls where Status <> 'Closed'"), QStringList{"5"});
+}
+
+TEST(JetLike, MatcherEdgeCases) {
+    using db::jet::likeMatch;
+    EXPECT_TRUE(likeMatch("", "*", LikeDialect::Dao));
+    EXPECT_FALSE(likeMatch("", "?", LikeDialect::Dao));
+    EXPECT_TRUE(likeMatch("aXbXc", "*x*x*", LikeDialect::Dao));
+    EXPECT_FALSE(likeMatch("abc", "*x*", LikeDialect::Dao));
+    EXPECT_TRUE(likeMatch("a[b", "a[b", LikeDialect::Dao)); // an unclosed [ stands for itself
+    EXPECT_TRUE(likeMatch(QString(5000, 'a'), "*a*a*a*a*a*a*a*a*b*", LikeDialect::Dao) == false);
+}

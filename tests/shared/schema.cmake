@@ -1,0 +1,1 @@
+qv_test(schema_tests shared/schema_test.cpp)
