@@ -112,25 +112,4 @@ TEST_F(ReportFrameTest, PrintNotesWritesThreeLinesPerNoteOfTheCallInTableOrder) 
     EXPECT_TRUE(page([](PageFile& f) { printnotes(f); }).isEmpty());
 }
 
-TEST_F(ReportFrameTest, PagesGoToTheDocumentsFolderAndOpenMaximized) {
-    struct Recorder : desktop::Shell {
-        QString target;
-        int mode = 0;
-        bool open(const QString& t, int m) override {
-            target = t;
-            mode = m;
-            return true;
-        }
-        bool startProgram(const QString&, const QStringList&) override { return false; }
-    } shell;
-    desktop::setSpecialFolder(5, dir.filePath("Documents"));
-    desktop::setShell(&shell);
-    EXPECT_EQ(reportPath("report-calls.htm"), dir.filePath("Documents/report-calls.htm"));
-    openPage(reportPath("report-calls.htm"));
-    EXPECT_EQ(shell.target, dir.filePath("Documents/report-calls.htm"));
-    EXPECT_EQ(shell.mode, 3);
-    desktop::setShell(nullptr);
-    desktop::setSpecialFolder(5, QString());
-}
-
 } // namespace
