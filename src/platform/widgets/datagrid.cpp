@@ -1,0 +1,386 @@
+#include "platform/widgets/datagrid.h"
+
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
+#include "platform/db/recordsetmodel.h"
+#include "platform/db/values.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/screen.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace ui {
+
+// The grid's columns over the recordset model: one per field, or one per named field.
+class DataGridColumns : public QAbstractTableModel {
+public:
+    explicit DataGridColumns(QObject* parent) : QAbstractTableModel(parent) {}
+
+    void setSource(db::RecordsetModel* src) {
+        beginResetModel();
+        if (m_src)
+            disconnect(m_src, nullptr, this, nullptr);
+        m_src = src;
+        remap();
+        if (m_src) {
+            connect(m_src, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
+            connect(m_src, &QAbstractItemModel::modelReset, this, [this] {
+                remap();
+                endResetModel();
+            });
+            connect(m_src, &QAbstractItemModel::rowsAboutToBeInserted, this,
+                    [this](const QModelIndex&, int first, int last) { beginInsertRows({}, first, last); });
+            connect(m_src, &QAbstractItemModel::rowsInserted, this, [this] { endInsertRows(); });
+            connect(m_src, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+                    [this](const QModelIndex&, int first, int last) { beginRemoveRows({}, first, last); });
+            connect(m_src, &QAbstractItemModel::rowsRemoved, this, [this] { endRemoveRows(); });
+            connect(m_src, &QAbstractItemModel::dataChanged, this,
+                    [this](const QModelIndex& tl, const QModelIndex& br) {
+                        if (columnCount() > 0)
+                            emit dataChanged(index(tl.row(), 0), index(br.row(), columnCount() - 1));
+                    });
+        }
+        endResetModel();
+    }
+
+    void setFields(const QStringList& fields) {
+        beginResetModel();
+        m_fields = fields;
+        remap();
+        endResetModel();
+    }
+
+    db::Recordset* recordset() const { return m_src ? m_src->recordset() : nullptr; }
+    db::RecordsetModel* source() const { return m_src; }
+
+    // The recordset field of a column, -1 for none.
+    int sourceColumn(int col) const {
+        if (col < 0 || col >= static_cast<int>(m_map.size()))
+            return -1;
+        return m_map[col];
+    }
+
+    QString fieldName(int col) const {
+        if (!m_fields.isEmpty())
+            return col < m_fields.size() ? m_fields.at(col) : QString();
+        db::Recordset* rs = recordset();
+        return rs && col < rs->fieldCount() ? rs->fieldName(col) : QString();
+    }
+
+    QString caption(int col) const {
+        if (col < m_captions.size() && !m_captions.at(col).isNull())
+            return m_captions.at(col);
+        return fieldName(col);
+    }
+    void setCaption(int col, const QString& caption) {
+        if (col < 0)
+            return;
+        while (m_captions.size() <= col)
+            m_captions << QString();
+        m_captions[col] = caption;
+        if (col < columnCount())
+            emit headerDataChanged(Qt::Horizontal, col, col);
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() || !m_src ? 0 : m_src->rowCount();
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(m_map.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const int sc = sourceColumn(index.column());
+        if (!m_src || sc < 0)
+            return (role == Qt::DisplayRole || role == Qt::EditRole) ? QVariant(QString()) : QVariant();
+        return m_src->data(m_src->index(index.row(), sc), role);
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        const int sc = sourceColumn(index.column());
+        if (!m_src || sc < 0)
+            return false;
+        return m_src->setData(m_src->index(index.row(), sc), value, role);
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        const int sc = sourceColumn(index.column());
+        if (!m_src || sc < 0)
+            return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+        return m_src->flags(m_src->index(index.row(), sc));
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return caption(section);
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+private:
+    void remap() {
+        m_map.clear();
+        db::Recordset* rs = recordset();
+        if (!m_fields.isEmpty()) {
+            for (const QString& f : m_fields)
+                m_map.push_back(rs ? rs->fieldIndex(f) : -1);
+        } else if (rs) {
+            for (int i = 0; i < rs->fieldCount(); ++i)
+                m_map.push_back(i);
+        }
+    }
+
+    QPointer<db::RecordsetModel> m_src;
+    QStringList m_fields;
+    QStringList m_captions;
+    std::vector<int> m_map;
+};
+
+// The column headings with the grid's caption as a title line above them.
+class CaptionHeader : public QHeaderView {
+public:
+    explicit CaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent), m_label(new QLabel(this)) {
+        setSectionsClickable(true);
+        setHighlightSections(false);
+        m_label->setAlignment(Qt::AlignCenter);
+        m_label->setAutoFillBackground(true);
+        m_label->hide();
+    }
+
+    QString caption() const { return m_label->text(); }
+    void setCaption(const QString& text) {
+        m_label->setText(text);
+        m_label->setVisible(!text.isEmpty());
+        setViewportMargins(0, captionHeight(), 0, 0);
+        placeLabel();
+        updateGeometry();
+    }
+
+    QSize sizeHint() const override {
+        QSize s = QHeaderView::sizeHint();
+        s.rheight() += captionHeight();
+        return s;
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override {
+        QHeaderView::resizeEvent(e);
+        placeLabel();
+    }
+
+private:
+    int captionHeight() const { return m_label->text().isEmpty() ? 0 : m_label->sizeHint().height() + 4; }
+    void placeLabel() { m_label->setGeometry(0, 0, width(), captionHeight()); }
+
+    QLabel* m_label;
+};
+
+DataGrid::DataGrid(QWidget* parent)
+    : QTableView(parent), m_columns(new DataGridColumns(this)), m_header(new CaptionHeader(this)) {
+    setHorizontalHeader(m_header);
+    setModel(m_columns);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::onCurrentChanged);
+    connect(m_columns, &QAbstractItemModel::modelReset, this, [this] {
+        applyColumns();
+        if (db::Recordset* rs = recordset())
+            followRecordset(rs->absolutePosition());
+    });
+    connect(this, &QAbstractItemView::clicked, this, [this] { emit clicked(); });
+}
+
+DataGrid::~DataGrid() = default;
+
+db::Recordset* DataGrid::recordset() const {
+    return m_columns->recordset();
+}
+
+void DataGrid::setDataSource(db::DataControl* dc) {
+    disconnect(m_sourceConnection);
+    disconnect(m_currentConnection);
+    db::RecordsetModel* old = m_recordsetModel;
+    m_source = dc;
+    m_recordsetModel = nullptr;
+    if (dc) {
+        m_recordsetModel = new db::RecordsetModel(dc, this);
+        m_recordsetModel->setAllowUpdate(m_allowUpdate);
+        // After the model has taken the new recordset (it connected first).
+        m_sourceConnection = connect(dc, &db::DataControl::recordsetChanged, this, &DataGrid::attach);
+    }
+    m_columns->setSource(m_recordsetModel);
+    delete old;
+    attach(recordset());
+}
+
+void DataGrid::attach(db::Recordset* rs) {
+    disconnect(m_currentConnection);
+    if (rs)
+        m_currentConnection = connect(rs, &db::Recordset::currentChanged, this, &DataGrid::followRecordset);
+    followRecordset(rs ? rs->absolutePosition() : -1);
+}
+
+// The recordset moved: the grid shows its row as current.
+void DataGrid::followRecordset(int row) {
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    const QModelIndex current = currentIndex();
+    if (row >= 0 && row < m_columns->rowCount()) {
+        const int col = current.isValid() ? current.column() : 0;
+        const QModelIndex target = m_columns->index(row, std::max(0, col));
+        if (target != current) {
+            selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            scrollTo(target);
+            emit rowColChange();
+        }
+    } else if (current.isValid()) {
+        selectionModel()->clear();
+        emit rowColChange();
+    }
+    m_syncing = false;
+}
+
+// The user moved: the recordset follows, storing an edited row as it leaves it.
+void DataGrid::onCurrentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (m_syncing)
+        return;
+    db::Recordset* rs = recordset();
+    if (rs && current.isValid() && current.row() != rs->absolutePosition()) {
+        m_syncing = true;
+        try {
+            rs->moveTo(current.row());
+        } catch (const db::DbError& e) {
+            // The row left behind could not be stored: stay on it.
+            MsgBox(e.message());
+            selectionModel()->setCurrentIndex(previous,
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
+        m_syncing = false;
+    }
+    emit rowColChange();
+}
+
+void DataGrid::setColumnFields(const QStringList& fields) {
+    m_columns->setFields(fields);
+}
+
+int DataGrid::columnCount() const {
+    return m_columns->columnCount();
+}
+
+QString DataGrid::columnCaption(int i) const {
+    return m_columns->caption(i);
+}
+void DataGrid::setColumnCaption(int i, const QString& caption) {
+    m_columns->setCaption(i, caption);
+}
+
+bool DataGrid::columnVisible(int i) const {
+    return i < 0 || i >= static_cast<int>(m_hidden.size()) || !m_hidden[i];
+}
+
+void DataGrid::setColumnVisible(int i, bool visible) {
+    if (i < 0)
+        return;
+    if (static_cast<int>(m_hidden.size()) <= i)
+        m_hidden.resize(i + 1, false);
+    m_hidden[i] = !visible;
+    if (i < columnCount())
+        setColumnHidden(i, !visible);
+}
+
+int DataGrid::columnWidth(int i) const {
+    if (i >= 0 && i < static_cast<int>(m_widths.size()) && m_widths[i] >= 0)
+        return m_widths[i];
+    return pixelsToTwips(QTableView::columnWidth(i));
+}
+
+void DataGrid::setColumnWidth(int i, int twips) {
+    if (i < 0)
+        return;
+    if (static_cast<int>(m_widths.size()) <= i)
+        m_widths.resize(i + 1, -1);
+    m_widths[i] = std::max(0, twips);
+    if (i < columnCount())
+        QTableView::setColumnWidth(i, twipsToPixels(m_widths[i]));
+}
+
+void DataGrid::applyColumns() {
+    for (int i = 0; i < columnCount(); ++i) {
+        setColumnHidden(i, !columnVisible(i));
+        if (i < static_cast<int>(m_widths.size()) && m_widths[i] >= 0)
+            QTableView::setColumnWidth(i, twipsToPixels(m_widths[i]));
+    }
+}
+
+QString DataGrid::columnText(int i) const {
+    db::Recordset* rs = recordset();
+    const int sc = m_columns->sourceColumn(i);
+    if (!rs || sc < 0 || rs->bof() || rs->eof())
+        return QString();
+    return db::displayText(rs->field(sc));
+}
+
+void DataGrid::setAllowUpdate(bool allow) {
+    m_allowUpdate = allow;
+    if (m_recordsetModel)
+        m_recordsetModel->setAllowUpdate(allow);
+    setEditTriggers(allow ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed
+                          : QAbstractItemView::NoEditTriggers);
+}
+
+void DataGrid::setAllowDelete(bool allow) {
+    m_allowDelete = allow;
+}
+
+int DataGrid::approxCount() const {
+    db::Recordset* rs = recordset();
+    return rs ? rs->recordCount() : 0;
+}
+
+QString DataGrid::caption() const {
+    return m_header->caption();
+}
+
+void DataGrid::setCaption(const QString& text) {
+    m_header->setCaption(text);
+    updateGeometries();
+}
+
+void DataGrid::deleteCurrentRow() {
+    db::Recordset* rs = recordset();
+    const QModelIndex current = currentIndex();
+    if (!rs || !current.isValid() || !rs->isUpdatable())
+        return;
+    try {
+        if (rs->absolutePosition() != current.row())
+            rs->moveTo(current.row());
+        rs->deleteCurrent();
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+    }
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Delete && state() != QAbstractItemView::EditingState) {
+        if (m_allowDelete)
+            deleteCurrentRow();
+        e->accept();
+        return;
+    }
+    QTableView::keyPressEvent(e);
+}
+
+void DataGrid::mouseReleaseEvent(QMouseEvent* e) {
+    QTableView::mouseReleaseEvent(e);
+    emit mouseUp(e->button(), e->globalPosition().toPoint());
+}
+
+} // namespace ui

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <optional>
+
+namespace ui {
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// What the folder browser gave: a folder path, a cancel, or a choice that has no file-system path.
+struct FolderChoice {
+    enum class Kind { Path, Cancelled, NoPath };
+    Kind kind = Kind::Cancelled;
+    QString path; // set for Kind::Path
+
+    static FolderChoice folder(const QString& p) { return {Kind::Path, p}; }
+    static FolderChoice cancelled() { return {Kind::Cancelled, {}}; }
+    static FolderChoice noPath() { return {Kind::NoPath, {}}; }
+    bool hasPath() const { return kind == Kind::Path; }
+};
+
+// Every box and common dialog the program shows, so that tests can answer them.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A message box; closing it counts as Cancel (No for Yes/No boxes, Ok for a lone OK button).
+    virtual Answer message(const QString& text, Buttons buttons, const QString& title) = 0;
+    // An input box; "" on Cancel.
+    virtual QString input(const QString& prompt, const QString& title, const QString& defaultText) = 0;
+    virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
+    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+    // vbFilter as the common dialog takes it: "Pictures (*.jpg;*.gif)|*.jpg;*.gif|All files|*.*".
+    // The chosen file's full path, "" on Cancel.
+    virtual QString openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) = 0;
+    virtual FolderChoice browseFolder(const QString& title) = 0;
+};
+
+// The real boxes on Qt's dialogs; message boxes are parented to the active window.
+class QtDialogs : public Dialogs {
+public:
+    Answer message(const QString& text, Buttons buttons, const QString& title) override;
+    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QColor> chooseColour(const QColor& initial) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    QString openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) override;
+    FolderChoice browseFolder(const QString& title) override;
+};
+
+// The common dialog's filter text in Qt's form: "Pictures (*.jpg *.gif);;All files (*.*)".
+QString qtFileFilter(const QString& vbFilter);
+
+Dialogs& dialogs();
+void setDialogs(Dialogs* d); // not owned; nullptr restores QtDialogs
+
+inline const QString DefaultTitle = QStringLiteral("Quorvane");
+
+// The VB-style helpers every window calls.
+Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, const QString& title = DefaultTitle);
+QString InputBox(const QString& prompt, const QString& title = DefaultTitle, const QString& defaultText = QString());
+
+} // namespace ui
