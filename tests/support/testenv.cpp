@@ -114,12 +114,18 @@ ui::Answer ScriptedDialogs::message(const QString& text, ui::Buttons buttons, co
 }
 
 QString ScriptedDialogs::input(const QString& prompt, const QString& title, const QString& defaultText) {
-    inputs.push_back({prompt, title, defaultText});
+    inputs.push_back({prompt, title, defaultText, false});
     if (m_inputs.empty())
         return QString();
     const QString t = m_inputs.front();
     m_inputs.pop_front();
     return t;
+}
+
+QString ScriptedDialogs::password(const QString& prompt, const QString& title) {
+    const QString typed = input(prompt, title, QString());
+    inputs.back().password = true;
+    return typed;
 }
 
 std::optional<QColor> ScriptedDialogs::chooseColour(const QColor&) {

@@ -66,11 +66,12 @@ public:
         QString prompt;
         QString title;
         QString defaultText;
+        bool password = false;
     };
 
     // Scripts, answered in order.
     ScriptedDialogs& answer(ui::Answer a);
-    ScriptedDialogs& type(const QString& text); // the next input box's answer ("" = Cancel)
+    ScriptedDialogs& type(const QString& text); // the next input or password box's answer ("" = Cancel)
     ScriptedDialogs& chooseColourNext(std::optional<QColor> c);
     ScriptedDialogs& chooseFontNext(std::optional<QFont> f);
     ScriptedDialogs& chooseFileNext(const QString& path);
@@ -93,6 +94,7 @@ public:
 
     ui::Answer message(const QString& text, ui::Buttons buttons, const QString& title) override;
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString password(const QString& prompt, const QString& title) override;
     std::optional<QColor> chooseColour(const QColor& initial) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     QString openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) override;

@@ -68,6 +68,12 @@ QString QtDialogs::input(const QString& prompt, const QString& title, const QStr
     return ok ? text : QString();
 }
 
+QString QtDialogs::password(const QString& prompt, const QString& title) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner(), title, prompt, QLineEdit::Password, QString(), &ok);
+    return ok ? text : QString();
+}
+
 std::optional<QColor> QtDialogs::chooseColour(const QColor& initial) {
     const QColor c = QColorDialog::getColor(initial, owner());
     if (!c.isValid())

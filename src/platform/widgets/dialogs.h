@@ -30,6 +30,8 @@ public:
     virtual Answer message(const QString& text, Buttons buttons, const QString& title) = 0;
     // An input box; "" on Cancel.
     virtual QString input(const QString& prompt, const QString& title, const QString& defaultText) = 0;
+    // An input box whose text shows as dots; "" on Cancel.
+    virtual QString password(const QString& prompt, const QString& title) = 0;
     virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
     // vbFilter as the common dialog takes it: "Pictures (*.jpg;*.gif)|*.jpg;*.gif|All files|*.*".
@@ -43,6 +45,7 @@ class QtDialogs : public Dialogs {
 public:
     Answer message(const QString& text, Buttons buttons, const QString& title) override;
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString password(const QString& prompt, const QString& title) override;
     std::optional<QColor> chooseColour(const QColor& initial) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     QString openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) override;
