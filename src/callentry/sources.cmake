@@ -1,1 +1,3 @@
-# Files of this subsystem: target_sources(core|gui PRIVATE ...)
+target_sources(gui PRIVATE
+    callentry/form1_callpanel.cpp
+)

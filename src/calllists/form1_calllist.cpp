@@ -1,0 +1,303 @@
+#include "mainwindow/form1.h"
+
+#include "calllists/callviews.h"
+#include "calllists/piechart.h"
+#include "mainwindow/statusbar.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "platform/desktop.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/flexgrid.h"
+#include "shared/gridformat.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+callviews::ListOptions options(const Form1& f) {
+    return {f.datesetting, f.sortcolumn, f.sortorder, f.sqldateformat};
+}
+
+} // namespace
+
+void Form1::buildHomePanel() {
+    auto* grid = new QGridLayout(Picture10);
+    grid->setContentsMargins(6, 6, 6, 6);
+    auto tile = [this](const char* name) {
+        auto* f = new QFrame(Picture10);
+        f->setObjectName(QLatin1String(name));
+        f->setFrameShape(QFrame::StyledPanel);
+        return f;
+    };
+    Picture17 = tile("Picture17");
+    auto* bars = new QHBoxLayout(Picture17);
+    for (int i = 0; i < 4; ++i) {
+        auto* column = new QVBoxLayout;
+        barCounts[i] = new QLabel(QStringLiteral("0"), Picture17);
+        barCounts[i]->setObjectName(QStringLiteral("barCount%1").arg(i + 1));
+        barCounts[i]->setAlignment(Qt::AlignCenter);
+        barImages[i] = new QLabel(Picture17);
+        barImages[i]->setObjectName(QStringLiteral("Image%1").arg(i + 1));
+        barImages[i]->setAlignment(Qt::AlignBottom | Qt::AlignHCenter);
+        barImages[i]->setMinimumSize(40, 120);
+        barCaptions[i] = new QLabel(Picture17);
+        barCaptions[i]->setAlignment(Qt::AlignCenter);
+        barCaptions[i]->setWordWrap(true);
+        column->addWidget(barCounts[i]);
+        column->addWidget(barImages[i], 1);
+        column->addWidget(barCaptions[i]);
+        bars->addLayout(column);
+    }
+    Image1 = barImages[0];
+    Image2 = barImages[1];
+    Image3 = barImages[2];
+    Image4 = barImages[3];
+
+    Picture7 = tile("Picture7");
+    auto* pieBox = new QVBoxLayout(Picture7);
+    pieBox->addWidget(new QLabel(QStringLiteral("<b>Top three</b>"), Picture7));
+    pie = new PieChart(Picture7);
+    pie->setObjectName(QStringLiteral("pie"));
+    pieBox->addWidget(pie, 1);
+
+    Picture13 = tile("Picture13");
+    auto* labels = new QVBoxLayout(Picture13);
+    Label31 = new QLabel(Picture13);
+    Label31->setObjectName(QStringLiteral("Label31"));
+    MonthView1 = new QCalendarWidget(Picture13);
+    MonthView1->setObjectName(QStringLiteral("MonthView1"));
+    MonthView1->setGridVisible(true);
+    MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    labels->addWidget(Label31);
+    labels->addWidget(MonthView1, 1);
+
+    Picture12 = tile("Picture12");
+    auto* logo = new QVBoxLayout(Picture12);
+    auto* picture = new QLabel(Picture12);
+    picture->setObjectName(QStringLiteral("homePicture"));
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setScaledContents(false);
+    picture->setPixmap(QPixmap(desktop::programFolder() + QStringLiteral("/Media/logo.gif")));
+    logo->addWidget(picture);
+
+    grid->addWidget(Picture17, 0, 0);
+    grid->addWidget(Picture7, 0, 1);
+    grid->addWidget(Picture13, 0, 2);
+    grid->addWidget(Picture12, 0, 3);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(2, 3);
+    grid->setColumnStretch(3, 2);
+}
+
+void Form1::connectCallList() {
+    datagrid2->setFixedRows(1);
+    datagrid2->setFixedCols(1);
+    datagrid2->setCols(callviews::ColumnCount);
+    datagrid2->setRows(2);
+    for (int c = 0; c < callviews::ColumnCount; ++c)
+        datagrid2->setColWidth(c, callviews::defaultWidth(c));
+    connect(Command12, &QPushButton::clicked, this, &Form1::showAllCalls);
+    connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
+    connect(datagrid2, &ui::FlexGrid::mouseUp, this, [this](Qt::MouseButton button, QPoint pos) {
+        if (button == Qt::RightButton)
+            mnuclick->popup(pos);
+    });
+    connect(datagrid2, &ui::FlexGrid::clicked, this, [this](int row, int) {
+        bool ok = false;
+        const int number = datagrid2->textMatrix(row, callviews::RefColumn).toInt(&ok);
+        if (ok && row >= datagrid2->fixedRows())
+            opencall(number);
+    });
+}
+
+void Form1::dbclear() {
+    datagrid2->unbind();
+    Adodc7->clear();
+    datagrid2->setRows(datagrid2->fixedRows() + 1);
+    datagrid2->clear();
+    gridformat();
+}
+
+void Form1::DataFill(const QString& sql, const QString& caption) {
+    dbclear();
+    Adodc7->setRecordSource(sql);
+    try {
+        Adodc7->refresh();
+    } catch (const db::DbError& e) {
+        StatusBar1->setPanel(5, caption + QStringLiteral(".  Records: 0"));
+        ui::MsgBox(QStringLiteral("The call list could not be read:\n") + e.message());
+        return;
+    }
+    db::Recordset* rs = Adodc7->recordset();
+    const int total = rs->recordCount();
+    if (total > 0) {
+        // Fill by field name, so every column holds its own field whatever order the query selects.
+        std::vector<int> fieldOf(callviews::ColumnCount, -1);
+        for (int c = 1; c < callviews::ColumnCount; ++c)
+            fieldOf[c] = rs->fieldIndex(callviews::fieldOfColumn(c));
+        std::vector<qint64> noms;
+        noms.reserve(total);
+        const int nomField = rs->fieldIndex(QStringLiteral("Nom"));
+        for (int r = 0; r < total; ++r)
+            noms.push_back(nomField >= 0 ? rs->value(r, nomField).toLongLong() : 0);
+        const std::vector<int> rows = callviews::mostRecentRows(noms, maxcalls);
+        datagrid2->setRedraw(false);
+        datagrid2->setRows(static_cast<int>(rows.size()) + datagrid2->fixedRows());
+        int gridRow = datagrid2->fixedRows();
+        for (int r : rows) {
+            for (int c = 1; c < callviews::ColumnCount; ++c)
+                datagrid2->setTextMatrix(gridRow, c, fieldOf[c] >= 0 ? db::displayText(rs->value(r, fieldOf[c]))
+                                                                     : QString());
+            ++gridRow;
+        }
+        datagrid2->setRedraw(true);
+        gridformat();
+    }
+    const QString count = total >= maxcalls ? QStringLiteral("Most recent ") + QString::number(maxcalls)
+                                            : QString::number(total);
+    StatusBar1->setPanel(5, caption + QStringLiteral(".  Records: ") + count);
+}
+
+void Form1::gridformat() {
+    for (int c = 0; c < callviews::ColumnCount; ++c)
+        datagrid2->setTextMatrix(0, c, callviews::captionOfColumn(c, Label36->text()));
+    if (alternaterows == QLatin1String("True"))
+        StripeGrid(*datagrid2, gridcolour);
+    statuscolours(*datagrid2, statusstyle, statustable, callviews::StatusColumn);
+}
+
+QString Form1::workloadSql() const {
+    return callviews::workload(options(*this), currentanalyst, includeunassigned == QLatin1String("True"));
+}
+
+void Form1::Command11_Click() {
+    currentsql = workloadSql();
+    DataFill(currentsql, QStringLiteral("My Workload"));
+}
+
+void Form1::showAllCalls() {
+    currentsql = callviews::allCalls(options(*this));
+    DataFill(currentsql, QStringLiteral("All Calls"));
+}
+
+void Form1::listOpenCalls() {
+    currentsql = callviews::openCalls(options(*this));
+    DataFill(currentsql, QStringLiteral("Open Calls"));
+}
+
+void Form1::listUnassignedCalls() {
+    currentsql = callviews::unassignedCalls(options(*this));
+    DataFill(currentsql, QStringLiteral("Unassigned Calls"));
+}
+
+void Form1::listClosedToday() {
+    currentsql = callviews::closedOn(options(*this), desktop::clock().today());
+    DataFill(currentsql, QStringLiteral("Closed Today"));
+}
+
+void Form1::listByStatus(const QString& status) {
+    currentsql = callviews::byStatus(options(*this), status);
+    DataFill(currentsql, QStringLiteral("Status: ") + status);
+}
+
+void Form1::listByAnalyst(const QString& analyst) {
+    currentsql = callviews::byAnalyst(options(*this), analyst);
+    DataFill(currentsql, QStringLiteral("Assigned to ") + analyst);
+}
+
+void Form1::listByCategory(const QString& category) {
+    currentsql = callviews::byCategory(options(*this), category);
+    DataFill(currentsql, QStringLiteral("Category: ") + category);
+}
+
+void Form1::listByCustomer(const QString& reference) {
+    currentsql = callviews::byCustomer(options(*this), reference);
+    DataFill(currentsql, QStringLiteral("Customer: ") + reference);
+}
+
+void Form1::listByDate(const QDate& date) {
+    currentsql = callviews::openedOn(options(*this), date);
+    DataFill(currentsql, QStringLiteral("Logged on ") + date.toString(db::shortDatePattern()));
+}
+
+void Form1::listByKeyword(const QString& keyword) {
+    currentsql = callviews::byKeyword(options(*this), keyword);
+    DataFill(currentsql, QStringLiteral("Keyword: ") + keyword);
+}
+
+QString Form1::listSql(const QString& where, const QString& order) const {
+    return callviews::selectFrom(options(*this)) + (where.isEmpty() ? QString() : QStringLiteral(" where ") + where) +
+           order;
+}
+
+void Form1::stats() {
+    callviews::Stats s;
+    try {
+        s = callviews::computeStats(dbpath, desktop::clock().today(), currentanalyst,
+                                    homestats == QLatin1String("me"), stats3status, piemode, sqldateformat);
+    } catch (const db::DbError&) {
+        return; // the dashboard keeps its last figures
+    }
+    barValues = {s.loggedToday, s.open, s.third, s.urgent};
+    nonassigned = s.unassigned;
+    pieValues = s.pie;
+    const QStringList captions = {QStringLiteral("Logged Today"), QStringLiteral("Open Calls"), stats3status,
+                                  QStringLiteral("Urgent")};
+    const QStringList defaults = {"/Media/blue.jpg", "/Media/green.jpg", "/Media/yellow.jpg", "/Media/orange.jpg"};
+    const int top = qMax(1, *std::max_element(barValues.begin(), barValues.end()));
+    for (int i = 0; i < 4; ++i) {
+        const QString path = ReadINI(QStringLiteral("Images"), QStringLiteral("Bar%1").arg(i + 1),
+                                     desktop::programFolder() + defaults[i]);
+        QPixmap bar(path);
+        const int full = qMax(40, barImages[i]->height() - 4);
+        const int h = barValues[i] == 0 ? 2 : qMax(4, full * barValues[i] / top);
+        if (!bar.isNull())
+            barImages[i]->setPixmap(bar.scaled(36, h));
+        barCounts[i]->setText(QString::number(barValues[i]));
+        barCaptions[i]->setText(captions[i]);
+    }
+    Label31->setText(QStringLiteral("Non-assigned calls: ") + QString::number(nonassigned));
+    Picture7->setVisible(piemode != QLatin1String("None"));
+    pie->setValues(pieValues);
+    MonthView1->setSelectedDate(desktop::clock().today());
+}
+
+void Form1::readColumnWidths() {
+    for (int c = 0; c < callviews::ColumnCount; ++c) {
+        bool ok = false;
+        const int w = ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
+                              QString::number(callviews::defaultWidth(c)))
+                          .toInt(&ok);
+        datagrid2->setColWidth(c, ok && w >= 0 ? w : callviews::defaultWidth(c));
+    }
+    for (int c = 0; c < 8; ++c) {
+        bool ok = false;
+        const int w = ReadINI(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c), QString())
+                          .toInt(&ok);
+        if (ok && w >= 0)
+            Datagrid1->setColumnWidth(c, w);
+    }
+}
+
+void Form1::writeColumnWidths() {
+    for (int c = 0; c < callviews::ColumnCount; ++c)
+        WriteINI(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
+                 QString::number(datagrid2->colWidth(c)));
+    for (int c = 0; c < 8; ++c)
+        WriteINI(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c),
+                 QString::number(Datagrid1->columnWidth(c)));
+}

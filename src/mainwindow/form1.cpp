@@ -1,0 +1,511 @@
+#include "mainwindow/form1.h"
+
+#include "mainwindow/settingsdefaults.h"
+#include "mainwindow/statusbar.h"
+#include "platform/db/database.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "platform/desktop.h"
+#include "platform/widgets/colour.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
+#include "platform/widgets/screen.h"
+#include "shared/schema.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+
+using ui::Answer;
+using ui::Buttons;
+using ui::MsgBox;
+
+Form1::Form1(const QString& settingsBase, QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quorvane"));
+    buildMenus();
+    buildPanels();
+    Load(settingsBase);
+}
+
+Form1::~Form1() = default;
+
+void Form1::Initialize() {
+    // The window's border and buttons follow the resizing setting; without it the window keeps the size the
+    // layout gives it.
+    const bool resizable = ReadINI(QStringLiteral("Program"), QStringLiteral("Allow Resizing for larger screens"),
+                                   QStringLiteral("False")) == QLatin1String("True");
+    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    if (resizable)
+        flags |= Qt::WindowMaximizeButtonHint;
+    setWindowFlags(flags);
+    setProperty("allowResizing", resizable);
+}
+
+void Form1::endProgram(const QString& message) {
+    if (!message.isEmpty())
+        MsgBox(message);
+    m_ended = true;
+}
+
+void Form1::Load(const QString& settingsBase) {
+    for (QMenu* m : {mnufile, mnucust, mnserch, mnurep, mnuOptions, mnuhelp})
+        m->setEnabled(false);
+
+    QString base = settingsBase;
+    base.remove(QLatin1Char('"'));
+    if (base.isEmpty())
+        base = GetSpecialFolder(28);
+    const QString folder = base + QStringLiteral("/Quorvane");
+    QDir().mkpath(folder);
+    inipath = folder + QStringLiteral("/quorvane.ini");
+    qv::inipath() = inipath;
+    Initialize();
+
+    if (!openDatabase())
+        return;
+    readSettings();
+    if (ReadINI(QStringLiteral("Database"), QStringLiteral("Version"), QString()) != QLatin1String("1.9.7")) {
+        try {
+            auto database = db::Database::open(dbpath);
+            schema::upgrade(database);
+            WriteINI(QStringLiteral("Database"), QStringLiteral("Version"), QStringLiteral("1.9.7"));
+        } catch (const db::DbError& e) {
+            endProgram(QStringLiteral("The database could not be brought up to date:\n") + e.message());
+            return;
+        }
+    }
+    try {
+        openDataControls();
+        fillLists();
+    } catch (const db::DbError& e) {
+        endProgram(QStringLiteral("The database could not be read:\n") + e.message());
+        return;
+    }
+    layoutForScreen();
+    if (m_ended)
+        return;
+    applyColours();
+    if (Combo2->count() > 0)
+        Combo2->setCurrentIndex(0);
+    StatusBar1->setPanel(5, QStringLiteral("Waiting"));
+}
+
+bool Form1::openDatabase() {
+    const QString folder = QFileInfo(inipath).absolutePath();
+    const QString defaultPath = folder + QStringLiteral("/desk.qvdb");
+    QString path = ReadINI(QStringLiteral("Database"), QStringLiteral("Database Path"), QString());
+    if (!path.isEmpty() && !QFileInfo::exists(path)) {
+        MsgBox(QStringLiteral("The database could not be found at:\n") + path +
+               QStringLiteral("\n\nQuorvane will use the default database instead:\n") + defaultPath);
+        path.clear();
+    }
+    if (path.isEmpty()) {
+        path = defaultPath;
+        if (!QFileInfo::exists(path)) {
+            try {
+                schema::createDatabase(path);
+            } catch (const db::DbError& e) {
+                endProgram(QStringLiteral("A new database could not be created at ") + path +
+                           QStringLiteral(":\n") + e.message());
+                return false;
+            }
+        }
+        WriteINI(QStringLiteral("Database"), QStringLiteral("Database Path"), path);
+    }
+    try {
+        auto database = db::Database::open(path);
+        database.openRecordset(QStringLiteral("SELECT count(1) from sqlite_master"));
+    } catch (const db::DbError& e) {
+        endProgram(QStringLiteral("Quorvane cannot open the database ") + path + QStringLiteral(":\n") +
+                   e.message() + QStringLiteral("\n\nQuorvane will now close."));
+        return false;
+    }
+    dbpath = path;
+    qv::dbpath() = path;
+    return true;
+}
+
+void Form1::readSettings() {
+    const QString prog = desktop::programFolder();
+    backimagepath = ReadINI("Images", "BackImage", prog + QStringLiteral("/default.jpg"));
+    backcolour = ReadINI("Customisation", "Back-Colour", "12632256");
+    gridcolour = ReadINI("Call Grid", "Grid Colour", "15921906");
+    monitorpath = ReadINI("Monitor", "Monitor Path", prog);
+    piemode = ReadINI("Program", "Piechart", "sp3");
+    homestats = ReadINI("Program", "Home Stats Format", "Me");
+    includeunassigned = ReadINI("Program", "Include Unassigned Calls in Workload", "False");
+    unassigneddefault = ReadINI("Program", "Unassigned by default", "False");
+    panelcolour = ReadINI("Customisation", "Panel-Colour", "15724527");
+    sortorder = ReadINI("Call Grid", "Sort Order", "ASC");
+    if (sortorder != QLatin1String("ASC") && sortorder != QLatin1String("DESC"))
+        sortorder = QStringLiteral("ASC"); // it goes into SQL as it stands
+    formcolour = ReadINI("Customisation", "Form-Colour", "15724527");
+    alternaterows = ReadINI("Call Grid", "Alternate Rows", "True");
+    mbcolour = ReadINI("Customisation", "MB-Colour", "15724527");
+    attachpath = ReadINI("Program", "Attachments Path", QFileInfo(inipath).absolutePath() + "/Attachments");
+    stats3status = ReadINI("Program", "Stats 3", "Pending");
+    statusstyle = ReadINI("Call Grid", "Status Style", "varcolours");
+    notesautonew = ReadINI("Program", "Call Notes Auto-New", "0").toInt();
+    maxcalls = qBound(10, ReadINI("Call Grid", "Maximum number of calls displayed", "1000").toInt(), 10000);
+    sortcolumn = ReadINI("Call Grid", "Sort Column", "Nom");
+    if (!QStringList{"Nom", "Status", "sp3"}.contains(sortcolumn))
+        sortcolumn = QStringLiteral("Nom");
+    auditon = ReadINI("Program", "Record Audit Information", "True") == QLatin1String("True");
+    lowres = ReadINI("Program", "Force Low Res", "False") == QLatin1String("True");
+    datesetting = ReadINI("Call Grid", "Date Setting", db::shortDatePattern().toLower());
+    sheetheader = ReadINI("Printing", "Call Sheet Header", "Quorvane Call Sheet");
+    refreshinterval = qMax(1, ReadINI("Call Grid", "Refresh Interval", "300").toInt());
+
+    mnumonitor->setChecked(ReadINI("Monitor", "Monitor Enabled", "False") == QLatin1String("True"));
+    mnucalnot->setChecked(ReadINI("Reports", "Call Notes", "True") == QLatin1String("True"));
+    mnultrhead->setChecked(ReadINI("Printing", "Letterhead Space", "False") == QLatin1String("True"));
+    Timer2->stop();
+    if (mnumonitor->isChecked())
+        Timer2->start();
+    if (ReadINI("Call Grid", "Auto-Refresh", "False") == QLatin1String("True"))
+        Timer3->start();
+    Label36->setText(ReadINI("Program", "Spare Field Name", "Notes:"));
+    const int dropWidth = ReadINI("Program", "Customer Drop-Down Width", "200").toInt();
+    SetDropDownWidth(Combo6, dropWidth);
+    // Read so the file carries them; they apply at the next start.
+    ReadINI("Call Grid", "Sort by Name or Username", "Name");
+    ReadINI("Database", "Limited Refresh Customer Pull Down", "False");
+    ReadINI("Email-Settings", "Default Message", "");
+    ReadINI("Email-Settings", "Close Message", "False");
+    ReadINI("Email-Settings", "Close Message Text", "Your call # has been closed");
+}
+
+void Form1::openDataControls() {
+    const QString conn = db::DataControl::connectionStringFor(dbpath);
+    for (db::DataControl* dc : {Adodc1, Adodc2, Adodc4, Adodc5, Adodc7})
+        dc->setConnectionString(conn);
+    QString order = ReadINI("Call Grid", "Sort by Name or Username", "Name");
+    if (order.compare(QLatin1String("Username"), Qt::CaseInsensitive) != 0)
+        order = QStringLiteral("Name"); // only a column name may follow ORDER BY
+    Adodc1->setRecordSource(QStringLiteral("Select * from Customers ORDER by ") + order);
+    Adodc1->refresh();
+    const QStringList captions = {"Full Name", "Reference", "Phone", "Address", "Spare1", "Spare2", "Email", "Notes"};
+    // Customers is stored Name, Username, Extension, Location, Spare1, Spare2, Notes, Building; the grid
+    // shows the e-mail address (Building) at 6 and the notes at 7.
+    Datagrid1->setDataSource(Adodc1);
+    Datagrid1->setColumnFields({"Name", "Username", "Extension", "Location", "Spare1", "Spare2", "Building", "Notes"});
+    for (int i = 0; i < captions.size(); ++i)
+        Datagrid1->setColumnCaption(i, captions[i]);
+    Datagrid1->setColumnVisible(4, false);
+    Datagrid1->setColumnVisible(5, false);
+    Adodc2->setRecordSource(QStringLiteral("SELECT count(Nom) as count1 from Calls where Status <> 'Closed'"));
+    Adodc4->setRecordSource(QStringLiteral("SELECT * from Calls where Nom = 0"));
+    Adodc4->refresh();
+    Adodc5->setRecordSource(QStringLiteral("SELECT * from Customers where Username = ''"));
+    Adodc7->setRecordSource(QStringLiteral("SELECT * from Calls where Nom = 0"));
+}
+
+void Form1::fillLists() {
+    auto database = db::Database::open(dbpath);
+    statuses.clear();
+    categories.clear();
+    for (auto& row : statustable)
+        row = {QString(), QString()};
+    auto settings = database.openRecordset(QStringLiteral("SELECT * from Settings"));
+    int n = 0;
+    for (; !settings->eof(); settings->moveNext()) {
+        const QString status = db::displayText(settings->field(QStringLiteral("Status")));
+        const QString colour = db::displayText(settings->field(QStringLiteral("ColourFld")));
+        const QString category = db::displayText(settings->field(QStringLiteral("Category")));
+        if (!status.isEmpty()) {
+            statuses << status;
+            if (n < static_cast<int>(statustable.size()))
+                statustable[n++] = {status, colour};
+        }
+        if (!category.isEmpty())
+            categories << category;
+    }
+    staff.clear();
+    auto analysts = database.openRecordset(QStringLiteral("SELECT ID from Analysts ORDER by ID"));
+    for (; !analysts->eof(); analysts->moveNext())
+        staff << db::displayText(analysts->field(0));
+
+    Combo2->clear();
+    Combo2->addItems(staff);
+    Combo1->clear();
+    Combo1->addItems(statuses);
+    Combo13->clear();
+    Combo13->addItems(categories);
+    Combo5->clear();
+    Combo5->addItem(QStringLiteral("---"));
+    Combo5->addItems(staff);
+
+    // "Select Calls" views built from the lists.
+    mnuselect->clear();
+    mnuselect->addAction(QStringLiteral("Open Calls"), this, &Form1::listOpenCalls);
+    mnuselect->addAction(QStringLiteral("Unassigned Calls"), this, &Form1::listUnassignedCalls);
+    mnuselect->addAction(QStringLiteral("Closed Today"), this, &Form1::listClosedToday);
+    QMenu* byStatus = mnuselect->addMenu(QStringLiteral("By Status"));
+    for (const QString& s : statuses)
+        byStatus->addAction(s, this, [this, s] { listByStatus(s); });
+    QMenu* byAnalyst = mnuselect->addMenu(QStringLiteral("By Support Staff"));
+    for (const QString& s : staff)
+        byAnalyst->addAction(s, this, [this, s] { listByAnalyst(s); });
+    QMenu* byCategory = mnuselect->addMenu(QStringLiteral("By Category"));
+    for (const QString& s : categories)
+        byCategory->addAction(s, this, [this, s] { listByCategory(s); });
+    mnuselect->addSeparator();
+    mnuselect->addAction(QStringLiteral("By Customer Reference..."), this, [this] {
+        const QString ref = ui::InputBox(QStringLiteral("Enter Customer Reference"));
+        if (!ref.isEmpty())
+            listByCustomer(ref);
+    });
+    mnuselect->addAction(QStringLiteral("By Date Opened..."), this, [this] {
+        const QString text = ui::InputBox(QStringLiteral("Enter the date the calls were logged"), ui::DefaultTitle,
+                                          desktop::clock().today().toString(db::shortDatePattern()));
+        if (text.isEmpty())
+            return;
+        const QVariant d = db::parseDateValue(text);
+        if (d.typeId() != QMetaType::QDate) {
+            MsgBox(QStringLiteral("That is not a date."));
+            return;
+        }
+        listByDate(d.toDate());
+    });
+    mnuselect->addAction(QStringLiteral("By Keyword..."), this, [this] {
+        const QString word = ui::InputBox(QStringLiteral("Enter a word to look for in the calls"));
+        if (!word.isEmpty())
+            listByKeyword(word);
+    });
+}
+
+void Form1::layoutForScreen() {
+    const QSize screen = ui::screen().sizePixels();
+    if (screen.width() < MinimumScreenWidth || screen.height() < MinimumScreenHeight) {
+        endProgram(QStringLiteral("Quorvane needs a screen of at least %1 x %2 pixels; this one is %3 x %4.")
+                       .arg(MinimumScreenWidth)
+                       .arg(MinimumScreenHeight)
+                       .arg(screen.width())
+                       .arg(screen.height()));
+        return;
+    }
+    if (screen.width() < CompactBelowWidth || screen.height() < CompactBelowHeight)
+        lowres = true;
+    // The compact layout drops the logo tile and narrows the customer list.
+    Picture12->setVisible(!lowres);
+    Picture1->setMinimumWidth(lowres ? 220 : 300);
+    const QSize want = lowres ? QSize(qMin(screen.width(), 1000), qMin(screen.height() - 60, 700))
+                              : QSize(qMin(screen.width() - 40, 1400), qMin(screen.height() - 80, 900));
+    resize(want);
+    if (!property("allowResizing").toBool())
+        setFixedSize(want);
+}
+
+void Form1::applyColours() {
+    const QColor back = ui::vbColour(backcolour);
+    const QColor form = ui::vbColour(formcolour);
+    const QColor mb = ui::vbColour(mbcolour);
+    const QColor panel = ui::vbColour(panelcolour);
+    auto paint = [](QWidget* w, const QColor& c) {
+        if (!w || !c.isValid())
+            return;
+        w->setAutoFillBackground(true);
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, c);
+        w->setPalette(p);
+    };
+    paint(Picture1, back);
+    paint(Picture2, back);
+    paint(Picture3, back);
+    paint(Picture6, form);
+    paint(Picture4, mb);
+    paint(Picture5, mb);
+    paint(Picture10, panel);
+    paint(centralWidget(), form);
+    buttoncolours();
+    if (backimagepath != QLatin1String("None")) {
+        QPixmap pic(backimagepath);
+        if (pic.isNull())
+            pic.load(desktop::programFolder() + QStringLiteral("/default.jpg"));
+        backimage->setPixmap(pic);
+    }
+}
+
+void Form1::buttoncolours() {
+    const QColor mb = ui::vbColour(mbcolour);
+    if (!mb.isValid())
+        return;
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        QPalette p = b->palette();
+        p.setColor(QPalette::Button, mb);
+        b->setPalette(p);
+    }
+}
+
+void Form1::SetDropDownWidth(QComboBox* combo, int widthPixels) {
+    if (combo && widthPixels >= 201 && combo->view())
+        combo->view()->setMinimumWidth(widthPixels);
+}
+
+QString Form1::accessLevel() const { return StatusBar1->panel(2); }
+
+void Form1::loginClicked() {
+    const QString name = Combo2->currentText();
+    if (name.isEmpty())
+        return;
+    QString password;
+    QString level;
+    try {
+        auto database = db::Database::open(dbpath);
+        auto rs = database.openRecordset(QStringLiteral("SELECT ID, Spare1, Spare2 from Analysts where ID = '") +
+                                         SQLQuote(name) + QStringLiteral("'"));
+        if (rs->eof()) {
+            MsgBox(QStringLiteral("That member of staff is no longer in the staff list."));
+            return;
+        }
+        password = db::displayText(rs->field(1));
+        level = db::displayText(rs->field(2));
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return;
+    }
+    if (!password.isEmpty() && password != QLatin1String("None")) {
+        const QString typed = ui::dialogs().password(QStringLiteral("Enter Password for ") + name,
+                                                     ui::DefaultTitle);
+        if (typed.compare(password, Qt::CaseInsensitive) != 0) {
+            MsgBox(QStringLiteral("Incorrect Password!"));
+            return;
+        }
+    }
+    currentanalyst = name;
+    const QString levelName = level == QLatin1String("5")   ? QStringLiteral("Administrator")
+                              : level == QLatin1String("3") ? QStringLiteral("Standard")
+                                                            : QStringLiteral("Basic");
+    StatusBar1->setPanel(2, levelName);
+    login();
+}
+
+void Form1::login() {
+    Picture6->hide();
+    Picture1->show();
+    Picture2->show();
+    upperStack->show();
+    upperStack->setCurrentWidget(Picture10);
+    StatusBar1->setPanel(1, currentanalyst);
+    Timer1_Timer();
+    StatusBar1->setPanel(5, QStringLiteral("Waiting"));
+    stats();
+    for (QMenu* m : {mnufile, mnucust, mnserch, mnurep, mnuOptions, mnuhelp})
+        m->setEnabled(true);
+    applyuserlevel();
+    Command11_Click();
+}
+
+void Form1::applyuserlevel() {
+    const QString level = accessLevel();
+    if (level == QLatin1String("Basic")) {
+        for (QAction* a : {mnucustdel, mnueditcust, mnumonitor, mnuwiz, mnusupportstaff, mnucallsheet})
+            a->setEnabled(false);
+    } else if (level == QLatin1String("Standard")) {
+        for (QAction* a : {mnucustdel, mnueditcust, mnusupportstaff})
+            a->setEnabled(false);
+    }
+}
+
+void Form1::saver() {
+    WriteINI("Images", "BackImage", backimagepath);
+    WriteINI("Email-Settings", "Default Message", ReadINI("Email-Settings", "Default Message", ""));
+    WriteINI("Email-Settings", "Close Message", ReadINI("Email-Settings", "Close Message", "False"));
+    WriteINI("Email-Settings", "Close Message Text",
+             ReadINI("Email-Settings", "Close Message Text", "Your call # has been closed"));
+    WriteINI("Monitor", "Monitor Path", monitorpath);
+    WriteINI("Monitor", "Monitor Enabled", mnumonitor->isChecked() ? "True" : "False");
+    WriteINI("Customisation", "Back-Colour", backcolour);
+    WriteINI("Customisation", "Panel-Colour", panelcolour);
+    WriteINI("Customisation", "MB-Colour", mbcolour);
+    WriteINI("Customisation", "Form-Colour", formcolour);
+    WriteINI("Call Grid", "Grid Colour", gridcolour);
+    WriteINI("Call Grid", "Status Style", statusstyle);
+    WriteINI("Program", "Start Picture", "False");
+    WriteINI("Printing", "Call Sheet Header", sheetheader);
+    WriteINI("Call Grid", "Sort by Name or Username", ReadINI("Call Grid", "Sort by Name or Username", "Name"));
+    WriteINI("Database", "Limited Refresh Customer Pull Down",
+             ReadINI("Database", "Limited Refresh Customer Pull Down", "False"));
+    WriteINI("Call Grid", "Sort Order", sortorder);
+}
+
+void Form1::SavePass(const QString& staffId, const QString& password) {
+    // A name may hold characters a file name cannot; they become "_" so the file stays in the program folder.
+    QString safeId = staffId;
+    safeId.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    const QString path = desktop::programFolder() + QStringLiteral("/Password-for-") + safeId + QStringLiteral(".txt");
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        // The file holds a password: only its owner may read it.
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        file.write((QStringLiteral("The current password for ") + staffId + QStringLiteral(" is: ") +
+                    password.toLower() + QStringLiteral("\r\n"))
+                       .toUtf8());
+        file.close();
+    }
+    MsgBox(QStringLiteral("In case you should forget it, a text file containing your password has been saved to "
+                          "the application's directory"));
+}
+
+void Form1::Timer1_Timer() {
+    const QDateTime now = desktop::clock().now();
+    StatusBar1->setPanel(3, now.date().toString(db::shortDatePattern()));
+    StatusBar1->setPanel(4, now.time().toString(QStringLiteral("hh:mm")));
+}
+
+void Form1::Timer2_Timer() {
+    monitorticks = static_cast<qint16>(monitorticks + 1);
+    if (monitorticks >= 600) {
+        writemonitor();
+        monitorticks = 0;
+    }
+}
+
+void Form1::writemonitor() {
+    // The monitor pages are written by their own window's writer; nothing to do until it is installed.
+}
+
+void Form1::Timer3_Timer() {
+    ++refreshticks;
+    if (refreshticks < refreshinterval)
+        return;
+    refreshticks = 0;
+    if (upperStack->isVisibleTo(this) && upperStack->currentWidget() == Picture10 && !currentsql.isEmpty())
+        DataFill(currentsql, QStringLiteral("(Auto-Refreshed) "));
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (!m_ended) {
+        shutdownCallPanel();
+        writeColumnWidths();
+    }
+    Timer1->stop();
+    Timer2->stop();
+    Timer3->stop();
+    ui::unloadAll(this);
+    event->accept();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }

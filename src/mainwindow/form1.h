@@ -1,0 +1,327 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class QAction;
+class QCalendarWidget;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QTextEdit;
+class QTimer;
+class PanelStatusBar;
+class PieChart;
+
+namespace db {
+class DataControl;
+}
+namespace ui {
+class DataGrid;
+class FlexGrid;
+} // namespace ui
+
+// The main window: the hub that owns the data controls on the one database, the customer list, the call
+// list, the call panel and the home dashboard, and from whose menus every other window opens. Other windows
+// read and write its public members directly, as they do in the design this program follows.
+//
+// The class is split by subsystem: the shell (start-up, login, menus, settings, timers, shutdown) lives in
+// mainwindow/, the call panel in callentry/, the call list and dashboard in calllists/, the customer list
+// commands in customers/.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs Initialize and Load. settingsBase is the one command-line argument ("" for
+    // none). When Load decides the program cannot run (screen too small, database unusable) ended() is true.
+    explicit Form1(const QString& settingsBase = QString(), QWidget* parent = nullptr);
+    ~Form1() override;
+    bool ended() const { return m_ended; }
+
+    // ---- Public variables (loaded at start-up from the settings file) ----
+    QString backimagepath;
+    QString backcolour;
+    QString gridcolour;
+    QString monitorpath;
+    QString piemode;
+    QString homestats;
+    QString includeunassigned;
+    QString unassigneddefault;
+    QString panelcolour;
+    QString sortorder;
+    QString formcolour;
+    QString alternaterows;
+    QString mbcolour;
+    QString dbpath;
+    QString currentanalyst;
+    QString attachpath;
+    QString stats3status;
+    QString statusstyle;
+    int notesautonew = 0;
+    int maxcalls = 1000;
+    QString sortcolumn;
+    QString inipath;
+    bool auditon = true;
+    bool lowres = false;
+    QString datesetting;
+    const QString sqldateformat = QStringLiteral("yyyy\\/mm\\/dd");
+    int monitorticks = 0;
+    QString sheetheader;
+    QString currentsql;
+    int refreshticks = 0;
+    int refreshinterval = 300;
+    // Status-colour table: 31 rows of (status, colour text).
+    std::array<std::array<QString, 2>, 31> statustable;
+    QStringList statuses;   // Settings.Status in row order
+    QStringList categories; // Settings.Category in row order
+    QStringList staff;      // Analysts.ID in ID order
+    // Customer editing modes (set by the customer commands, ended by the call panel's save and cancel).
+    bool addcustmode = false;
+    bool editcustmode = false;
+    bool cancelpressed = false;
+    bool newcall = false; // the call on the panel was started by lognewcall and not yet saved
+
+    // ---- Controls ----
+    PanelStatusBar* StatusBar1 = nullptr;
+    db::DataControl* Adodc1 = nullptr; // customers
+    db::DataControl* Adodc2 = nullptr; // statistics
+    db::DataControl* Adodc4 = nullptr; // the call on the call panel
+    db::DataControl* Adodc5 = nullptr; // customer-reference lookups
+    db::DataControl* Adodc7 = nullptr; // the call list
+    ui::DataGrid* Datagrid1 = nullptr;
+    ui::FlexGrid* datagrid2 = nullptr;
+    QLabel* backimage = nullptr;
+    QTimer* Timer1 = nullptr; // clock, 60 s
+    QTimer* Timer2 = nullptr; // monitor pages, 1 s ticks
+    QTimer* Timer3 = nullptr; // auto-refresh, 1 s ticks
+    QTextEdit* pc1 = nullptr;
+    QLabel* Label33 = nullptr;
+    QLabel* Label34 = nullptr;
+    QLabel* Label40 = nullptr;
+    // Panels
+    QFrame* Picture1 = nullptr; // customer list
+    QFrame* Picture2 = nullptr; // call list
+    QFrame* Picture3 = nullptr; // audit text
+    QFrame* Picture4 = nullptr; // call-list buttons
+    QFrame* Picture5 = nullptr; // call-panel buttons
+    QFrame* Picture6 = nullptr; // login
+    QFrame* Picture7 = nullptr; // pie tile
+    QFrame* Picture8 = nullptr; // entry panel
+    QFrame* Picture10 = nullptr; // home panel
+    QFrame* Picture12 = nullptr; // logo tile
+    QFrame* Picture13 = nullptr; // label tile
+    QFrame* Picture17 = nullptr; // bars tile
+    QStackedWidget* upperStack = nullptr; // home panel or entry panel
+    // Login panel
+    QComboBox* Combo2 = nullptr;     // staff names
+    QPushButton* Command1 = nullptr; // "Log In"
+    // Call-list buttons
+    QPushButton* Command12 = nullptr; // "All Calls"
+    QPushButton* Command11 = nullptr; // "My Workload"
+    QPushButton* Command13 = nullptr; // "Select Calls"
+    QMenu* mnuselect = nullptr;
+    // Home dashboard
+    std::array<QLabel*, 4> barImages{}; // Image1..Image4
+    QLabel* Image1 = nullptr;
+    QLabel* Image2 = nullptr;
+    QLabel* Image3 = nullptr;
+    QLabel* Image4 = nullptr;
+    std::array<QLabel*, 4> barCounts{};
+    std::array<QLabel*, 4> barCaptions{};
+    PieChart* pie = nullptr;
+    QLabel* Label31 = nullptr; // non-assigned calls
+    QCalendarWidget* MonthView1 = nullptr;
+    std::array<int, 4> barValues{};
+    QList<QPair<QString, int>> pieValues;
+    int nonassigned = 0;
+
+    // Call panel (see callentry/)
+    QLineEdit* Text18 = nullptr; // Nom
+    ui::FlexGrid* cg1 = nullptr; // call information grid
+    QPlainTextEdit* Text16 = nullptr; // Query
+    QPlainTextEdit* Text17 = nullptr; // Resolution
+    QLineEdit* Text3 = nullptr; // Date Opened
+    QLineEdit* Text4 = nullptr; // Time Opened
+    QLineEdit* Text5 = nullptr; // Date Closed
+    QLineEdit* Text6 = nullptr; // Time Closed
+    QLineEdit* Text15 = nullptr; // Spare
+    QLineEdit* Text19 = nullptr; // Time Spent (resource)
+    QPlainTextEdit* Text20 = nullptr; // Audit
+    QComboBox* Combo1 = nullptr;  // status
+    QComboBox* Combo5 = nullptr;  // assignee
+    QComboBox* Combo13 = nullptr; // category
+    QComboBox* Combo3 = nullptr;  // the customer's items
+    QComboBox* Combo6 = nullptr;  // customer names
+    QComboBox* Combo11 = nullptr; // customer references
+    QLineEdit* Text10 = nullptr;  // Name
+    QLineEdit* Text11 = nullptr;  // Username
+    QLineEdit* Text12 = nullptr;  // Extension
+    QLineEdit* Text13 = nullptr;  // Building (e-mail)
+    QLineEdit* Text14 = nullptr;  // Location
+    QLabel* Label36 = nullptr;    // spare field caption
+    QPushButton* Command8 = nullptr;  // "&New Call"
+    QPushButton* Command9 = nullptr;  // "Cancel"
+    QPushButton* Command10 = nullptr; // "&Save"
+    QPushButton* Command20 = nullptr; // "Save Edit"
+    QPushButton* Command22 = nullptr; // notes
+    QPushButton* Command23 = nullptr; // inventory
+    QPushButton* command16 = nullptr; // "View Attach."
+    QGroupBox* Frame2 = nullptr; // "Edit:" timestamp editor
+    QFrame* Shape1 = nullptr;
+
+    // ---- Menus ----
+    QMenu* mnufile = nullptr;
+    QMenu* mnucust = nullptr;
+    QMenu* mnserch = nullptr;
+    QMenu* mnurep = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QMenu* mnuhelp = nullptr;
+    QAction* mnulogcall = nullptr;
+    QAction* mnuprint = nullptr;
+    QAction* mnuexit = nullptr;
+    // Customers
+    QAction* MNUNEWCALLCUST2 = nullptr;
+    QAction* mnulistcust = nullptr;
+    QAction* mnuemailcust = nullptr;
+    QAction* mnuinv = nullptr;
+    QAction* mnuordername = nullptr;
+    QAction* mnuorderref = nullptr;
+    QAction* mnureflyist = nullptr;
+    QAction* mnucustexp = nullptr;
+    QMenu* mnuel = nullptr;
+    QAction* mnucustdel = nullptr;
+    QAction* mnueditcust = nullptr;
+    QAction* mnuaddcust = nullptr;
+    // Search
+    QAction* mnusearchname = nullptr;
+    QAction* mnusearchcall = nullptr;
+    QAction* mnuinvserach = nullptr;
+    // Reports
+    QAction* mnumonitor = nullptr;
+    QAction* mnucatstat = nullptr;
+    QMenu* mnuquickrep = nullptr;
+    QAction* mncaltod = nullptr;
+    QAction* mnuyest = nullptr;
+    QAction* mnuopencall = nullptr;
+    QAction* repurg = nullptr;
+    QAction* mnufull = nullptr;
+    QAction* mnuuserrep = nullptr;
+    QAction* callsdat = nullptr;
+    QAction* mnu20sup = nullptr;
+    QAction* mnuinvrep = nullptr;
+    QAction* mnucalnot = nullptr;
+    QAction* mnuwiz = nullptr;
+    // Options
+    QAction* mnuthemes = nullptr;
+    QMenu* mnucallsht = nullptr;
+    QAction* mnucallsheet = nullptr;
+    QAction* mnultrhead = nullptr;
+    QAction* mnusupportstaff = nullptr;
+    QAction* mnuchangepass = nullptr;
+    // Help
+    QAction* mnuabout = nullptr;
+    // Call list pop-up
+    QMenu* mnuclick = nullptr;
+    QAction* mnufcr = nullptr;
+    QAction* mnuvcn = nullptr;
+    // Call panel pop-up
+    QMenu* mnucallpopup = nullptr;
+    QAction* mnuaudit = nullptr;
+    QAction* mnuprint2 = nullptr;
+
+    // ---- Shell procedures (mainwindow/) ----
+    void saver();
+    void SavePass(const QString& staffId, const QString& password);
+    void SetDropDownWidth(QComboBox* combo, int widthPixels);
+    void buttoncolours();
+    void applyuserlevel();
+    void login();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void loginClicked();       // the login panel's button
+    void changeOwnPassword();  // own-password command
+    QString accessLevel() const; // panel 2: "Basic", "Standard", "Administrator"
+    void writemonitor(); // the monitor pages (hook; the writer comes with the monitor pages)
+
+    // ---- Call list and dashboard (calllists/) ----
+    void DataFill(const QString& sql, const QString& caption);
+    void dbclear();
+    void stats();
+    void gridformat();
+    void showAllCalls();
+    void Command11_Click(); // "My Workload"
+    QString workloadSql() const;
+    QString listSql(const QString& where, const QString& order) const;
+    void listOpenCalls();
+    void listUnassignedCalls();
+    void listClosedToday();
+    void listByStatus(const QString& status);
+    void listByAnalyst(const QString& analyst);
+    void listByCategory(const QString& category);
+    void listByCustomer(const QString& reference);
+    void listByDate(const QDate& date);
+    void listByKeyword(const QString& keyword);
+    void readColumnWidths();
+    void writeColumnWidths();
+
+    // ---- Call panel (callentry/) ----
+    void menusoff();
+    void menuson();
+    void hidefields(bool show);
+    void lognewcall();
+    void callsaver();
+    void cancelcall();
+    void opencall(int callNumber);
+    void leavecall();
+    void opencallgrid();
+    void logusercall(const QString& reference);
+    void lognewcallcust();
+    void FindCust(const QString& reference);
+    void findCustomerByName();
+    void auditer(const QString& text);
+    void saveEditedCustomer(); // "Save Edit"
+    void shutdownCallPanel();  // at close: cancel or save the call on the panel
+
+    // ---- Customer list commands (customers/) ----
+    void Datagrid1_Click();
+    void Datagrid1_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
+    void mnuaddcust_Click();
+    void mnueditcust_Click();
+    void mnucustdel_Click();
+    void mnucustexp_Click();
+    void mnuemailcust_Click();
+    void mnusearchname_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Initialize();
+    void Load(const QString& settingsBase);
+    void buildMenus();
+    void buildPanels();
+    void buildCallPanel();   // callentry/
+    void connectCallPanel(); // callentry/
+    void buildHomePanel();   // calllists/
+    void connectCallList();  // calllists/
+    void connectCustomerList(); // customers/
+    void readSettings();
+    bool openDatabase();
+    void openDataControls();
+    void fillLists();
+    void layoutForScreen();
+    void applyColours();
+    void endProgram(const QString& message);
+
+    bool m_ended = false;
+};

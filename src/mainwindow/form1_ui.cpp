@@ -1,0 +1,282 @@
+#include "mainwindow/form1.h"
+
+#include "mainwindow/statusbar.h"
+#include "platform/db/datacontrol.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/flexgrid.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+QAction* item(QMenu* menu, const char* name, const QString& caption) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+QMenu* submenu(QMenu* menu, const char* name, const QString& caption) {
+    QMenu* m = menu->addMenu(caption);
+    m->setObjectName(QLatin1String(name));
+    m->menuAction()->setObjectName(QLatin1String(name) + QStringLiteral("Action"));
+    return m;
+}
+
+QFrame* panel(QWidget* parent, const char* name) {
+    auto* f = new QFrame(parent);
+    f->setObjectName(QLatin1String(name));
+    f->setFrameShape(QFrame::StyledPanel);
+    return f;
+}
+
+} // namespace
+
+void Form1::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto top = [&](const char* name, const QString& caption) {
+        QMenu* m = bar->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    mnufile = top("mnufile", QStringLiteral("&File"));
+    mnulogcall = item(mnufile, "mnulogcall", QStringLiteral("Log New Call"));
+    mnufile->addSeparator();
+    mnuprint = item(mnufile, "mnuprint", QStringLiteral("Print this Call (Call Sheet)"));
+    mnuprint->setEnabled(false);
+    mnufile->addSeparator();
+    mnuexit = item(mnufile, "mnuexit", QStringLiteral("E&xit"));
+
+    mnucust = top("mnucust", QStringLiteral("&Customers"));
+    MNUNEWCALLCUST2 = item(mnucust, "MNUNEWCALLCUST2", QStringLiteral("Log New Call for Selected Customer"));
+    mnulistcust = item(mnucust, "mnulistcust", QStringLiteral("List Calls for selected Customer"));
+    mnuemailcust = item(mnucust, "mnuemailcust", QStringLiteral("Email selected Customer"));
+    mnuinv = item(mnucust, "mnuinv", QStringLiteral("Inventory for selected Customer"));
+    mnucust->addSeparator();
+    mnuordername = item(mnucust, "mnuordername", QStringLiteral("Sort by Name"));
+    mnuorderref = item(mnucust, "mnuorderref", QStringLiteral("Sort by Reference"));
+    mnureflyist = item(mnucust, "mnureflyist", QStringLiteral("Refresh List"));
+    mnucustexp = item(mnucust, "mnucustexp", QStringLiteral("Export this List"));
+    mnucust->addSeparator();
+    mnuel = submenu(mnucust, "mnuel", QStringLiteral("Edit..."));
+    mnucustdel = item(mnuel, "mnucustdel", QStringLiteral("Delete selected Customer"));
+    mnueditcust = item(mnuel, "mnueditcust", QStringLiteral("Edit Selected Customer"));
+    mnuaddcust = item(mnuel, "mnuaddcust", QStringLiteral("Add New Customer"));
+
+    mnserch = top("mnserch", QStringLiteral("&Search"));
+    mnusearchname = item(mnserch, "mnusearchname", QStringLiteral("Customers (Find by Name)"));
+    mnusearchcall = item(mnserch, "mnusearchcall", QStringLiteral("Call by Number..."));
+    mnuinvserach = item(mnserch, "mnuinvserach", QStringLiteral("Inventory"));
+
+    mnurep = top("mnurep", QStringLiteral("&Reports"));
+    mnumonitor = item(mnurep, "mnumonitor", QStringLiteral("Auto-Monitor Page"));
+    mnumonitor->setCheckable(true);
+    mnucatstat = item(mnurep, "mnucatstat", QStringLiteral("Category Stats"));
+    mnuquickrep = submenu(mnurep, "mnuquickrep", QStringLiteral("Quick Reports"));
+    mncaltod = item(mnuquickrep, "mncaltod", QStringLiteral("Calls logged today"));
+    mnuyest = item(mnuquickrep, "mnuyest", QStringLiteral("Calls logged yesterday"));
+    mnuopencall = item(mnuquickrep, "mnuopencall", QStringLiteral("All Open calls"));
+    repurg = item(mnuquickrep, "repurg", QStringLiteral("Calls for Status..."));
+    mnufull = item(mnuquickrep, "mnufull", QStringLiteral("Full Call Report"));
+    mnuuserrep = item(mnuquickrep, "mnuuserrep", QStringLiteral("Last 20 calls for a Customer"));
+    callsdat = item(mnuquickrep, "callsdat", QStringLiteral("Calls for Customer between..."));
+    mnu20sup = item(mnuquickrep, "mnu20sup", QStringLiteral("Last 50 calls for a Support Staff member"));
+    mnuinvrep = item(mnuquickrep, "mnuinvrep", QStringLiteral("Inventory Report by Type"));
+    mnuquickrep->addSeparator();
+    mnucalnot = item(mnuquickrep, "mnucalnot", QStringLiteral("Include Call Notes in Reports"));
+    mnucalnot->setCheckable(true);
+    mnuwiz = item(mnurep, "mnuwiz", QStringLiteral("Report Wizard"));
+    mnuwiz->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
+
+    mnuOptions = top("mnuOptions", QStringLiteral("&Options"));
+    mnuthemes = item(mnuOptions, "mnuthemes", QStringLiteral("Main Options Window"));
+    mnucallsht = submenu(mnuOptions, "mnucallsht", QStringLiteral("Call Sheet"));
+    mnucallsheet = item(mnucallsht, "mnucallsheet", QStringLiteral("Call Sheet Heading"));
+    mnultrhead = item(mnucallsht, "mnultrhead", QStringLiteral("Leave space for Letterhead"));
+    mnultrhead->setCheckable(true);
+    mnuOptions->addSeparator();
+    mnusupportstaff = item(mnuOptions, "mnusupportstaff", QStringLiteral("Support Staff"));
+    mnuchangepass = item(mnuOptions, "mnuchangepass", QStringLiteral("Change My Password"));
+
+    mnuhelp = top("mnuhelp", QStringLiteral("&Help"));
+    mnuabout = item(mnuhelp, "mnuabout", QStringLiteral("About"));
+
+    mnuclick = new QMenu(this);
+    mnuclick->setObjectName(QStringLiteral("mnuclick"));
+    mnufcr = item(mnuclick, "mnufcr", QStringLiteral("Full Call Report for this call"));
+    mnuvcn = item(mnuclick, "mnuvcn", QStringLiteral("View Call Notes for this call"));
+
+    mnucallpopup = new QMenu(this);
+    mnucallpopup->setObjectName(QStringLiteral("mnucallpopup"));
+    mnuaudit = item(mnucallpopup, "mnuaudit", QStringLiteral("Show Audit Trail"));
+    mnuprint2 = item(mnucallpopup, "mnuprint2", QStringLiteral("Print this Call (Call Sheet)"));
+
+    connect(mnuexit, &QAction::triggered, this, &Form1::close);
+    connect(mnulogcall, &QAction::triggered, this, [this] {
+        menusoff();
+        lognewcall();
+    });
+    connect(mnuchangepass, &QAction::triggered, this, &Form1::changeOwnPassword);
+    connect(mnuprint2, &QAction::triggered, mnuprint, &QAction::trigger);
+    connect(mnucalnot, &QAction::triggered, this, [](bool on) {
+        WriteINI(QStringLiteral("Reports"), QStringLiteral("Call Notes"), on ? QStringLiteral("True") : QStringLiteral("False"));
+    });
+}
+
+void Form1::buildPanels() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("central"));
+    setCentralWidget(central);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(4, 4, 4, 4);
+
+    // Login panel.
+    Picture6 = panel(central, "Picture6");
+    {
+        auto* box = new QHBoxLayout(Picture6);
+        auto* label = new QLabel(QStringLiteral("Support Staff:"), Picture6);
+        Combo2 = new QComboBox(Picture6);
+        Combo2->setObjectName(QStringLiteral("Combo2"));
+        Combo2->setMinimumWidth(200);
+        Command1 = new QPushButton(QStringLiteral("Log In"), Picture6);
+        Command1->setObjectName(QStringLiteral("Command1"));
+        Command1->setDefault(true);
+        box->addStretch();
+        box->addWidget(label);
+        box->addWidget(Combo2);
+        box->addWidget(Command1);
+        box->addStretch();
+        connect(Command1, &QPushButton::clicked, this, &Form1::loginClicked);
+    }
+    outer->addWidget(Picture6, 0, Qt::AlignTop);
+
+    auto* split = new QSplitter(Qt::Horizontal, central);
+    split->setObjectName(QStringLiteral("mainSplitter"));
+    outer->addWidget(split, 1);
+
+    // Customer list.
+    Picture1 = panel(split, "Picture1");
+    {
+        auto* v = new QVBoxLayout(Picture1);
+        v->setContentsMargins(4, 4, 4, 4);
+        auto* caption = new QLabel(QStringLiteral("<b>Customer List</b>"), Picture1);
+        Datagrid1 = new ui::DataGrid(Picture1);
+        Datagrid1->setObjectName(QStringLiteral("Datagrid1"));
+        Datagrid1->setToolTip(QStringLiteral("Right-click to log a new call or for other options."));
+        v->addWidget(caption);
+        v->addWidget(Datagrid1, 1);
+    }
+    split->addWidget(Picture1);
+
+    auto* right = new QSplitter(Qt::Vertical, split);
+    right->setObjectName(QStringLiteral("rightSplitter"));
+    split->addWidget(right);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 3);
+
+    upperStack = new QStackedWidget(right);
+    upperStack->setObjectName(QStringLiteral("upperStack"));
+    Picture10 = panel(upperStack, "Picture10");
+    Picture8 = panel(upperStack, "Picture8");
+    upperStack->addWidget(Picture10);
+    upperStack->addWidget(Picture8);
+    right->addWidget(upperStack);
+
+    // Call list.
+    Picture2 = panel(right, "Picture2");
+    {
+        auto* v = new QVBoxLayout(Picture2);
+        v->setContentsMargins(4, 4, 4, 4);
+        Picture4 = panel(Picture2, "Picture4");
+        auto* h = new QHBoxLayout(Picture4);
+        h->setContentsMargins(2, 2, 2, 2);
+        Command12 = new QPushButton(QStringLiteral("All Calls"), Picture4);
+        Command12->setObjectName(QStringLiteral("Command12"));
+        Command11 = new QPushButton(QStringLiteral("My Workload"), Picture4);
+        Command11->setObjectName(QStringLiteral("Command11"));
+        Command13 = new QPushButton(QStringLiteral("Select Calls"), Picture4);
+        Command13->setObjectName(QStringLiteral("Command13"));
+        mnuselect = new QMenu(Command13);
+        mnuselect->setObjectName(QStringLiteral("mnuselect"));
+        Command13->setMenu(mnuselect);
+        h->addWidget(Command12);
+        h->addWidget(Command11);
+        h->addWidget(Command13);
+        h->addStretch();
+        datagrid2 = new ui::FlexGrid(Picture2);
+        datagrid2->setObjectName(QStringLiteral("datagrid2"));
+        v->addWidget(Picture4);
+        v->addWidget(datagrid2, 1);
+    }
+    right->addWidget(Picture2);
+    right->setStretchFactor(0, 2);
+    right->setStretchFactor(1, 3);
+
+    // Hidden helpers.
+    backimage = new QLabel(this);
+    backimage->setObjectName(QStringLiteral("backimage"));
+    backimage->hide();
+    pc1 = new QTextEdit(this);
+    pc1->setObjectName(QStringLiteral("pc1"));
+    pc1->setFont(QFont(QStringLiteral("Arial"), 10));
+    pc1->hide();
+    Label33 = new QLabel(this);
+    Label33->setObjectName(QStringLiteral("Label33"));
+    Label33->hide();
+    Label34 = new QLabel(this);
+    Label34->setObjectName(QStringLiteral("Label34"));
+    Label34->hide();
+    Label40 = new QLabel(this);
+    Label40->setObjectName(QStringLiteral("Label40"));
+    Label40->hide();
+
+    StatusBar1 = new PanelStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(StatusBar1);
+
+    auto control = [this](const char* name) {
+        auto* dc = new db::DataControl(this);
+        dc->setObjectName(QLatin1String(name));
+        return dc;
+    };
+    Adodc1 = control("Adodc1");
+    Adodc2 = control("Adodc2");
+    Adodc4 = control("Adodc4");
+    Adodc5 = control("Adodc5");
+    Adodc7 = control("Adodc7");
+
+    auto timer = [this](const char* name, int ms) {
+        auto* t = new QTimer(this);
+        t->setObjectName(QLatin1String(name));
+        t->setInterval(ms);
+        return t;
+    };
+    Timer1 = timer("Timer1", 60000);
+    Timer2 = timer("Timer2", 1000);
+    Timer3 = timer("Timer3", 1000);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+    Timer1->start();
+
+    buildHomePanel();
+    buildCallPanel();
+    connectCallList();
+    connectCallPanel();
+    connectCustomerList();
+
+    // Until someone logs in only the login panel shows.
+    Picture1->hide();
+    Picture2->hide();
+    upperStack->hide();
+}

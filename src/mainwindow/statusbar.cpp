@@ -1,0 +1,26 @@
+#include "mainwindow/statusbar.h"
+
+#include <QLabel>
+
+PanelStatusBar::PanelStatusBar(QWidget* parent) : QStatusBar(parent) {
+    const int stretch[] = {0, 0, 0, 0, 1};
+    for (int i = 0; i < 5; ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        label->setMinimumWidth(i < 4 ? 110 : 200);
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setContentsMargins(4, 0, 4, 0);
+        addPermanentWidget(label, stretch[i]);
+        m_panels << label;
+    }
+    setSizeGripEnabled(false);
+}
+
+QString PanelStatusBar::panel(int index) const {
+    return index >= 1 && index <= m_panels.size() ? m_panels[index - 1]->text() : QString();
+}
+
+void PanelStatusBar::setPanel(int index, const QString& text) {
+    if (index >= 1 && index <= m_panels.size())
+        m_panels[index - 1]->setText(text);
+}

@@ -1,0 +1,4 @@
+target_sources(gui PRIVATE
+    shared/gridformat.h
+    shared/gridformat.cpp
+)

@@ -1,0 +1,44 @@
+#include "shared/gridformat.h"
+
+#include "platform/widgets/colour.h"
+#include "platform/widgets/flexgrid.h"
+
+void StripeGrid(ui::FlexGrid& grid, const QString& stripeColour) {
+    if (grid.rows() < 2)
+        return;
+    const QColor stripe = ui::vbColour(stripeColour);
+    grid.setRedraw(false);
+    const int first = grid.fixedRows();
+    for (int r = first; r < grid.rows(); ++r)
+        for (int c = grid.fixedCols(); c < grid.cols(); ++c)
+            grid.setCellBackColor(r, c, QColor(Qt::white));
+    for (int r = first + 1; r < grid.rows(); r += 2)
+        for (int c = grid.fixedCols(); c < grid.cols(); ++c)
+            grid.setCellBackColor(r, c, stripe);
+    grid.setRow(first);
+    grid.setCol(grid.fixedCols());
+    grid.setRedraw(true);
+}
+
+void statuscolours(ui::FlexGrid& grid, const QString& mode, const StatusTable& table, int statusCol) {
+    if (mode != QLatin1String("varcolours"))
+        return;
+    grid.setRedraw(false);
+    for (int r = grid.fixedRows(); r < grid.rows(); ++r) {
+        const QString status = grid.textMatrix(r, statusCol);
+        if (status.isEmpty())
+            continue;
+        for (const auto& entry : table) {
+            if (entry[0].isEmpty() || entry[0] != status)
+                continue;
+            if (entry[1].isEmpty() || entry[1] == QLatin1String("---"))
+                break;
+            const QColor colour = ui::vbColour(entry[1]);
+            if (colour.isValid())
+                for (int c = grid.fixedCols(); c < grid.cols(); ++c)
+                    grid.setCellBackColor(r, c, colour);
+            break;
+        }
+    }
+    grid.setRedraw(true);
+}
