@@ -329,7 +329,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), m_model(new FlexGridMo
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setCornerButtonEnabled(false);
     auto report = [this](QHeaderView* header, QMouseEvent* e, bool press) {
-        trackMouse(mapFrom(header->viewport(), e->position().toPoint()));
+        trackMouse(header->viewport()->mapTo(this, e->position().toPoint()));
         if (press)
             emit mouseDown(e->button(), e->globalPosition().toPoint());
         else
@@ -702,19 +702,19 @@ void FlexGrid::trackMouse(const QPoint& gridPos) {
 }
 
 void FlexGrid::mousePressEvent(QMouseEvent* e) {
-    trackMouse(mapFrom(viewport(), e->position().toPoint()));
+    trackMouse(viewport()->mapTo(this, e->position().toPoint()));
     QTableView::mousePressEvent(e);
     emit mouseDown(e->button(), e->globalPosition().toPoint());
 }
 
 void FlexGrid::mouseReleaseEvent(QMouseEvent* e) {
-    trackMouse(mapFrom(viewport(), e->position().toPoint()));
+    trackMouse(viewport()->mapTo(this, e->position().toPoint()));
     QTableView::mouseReleaseEvent(e);
     emit mouseUp(e->button(), e->globalPosition().toPoint());
 }
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* e) {
-    trackMouse(mapFrom(viewport(), e->position().toPoint()));
+    trackMouse(viewport()->mapTo(this, e->position().toPoint()));
     QTableView::mouseDoubleClickEvent(e);
 }
 
