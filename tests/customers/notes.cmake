@@ -1,0 +1,1 @@
+# files of the notes window
