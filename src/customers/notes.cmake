@@ -1,1 +1,3 @@
-# files of the notes window
+target_sources(gui PRIVATE
+    customers/form1_notes.cpp
+)

@@ -315,6 +315,8 @@ private:
     void buildHomePanel();   // calllists/
     void connectCallList();  // calllists/
     void connectCustomerList(); // customers/
+    void connectNotes();        // customers/form1_notes.cpp
+    void connectStaff();        // options/form1_staff.cpp
     void readSettings();
     bool openDatabase();
     void openDataControls();

@@ -274,6 +274,8 @@ void Form1::buildPanels() {
     connectCallList();
     connectCallPanel();
     connectCustomerList();
+    connectNotes();
+    connectStaff();
 
     // Until someone logs in only the login panel shows.
     Picture1->hide();

@@ -4,7 +4,6 @@ target_sources(gui PRIVATE
     mainwindow/form1.h
     mainwindow/form1.cpp
     mainwindow/form1_ui.cpp
-    mainwindow/form1_password.cpp
     mainwindow/settingsdefaults.h
     mainwindow/statusbar.h
     mainwindow/statusbar.cpp

@@ -1,1 +1,3 @@
-# Files of this subsystem: target_sources(core|gui PRIVATE ...)
+target_sources(gui PRIVATE
+    options/form1_staff.cpp
+)

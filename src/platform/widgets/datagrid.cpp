@@ -179,6 +179,19 @@ private:
 
 DataGrid::DataGrid(QWidget* parent)
     : QTableView(parent), m_columns(new DataGridColumns(this)), m_header(new CaptionHeader(this)) {
+    // While rows come and go the view moves its current row by itself: the recordset decides instead. Connected
+    // before the view takes the model, so that these run ahead of the selection model's own handling.
+    auto structuralStart = [this] { m_structural = true; };
+    auto structuralEnd = [this] {
+        m_structural = false;
+        if (db::Recordset* rs = recordset())
+            followRecordset(rs->absolutePosition());
+    };
+    connect(m_columns, &QAbstractItemModel::rowsAboutToBeRemoved, this, structuralStart);
+    connect(m_columns, &QAbstractItemModel::rowsAboutToBeInserted, this, structuralStart);
+    connect(m_columns, &QAbstractItemModel::modelAboutToBeReset, this, structuralStart);
+    connect(m_columns, &QAbstractItemModel::rowsRemoved, this, structuralEnd);
+    connect(m_columns, &QAbstractItemModel::rowsInserted, this, structuralEnd);
     setHorizontalHeader(m_header);
     setModel(m_columns);
     verticalHeader()->hide();
@@ -188,6 +201,7 @@ DataGrid::DataGrid(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::onCurrentChanged);
     connect(m_columns, &QAbstractItemModel::modelReset, this, [this] {
+        m_structural = false;
         applyColumns();
         if (db::Recordset* rs = recordset())
             followRecordset(rs->absolutePosition());
@@ -248,7 +262,7 @@ void DataGrid::followRecordset(int row) {
 
 // The user moved: the recordset follows, storing an edited row as it leaves it.
 void DataGrid::onCurrentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    if (m_syncing)
+    if (m_syncing || m_structural)
         return;
     db::Recordset* rs = recordset();
     if (rs && current.isValid() && current.row() != rs->absolutePosition()) {

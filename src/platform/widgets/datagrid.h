@@ -83,6 +83,7 @@ private:
     bool m_allowUpdate = false;
     bool m_allowDelete = false;
     bool m_syncing = false;
+    bool m_structural = false; // rows are being inserted, removed or reset
 };
 
 } // namespace ui
