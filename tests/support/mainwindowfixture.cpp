@@ -46,7 +46,9 @@ void MainWindowTest::closeMain() {
     processEvents();
 }
 
-void MainWindowTest::prepareDatabase() { schema::createDatabase(dbPath); }
+void MainWindowTest::prepareDatabase() {
+    schema::createDatabase(dbPath);
+}
 
 void MainWindowTest::exec(const QString& jetSql) {
     auto database = db::Database::open(dbPath);

@@ -11,7 +11,13 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <optional>
+#include <ostream>
 #include <vector>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 // Makes sure a QApplication exists (offscreen unless QT_QPA_PLATFORM says otherwise); call before making widgets.
 // TestEnv calls it too.
