@@ -1,0 +1,104 @@
+#include "support/testenv.h"
+
+#include "platform/widgets/colour.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/printer.h"
+#include "platform/widgets/screen.h"
+#include "platform/widgets/shell.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+TEST(Colour, DecimalAndHexTextsReadAsBgrValuesAndWriteBackAsDecimal) {
+    ensureApp();
+    EXPECT_EQ(ui::vbColour("12632256"), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(ui::vbColour("255"), QColor(255, 0, 0));
+    EXPECT_EQ(ui::vbColour(" 16711680 "), QColor(0, 0, 255));
+    EXPECT_EQ(ui::vbColour("&HFF0000"), QColor(0, 0, 255));
+    EXPECT_EQ(ui::vbColour("&hffffff"), QColor(255, 255, 255));
+    EXPECT_EQ(ui::vbColour("&H00C0C0C0&"), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(ui::vbColour("0"), QColor(0, 0, 0));
+    // System colours: the window background, in hex and as the signed number the settings may hold.
+    const QColor window = QGuiApplication::palette().color(QPalette::Base);
+    EXPECT_EQ(ui::vbColour("&H80000005&"), window);
+    EXPECT_EQ(ui::vbColour("-2147483643"), window);
+    for (const char* bad : {"", "---", "None", "16777216", "-1", "&H", "&H1FFFFFF", "12.5", "&HGG"})
+        EXPECT_FALSE(ui::vbColour(bad).isValid()) << bad;
+
+    EXPECT_EQ(ui::vbColourText(QColor(0xC0, 0xC0, 0xC0)), "12632256");
+    EXPECT_EQ(ui::vbColourText(QColor(0x12, 0x34, 0x56)), QString::number(0x563412));
+    EXPECT_EQ(ui::vbColourText(QColor()), "");
+    EXPECT_EQ(ui::vbColour(ui::vbColourText(QColor(1, 2, 3))), QColor(1, 2, 3));
+}
+
+TEST(Dialogs, MessageAndInputBoxesGoThroughTheRegisteredDialogsWithTheProgramTitle) {
+    TestEnv env;
+    env.dialogs.answer(ui::Answer::Cancel).answer(ui::Answer::No).type("O'Brien");
+    EXPECT_EQ(ui::MsgBox("No value entered!"), ui::Answer::Ok);
+    EXPECT_EQ(ui::MsgBox("Are you sure you want to delete this record?.", ui::Buttons::OkCancel), ui::Answer::Cancel);
+    EXPECT_EQ(ui::MsgBox("Do you want to?", ui::Buttons::YesNo, "Other"), ui::Answer::No);
+    EXPECT_EQ(ui::MsgBox("Again?", ui::Buttons::YesNo), ui::Answer::Yes); // unscripted
+    EXPECT_EQ(ui::InputBox("Enter Customer Name"), "O'Brien");
+    EXPECT_EQ(ui::InputBox("Enter Support Staff user name", "Add new Support Staff", "x"), ""); // unscripted
+
+    ASSERT_EQ(env.dialogs.messages.size(), 4u);
+    EXPECT_EQ(env.dialogs.messages[0].title, "Quorvane");
+    EXPECT_EQ(env.dialogs.messages[1].buttons, ui::Buttons::OkCancel);
+    EXPECT_EQ(env.dialogs.messages[2].title, "Other");
+    EXPECT_EQ(env.dialogs.lastMessage(), "Again?");
+    EXPECT_TRUE(env.dialogs.shown("No value entered!"));
+    ASSERT_EQ(env.dialogs.inputs.size(), 2u);
+    EXPECT_EQ(env.dialogs.inputs[0].title, "Quorvane");
+    EXPECT_EQ(env.dialogs.inputs[1].defaultText, "x");
+}
+
+TEST(Dialogs, CommonDialogFilterTextBecomesQtFilters) {
+    EXPECT_EQ(ui::qtFileFilter("Pictures (*.jpg;*.gif)|*.jpg;*.gif|All files|*.*"),
+              "Pictures (*.jpg *.gif);;All files (*.*)");
+    // A trailing bar and a description whose brackets differ from the patterns.
+    EXPECT_EQ(ui::qtFileFilter("All image files (*.bmp,*.jpg,*.pcx)|*.BMP;*.JPG;*.PCX|"),
+              "All image files (*.bmp,*.jpg,*.pcx) (*.BMP *.JPG *.PCX)");
+    EXPECT_EQ(ui::qtFileFilter(""), "");
+}
+
+TEST(Shell, PathsBecomeFileUrlsAndLinksStayAsTheyAre) {
+    EXPECT_EQ(ui::shellUrl("/tmp/My Documents/report.htm"), QUrl::fromLocalFile("/tmp/My Documents/report.htm"));
+    const QUrl mail = ui::shellUrl("mailto:ann@example.com?Subject=");
+    EXPECT_EQ(mail.scheme(), "mailto");
+    EXPECT_EQ(mail.path(), "ann@example.com");
+    EXPECT_EQ(ui::shellUrl("mailto:?Subject=").scheme(), "mailto"); // an empty address
+    EXPECT_EQ(ui::shellUrl("http://example.com/a?b=c").toString(), "http://example.com/a?b=c");
+    EXPECT_TRUE(ui::shellUrl("report.htm").isLocalFile());
+}
+
+TEST(Shell, TextFilesGoToTheShellAndAMissingSystemToolIsReported) {
+    TestEnv env;
+    EXPECT_TRUE(ui::openInTextEditor(env.path("quorvane.ini")));
+    EXPECT_EQ(env.shell.lastOpened(), env.path("quorvane.ini"));
+    env.shell.result = false;
+    // Either no tool is installed or the shell refused it: both are a failure the caller reports.
+    EXPECT_FALSE(ui::systemInformation());
+}
+
+TEST(Screen, TwipsRoundToTheNearestPixel) {
+    EXPECT_EQ(ui::twipsToPixels(200), 13);
+    EXPECT_EQ(ui::twipsToPixels(2200), 147);
+    EXPECT_EQ(ui::twipsToPixels(7), 0);
+    EXPECT_EQ(ui::twipsToPixels(8), 1);
+    EXPECT_EQ(ui::twipsToPixels(-300), -20);
+    EXPECT_EQ(ui::pixelsToTwips(64), 960);
+}
+
+TEST(Printer, PrintsPlainTextToAPdfFile) {
+    TestEnv env;
+    ui::QtPrinter printer;
+    const QString pdf = env.path("sheet.pdf");
+    printer.setPdfOutput(pdf);
+    ASSERT_TRUE(printer.printText("Quorvane Call Sheet\nCall: 12\n", QFont("Arial", 10)));
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(4).startsWith("%PDF"));
+}
