@@ -199,6 +199,7 @@ DataGrid::DataGrid(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false); // the control's default; windows turn it on
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::onCurrentChanged);
     connect(m_columns, &QAbstractItemModel::modelReset, this, [this] {
         m_structural = false;

@@ -328,6 +328,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), m_model(new FlexGridMo
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setCornerButtonEnabled(false);
+    setWordWrap(false); // the control's default; windows turn it on
     auto report = [this](QHeaderView* header, QMouseEvent* e, bool press) {
         trackMouse(header->viewport()->mapTo(this, e->position().toPoint()));
         if (press)
