@@ -92,9 +92,11 @@ TEST_F(DataGridTest, InPlaceEditsAreStoredOnlyWhenUpdatesAreAllowed) {
     EXPECT_EQ(stored("Location"), QStringList({"Leeds", "Hull", "York"}));
     EXPECT_EQ(grid.model()->data(bob).toString(), "Hull");
 
-    // A text too long for the column is refused and the stored row stays as it was.
+    // A text too long for the column is refused with a message and the stored row stays as it was.
     EXPECT_FALSE(grid.model()->setData(grid.model()->index(0, 1), "MUCH-TOO-LONG-REF"));
+    EXPECT_EQ(env.dialogs.messages.size(), 1u);
     EXPECT_EQ(stored("Username"), QStringList({"AA1", "BB2", "CC3"}));
+    EXPECT_EQ(rs().editMode(), db::Recordset::EditMode::None);
 }
 
 TEST_F(DataGridTest, DeleteKeyRemovesTheCurrentRowOnlyWhenDeletionIsAllowed) {

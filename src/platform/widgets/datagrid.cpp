@@ -99,11 +99,22 @@ public:
         return m_src->data(m_src->index(index.row(), sc), role);
     }
 
+    // Stores the cell at once; a value the database refuses is reported, as the control does, not dropped quietly.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override {
         const int sc = sourceColumn(index.column());
-        if (!m_src || sc < 0)
+        db::Recordset* rs = recordset();
+        if (!rs || sc < 0 || role != Qt::EditRole || !m_src->allowUpdate())
             return false;
-        return m_src->setData(m_src->index(index.row(), sc), value, role);
+        try {
+            rs->setValue(index.row(), sc, value);
+        } catch (const db::DbError& e) {
+            if (rs->editMode() != db::Recordset::EditMode::None)
+                rs->cancelUpdate();
+            MsgBox(e.message());
+            return false;
+        }
+        emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+        return true;
     }
 
     Qt::ItemFlags flags(const QModelIndex& index) const override {
