@@ -36,7 +36,8 @@ public:
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
     // vbFilter as the common dialog takes it: "Pictures (*.jpg;*.gif)|*.jpg;*.gif|All files|*.*".
     // The chosen file's full path, "" on Cancel.
-    virtual QString openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) = 0;
+    virtual QString openFile(const QString& vbFilter, const QString& title,
+                             const QString& initialFolder = QString()) = 0;
     virtual FolderChoice browseFolder(const QString& title) = 0;
 };
 
