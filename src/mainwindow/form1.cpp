@@ -99,6 +99,7 @@ void Form1::Load(const QString& settingsBase) {
     try {
         openDataControls();
         fillLists();
+        readColumnWidths();
     } catch (const db::DbError& e) {
         endProgram(QStringLiteral("The database could not be read:\n") + e.message());
         return;

@@ -1,1 +1,1 @@
-# qv_test(<name> <files>...)
+qv_test(calllist_tests calllists/calllist_test.cpp)

@@ -1,1 +1,1 @@
-# qv_test(<name> <files>...)
+qv_test(mainwindow_tests mainwindow/mainwindow_test.cpp)

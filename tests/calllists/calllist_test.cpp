@@ -1,0 +1,175 @@
+#include "support/mainwindowfixture.h"
+
+#include "calllists/callviews.h"
+#include "calllists/piechart.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/statusbar.h"
+#include "platform/widgets/colour.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/ini.h"
+#include "shared/gridformat.h"
+
+#include <QLabel>
+
+namespace {
+
+class CallList : public MainWindowTest {};
+
+QStringList column(const ui::FlexGrid& g, int col) {
+    QStringList out;
+    for (int r = 1; r < g.rows(); ++r)
+        out << g.textMatrix(r, col);
+    return out;
+}
+
+TEST_F(CallList, WorkloadListsMyOpenCallsAndUnassignedOnesWhenAsked) {
+    prepareDatabase();
+    addStaff("amy", "", "3");
+    const int mine = addCall("c1", "Open", "Admin");
+    addCall("c2", "Closed", "Admin");
+    addCall("c3", "Open", "amy");
+    const int free = addCall("c4", "Urgent", "---");
+    Form1& f = start();
+    EXPECT_EQ(column(*f.datagrid2, 2), QStringList{QString::number(mine)});
+    EXPECT_EQ(f.StatusBar1->panel(5), "My Workload.  Records: 1");
+    f.includeunassigned = "True";
+    f.Command11_Click();
+    EXPECT_EQ(column(*f.datagrid2, 2), (QStringList{QString::number(mine), QString::number(free)}));
+    f.sortorder = "DESC";
+    f.Command11_Click();
+    EXPECT_EQ(column(*f.datagrid2, 2), (QStringList{QString::number(free), QString::number(mine)}));
+}
+
+TEST_F(CallList, ColumnsHoldTheirOwnFieldsWhateverOrderTheQuerySelects) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann", "555", "1 High St");
+    const int nom = addCall("ann", "Pending", "Admin", "Network");
+    exec(QStringLiteral("UPDATE Calls SET sp1 = 'PC   [42]', sp2 = 'Ann Lee', Query = 'no network' WHERE Nom = %1")
+             .arg(nom));
+    Form1& f = start();
+    const QStringList queries = {
+        // The search window's, the inventory windows' and the top-five window's field orders.
+        "Select Nom, sp3,  sp1, sp4,  Query, User, Username, sp2, Status, Logged, Contact, [Time Opened],[Time Spent], "
+        "Spare, Format$([Date Closed],'dd/mm/yyyy')as [Date Closed], Format$([Date Opened],'dd/mm/yyyy')as [Date "
+        "Opened]  from Calls where Username = 'ann' ORDER by Status DESC, Nom ASC",
+        "Select Nom, sp3,  sp1, sp4,  Query, User,Username, sp2, Status, Logged, Contact,[Time Spent], Spare, [Time "
+        "Opened], Format$([Date Closed],'dd/mm/yyyy')as [Date Closed], Format$([Date Opened],'dd/mm/yyyy')as [Date "
+        "Opened] from Calls where sp1 = 'PC   [42]'",
+        "Select Nom, sp3,  sp1, sp4,  Query, User, Username, sp2, Status, [Time Opened],[Time Spent], Spare, "
+        "Format$([Date Closed],'dd/mm/yyyy') as [Date Closed], Format$([Date Opened],'dd/mm/yyyy')as [Date Opened]  "
+        "from Calls where Status <> 'Closed' AND Sp3 = 'Network'  ORDER by Status DESC, Nom ASC",
+    };
+    for (const QString& sql : queries) {
+        f.currentsql = sql;
+        f.DataFill(f.currentsql, "Query");
+        ASSERT_EQ(f.datagrid2->rows(), 2) << sql.toStdString();
+        EXPECT_EQ(f.datagrid2->textMatrix(1, 2), QString::number(nom));
+        EXPECT_EQ(f.datagrid2->textMatrix(1, 3), "Admin");
+        EXPECT_EQ(f.datagrid2->textMatrix(1, 4), "Network");
+        EXPECT_EQ(f.datagrid2->textMatrix(1, 5), "Ann Lee");
+        EXPECT_EQ(f.datagrid2->textMatrix(1, 6), "ann");
+        EXPECT_EQ(f.datagrid2->textMatrix(1, 9), "Pending");
+        EXPECT_EQ(f.datagrid2->textMatrix(1, 10), "PC   [42]");
+        EXPECT_EQ(f.datagrid2->textMatrix(1, 13), "14/03/2025");
+        EXPECT_EQ(f.datagrid2->textMatrix(0, 2), "Ref");
+        EXPECT_EQ(f.datagrid2->textMatrix(0, 9), "Status");
+        EXPECT_EQ(f.datagrid2->textMatrix(0, 11), "Notes:");
+    }
+    // Pending has a colour in the default list: the row takes it.
+    EXPECT_EQ(f.datagrid2->cellBackColor(1, 5), ui::vbColour("13172735"));
+}
+
+TEST_F(CallList, DataFillCapsAtTheMostRecentCallsAndLeavesOneEmptyRowForNone) {
+    prepareDatabase();
+    for (int i = 0; i < 12; ++i)
+        addCall("c", "Open", "Admin");
+    Form1& f = start();
+    f.maxcalls = 10;
+    f.currentsql = f.listSql(QString(), " ORDER by Nom ASC");
+    f.DataFill(f.currentsql, "All Calls");
+    EXPECT_EQ(f.StatusBar1->panel(5), "All Calls.  Records: Most recent 10");
+    ASSERT_EQ(f.datagrid2->rows(), 11);
+    EXPECT_EQ(f.datagrid2->textMatrix(1, 2), "3"); // the oldest two are left out
+    EXPECT_EQ(f.datagrid2->textMatrix(10, 2), "12");
+    f.currentsql = f.listSql("Status = 'Nothing'", QString());
+    f.DataFill(f.currentsql, "Nothing");
+    EXPECT_EQ(f.StatusBar1->panel(5), "Nothing.  Records: 0");
+    EXPECT_EQ(f.datagrid2->rows(), 2);
+    EXPECT_EQ(f.datagrid2->textMatrix(1, 2), "");
+}
+
+TEST_F(CallList, UserTextInViewsIsQuoted) {
+    prepareDatabase();
+    const int nom = addCall("o'brien", "Open", "Admin");
+    exec(QStringLiteral("UPDATE Calls SET Query = 'printer 100%% [jammed]' WHERE Nom = %1").arg(nom));
+    addCall("other", "Open", "Admin");
+    Form1& f = start();
+    f.listByCustomer("o'brien");
+    EXPECT_EQ(column(*f.datagrid2, 2), QStringList{QString::number(nom)});
+    f.listByKeyword("100%% [jammed]");
+    EXPECT_EQ(column(*f.datagrid2, 2), QStringList{QString::number(nom)});
+    f.listByKeyword("*");
+    EXPECT_EQ(column(*f.datagrid2, 2), QStringList{""});
+    f.listByStatus("x' OR 'a' = 'a");
+    EXPECT_EQ(f.StatusBar1->panel(5), "Status: x' OR 'a' = 'a.  Records: 0");
+}
+
+TEST_F(CallList, StatsCountMineOnlyForExactlyMe) {
+    prepareDatabase();
+    addStaff("amy", "", "3");
+    addCall("a", "Open", "Admin", "Hardware");
+    addCall("b", "Urgent", "amy", "Software");
+    addCall("c", "Pending", "Admin", "Software");
+    addCall("d", "Closed", "Admin", "Software");
+    addCall("e", "Open", "---", "Software");
+    IniFile(env->settingsFolder + "/quorvane.ini").write("Program", "Home Stats Format", "me");
+    Form1& f = start();
+    EXPECT_EQ(f.barValues, (std::array<int, 4>{3, 2, 1, 0})); // today, open, Pending, Urgent: Admin's only
+    EXPECT_EQ(f.nonassigned, 1);
+    f.homestats = "Me";
+    f.stats();
+    EXPECT_EQ(f.barValues, (std::array<int, 4>{5, 4, 1, 1}));
+    f.homestats = "all";
+    f.stats();
+    EXPECT_EQ(f.barValues, (std::array<int, 4>{5, 4, 1, 1}));
+    ASSERT_GE(f.pieValues.size(), 1);
+    EXPECT_EQ(f.pieValues.first(), qMakePair(QString("Software"), 3));
+    f.piemode = "None";
+    f.stats();
+    EXPECT_FALSE(f.Picture7->isVisibleTo(&f));
+}
+
+TEST(GridFormat, StripesEverySecondDataRowAndColoursKnownStatuses) {
+    ensureApp();
+    ui::FlexGrid g;
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    g.setCols(4);
+    g.setRows(5);
+    g.setTextMatrix(1, 2, "Urgent");
+    g.setTextMatrix(3, 2, "Open");
+    StripeGrid(g, "255"); // red stripe
+    EXPECT_EQ(g.cellBackColor(1, 1), QColor(Qt::white));
+    EXPECT_EQ(g.cellBackColor(2, 1), QColor(Qt::red));
+    EXPECT_EQ(g.cellBackColor(3, 3), QColor(Qt::white));
+    EXPECT_EQ(g.cellBackColor(4, 3), QColor(Qt::red));
+    StatusTable table{};
+    table[0] = {"Open", "---"};
+    table[1] = {"Urgent", "16711680"}; // blue
+    statuscolours(g, "vardont", table, 2);
+    EXPECT_EQ(g.cellBackColor(1, 1), QColor(Qt::white));
+    statuscolours(g, "varcolours", table, 2);
+    EXPECT_EQ(g.cellBackColor(1, 3), QColor(Qt::blue));
+    EXPECT_EQ(g.cellBackColor(3, 1), QColor(Qt::white)); // "---" is no colour
+    ui::FlexGrid one;
+    one.setRows(1);
+    StripeGrid(one, "255"); // fewer than two rows: nothing to do
+}
+
+TEST(CallViews, MostRecentRowsKeepQueryOrder) {
+    EXPECT_EQ(callviews::mostRecentRows({5, 1, 9, 3}, 2), (std::vector<int>{0, 2}));
+    EXPECT_EQ(callviews::mostRecentRows({5, 1}, 5), (std::vector<int>{0, 1}));
+    EXPECT_TRUE(callviews::mostRecentRows({5, 1}, 0).empty());
+}
+
+} // namespace

@@ -1,0 +1,194 @@
+#include "support/mainwindowfixture.h"
+
+#include "mainwindow/form1.h"
+#include "mainwindow/statusbar.h"
+#include "platform/desktop.h"
+#include "platform/ini.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include "platform/widgets/flexgrid.h"
+
+namespace {
+
+QString ini(const TestEnv& env, const QString& section, const QString& key) {
+    return IniFile(env.settingsFolder + "/quorvane.ini").read(section, key).value_or(QStringLiteral("<missing>"));
+}
+
+class MainWindow : public MainWindowTest {};
+
+TEST_F(MainWindow, FirstStartCreatesSettingsAndDatabaseAndOpensAtTheLoginPanel) {
+    Form1& f = start(QString());
+    EXPECT_TRUE(QFileInfo::exists(env->settingsFolder + "/quorvane.ini"));
+    EXPECT_TRUE(QFileInfo::exists(dbPath));
+    EXPECT_EQ(ini(*env, "Database", "Database Path"), dbPath);
+    EXPECT_EQ(ini(*env, "Database", "Version"), "1.9.7");
+    EXPECT_EQ(ini(*env, "Call Grid", "Maximum number of calls displayed"), "1000");
+    EXPECT_EQ(f.Combo2->currentText(), "Admin");
+    EXPECT_FALSE(f.mnufile->isEnabled());
+    EXPECT_FALSE(f.mnuprint->isEnabled());
+    EXPECT_FALSE(f.Picture1->isVisibleTo(&f));
+    EXPECT_EQ(f.statuses.first(), "Open");
+    EXPECT_EQ(f.statustable[1][0], "Urgent");
+    EXPECT_TRUE(env->dialogs.messages.empty());
+}
+
+TEST_F(MainWindow, AMissingStoredDatabaseFallsBackToTheDefaultWithAMessage) {
+    IniFile(env->settingsFolder + "/quorvane.ini").write("Database", "Database Path", env->path("gone/old.qvdb"));
+    start(QString());
+    ASSERT_EQ(env->dialogs.messages.size(), 1u);
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(env->path("gone/old.qvdb")));
+    EXPECT_EQ(ini(*env, "Database", "Database Path"), dbPath);
+    EXPECT_TRUE(QFileInfo::exists(dbPath));
+}
+
+TEST_F(MainWindow, AFileThatIsNotADatabaseEndsTheProgramUnchanged) {
+    const QString junk = env->path("junk.qvdb");
+    QFile f(junk);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("this is no database at all, just some text that happens to sit here");
+    f.close();
+    const qint64 size = QFileInfo(junk).size();
+    IniFile(env->settingsFolder + "/quorvane.ini").write("Database", "Database Path", junk);
+    main = new Form1(env->appDataFolder);
+    EXPECT_TRUE(main->ended());
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(junk));
+    EXPECT_EQ(QFileInfo(junk).size(), size);
+    EXPECT_EQ(ini(*env, "Database", "Database Path"), junk);
+}
+
+TEST_F(MainWindow, AScreenBelowTheMinimumEndsAndASmallOneIsCompact) {
+    env->screen.size = QSize(640, 480);
+    main = new Form1(env->appDataFolder);
+    EXPECT_TRUE(main->ended());
+    EXPECT_TRUE(env->dialogs.lastMessage().contains("800 x 600"));
+    closeMain();
+    env->screen.size = QSize(800, 600);
+    Form1& f = start(QString());
+    EXPECT_TRUE(f.lowres);
+}
+
+TEST_F(MainWindow, LoginAsksForAPasswordOnlyWhenOneIsSetAndIgnoresCase) {
+    prepareDatabase();
+    addStaff("amy", "secret", "3");
+    addStaff("bob", "None", "1");
+    Form1& f = start(QString());
+    // Wrong password: a message and nothing else.
+    env->dialogs.type("nope");
+    f.Combo2->setCurrentText("amy");
+    f.Command1->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), "Incorrect Password!");
+    EXPECT_TRUE(f.currentanalyst.isEmpty());
+    EXPECT_FALSE(f.mnufile->isEnabled());
+    env->dialogs.type("SeCrEt");
+    f.Command1->click();
+    EXPECT_EQ(f.currentanalyst, "amy");
+    EXPECT_EQ(f.StatusBar1->panel(1), "amy");
+    EXPECT_EQ(f.StatusBar1->panel(2), "Standard");
+    EXPECT_EQ(f.StatusBar1->panel(3), "14/03/2025");
+    EXPECT_EQ(f.StatusBar1->panel(4), "09:30");
+    EXPECT_TRUE(f.StatusBar1->panel(5).startsWith("My Workload.  Records: "));
+    EXPECT_TRUE(f.mnufile->isEnabled());
+    EXPECT_EQ(f.upperStack->currentWidget(), f.Picture10);
+    EXPECT_EQ(env->dialogs.inputs.size(), 2u);
+    closeMain();
+    start("bob"); // "None" means no password
+    EXPECT_EQ(env->dialogs.inputs.size(), 2u);
+    EXPECT_EQ(main->StatusBar1->panel(2), "Basic");
+}
+
+TEST_F(MainWindow, EachAccessLevelLosesItsMenuItems) {
+    prepareDatabase();
+    addStaff("basic", "", "1");
+    addStaff("standard", "", "3");
+    auto disabled = [this] {
+        QStringList off;
+        for (QAction* a : main->findChildren<QAction*>())
+            if (!a->isEnabled() && !a->objectName().isEmpty() && a->objectName() != "mnuprint")
+                off << a->objectName();
+        off.sort();
+        return off;
+    };
+    start("basic");
+    EXPECT_EQ(disabled(), (QStringList{"mnucallsheet", "mnucustdel", "mnueditcust", "mnumonitor", "mnusupportstaff",
+                                       "mnuwiz"}));
+    closeMain();
+    start("standard");
+    EXPECT_EQ(disabled(), (QStringList{"mnucustdel", "mnueditcust", "mnusupportstaff"}));
+    closeMain();
+    start("Admin");
+    EXPECT_TRUE(disabled().isEmpty());
+}
+
+TEST_F(MainWindow, SaverWritesTheUserChangeableKeys) {
+    Form1& f = start();
+    f.backcolour = "255";
+    f.sortorder = "DESC";
+    f.sheetheader = "Sheet";
+    f.mnumonitor->setChecked(true);
+    f.saver();
+    EXPECT_EQ(ini(*env, "Customisation", "Back-Colour"), "255");
+    EXPECT_EQ(ini(*env, "Call Grid", "Sort Order"), "DESC");
+    EXPECT_EQ(ini(*env, "Printing", "Call Sheet Header"), "Sheet");
+    EXPECT_EQ(ini(*env, "Monitor", "Monitor Enabled"), "True");
+    EXPECT_EQ(ini(*env, "Program", "Start Picture"), "False");
+    EXPECT_EQ(ini(*env, "Call Grid", "Status Style"), "varcolours");
+}
+
+TEST_F(MainWindow, SavePassWritesAnOwnerOnlyReminderFile) {
+    Form1& f = start();
+    f.SavePass("amy", "MixedCase");
+    const QString path = desktop::programFolder() + "/Password-for-amy.txt";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "The current password for amy is: mixedcase\r\n");
+    EXPECT_EQ(file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
+    EXPECT_EQ(env->dialogs.lastMessage(), "In case you should forget it, a text file containing your password has "
+                                          "been saved to the application's directory");
+    f.SavePass("../escape", "x"); // a name cannot put the file outside the program folder
+    EXPECT_TRUE(QFileInfo::exists(desktop::programFolder() + "/Password-for-.._escape.txt"));
+}
+
+TEST_F(MainWindow, TimersTickAsTheSettingsSay) {
+    IniFile settings(env->settingsFolder + "/quorvane.ini");
+    settings.write("Monitor", "Monitor Enabled", "True");
+    settings.write("Call Grid", "Auto-Refresh", "True");
+    settings.write("Call Grid", "Refresh Interval", "3");
+    prepareDatabase();
+    Form1& f = start();
+    EXPECT_TRUE(f.Timer2->isActive());
+    EXPECT_TRUE(f.Timer3->isActive());
+    for (int i = 0; i < 599; ++i)
+        f.Timer2_Timer();
+    EXPECT_EQ(f.monitorticks, 599);
+    f.Timer2_Timer();
+    EXPECT_EQ(f.monitorticks, 0);
+    // The refresh re-runs the current list after the interval, while the home panel shows.
+    addCall("c1", "Open", "Admin");
+    f.Timer3_Timer();
+    f.Timer3_Timer();
+    EXPECT_TRUE(f.StatusBar1->panel(5).startsWith("My Workload"));
+    f.Timer3_Timer();
+    EXPECT_EQ(f.StatusBar1->panel(5), "(Auto-Refreshed) .  Records: 1");
+    env->clock.set(QDateTime(QDate(2025, 3, 15), QTime(8, 5)));
+    f.Timer1_Timer();
+    EXPECT_EQ(f.StatusBar1->panel(3), "15/03/2025");
+    EXPECT_EQ(f.StatusBar1->panel(4), "08:05");
+}
+
+TEST_F(MainWindow, ClosingWritesColumnWidthsAndUnloadsTheRest) {
+    Form1& f = start();
+    f.datagrid2->setColWidth(7, 4321);
+    closeMain();
+    EXPECT_EQ(ini(*env, "Call Grid", "Column Width 7"), "4321");
+    Form1& again = start();
+    EXPECT_EQ(again.datagrid2->colWidth(7), 4321);
+}
+
+} // namespace
