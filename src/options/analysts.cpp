@@ -1,0 +1,266 @@
+#include "options/analysts.h"
+
+#include "mainwindow/form1.h"
+#include "options/staffrules.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
+#include "platform/widgets/binding.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/forms.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using ui::MsgBox;
+
+namespace {
+
+template <class W> W* named(W* w, const char* name) {
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+} // namespace
+
+analysts::analysts(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("analysts"));
+    setWindowTitle(QStringLiteral("Quorvane Support Staff"));
+
+    Adodc3 = named(new db::DataControl(this), "Adodc3");
+    DataGrid3 = named(new ui::DataGrid(this), "DataGrid3");
+    DataGrid3->setCaption(QStringLiteral("Quorvane Support Staff Admin"));
+    Text9 = named(new QLineEdit(this), "Text9");
+    Text9->setEnabled(false);
+    Text30 = named(new QLineEdit(this), "Text30");
+    Text30->hide();
+    Text31 = named(new QLineEdit(this), "Text31");
+    Text31->hide();
+    Combo12 = named(new QComboBox(this), "Combo12");
+    Check1 = named(new QCheckBox(QStringLiteral("Uses a Password?"), this), "Check1");
+    // The box reports the row; ticking it by hand would set nothing.
+    Check1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Check1->setFocusPolicy(Qt::NoFocus);
+    Label48 = named(new QLabel(this), "Label48");
+    Label48->setTextFormat(Qt::PlainText);
+    Label48->hide();
+    Label46 = named(new QLabel(QStringLiteral("Access Level:"), this), "Label46");
+    Command3 = named(new QPushButton(QStringLiteral("Add New Staff"), this), "Command3");
+    Command4 = named(new QPushButton(QStringLiteral("Delete Selected"), this), "Command4");
+    Command15 = named(new QPushButton(QStringLiteral("Change Password"), this), "Command15");
+    Command24 = named(new QPushButton(QStringLiteral("Do not use Password"), this), "Command24");
+    Command2 = named(new QPushButton(QStringLiteral("Okay"), this), "Command2");
+
+    auto* details = new QGridLayout;
+    details->addWidget(Text9, 0, 0, 1, 2);
+    details->addWidget(Label46, 1, 0);
+    details->addWidget(Combo12, 1, 1);
+    details->addWidget(Check1, 2, 0, 1, 2);
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {Command3, Command4, Command15, Command24})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(Command2);
+    auto* side = new QVBoxLayout;
+    side->addLayout(details);
+    side->addLayout(buttons);
+    auto* outer = new QHBoxLayout(this);
+    outer->addWidget(DataGrid3, 1);
+    outer->addLayout(side);
+    resize(560, 360);
+
+    ui::bindField(Text9, Adodc3, QStringLiteral("ID"));
+    ui::bindField(Text30, Adodc3, QStringLiteral("Spare2"));
+    ui::bindField(Text31, Adodc3, QStringLiteral("Spare1"));
+    connect(Text30, &QLineEdit::textChanged, this, &analysts::syncLevel);
+    connect(Text31, &QLineEdit::textChanged, this,
+            [this](const QString& text) { Check1->setChecked(staffrules::hasPassword(text)); });
+    // Only the user's choice stores a level; following the row does not.
+    connect(Combo12, &QComboBox::activated, this, &analysts::Combo12_Click);
+    connect(Command3, &QPushButton::clicked, this, &analysts::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &analysts::Command4_Click);
+    connect(Command15, &QPushButton::clicked, this, [] { changepassword(); });
+    connect(Command24, &QPushButton::clicked, this, &analysts::Command24_Click);
+    connect(Command2, &QPushButton::clicked, this, &analysts::Command2_Click);
+
+    Form_Load();
+}
+
+void analysts::Form_Load() {
+    DataGrid3->setDataSource(Adodc3);
+    Adodc3->setConnectionString(db::DataControl::connectionStringFor(ui::form<Form1>().dbpath));
+    Adodc3->setRecordSource(QStringLiteral("SELECT * from Analysts ORDER by ID"));
+    try {
+        Adodc3->refresh();
+    } catch (const db::DbError&) {
+    }
+    gridColumns();
+    Combo12->addItems({QStringLiteral("Basic"), QStringLiteral("Standard"), QStringLiteral("Administrator")});
+    syncLevel();
+}
+
+void analysts::gridColumns() {
+    DataGrid3->setColumnVisible(0, true);
+    DataGrid3->setColumnVisible(1, false);
+    DataGrid3->setColumnVisible(2, true);
+    DataGrid3->setColumnCaption(0, QStringLiteral("Name:"));
+    DataGrid3->setColumnCaption(2, QStringLiteral("Access Level:"));
+}
+
+void analysts::syncLevel() {
+    // A code without a name (such as "0") leaves the combo as it was.
+    const QString name = staffrules::levelName(Text30->text());
+    if (!name.isEmpty())
+        Combo12->setCurrentText(name);
+}
+
+void analysts::Combo12_Click() {
+    Form1& main = ui::form<Form1>();
+    const QString chosen = Combo12->currentText();
+    if (chosen != QLatin1String("Administrator") && Text9->text() == main.currentanalyst) {
+        MsgBox(QStringLiteral("Cannot downgrade yourself from administrator!"));
+        Combo12->setCurrentText(QStringLiteral("Administrator"));
+        return;
+    }
+    try {
+        const QString code = staffrules::levelCode(chosen);
+        if (!code.isEmpty())
+            staffrules::storeLevel(main.dbpath, Text9->text(), code);
+    } catch (const db::DbError&) {
+    }
+    try {
+        Adodc3->refresh();
+    } catch (const db::DbError&) {
+    }
+    gridColumns();
+    DataGrid3->setFocus();
+    syncLevel();
+}
+
+void analysts::Command3_Click() {
+    const QString name = ui::InputBox(QStringLiteral("Enter Support Staff user name"),
+                                      QStringLiteral("Add new Support Staff"));
+    if (name.isEmpty())
+        return;
+    db::Recordset* rs = Adodc3->recordset();
+    if (!rs)
+        return;
+    try {
+        // Login and every lookup find a member by name, so two members may not share one.
+        if (staffrules::nameTaken(ui::form<Form1>().dbpath, name)) {
+            MsgBox(QStringLiteral("There is already a member of staff called ") + name +
+                   QStringLiteral(". Please choose a different name."));
+            return;
+        }
+        rs->addNew();
+        rs->setField(QStringLiteral("ID"), name);
+        rs->setField(QStringLiteral("Spare2"), QStringLiteral("3"));
+        rs->update();
+        rs->moveLast();
+    } catch (const db::DbError& e) {
+        if (rs->editMode() != db::Recordset::EditMode::None)
+            rs->cancelUpdate();
+        MsgBox(e.message());
+    }
+}
+
+void analysts::Command4_Click() {
+    db::Recordset* rs = Adodc3->recordset();
+    if (!rs)
+        return;
+    if (DataGrid3->approxCount() == 1) {
+        MsgBox(QStringLiteral("Cannot delete all staff!  If not already the last user has been set to Administrator"));
+        try {
+            rs->moveFirst();
+            rs->setField(QStringLiteral("Spare2"), QStringLiteral("5"));
+            rs->update();
+            rs->moveLast();
+        } catch (const db::DbError&) {
+        }
+        return;
+    }
+    if (MsgBox(QStringLiteral("Are you sure you want to delete support staff: ") + Text9->text() + QStringLiteral("?"),
+               ui::Buttons::OkCancel) != ui::Answer::Ok)
+        return;
+    DataGrid3->setAllowDelete(true);
+    try {
+        rs->deleteCurrent();
+    } catch (const db::DbError&) {
+    }
+}
+
+void analysts::Command24_Click() {
+    if (MsgBox(QStringLiteral("Do you want ") + Text9->text() +
+                   QStringLiteral(" to be able to login without having to enter a password?"),
+               ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
+    db::Recordset* rs = Adodc3->recordset();
+    if (!rs || rs->bof() || rs->eof())
+        return;
+    try {
+        Text31->setText(QStringLiteral("None"));
+        rs->setField(QStringLiteral("Spare1"), QStringLiteral("None"));
+        rs->update();
+        rs->movePrevious();
+        rs->moveNext();
+        MsgBox(QStringLiteral("Password has been cleared"));
+    } catch (const db::DbError&) {
+    }
+}
+
+void analysts::Command2_Click() {
+    MsgBox(QStringLiteral("Changes take effect from next time Support Staff log in."));
+    Combo12->clear();
+    close();
+}
+
+void analysts::setPasswordFor(const QString& id) {
+    Label48->clear();
+    const QString first = ui::dialogs().password(QStringLiteral("Enter New Password"), ui::DefaultTitle);
+    if (first.isEmpty()) {
+        Label48->clear();
+        return;
+    }
+    Label48->setText(first);
+    const QString second = ui::dialogs().password(QStringLiteral("Please Re-enter New Password"), ui::DefaultTitle);
+    if (second.isEmpty()) {
+        Label48->clear();
+        return;
+    }
+    if (Label48->text() != second) {
+        MsgBox(QStringLiteral("Passwords do not match! Please start again."));
+        Label48->clear();
+        return;
+    }
+    const QString password = second.toLower();
+    Form1& main = ui::form<Form1>();
+    try {
+        if (!staffrules::storePassword(main.dbpath, id, password)) {
+            MsgBox(QStringLiteral("That member of staff is no longer in the staff list."));
+            return;
+        }
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return;
+    }
+    // The list shows the stored row again, which ticks "Uses a Password?".
+    try {
+        if (db::Recordset* rs = Adodc3->recordset())
+            rs->requery();
+    } catch (const db::DbError&) {
+    }
+    MsgBox(QStringLiteral("Passwords changed to: ") + password);
+    main.SavePass(id, password);
+}
+
+void changepassword() {
+    analysts& w = ui::form<analysts>();
+    w.setPasswordFor(w.Text9->text());
+}

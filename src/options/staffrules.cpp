@@ -1,0 +1,68 @@
+#include "options/staffrules.h"
+
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "shared/shared.h"
+
+namespace staffrules {
+namespace {
+
+QString byId(const QString& columns, const QString& id) {
+    return QStringLiteral("SELECT ") + columns + QStringLiteral(" from Analysts where ID = '") + SQLQuote(id) +
+           QStringLiteral("'");
+}
+
+bool storeField(const QString& dbPath, const QString& id, const QString& field, const QString& value) {
+    auto database = db::Database::open(dbPath);
+    auto rs = database.openRecordset(byId(QStringLiteral("ID, ") + field, id));
+    // "=" ignores case here, so "bob" also finds "Bob": only the row with this very ID is changed.
+    for (; !rs->eof(); rs->moveNext()) {
+        if (rs->field(0).toString() != id)
+            continue;
+        rs->setField(1, value);
+        rs->update();
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString levelName(const QString& code) {
+    if (code == QLatin1String("1"))
+        return QStringLiteral("Basic");
+    if (code == QLatin1String("3"))
+        return QStringLiteral("Standard");
+    if (code == QLatin1String("5"))
+        return QStringLiteral("Administrator");
+    return QString();
+}
+
+QString levelCode(const QString& name) {
+    if (name == QLatin1String("Basic"))
+        return QStringLiteral("1");
+    if (name == QLatin1String("Standard"))
+        return QStringLiteral("3");
+    if (name == QLatin1String("Administrator"))
+        return QStringLiteral("5");
+    return QString();
+}
+
+bool hasPassword(const QString& stored) {
+    return !stored.isEmpty() && stored != QLatin1String("None");
+}
+
+bool storeLevel(const QString& dbPath, const QString& id, const QString& code) {
+    return storeField(dbPath, id, QStringLiteral("Spare2"), code);
+}
+
+bool storePassword(const QString& dbPath, const QString& id, const QString& password) {
+    return storeField(dbPath, id, QStringLiteral("Spare1"), password.toLower());
+}
+
+bool nameTaken(const QString& dbPath, const QString& id) {
+    auto database = db::Database::open(dbPath);
+    return !database.openRecordset(byId(QStringLiteral("ID"), id))->eof();
+}
+
+} // namespace staffrules
