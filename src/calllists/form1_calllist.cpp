@@ -22,10 +22,13 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace {
+
+constexpr int BarHeight = 110; // pixels of the tallest statistics bar
 
 callviews::ListOptions options(const Form1& f) {
     return {f.datesetting, f.sortcolumn, f.sortorder, f.sqldateformat};
@@ -52,10 +55,14 @@ void Form1::buildHomePanel() {
         barImages[i] = new QLabel(Picture17);
         barImages[i]->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         barImages[i]->setAlignment(Qt::AlignBottom | Qt::AlignHCenter);
-        barImages[i]->setMinimumSize(40, 120);
+        barImages[i]->setMinimumSize(44, BarHeight + 4);
         barCaptions[i] = new QLabel(Picture17);
         barCaptions[i]->setAlignment(Qt::AlignCenter);
         barCaptions[i]->setWordWrap(true);
+        barCaptions[i]->setMinimumWidth(54);
+        QFont small = barCaptions[i]->font();
+        small.setPointSizeF(small.pointSizeF() * 0.85);
+        barCaptions[i]->setFont(small);
         column->addWidget(barCounts[i]);
         column->addWidget(barImages[i], 1);
         column->addWidget(barCaptions[i]);
@@ -81,6 +88,11 @@ void Form1::buildHomePanel() {
     MonthView1->setObjectName(QStringLiteral("MonthView1"));
     MonthView1->setGridVisible(true);
     MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    MonthView1->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
+    QFont calendarFont = MonthView1->font();
+    calendarFont.setPointSizeF(calendarFont.pointSizeF() * 0.85);
+    MonthView1->setFont(calendarFont);
+    MonthView1->setMinimumWidth(210);
     labels->addWidget(Label31);
     labels->addWidget(MonthView1, 1);
 
@@ -99,8 +111,13 @@ void Form1::buildHomePanel() {
     grid->addWidget(Picture12, 0, 3);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 3);
-    grid->setColumnStretch(2, 3);
+    grid->setColumnStretch(2, 2);
     grid->setColumnStretch(3, 2);
+    Picture10->setMaximumHeight(250);
+    // The home panel keeps to its height, so the call list below gets the rest; the entry panel may grow.
+    connect(upperStack, &QStackedWidget::currentChanged, this, [this] {
+        upperStack->setMaximumHeight(upperStack->currentWidget() == Picture10 ? 250 : QWIDGETSIZE_MAX);
+    });
 }
 
 void Form1::connectCallList() {
@@ -255,7 +272,7 @@ void Form1::stats() {
     barValues = {s.loggedToday, s.open, s.third, s.urgent};
     nonassigned = s.unassigned;
     pieValues = s.pie;
-    const QStringList captions = {QStringLiteral("Logged Today"), QStringLiteral("Open Calls"), stats3status,
+    const QStringList captions = {QStringLiteral("Today"), QStringLiteral("Open"), stats3status,
                                   QStringLiteral("Urgent")};
     const QStringList defaults = {"/Media/blue.jpg", "/Media/green.jpg", "/Media/yellow.jpg", "/Media/orange.jpg"};
     const int top = qMax(1, *std::max_element(barValues.begin(), barValues.end()));
@@ -263,8 +280,7 @@ void Form1::stats() {
         const QString path = ReadINI(QStringLiteral("Images"), QStringLiteral("Bar%1").arg(i + 1),
                                      desktop::programFolder() + defaults[i]);
         QPixmap bar(path);
-        const int full = qMax(40, barImages[i]->height() - 4);
-        const int h = barValues[i] == 0 ? 2 : qMax(4, full * barValues[i] / top);
+        const int h = barValues[i] == 0 ? 2 : qMax(4, BarHeight * barValues[i] / top);
         if (!bar.isNull())
             barImages[i]->setPixmap(bar.scaled(36, h));
         barCounts[i]->setText(QString::number(barValues[i]));

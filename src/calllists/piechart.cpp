@@ -22,8 +22,7 @@ void PieChart::paintEvent(QPaintEvent*) {
     if (total <= 0) {
         p.setPen(palette().color(QPalette::Mid));
         p.drawEllipse(pieRect);
-        p.drawText(rect().adjusted(side + 15, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                   tr("No open calls"));
+        p.drawText(pieRect, Qt::AlignCenter | Qt::TextWordWrap, tr("No open calls"));
         return;
     }
     int start = 90 * 16; // twelve o'clock, going clockwise

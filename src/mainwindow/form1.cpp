@@ -310,10 +310,9 @@ void Form1::layoutForScreen() {
     if (screen.width() < CompactBelowWidth || screen.height() < CompactBelowHeight)
         lowres = true;
     // The compact layout drops the logo tile and narrows the customer list.
-    Picture12->setVisible(!lowres);
+    Picture12->setVisible(!lowres && screen.width() >= 1280);
     Picture1->setMinimumWidth(lowres ? 220 : 300);
-    const QSize want = lowres ? QSize(qMin(screen.width(), 1000), qMin(screen.height() - 60, 700))
-                              : QSize(qMin(screen.width() - 40, 1400), qMin(screen.height() - 80, 900));
+    const QSize want(screen.width() - (lowres ? 0 : 40), screen.height() - (lowres ? 40 : 80));
     resize(want);
     if (!property("allowResizing").toBool())
         setFixedSize(want);
@@ -346,6 +345,13 @@ void Form1::applyColours() {
         if (pic.isNull())
             pic.load(desktop::programFolder() + QStringLiteral("/default.jpg"));
         backimage->setPixmap(pic);
+        // The background picture shows behind the home panel's tiles.
+        if (!pic.isNull()) {
+            QPalette p = Picture10->palette();
+            p.setBrush(QPalette::Window, QBrush(pic));
+            Picture10->setPalette(p);
+            Picture10->setAutoFillBackground(true);
+        }
     }
 }
 
@@ -409,6 +415,7 @@ void Form1::login() {
     Picture2->show();
     upperStack->show();
     upperStack->setCurrentWidget(Picture10);
+    emit upperStack->currentChanged(upperStack->currentIndex());
     StatusBar1->setPanel(1, currentanalyst);
     Timer1_Timer();
     StatusBar1->setPanel(5, QStringLiteral("Waiting"));
