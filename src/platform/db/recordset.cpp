@@ -4,6 +4,7 @@
 #include "platform/db/jetsql.h"
 #include "platform/db/values.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace db {
@@ -114,16 +115,16 @@ void Recordset::load() {
         info.bind(1, m_table);
         if (info.step()) {
             const QString ddl = info.column(0).toString();
-            for (Field& f : m_fields) {
-                if (f.origin.isEmpty())
-                    continue;
-                const QRegularExpression re(QStringLiteral("length\\(\"%1\"\\)\\s*<=\\s*(\\d+)")
-                                                .arg(QRegularExpression::escape(f.origin)),
-                                            QRegularExpression::CaseInsensitiveOption);
-                const auto m = re.match(ddl);
-                if (m.hasMatch())
-                    f.maxLength = m.captured(1).toInt();
+            static const QRegularExpression re(QStringLiteral("length\\(\"((?:[^\"]|\"\")+)\"\\)\\s*<=\\s*(\\d+)"));
+            QHash<QString, int> sizes;
+            for (auto it = re.globalMatch(ddl); it.hasNext();) {
+                const auto m = it.next();
+                sizes.insert(m.captured(1).replace(QLatin1String("\"\""), QLatin1String("\"")).toLower(),
+                             m.captured(2).toInt());
             }
+            for (Field& f : m_fields)
+                if (!f.origin.isEmpty())
+                    f.maxLength = sizes.value(f.origin.toLower(), 0);
         }
     }
 

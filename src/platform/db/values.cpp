@@ -113,21 +113,48 @@ QVariant parseDateValue(const QString& text, bool monthFirst) {
     return {};
 }
 
+namespace {
+
+// Digits at s[from, from+n) as a number, or -1.
+int digits(const QString& s, int from, int n) {
+    int v = 0;
+    for (int i = from; i < from + n; ++i) {
+        const ushort c = s.at(i).unicode();
+        if (c < '0' || c > '9')
+            return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+QDate storedDate(const QString& s, int at) {
+    if (s.at(at + 4) != QLatin1Char('-') || s.at(at + 7) != QLatin1Char('-'))
+        return {};
+    return QDate(digits(s, at, 4), digits(s, at + 5, 2), digits(s, at + 8, 2));
+}
+
+QTime storedTime(const QString& s, int at) {
+    if (s.at(at + 2) != QLatin1Char(':') || s.at(at + 5) != QLatin1Char(':'))
+        return {};
+    return QTime(digits(s, at, 2), digits(s, at + 3, 2), digits(s, at + 6, 2));
+}
+
+} // namespace
+
 QVariant fromStorage(const QString& stored) {
+    // Read field by field: this runs for every date of every row read.
     const int n = stored.size();
-    // Fast paths for the three stored forms.
-    if (n == 10 && stored.at(4) == QLatin1Char('-') && stored.at(7) == QLatin1Char('-')) {
-        const QDate d = QDate::fromString(stored, QStringLiteral("yyyy-MM-dd"));
-        if (d.isValid())
+    if (n == 10) {
+        if (const QDate d = storedDate(stored, 0); d.isValid())
             return d;
-    } else if (n == 8 && stored.at(2) == QLatin1Char(':') && stored.at(5) == QLatin1Char(':')) {
-        const QTime t = QTime::fromString(stored, QStringLiteral("hh:mm:ss"));
-        if (t.isValid())
+    } else if (n == 8) {
+        if (const QTime t = storedTime(stored, 0); t.isValid())
             return t;
-    } else if (n == 19 && stored.at(4) == QLatin1Char('-') && stored.at(10) == QLatin1Char(' ')) {
-        const QDateTime dt = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-        if (dt.isValid())
-            return dt;
+    } else if (n == 19 && stored.at(10) == QLatin1Char(' ')) {
+        const QDate d = storedDate(stored, 0);
+        const QTime t = storedTime(stored, 11);
+        if (d.isValid() && t.isValid())
+            return QDateTime(d, t);
     }
     return stored;
 }
