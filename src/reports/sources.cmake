@@ -4,4 +4,6 @@ target_sources(core PRIVATE
     reports/pagefile.cpp
     reports/reportframe.h
     reports/reportframe.cpp
+    reports/callnotespage.h
+    reports/callnotespage.cpp
 )
