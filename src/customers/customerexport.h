@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace db {
+class Recordset;
+}
+
+namespace customers {
+
+// The customer list's fields by grid column: the e-mail address (Building) at 6, the notes at 7.
+inline const QStringList ListFields = {QStringLiteral("Name"),   QStringLiteral("Username"),
+                                       QStringLiteral("Extension"), QStringLiteral("Location"),
+                                       QStringLiteral("Spare1"), QStringLiteral("Spare2"),
+                                       QStringLiteral("Building"), QStringLiteral("Notes")};
+inline constexpr int EmailColumn = 6;
+
+// What every CSV export says when its file cannot be written.
+inline const QString CannotWriteMessage =
+    QStringLiteral("Can't Write to file!  Is it already open.. E.g. in Excel?  If so, please close and run this "
+                   "command again.");
+
+// One CSV line: every cell as a double quote, the text as it stands, a double quote and a comma (the last
+// cell too). Nothing is escaped; nothing reads these files back.
+QString csvLine(const QStringList& cells);
+
+// The customer list export: the user's documents folder and "custgrid.csv".
+QString custgridPath();
+
+// Writes one line per row of rs, in row order, the cells being the fields named (a field rs lacks gives an
+// empty cell). The recordset does not move. The file is written whole or not at all: false when rs has no
+// rows or any write fails, and then whatever stood at path before is left as it was.
+bool writeCustomerList(const db::Recordset& rs, const QStringList& fields, const QString& path);
+
+} // namespace customers

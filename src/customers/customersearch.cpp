@@ -1,0 +1,26 @@
+#include "customers/customersearch.h"
+
+#include "shared/shared.h"
+
+namespace customers {
+
+QString cleanSearchText(const QString& text) {
+    QString clean = SQLQuote(text);
+    clean.remove(QLatin1Char('*'));
+    return clean.toLower();
+}
+
+QString nameSearchSql(const QString& text) {
+    return QStringLiteral("SELECT Name, Username, Location from Customers where Name LIKE '*") +
+           cleanSearchText(text) + QStringLiteral("*'");
+}
+
+QString callsForCustomerSql(const QString& reference, const QString& datesetting, const QString& sortorder) {
+    return QStringLiteral("Select Nom, sp3,  sp1, sp4,  Query, User, Username, sp2, Status, Logged, Contact, "
+                          "[Time Opened],[Time Spent], Spare, Format$([Date Closed],'") +
+           datesetting + QStringLiteral("')as [Date Closed], Format$([Date Opened],'") + datesetting +
+           QStringLiteral("')as [Date Opened]  from Calls where Username = '") + SQLQuote(reference) +
+           QStringLiteral("' ORDER by Status DESC, Nom ") + sortorder;
+}
+
+} // namespace customers

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace customers {
+
+// The search text as it goes into the name search: apostrophes doubled, every "*" removed, lower case.
+QString cleanSearchText(const QString& text);
+
+// Customers whose name holds the text anywhere, by path (Jet's "*" wildcard, compared without case).
+QString nameSearchSql(const QString& text);
+
+// Every call of one customer, status descending and then call number in sortorder, dates in datesetting.
+// The reference is quoted here.
+QString callsForCustomerSql(const QString& reference, const QString& datesetting, const QString& sortorder);
+
+} // namespace customers
