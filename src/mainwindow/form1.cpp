@@ -14,6 +14,7 @@
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 #include "platform/widgets/screen.h"
+#include "shared/clsstyle.h"
 #include "shared/schema.h"
 #include "shared/shared.h"
 
@@ -53,14 +54,9 @@ Form1::~Form1() = default;
 void Form1::Initialize() {
     // The window's border and buttons follow the resizing setting; without it the window keeps the size the
     // layout gives it.
-    const bool resizable = ReadINI(QStringLiteral("Program"), QStringLiteral("Allow Resizing for larger screens"),
-                                   QStringLiteral("False")) == QLatin1String("True");
-    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
-    if (resizable)
-        flags |= Qt::WindowMaximizeButtonHint;
-    setWindowFlags(flags);
-    setProperty("allowResizing", resizable);
+    style = std::make_unique<clsStyle>();
+    style->setResizable(this, ReadINI(QStringLiteral("Program"), QStringLiteral("Allow Resizing for larger screens"),
+                                      QStringLiteral("False")) == QLatin1String("True"));
 }
 
 void Form1::endProgram(const QString& message) {

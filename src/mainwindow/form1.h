@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <memory>
 
 class QAction;
 class QCalendarWidget;
@@ -20,6 +21,7 @@ class QStackedWidget;
 class QTextEdit;
 class QTimer;
 class PanelStatusBar;
+class clsStyle;
 class PieChart;
 
 namespace db {
@@ -326,4 +328,5 @@ private:
     void endProgram(const QString& message);
 
     bool m_ended = false;
+    std::unique_ptr<clsStyle> style;
 };
