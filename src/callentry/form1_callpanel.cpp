@@ -1,8 +1,22 @@
 #include "mainwindow/form1.h"
 
+#include "callentry/callpanel.h"
+#include "callentry/callrules.h"
+#include "mainwindow/statusbar.h"
+#include "platform/db/database.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "platform/widgets/binding.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
+#include "shared/shared.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,7 +26,14 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
+
+using callpanel::fieldText;
 
 namespace {
 
@@ -21,41 +42,283 @@ template <class W> W* named(W* w, const char* name) {
     return w;
 }
 
+QFormLayout* formLayout(QWidget* parent) {
+    auto* f = new QFormLayout(parent);
+    f->setContentsMargins(6, 4, 6, 4);
+    f->setVerticalSpacing(3);
+    f->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    return f;
+}
+
+// Shows a value in a list box without writing it back: a value the list lacks (a status such as
+// "Re-opened", a member of staff who has left) is added so the box can show it.
+void showInList(QComboBox* combo, const QString& value) {
+    const QSignalBlocker block(combo);
+    if (value.isEmpty()) {
+        combo->setCurrentIndex(-1);
+        return;
+    }
+    int i = combo->findText(value);
+    if (i < 0) {
+        combo->addItem(value);
+        i = combo->count() - 1;
+    }
+    combo->setCurrentIndex(i);
+}
+
+// Leaving the name box empty while a customer is entered is refused, unless the user is on the way to
+// "Cancel". The check waits for the click to arrive, so a press on "Cancel" is seen first.
+class NameCheck : public QObject {
+public:
+    explicit NameCheck(Form1* f) : QObject(f), m_form(f) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut) {
+            Form1* f = m_form;
+            QTimer::singleShot(0, f, [f] {
+                if (f->cancelpressed || !(f->newcall || f->addcustmode || f->editcustmode))
+                    return;
+                if (!callpanel::customerRow(*f) || !f->Text10->text().trimmed().isEmpty())
+                    return;
+                ui::MsgBox(QStringLiteral("A Name must be entered!"));
+            });
+        }
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    Form1* m_form;
+};
+
 } // namespace
 
-void Form1::buildCallPanel() {
-    auto* grid = new QGridLayout(Picture8);
-    grid->setContentsMargins(6, 6, 6, 6);
+namespace callpanel {
 
-    // Customer boxes.
-    auto* customer = new QGroupBox(QStringLiteral("Customer"), Picture8);
-    auto* cf = new QFormLayout(customer);
+QString fieldText(db::Recordset* rs, const QString& field) {
+    if (!rs || rs->bof() || rs->eof() || rs->fieldIndex(field) < 0)
+        return {};
+    return db::displayText(rs->field(field));
+}
+
+db::Recordset* callRow(Form1& f) {
+    db::Recordset* rs = f.Adodc4->recordset();
+    return rs && !rs->bof() && !rs->eof() ? rs : nullptr;
+}
+
+db::Recordset* customerRow(Form1& f) {
+    db::Recordset* rs = f.Adodc1->recordset();
+    return rs && !rs->bof() && !rs->eof() ? rs : nullptr;
+}
+
+bool newCustomer(Form1& f) {
+    db::Recordset* rs = customerRow(f);
+    return rs && rs->editMode() == db::Recordset::EditMode::Add;
+}
+
+QString currentReference(Form1& f) {
+    if (db::Recordset* c = customerRow(f))
+        return fieldText(c, QStringLiteral("Username"));
+    return fieldText(callRow(f), QStringLiteral("Username"));
+}
+
+void sync(Form1& f) {
+    db::Recordset* rs = callRow(f);
+    f.Text3->setText(fieldText(rs, QStringLiteral("Date Opened")));
+    f.Text4->setText(fieldText(rs, QStringLiteral("Time Opened")));
+    f.Text5->setText(fieldText(rs, QStringLiteral("Date Closed")));
+    f.Text6->setText(fieldText(rs, QStringLiteral("Time Closed")));
+    QString audit = fieldText(rs, QStringLiteral("Audit"));
+    audit.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (f.Text20->toPlainText() != audit)
+        f.Text20->setPlainText(audit);
+    const QString status = fieldText(rs, QStringLiteral("Status"));
+    showInList(f.Combo1, status);
+    showInList(f.Combo5, fieldText(rs, QStringLiteral("User")));
+    showInList(f.Combo13, fieldText(rs, QStringLiteral("sp3")));
+    showInList(f.Combo3, fieldText(rs, QStringLiteral("sp1")));
+    const bool onCall = rs && !f.addcustmode && !f.editcustmode;
+    f.cmdclosecall->setEnabled(onCall && status != callrules::Closed);
+    f.cmdreopen->setEnabled(onCall && status == callrules::Closed);
+    f.cmdattach->setEnabled(onCall);
+}
+
+void snapshot(Form1& f) {
+    db::Recordset* rs = callRow(f);
+    f.shownStatus = fieldText(rs, QStringLiteral("Status"));
+    f.shownAssignee = fieldText(rs, QStringLiteral("User"));
+    f.shownCategory = fieldText(rs, QStringLiteral("sp3"));
+    f.shownItem = fieldText(rs, QStringLiteral("sp1"));
+}
+
+void fillCustomerPickers(Form1& f) {
+    const QSignalBlocker b6(f.Combo6);
+    const QSignalBlocker b11(f.Combo11);
+    f.Combo6->clear();
+    f.Combo11->clear();
+    try {
+        auto database = db::Database::open(f.dbpath);
+        auto byName = database.openRecordset(QStringLiteral("SELECT Name, Username from Customers ORDER by Name"));
+        for (; !byName->eof(); byName->moveNext())
+            f.Combo6->addItem(db::displayText(byName->field(0)), db::displayText(byName->field(1)));
+        auto byRef = database.openRecordset(QStringLiteral("SELECT Username from Customers ORDER by Username"));
+        for (; !byRef->eof(); byRef->moveNext()) {
+            const QString ref = db::displayText(byRef->field(0));
+            f.Combo11->addItem(ref, ref);
+        }
+    } catch (const db::DbError&) {
+        // Without the lists the user can still type the customer.
+    }
+}
+
+void setPickers(Form1& f, const QString& name, const QString& reference) {
+    const QSignalBlocker b6(f.Combo6);
+    const QSignalBlocker b11(f.Combo11);
+    f.Combo6->setEditText(name);
+    f.Combo11->setEditText(reference);
+}
+
+bool commitTimestamp(Form1& f, QLineEdit* box) {
+    db::Recordset* rs = callRow(f);
+    if (!rs)
+        return true;
+    const bool isDate = box == f.Text3 || box == f.Text5;
+    const bool opening = box == f.Text3 || box == f.Text4;
+    const QString field = box == f.Text3   ? QStringLiteral("Date Opened")
+                          : box == f.Text4 ? QStringLiteral("Time Opened")
+                          : box == f.Text5 ? QStringLiteral("Date Closed")
+                                           : QStringLiteral("Time Closed");
+    const QString stored = fieldText(rs, field);
+    const QString text = box->text().trimmed();
+    if (text == stored)
+        return true;
+    QVariant value;
+    bool ok = false;
+    if (text.isEmpty()) {
+        ok = !opening; // a call always has its opening moment; the closing one may go
+    } else {
+        value = db::parseDateValue(text);
+        ok = value.typeId() == (isDate ? QMetaType::QDate : QMetaType::QTime);
+    }
+    if (!ok) {
+        ui::MsgBox(isDate ? QStringLiteral("That is not a valid date.") : QStringLiteral("That is not a valid time."));
+        box->setText(stored);
+        return false;
+    }
+    try {
+        rs->setField(field, value);
+        if (fieldText(rs, QStringLiteral("Status")) == callrules::Closed)
+            callrules::refreshOpenFor(*rs);
+    } catch (const db::DbError& e) {
+        ui::MsgBox(e.message());
+        box->setText(stored);
+        return false;
+    }
+    sync(f);
+    f.opencallgrid();
+    return true;
+}
+
+bool commitTimestamps(Form1& f) {
+    for (QLineEdit* box : {f.Text3, f.Text4, f.Text5, f.Text6})
+        if (!commitTimestamp(f, box))
+            return false;
+    return true;
+}
+
+void showPanel(Form1& f) {
+    f.upperStack->setCurrentWidget(f.Picture8);
+    f.hidefields(true);
+    f.Command20->hide();
+    f.Command10->show();
+    f.Command10->setEnabled(true);
+    f.Command9->setEnabled(true);
+    f.Frame2->setChecked(false);
+}
+
+void endEdit(Form1& f) {
+    f.menuson();
+    f.Datagrid1->setEnabled(true);
+    f.datagrid2->setEnabled(true);
+    f.Command8->setEnabled(true);
+    f.Command20->hide();
+    f.Command10->show();
+    f.Command10->setEnabled(true);
+    f.Command9->setEnabled(true);
+    f.Frame2->setChecked(false);
+    f.hidefields(true);
+    f.upperStack->setCurrentWidget(f.Picture10);
+    f.StatusBar1->setPanel(5, QStringLiteral("Waiting"));
+}
+
+bool locateCustomer(Form1& f, const QString& reference) {
+    db::Recordset* rs = f.Adodc1->recordset();
+    if (!rs || rs->recordCount() == 0 || reference.isEmpty())
+        return false;
+    try {
+        rs->moveFirst();
+        return rs->find(QStringLiteral("Username = '") + SQLQuote(reference) + QStringLiteral("'"));
+    } catch (const db::DbError&) {
+        return false;
+    }
+}
+
+} // namespace callpanel
+
+void Form1::buildCallPanel() {
+    auto* outer = new QVBoxLayout(Picture8);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    // The upper area is short on small screens: the boxes scroll, the buttons stay in view.
+    auto* scroll = named(new QScrollArea(Picture8), "callScroll");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = named(new QWidget(scroll), "callContent");
+    scroll->setWidget(content);
+    outer->addWidget(scroll, 1);
+    auto* grid = new QGridLayout(content);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->setSpacing(4);
+
+    // Customer boxes, bound to the customer row.
+    auto* customer = named(new QGroupBox(QStringLiteral("Customer"), content), "customerBox");
+    auto* cf = formLayout(customer);
     Combo6 = named(new QComboBox(customer), "Combo6");
-    Combo6->setEditable(true);
     Combo11 = named(new QComboBox(customer), "Combo11");
-    Combo11->setEditable(true);
+    for (QComboBox* c : {Combo6, Combo11}) {
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->setMinimumContentsLength(10);
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
+    Combo6->setToolTip(QStringLiteral("Pick a customer by name, or type a new one"));
+    Combo11->setToolTip(QStringLiteral("Pick a customer by reference"));
     Text10 = named(new QLineEdit(customer), "Text10");
     Text11 = named(new QLineEdit(customer), "Text11");
     Text12 = named(new QLineEdit(customer), "Text12");
     Text13 = named(new QLineEdit(customer), "Text13");
     Text14 = named(new QLineEdit(customer), "Text14");
     cf->addRow(QStringLiteral("Customer:"), Combo6);
-    cf->addRow(QStringLiteral("Reference:"), Combo11);
+    cf->addRow(QStringLiteral("Find Ref:"), Combo11);
     cf->addRow(QStringLiteral("Name:"), Text10);
-    cf->addRow(QStringLiteral("Ref:"), Text11);
+    cf->addRow(QStringLiteral("Reference:"), Text11);
     cf->addRow(QStringLiteral("Phone:"), Text12);
     cf->addRow(QStringLiteral("Email:"), Text13);
     cf->addRow(QStringLiteral("Address:"), Text14);
 
-    // Call details.
-    auto* call = new QGroupBox(QStringLiteral("Call"), Picture8);
-    auto* kf = new QFormLayout(call);
+    // Call details, bound to the call row.
+    auto* call = named(new QGroupBox(QStringLiteral("Call"), content), "callBox");
+    auto* kf = formLayout(call);
     Text18 = named(new QLineEdit(call), "Text18");
     Text18->setReadOnly(true);
     Combo1 = named(new QComboBox(call), "Combo1");
     Combo5 = named(new QComboBox(call), "Combo5");
     Combo13 = named(new QComboBox(call), "Combo13");
     Combo3 = named(new QComboBox(call), "Combo3");
+    for (QComboBox* c : {Combo1, Combo5, Combo13, Combo3}) {
+        c->setMinimumContentsLength(8);
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
     Label36 = named(new QLabel(QStringLiteral("Notes:"), call), "Label36");
     Text15 = named(new QLineEdit(call), "Text15");
     Text19 = named(new QLineEdit(call), "Text19");
@@ -67,56 +330,219 @@ void Form1::buildCallPanel() {
     kf->addRow(Label36, Text15);
     kf->addRow(QStringLiteral("Resource:"), Text19);
 
-    auto* texts = new QGroupBox(QStringLiteral("Description and resolution"), Picture8);
-    auto* tv = new QVBoxLayout(texts);
-    Text16 = named(new QPlainTextEdit(texts), "Text16");
-    Text17 = named(new QPlainTextEdit(texts), "Text17");
-    tv->addWidget(Text16);
-    tv->addWidget(Text17);
-
-    Frame2 = named(new QGroupBox(QStringLiteral("Edit:"), Picture8), "Frame2");
-    auto* ff = new QFormLayout(Frame2);
+    // Timestamps: shown always, editable once "Edit:" is ticked.
+    Frame2 = named(new QGroupBox(QStringLiteral("Edit:"), content), "Frame2");
+    Frame2->setCheckable(true);
+    Frame2->setChecked(false);
+    Frame2->setToolTip(QStringLiteral("Tick to correct the opening and closing times"));
+    auto* ff = new QGridLayout(Frame2);
+    ff->setContentsMargins(6, 4, 6, 4);
+    ff->setVerticalSpacing(3);
     Text3 = named(new QLineEdit(Frame2), "Text3");
     Text4 = named(new QLineEdit(Frame2), "Text4");
     Text5 = named(new QLineEdit(Frame2), "Text5");
     Text6 = named(new QLineEdit(Frame2), "Text6");
-    ff->addRow(QStringLiteral("Opened:"), Text3);
-    ff->addRow(QStringLiteral("At:"), Text4);
-    ff->addRow(QStringLiteral("Closed:"), Text5);
-    ff->addRow(QStringLiteral("At:"), Text6);
+    for (QLineEdit* e : {Text4, Text6})
+        e->setMaximumWidth(70);
+    ff->addWidget(new QLabel(QStringLiteral("Opened:"), Frame2), 0, 0);
+    ff->addWidget(Text3, 0, 1);
+    ff->addWidget(Text4, 0, 2);
+    ff->addWidget(new QLabel(QStringLiteral("Closed:"), Frame2), 1, 0);
+    ff->addWidget(Text5, 1, 1);
+    ff->addWidget(Text6, 1, 2);
 
-    Picture3 = named(new QFrame(Picture8), "Picture3");
+    // Call information and audit trail.
+    Picture3 = named(new QFrame(content), "Picture3");
     auto* av = new QVBoxLayout(Picture3);
+    av->setContentsMargins(0, 0, 0, 0);
+    av->setSpacing(3);
+    cg1 = named(new ui::FlexGrid(Picture3), "cg1");
+    cg1->setFixedRows(0);
+    cg1->setFixedCols(0);
+    cg1->setCols(3);
+    cg1->setRows(6);
+    cg1->setColWidth(0, 0);
+    cg1->setColWidth(1, 1300);
+    cg1->setColWidth(2, 2400);
+    cg1->setMinimumHeight(80);
+    cg1->setToolTip(QStringLiteral("Call information"));
     Text20 = named(new QPlainTextEdit(Picture3), "Text20");
     Text20->setReadOnly(true);
-    cg1 = named(new ui::FlexGrid(Picture3), "cg1");
-    av->addWidget(cg1);
-    av->addWidget(Text20);
+    Text20->setPlaceholderText(QStringLiteral("Audit trail"));
+    Text20->setContextMenuPolicy(Qt::CustomContextMenu);
+    av->addWidget(cg1, 3);
+    av->addWidget(Text20, 2);
 
-    Shape1 = named(new QFrame(Picture8), "Shape1");
-    Picture5 = named(new QFrame(Picture8), "Picture5");
-    auto* buttons = new QHBoxLayout(Picture5);
-    Command8 = named(new QPushButton(QStringLiteral("&New Call"), Picture5), "Command8");
-    Command9 = named(new QPushButton(QStringLiteral("Cancel"), Picture5), "Command9");
-    Command10 = named(new QPushButton(QStringLiteral("&Save"), Picture5), "Command10");
-    Command20 = named(new QPushButton(QStringLiteral("Save Edit"), Picture5), "Command20");
-    Command20->hide();
-    Command22 = named(new QPushButton(QStringLiteral("Notes"), Picture5), "Command22");
-    Command23 = named(new QPushButton(QStringLiteral("Inventory"), Picture5), "Command23");
-    command16 = named(new QPushButton(QStringLiteral("View Attach."), Picture5), "command16");
-    for (QPushButton* b : {Command8, Command9, Command10, Command20, Command22, Command23, command16})
-        buttons->addWidget(b);
-    buttons->addStretch();
+    auto* description = named(new QGroupBox(QStringLiteral("Description"), content), "descriptionBox");
+    auto* dv = new QVBoxLayout(description);
+    dv->setContentsMargins(4, 2, 4, 4);
+    Text16 = named(new QPlainTextEdit(description), "Text16");
+    dv->addWidget(Text16);
+    auto* resolution = named(new QGroupBox(QStringLiteral("Resolution"), content), "resolutionBox");
+    auto* rv = new QVBoxLayout(resolution);
+    rv->setContentsMargins(4, 2, 4, 4);
+    Text17 = named(new QPlainTextEdit(resolution), "Text17");
+    rv->addWidget(Text17);
+    for (QPlainTextEdit* t : {Text16, Text17})
+        t->setMinimumHeight(60);
+
+    // Commands on the call.
+    auto* commands = named(new QFrame(content), "callCommands");
+    auto* ch = new QHBoxLayout(commands);
+    ch->setContentsMargins(0, 0, 0, 0);
+    cmdclosecall = named(new QPushButton(QStringLiteral("Close this Call"), commands), "cmdclosecall");
+    cmdreopen = named(new QPushButton(QStringLiteral("Re-open"), commands), "cmdreopen");
+    cmdattach = named(new QPushButton(QStringLiteral("Attach File..."), commands), "cmdattach");
+    command16 = named(new QPushButton(QStringLiteral("View Attach."), commands), "command16");
+    Command22 = named(new QPushButton(QStringLiteral("Notes"), commands), "Command22");
+    Command23 = named(new QPushButton(QStringLiteral("Inventory"), commands), "Command23");
+    for (QPushButton* b : {cmdclosecall, cmdreopen, cmdattach, command16, Command22, Command23})
+        ch->addWidget(b);
+    ch->addStretch();
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(Frame2);
+    side->addWidget(Picture3, 1);
 
     grid->addWidget(customer, 0, 0);
     grid->addWidget(call, 0, 1);
-    grid->addWidget(texts, 0, 2);
-    grid->addWidget(Frame2, 0, 3);
-    grid->addWidget(Picture3, 0, 4);
-    grid->addWidget(Picture5, 1, 0, 1, 5);
+    grid->addLayout(side, 0, 2, 2, 1);
+    grid->addWidget(description, 1, 0);
+    grid->addWidget(resolution, 1, 1);
+    grid->addWidget(commands, 2, 0, 1, 3);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(2, 3);
+    grid->setRowStretch(1, 1);
+
+    Shape1 = named(new QFrame(Picture8), "Shape1");
+    Shape1->setFrameShape(QFrame::HLine);
+    outer->addWidget(Shape1);
+    Picture5 = named(new QFrame(Picture8), "Picture5");
+    Picture5->setAutoFillBackground(true);
+    auto* buttons = new QHBoxLayout(Picture5);
+    buttons->setContentsMargins(6, 3, 6, 3);
+    Command8 = named(new QPushButton(QStringLiteral("&New Call"), Picture5), "Command8");
+    Command10 = named(new QPushButton(QStringLiteral("&Save"), Picture5), "Command10");
+    Command20 = named(new QPushButton(QStringLiteral("Save Edit"), Picture5), "Command20");
+    Command20->hide();
+    Command9 = named(new QPushButton(QStringLiteral("Cancel"), Picture5), "Command9");
+    Command10->setToolTip(QStringLiteral("Save (Ctrl+S)"));
+    buttons->addStretch();
+    for (QPushButton* b : {Command8, Command10, Command20, Command9})
+        buttons->addWidget(b);
+    outer->addWidget(Picture5);
 }
 
-void Form1::connectCallPanel() {}
+void Form1::connectCallPanel() {
+    // The call row.
+    ui::bindField(Text18, Adodc4, QStringLiteral("Nom"));
+    ui::bindField(Text16, Adodc4, QStringLiteral("Query"));
+    ui::bindField(Text17, Adodc4, QStringLiteral("Resolution"));
+    ui::bindField(Text15, Adodc4, QStringLiteral("Spare"));
+    ui::bindField(Text19, Adodc4, QStringLiteral("Time Spent"));
+    ui::bindField(Combo1, Adodc4, QStringLiteral("Status"));
+    ui::bindField(Combo5, Adodc4, QStringLiteral("User"));
+    ui::bindField(Combo13, Adodc4, QStringLiteral("sp3"));
+    ui::bindField(Combo3, Adodc4, QStringLiteral("sp1"));
+    // The customer row.
+    ui::bindField(Text10, Adodc1, QStringLiteral("Name"));
+    ui::bindField(Text11, Adodc1, QStringLiteral("Username"));
+    ui::bindField(Text12, Adodc1, QStringLiteral("Extension"));
+    ui::bindField(Text13, Adodc1, QStringLiteral("Building"));
+    ui::bindField(Text14, Adodc1, QStringLiteral("Location"));
+
+    // What the bindings cannot show follows every move of the call row.
+    connect(Adodc4, &db::DataControl::recordsetChanged, this, [this](db::Recordset* rs) {
+        if (rs) {
+            auto again = [this] { callpanel::sync(*this); };
+            connect(rs, &db::Recordset::currentChanged, this, again);
+            connect(rs, &db::Recordset::reset, this, again);
+            connect(rs, &db::Recordset::rowChanged, this, again);
+        }
+        callpanel::sync(*this);
+    });
+
+    connect(Command8, &QPushButton::clicked, this, [this] {
+        menusoff();
+        lognewcall();
+    });
+    connect(Command9, &QPushButton::pressed, this, [this] { cancelpressed = true; });
+    connect(Command9, &QPushButton::clicked, this, &Form1::cancelcall);
+    connect(Command10, &QPushButton::clicked, this, &Form1::callsaver);
+    connect(Command20, &QPushButton::clicked, this, &Form1::saveEditedCustomer);
+    auto* save = new QShortcut(QKeySequence(QStringLiteral("Ctrl+S")), this);
+    save->setObjectName(QStringLiteral("callSaveShortcut"));
+    connect(save, &QShortcut::activated, this, [this] {
+        if (upperStack->currentWidget() != Picture8)
+            return;
+        if (Command20->isVisibleTo(Picture8) && Command20->isEnabled())
+            saveEditedCustomer();
+        else if (Command10->isEnabled())
+            callsaver();
+    });
+
+    connect(Combo1, &QComboBox::activated, this, [this](int i) { statuschange(Combo1->itemText(i)); });
+    connect(Combo5, &QComboBox::activated, this, [this](int i) {
+        const QString who = Combo5->itemText(i);
+        if (who == shownAssignee || !callpanel::callRow(*this))
+            return;
+        shownAssignee = who;
+        auditer(QStringLiteral("Call Assigned to ") + who + QStringLiteral(" by ") + currentanalyst);
+    });
+    connect(Combo13, &QComboBox::activated, this, [this](int i) {
+        const QString category = Combo13->itemText(i);
+        if (category == shownCategory || !callpanel::callRow(*this))
+            return;
+        shownCategory = category;
+        auditer(QStringLiteral("Category changed to ") + category + QStringLiteral(" by ") + currentanalyst);
+    });
+    connect(Combo3, &QComboBox::activated, this, [this](int i) {
+        const QString item = Combo3->itemText(i);
+        if (item == shownItem || !callpanel::callRow(*this))
+            return;
+        shownItem = item;
+        auditer(QStringLiteral("Item changed to ") + item + QStringLiteral(" by ") + currentanalyst);
+    });
+
+    // Customer pickers: a choice loads that customer; typing while a new customer is entered names it.
+    connect(Combo6, &QComboBox::activated, this, [this](int i) { pickCustomer(Combo6->itemData(i).toString()); });
+    connect(Combo11, &QComboBox::activated, this, [this](int i) { pickCustomer(Combo11->itemData(i).toString()); });
+    auto typed = [this](QLineEdit* box, const QString& field, const QString& text) {
+        db::Recordset* rs = callpanel::customerRow(*this);
+        if (!rs || !callpanel::newCustomer(*this))
+            return;
+        try {
+            rs->setField(field, text);
+            box->setText(text);
+        } catch (const db::DbError& e) {
+            ui::MsgBox(e.message());
+        }
+    };
+    connect(Combo6->lineEdit(), &QLineEdit::textEdited, this,
+            [this, typed](const QString& t) { typed(Text10, QStringLiteral("Name"), t); });
+    connect(Combo11->lineEdit(), &QLineEdit::textEdited, this,
+            [this, typed](const QString& t) { typed(Text11, QStringLiteral("Username"), t); });
+    Text10->installEventFilter(new NameCheck(this));
+
+    for (QLineEdit* box : {Text3, Text4, Text5, Text6})
+        connect(box, &QLineEdit::editingFinished, this, [this, box] { callpanel::commitTimestamp(*this, box); });
+
+    connect(cmdclosecall, &QPushButton::clicked, this, &Form1::closecall);
+    connect(cmdreopen, &QPushButton::clicked, this, &Form1::reopencall);
+    connect(cmdattach, &QPushButton::clicked, this, &Form1::attachfile);
+    connect(Text20, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { mnucallpopup->popup(Text20->mapToGlobal(pos)); });
+    connect(cg1, &ui::FlexGrid::mouseUp, this, [this](Qt::MouseButton button, QPoint pos) {
+        if (button == Qt::RightButton)
+            mnucallpopup->popup(pos);
+    });
+    connect(mnusearchcall, &QAction::triggered, this, &Form1::mnusearchcall_Click);
+    // Command22 (notes) is connected by the notes window's code; Command23, command16 and mnuaudit wait for
+    // the inventory, attachments and audit windows.
+
+    callpanel::sync(*this);
+}
 
 void Form1::menusoff() {
     for (QMenu* m : {mnufile, mnucust, mnserch, mnurep, mnuOptions, mnuhelp})
@@ -128,17 +554,8 @@ void Form1::menuson() {
         m->setEnabled(true);
 }
 
-void Form1::hidefields(bool) {}
-void Form1::lognewcall() {}
-void Form1::callsaver() {}
-void Form1::cancelcall() {}
-void Form1::opencall(int) {}
-void Form1::leavecall() {}
-void Form1::opencallgrid() {}
-void Form1::logusercall(const QString&) {}
-void Form1::lognewcallcust() {}
-void Form1::FindCust(const QString&) {}
-void Form1::findCustomerByName() {}
-void Form1::auditer(const QString&) {}
-void Form1::saveEditedCustomer() {}
-void Form1::shutdownCallPanel() {}
+void Form1::hidefields(bool show) {
+    for (const char* name : {"callBox", "descriptionBox", "resolutionBox", "Frame2", "Picture3", "callCommands"})
+        if (auto* w = Picture8->findChild<QWidget*>(QLatin1String(name)))
+            w->setVisible(show);
+}

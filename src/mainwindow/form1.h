@@ -303,6 +303,19 @@ public:
     void mnuemailcust_Click();
     void mnusearchname_Click();
 
+    // ---- call panel extras ----
+    QPushButton* cmdclosecall = nullptr; // "Close this Call"
+    QPushButton* cmdreopen = nullptr;    // "Re-open"
+    QPushButton* cmdattach = nullptr;    // "Attach File..."
+    // Status, assignee, category and item of the call on the panel as last audited.
+    QString shownStatus, shownAssignee, shownCategory, shownItem;
+    void statuschange(const QString& status);
+    void closecall();
+    void reopencall();
+    void attachfile();
+    void pickCustomer(const QString& reference); // a customer chosen in Combo6 / Combo11
+    void mnusearchcall_Click();                  // "Call by Number..."
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -1,0 +1,139 @@
+#include "callentry/callrules.h"
+
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "platform/db/vbformat.h"
+#include "shared/shared.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace callrules {
+
+namespace {
+const QString DateOpened = QStringLiteral("Date Opened");
+const QString TimeOpened = QStringLiteral("Time Opened");
+const QString DateClosed = QStringLiteral("Date Closed");
+const QString TimeClosed = QStringLiteral("Time Closed");
+const QString Field1 = QStringLiteral("Field1");
+constexpr int ContactLength = 255;
+} // namespace
+
+QString auditLine(const QDateTime& now, const QString& datePattern, const QString& text) {
+    const QString date = datePattern.isEmpty() ? now.date().toString(db::shortDatePattern())
+                                               : db::vbFormat(now.date(), datePattern);
+    return date + QStringLiteral(" (") + now.time().toString(QStringLiteral("hh:mm")) + QStringLiteral("):   ") +
+           text;
+}
+
+QString appendAuditLine(const QString& audit, const QString& line) {
+    if (audit.isEmpty())
+        return line;
+    return audit + QStringLiteral("\r\n") + line;
+}
+
+QString contactText(const QString& phone, const QString& address) {
+    // A long address would make the whole save fail on the column's size; the contact is only a summary.
+    return (phone + QStringLiteral("  -  ") + address).left(ContactLength);
+}
+
+QString itemText(const QString& type, const QString& number) {
+    return type + QStringLiteral("   [") + number + QStringLiteral("]");
+}
+
+QDateTime moment(const QVariant& date, const QVariant& time) {
+    QDate d;
+    if (date.typeId() == QMetaType::QDate)
+        d = date.toDate();
+    else if (date.typeId() == QMetaType::QDateTime)
+        d = date.toDateTime().date();
+    if (!d.isValid())
+        return {};
+    QTime t(0, 0);
+    if (time.typeId() == QMetaType::QTime)
+        t = time.toTime();
+    else if (time.typeId() == QMetaType::QDateTime)
+        t = time.toDateTime().time();
+    return QDateTime(d, t);
+}
+
+void closeCall(db::Recordset& call, const QDateTime& now) {
+    call.setField(QStringLiteral("Status"), Closed);
+    call.setField(DateClosed, now.date());
+    call.setField(TimeClosed, now.time());
+    refreshOpenFor(call);
+}
+
+void reopenCall(db::Recordset& call) {
+    call.setField(QStringLiteral("Status"), Reopened);
+    call.setField(DateClosed, QVariant());
+    call.setField(TimeClosed, QVariant());
+    call.setField(Field1, OpenFor);
+}
+
+void refreshOpenFor(db::Recordset& call) {
+    const QDateTime opened = moment(call.field(DateOpened), call.field(TimeOpened));
+    const QDateTime closed = moment(call.field(DateClosed), call.field(TimeClosed));
+    if (!closed.isValid()) {
+        call.setField(Field1, OpenFor);
+        return;
+    }
+    const QString text = FormatDuration(opened, closed);
+    call.setField(Field1, text.isEmpty() ? OpenFor : text);
+}
+
+QString closeMailLink(const QString& address, const QString& subjectTemplate, qint64 call) {
+    QString subject = subjectTemplate;
+    subject.replace(QLatin1Char('#'), QString::number(call));
+    return QStringLiteral("mailto:") + address + QStringLiteral("?Subject=") + subject;
+}
+
+QString attachmentName(qint64 call, int k, const QString& fileName) {
+    return QStringLiteral("Call-%1-%2~").arg(call).arg(k) + fileName;
+}
+
+QString firstFreeAttachmentName(const QString& folder, qint64 call, const QString& fileName) {
+    const QDir dir(folder);
+    for (int k = 1;; ++k) {
+        const QString name = attachmentName(call, k, fileName);
+        if (!QFileInfo::exists(dir.filePath(name)))
+            return name;
+    }
+}
+
+Attached attachFile(const QString& folder, qint64 call, const QString& source) {
+    Attached out;
+    const QFileInfo dir(folder);
+    if (folder.isEmpty() || !dir.isDir()) {
+        out.result = Attached::Result::FolderMissing;
+        return out;
+    }
+    if (!dir.isWritable()) {
+        out.result = Attached::Result::FolderReadOnly;
+        return out;
+    }
+    const QString name = firstFreeAttachmentName(folder, call, QFileInfo(source).fileName());
+    if (!QFile::copy(source, QDir(folder).filePath(name))) {
+        out.result = Attached::Result::CopyFailed;
+        return out;
+    }
+    out.result = Attached::Result::Copied;
+    out.name = name;
+    return out;
+}
+
+Carried carryCustomerChange(db::Database& database, const QString& oldRef, const QString& newRef,
+                            const QString& newName) {
+    Carried out;
+    const QString old = QStringLiteral("'") + SQLQuote(oldRef) + QStringLiteral("'");
+    out.calls = database.execute(QStringLiteral("UPDATE Calls SET Username = '") + SQLQuote(newRef) +
+                                 QStringLiteral("', sp2 = '") + SQLQuote(newName) +
+                                 QStringLiteral("' WHERE Username = ") + old);
+    out.items = database.execute(QStringLiteral("UPDATE Inventory SET Details2 = '") + SQLQuote(newRef) +
+                                 QStringLiteral("' WHERE Details2 = ") + old);
+    return out;
+}
+
+} // namespace callrules

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+namespace db {
+class Database;
+class Recordset;
+} // namespace db
+
+// The call panel's rules that need no window: audit lines, the contact text, closing and re-opening a call,
+// the closure e-mail link, attachment file names and carrying a customer's new name and reference over.
+namespace callrules {
+
+inline const QString OpenFor = QStringLiteral("-----"); // Field1 while a call is open
+inline const QString Unassigned = QStringLiteral("---");
+inline const QString Closed = QStringLiteral("Closed");
+inline const QString Reopened = QStringLiteral("Re-opened");
+
+// The date in the configured (VB) pattern, " (", the time as hh:mm, "):   " and the text.
+QString auditLine(const QDateTime& now, const QString& datePattern, const QString& text);
+// The audit text with one more line; CR LF goes between lines, never before the first.
+QString appendAuditLine(const QString& audit, const QString& line);
+
+// Telephone, "  -  ", address, cut to the 255 characters Calls.Contact holds.
+QString contactText(const QString& phone, const QString& address);
+
+// An inventory item as a call links it: Type, "   [", Number, "]".
+QString itemText(const QString& type, const QString& number);
+
+// A date column and a time column as one moment; a missing time counts as midnight, a missing date gives an
+// invalid moment.
+QDateTime moment(const QVariant& date, const QVariant& time);
+
+// On the current row of a Calls recordset (pending until the caller stores it):
+// closing sets Status "Closed", the closing date and time, and Field1 the time it was open for;
+void closeCall(db::Recordset& call, const QDateTime& now);
+// re-opening sets Status "Re-opened", clears the closing date and time and puts Field1 back to "-----";
+void reopenCall(db::Recordset& call);
+// after a timestamp edit, Field1 follows the row's own times ("-----" while it has no closing date).
+void refreshOpenFor(db::Recordset& call);
+
+// "mailto:", the address, "?Subject=" and the subject with every "#" replaced by the call number.
+QString closeMailLink(const QString& address, const QString& subjectTemplate, qint64 call);
+
+// "Call-", the call number, "-", k, "~" and the file's own name.
+QString attachmentName(qint64 call, int k, const QString& fileName);
+// The attachment name with the first k from 1 up that the folder does not hold yet.
+QString firstFreeAttachmentName(const QString& folder, qint64 call, const QString& fileName);
+
+struct Attached {
+    enum class Result { Copied, FolderMissing, FolderReadOnly, CopyFailed };
+    Result result = Result::CopyFailed;
+    QString name; // the name in the folder, when copied
+};
+// Copies source into the attachments folder under the first free attachment name.
+Attached attachFile(const QString& folder, qint64 call, const QString& source);
+
+struct Carried {
+    int calls = 0;
+    int items = 0;
+};
+// The customer's calls (Username = oldRef) take the new reference and name; their items (Details2 = oldRef)
+// the new reference. The caller holds the transaction.
+Carried carryCustomerChange(db::Database& database, const QString& oldRef, const QString& newRef,
+                            const QString& newName);
+
+} // namespace callrules

@@ -1,0 +1,248 @@
+#include "mainwindow/form1.h"
+
+#include "callentry/callpanel.h"
+#include "callentry/callrules.h"
+#include "platform/db/database.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/dberror.h"
+#include "platform/db/jetsql.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "platform/widgets/dialogs.h"
+#include "shared/shared.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+using callpanel::customerRow;
+using callpanel::fieldText;
+using ui::MsgBox;
+
+namespace {
+
+const QString NeedReference = QStringLiteral("A Customer Reference must be entered!");
+
+// Re-reads the customer list (so a new or renamed customer takes its place in the order) and stays on it.
+void rereadCustomers(Form1& f, const QString& reference) {
+    try {
+        f.Adodc1->refresh();
+        callpanel::locateCustomer(f, reference);
+    } catch (const db::DbError&) {
+    }
+}
+
+// The placeholder call row that the customer commands add is never stored.
+void dropPlaceholder(Form1& f) {
+    db::Recordset* call = f.Adodc4->recordset();
+    if (call && call->editMode() == db::Recordset::EditMode::Add)
+        call->cancelUpdate();
+}
+
+void endCustomerMode(Form1& f) {
+    f.addcustmode = false;
+    f.editcustmode = false;
+    f.leavecall();
+    callpanel::endEdit(f);
+}
+
+} // namespace
+
+void callpanel::saveAddedCustomer(Form1& f) {
+    db::Recordset* customer = customerRow(f);
+    if (!customer) {
+        cancelCustomerModes(f);
+        return;
+    }
+    const QString reference = fieldText(customer, QStringLiteral("Username"));
+    if (reference.trimmed().isEmpty()) {
+        MsgBox(NeedReference);
+        return;
+    }
+    try {
+        customer->update();
+    } catch (const db::DbError& e) {
+        MsgBox(QStringLiteral("The customer could not be saved:\n") + e.message());
+        return;
+    }
+    dropPlaceholder(f);
+    endCustomerMode(f);
+    rereadCustomers(f, reference);
+}
+
+void callpanel::cancelCustomerModes(Form1& f) {
+    try {
+        db::Recordset* customer = f.Adodc1->recordset();
+        if (customer && customer->editMode() != db::Recordset::EditMode::None)
+            customer->cancelUpdate();
+        dropPlaceholder(f);
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+    }
+    endCustomerMode(f);
+}
+
+void Form1::saveEditedCustomer() {
+    if (!editcustmode)
+        return;
+    db::Recordset* customer = customerRow(*this);
+    if (!customer) {
+        callpanel::cancelCustomerModes(*this);
+        return;
+    }
+    const QString oldRef = Label40->text();
+    const QString newRef = fieldText(customer, QStringLiteral("Username"));
+    const QString newName = fieldText(customer, QStringLiteral("Name"));
+    if (newRef.trimmed().isEmpty()) {
+        MsgBox(NeedReference);
+        return;
+    }
+    const bool carry = !oldRef.isEmpty();
+    if (carry)
+        MsgBox(QStringLiteral("Quorvane will now update this information for all calls/inventory associated with "
+                              "this user"));
+    // The customer, their calls and their items change together or not at all.
+    try {
+        auto database = db::Database::open(dbpath);
+        db::Transaction tx(database.connection());
+        if (carry)
+            callrules::carryCustomerChange(database, oldRef, newRef, newName);
+        customer->update();
+        tx.commit();
+    } catch (const db::DbError& e) {
+        MsgBox(QStringLiteral("The customer could not be saved; nothing was changed.\n") + e.message());
+        if (customer->editMode() == db::Recordset::EditMode::None)
+            rereadCustomers(*this, oldRef); // the row was stored in memory only
+        return;
+    }
+    if (carry)
+        MsgBox(QStringLiteral("Done editing."));
+    dropPlaceholder(*this);
+    endCustomerMode(*this);
+    rereadCustomers(*this, newRef);
+}
+
+void Form1::pickCustomer(const QString& reference) {
+    if (addcustmode || editcustmode || reference.isEmpty() || !callpanel::callRow(*this))
+        return;
+    db::Recordset* customers = Adodc1->recordset();
+    if (!customers)
+        return;
+    try {
+        // An existing customer replaces the new one being typed.
+        if (customers->editMode() == db::Recordset::EditMode::Add)
+            customers->cancelUpdate();
+        if (!callpanel::locateCustomer(*this, reference)) {
+            if (newcall)
+                customers->addNew();
+            return;
+        }
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return;
+    }
+    db::Recordset* customer = customerRow(*this);
+    callpanel::setPickers(*this, fieldText(customer, QStringLiteral("Name")),
+                          fieldText(customer, QStringLiteral("Username")));
+    opencallgrid();
+}
+
+void Form1::lognewcallcust() {
+    if (addcustmode || editcustmode)
+        return;
+    db::Recordset* customer = customerRow(*this);
+    const bool existing = customer && !callpanel::newCustomer(*this);
+    if (newcall) {
+        // A call is being logged already: it takes this customer.
+        if (existing)
+            pickCustomer(fieldText(customer, QStringLiteral("Username")));
+        return;
+    }
+    menusoff();
+    if (!callpanel::startCall(*this, !existing))
+        return;
+    if (existing) {
+        customer = customerRow(*this);
+        callpanel::setPickers(*this, fieldText(customer, QStringLiteral("Name")),
+                              fieldText(customer, QStringLiteral("Username")));
+        opencallgrid();
+    }
+}
+
+void Form1::logusercall(const QString& reference) {
+    if (addcustmode || editcustmode)
+        return;
+    db::Recordset* customers = Adodc1->recordset();
+    // Looked for without moving, so a new customer being typed is not stored by the search.
+    int row = -1;
+    if (customers) {
+        const int col = customers->fieldIndex(QStringLiteral("Username"));
+        QString pattern = reference;
+        pattern.replace(QLatin1Char('*'), QLatin1Char('%'));
+        const bool skipNew = customers->editMode() == db::Recordset::EditMode::Add;
+        for (int r = 0; col >= 0 && r < customers->rowCount() && row < 0; ++r) {
+            if (skipNew && r == customers->absolutePosition())
+                continue;
+            const QVariant v = customers->value(r, col);
+            if (!db::isNull(v) && db::jet::likeMatch(db::displayText(v), pattern, db::LikeDialect::Ado))
+                row = r;
+        }
+    }
+    if (row < 0) {
+        MsgBox(QStringLiteral("Customer reference not found"));
+        return;
+    }
+    const QString found = db::displayText(customers->value(row, customers->fieldIndex(QStringLiteral("Username"))));
+    if (newcall) {
+        pickCustomer(found);
+        return;
+    }
+    try {
+        customers->moveTo(row);
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return;
+    }
+    lognewcallcust();
+}
+
+void Form1::FindCust(const QString& reference) {
+    db::Recordset* customers = Adodc1->recordset();
+    if (customers && customers->editMode() == db::Recordset::EditMode::Add)
+        return; // a customer is being entered; the list is held until it is saved or cancelled
+    bool found = false;
+    try {
+        if (customers && customers->recordCount() > 0) {
+            customers->moveFirst();
+            found = customers->find(QStringLiteral("Username LIKE '") + SQLQuote(reference) + QStringLiteral("'"));
+        }
+    } catch (const db::DbError&) {
+    }
+    if (!found)
+        MsgBox(QStringLiteral("No Records Found"));
+}
+
+void Form1::findCustomerByName() {
+    if (newcall || addcustmode || editcustmode)
+        return; // re-reading the list would store the customer being entered
+    try {
+        Adodc1->refresh();
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return;
+    }
+    const QString name = ui::InputBox(QStringLiteral("Enter Customer Name"));
+    if (name.isEmpty())
+        return;
+    db::Recordset* customers = Adodc1->recordset();
+    bool found = false;
+    try {
+        if (customers && customers->recordCount() > 0) {
+            customers->moveFirst();
+            found =
+                customers->find(QStringLiteral("Name LIKE '%") + SQLQuote(name) + QStringLiteral("%'"));
+        }
+    } catch (const db::DbError&) {
+    }
+    if (!found)
+        MsgBox(QStringLiteral("No Records Found"));
+}

@@ -1,0 +1,460 @@
+#include "mainwindow/form1.h"
+
+#include "callentry/callpanel.h"
+#include "callentry/callrules.h"
+#include "mainwindow/statusbar.h"
+#include "platform/db/database.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "platform/desktop.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/flexgrid.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+using callpanel::callRow;
+using callpanel::customerRow;
+using callpanel::fieldText;
+using ui::MsgBox;
+
+namespace {
+
+const QString EmptyCall = QStringLiteral("SELECT * from Calls where Nom = 0");
+
+QString callSql(qint64 nom) {
+    return QStringLiteral("SELECT * from Calls where Nom = ") + QString::number(nom);
+}
+
+QStringList attachmentsOf(const QString& folder, qint64 nom) {
+    if (folder.isEmpty())
+        return {};
+    return QDir(folder).entryList({QStringLiteral("Call-%1-*").arg(nom)}, QDir::Files);
+}
+
+QString attachMessage(callrules::Attached::Result result, const QString& folder) {
+    switch (result) {
+    case callrules::Attached::Result::FolderMissing:
+        return QStringLiteral("The attachments folder cannot be found:\n") + folder +
+               QStringLiteral("\n\nPlease choose one with \"Set Attachments Location\" in the options.");
+    case callrules::Attached::Result::FolderReadOnly:
+        return QStringLiteral("The attachments folder cannot be written to:\n") + folder;
+    case callrules::Attached::Result::CopyFailed:
+        return QStringLiteral("The file could not be copied into the attachments folder:\n") + folder;
+    case callrules::Attached::Result::Copied:
+        break;
+    }
+    return {};
+}
+
+// A new call that is cancelled leaves nothing behind: its row, any notes already added and any copied files.
+void removeCall(Form1& f, qint64 nom) {
+    if (nom <= 0)
+        return;
+    try {
+        auto database = db::Database::open(f.dbpath);
+        db::Transaction tx(database.connection());
+        database.execute(QStringLiteral("DELETE FROM Notes WHERE Call = ") + QString::number(nom));
+        database.execute(QStringLiteral("DELETE FROM Calls WHERE Nom = ") + QString::number(nom));
+        tx.commit();
+    } catch (const db::DbError& e) {
+        MsgBox(QStringLiteral("The cancelled call could not be removed:\n") + e.message());
+    }
+    for (const QString& name : attachmentsOf(f.attachpath, nom))
+        QFile::remove(QDir(f.attachpath).filePath(name));
+}
+
+void closeSteps(Form1& f, db::Recordset& call) {
+    const QDateTime now = desktop::clock().now();
+    try {
+        callrules::closeCall(call, now);
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return;
+    }
+    f.shownStatus = callrules::Closed;
+    f.auditer(QStringLiteral("Call was Closed by ") + f.currentanalyst);
+    callpanel::sync(f);
+    f.opencallgrid();
+    if (ReadINI(QStringLiteral("Email-Settings"), QStringLiteral("Close Message"), QStringLiteral("False")) ==
+        QLatin1String("True")) {
+        const QString subject = ReadINI(QStringLiteral("Email-Settings"), QStringLiteral("Close Message Text"),
+                                        QStringLiteral("Your call # has been closed"));
+        const qint64 nom = call.field(QStringLiteral("Nom")).toLongLong();
+        ShellOpen(callrules::closeMailLink(f.Text13->text(), subject, nom), 1);
+    }
+}
+
+} // namespace
+
+bool callpanel::startCall(Form1& f, bool withNewCustomer) {
+    f.cancelpressed = false;
+    qint64 nom = 0;
+    try {
+        // Moving off a call that was open on the panel stores what was typed into it, as the bound boxes do.
+        f.Adodc4->setRecordSource(EmptyCall);
+        f.Adodc4->refresh();
+        db::Recordset* rs = f.Adodc4->recordset();
+        rs->addNew();
+        const QDateTime now = desktop::clock().now();
+        rs->setField(QStringLiteral("Date Opened"), now.date());
+        rs->setField(QStringLiteral("Time Opened"), now.time());
+        rs->setField(QStringLiteral("Logged"), f.currentanalyst);
+        rs->setField(QStringLiteral("User"), f.unassigneddefault == QLatin1String("True") ? callrules::Unassigned
+                                                                                           : f.currentanalyst);
+        if (!f.categories.isEmpty())
+            rs->setField(QStringLiteral("sp3"), f.categories.first());
+        if (!f.statuses.isEmpty())
+            rs->setField(QStringLiteral("Status"), f.statuses.first());
+        rs->setField(QStringLiteral("Field1"), callrules::OpenFor);
+        if (f.auditon)
+            rs->setField(QStringLiteral("Audit"), callrules::auditLine(now, f.datesetting,
+                                                                       QStringLiteral("Call was Logged by ") +
+                                                                           f.currentanalyst));
+        rs->update();
+        nom = rs->field(QStringLiteral("Nom")).toLongLong();
+        f.Adodc4->setRecordSource(callSql(nom));
+        f.Adodc4->refresh();
+        if (withNewCustomer)
+            if (db::Recordset* customers = f.Adodc1->recordset())
+                customers->addNew();
+    } catch (const db::DbError& e) {
+        MsgBox(QStringLiteral("The new call could not be stored:\n") + e.message());
+        removeCall(f, nom);
+        f.leavecall();
+        callpanel::endEdit(f);
+        return false;
+    }
+    f.newcall = true;
+    f.StatusBar1->setPanel(5, QStringLiteral("New call: ") + QString::number(nom));
+    callpanel::fillCustomerPickers(f);
+    callpanel::setPickers(f, QString(), QString());
+    callpanel::snapshot(f);
+    callpanel::showPanel(f);
+    f.Command8->setEnabled(false);
+    // The lists stay still until the call is saved or cancelled.
+    f.Datagrid1->setEnabled(false);
+    f.datagrid2->setEnabled(false);
+    f.mnuprint->setEnabled(false);
+    f.opencallgrid();
+    callpanel::sync(f);
+    return true;
+}
+
+void Form1::lognewcall() {
+    if (newcall || addcustmode || editcustmode)
+        return; // one call or customer on the panel at a time
+    callpanel::startCall(*this, true);
+}
+
+void Form1::callsaver() {
+    if (editcustmode) {
+        saveEditedCustomer();
+        return;
+    }
+    if (addcustmode) {
+        callpanel::saveAddedCustomer(*this);
+        return;
+    }
+    db::Recordset* call = callRow(*this);
+    if (!call || !callpanel::commitTimestamps(*this))
+        return;
+    db::Recordset* customer = customerRow(*this);
+    // Without a customer row (the customer has since been deleted) the call keeps its own customer texts.
+    const QString reference = fieldText(customer ? customer : call, QStringLiteral("Username"));
+    if (reference.trimmed().isEmpty()) {
+        MsgBox(QStringLiteral("A Customer Reference must be entered!"));
+        return;
+    }
+    const bool storesCustomer = callpanel::newCustomer(*this);
+    try {
+        if (customer) {
+            customer->update();
+            call->setField(QStringLiteral("Username"), reference);
+            call->setField(QStringLiteral("sp2"), fieldText(customer, QStringLiteral("Name")));
+            call->setField(QStringLiteral("Contact"),
+                           callrules::contactText(fieldText(customer, QStringLiteral("Extension")),
+                                                  fieldText(customer, QStringLiteral("Location"))));
+        }
+        call->update();
+    } catch (const db::DbError& e) {
+        MsgBox(QStringLiteral("The call could not be saved:\n") + e.message());
+        return;
+    }
+    const QString nom = fieldText(call, QStringLiteral("Nom"));
+    newcall = false;
+    leavecall();
+    callpanel::endEdit(*this);
+    if (storesCustomer) {
+        // The new customer takes its place in the list's order.
+        try {
+            Adodc1->refresh();
+            callpanel::locateCustomer(*this, reference);
+        } catch (const db::DbError&) {
+        }
+    }
+    stats();
+    if (!currentsql.isEmpty())
+        DataFill(currentsql, QStringLiteral("Call ") + nom + QStringLiteral(" saved"));
+}
+
+void Form1::cancelcall() {
+    if (addcustmode || editcustmode) {
+        callpanel::cancelCustomerModes(*this);
+        return;
+    }
+    db::Recordset* call = Adodc4->recordset();
+    db::Recordset* customer = Adodc1->recordset();
+    try {
+        if (customer && customer->editMode() != db::Recordset::EditMode::None)
+            customer->cancelUpdate();
+        if (newcall) {
+            const qint64 nom = fieldText(callRow(*this), QStringLiteral("Nom")).toLongLong();
+            if (call)
+                call->cancelUpdate();
+            removeCall(*this, nom);
+        } else if (call && call->editMode() != db::Recordset::EditMode::None) {
+            call->cancelUpdate();
+        }
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+    }
+    newcall = false;
+    leavecall();
+    callpanel::endEdit(*this);
+}
+
+void Form1::opencall(int callNumber) {
+    if (newcall || addcustmode || editcustmode)
+        return; // the panel holds an unsaved call or customer
+    try {
+        Adodc4->setRecordSource(callSql(callNumber));
+        Adodc4->refresh();
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return;
+    }
+    db::Recordset* call = callRow(*this);
+    if (!call) {
+        MsgBox(QStringLiteral("No Records Found"));
+        leavecall();
+        return;
+    }
+    const QString reference = fieldText(call, QStringLiteral("Username"));
+    if (!callpanel::locateCustomer(*this, reference)) {
+        // No customer row: the boxes must not show some other customer, whom a save would give the call to.
+        if (db::Recordset* customers = Adodc1->recordset())
+            customers->moveTo(customers->recordCount());
+    }
+    callpanel::fillCustomerPickers(*this);
+    callpanel::setPickers(*this, fieldText(call, QStringLiteral("sp2")), reference);
+    callpanel::snapshot(*this);
+    callpanel::showPanel(*this);
+    Command8->setEnabled(true);
+    opencallgrid();
+    callpanel::sync(*this);
+    mnuprint->setEnabled(true);
+}
+
+void Form1::leavecall() {
+    mnuprint->setEnabled(false);
+    try {
+        Adodc4->setRecordSource(EmptyCall);
+        Adodc4->refresh();
+    } catch (const db::DbError&) {
+    }
+    callpanel::snapshot(*this);
+    opencallgrid();
+}
+
+void Form1::opencallgrid() {
+    static const QStringList labels = {QStringLiteral("Call Ref:"), QStringLiteral("Attachments:"),
+                                       QStringLiteral("Logged:"),   QStringLiteral("Closed:"),
+                                       QStringLiteral("Notes:"),    QStringLiteral("Items:")};
+    ui::FlexGrid& g = *cg1;
+    g.setRedraw(false);
+    g.setRows(static_cast<int>(labels.size()));
+    g.clear();
+    for (int r = 0; r < labels.size(); ++r)
+        g.setTextMatrix(r, 1, labels[r]);
+    QStringList items;
+    db::Recordset* call = callRow(*this);
+    const QString nomText = fieldText(call, QStringLiteral("Nom"));
+    if (call && !nomText.isEmpty()) {
+        const qint64 nom = nomText.toLongLong();
+        g.setTextMatrix(0, 2, nomText);
+        const qsizetype files = attachmentsOf(attachpath, nom).size();
+        g.setTextMatrix(1, 2, files == 0 ? QStringLiteral("None") : QString::number(files));
+        auto when = [call](const char* date, const char* time) {
+            const QDateTime t = callrules::moment(call->field(QLatin1String(date)), call->field(QLatin1String(time)));
+            return t.isValid() ? db::displayText(t.date()) + QLatin1Char(' ') + t.toString(QStringLiteral("hh:mm"))
+                               : QStringLiteral("---");
+        };
+        QString logged = when("Date Opened", "Time Opened");
+        const QString by = fieldText(call, QStringLiteral("Logged"));
+        if (!by.isEmpty())
+            logged += QStringLiteral(" by ") + by;
+        g.setTextMatrix(2, 2, logged);
+        g.setTextMatrix(3, 2, when("Date Closed", "Time Closed"));
+        const QString reference = callpanel::currentReference(*this);
+        try {
+            auto database = db::Database::open(dbpath);
+            auto notes = database.openRecordset(QStringLiteral("SELECT count(*) from Notes where Call = ") + nomText);
+            g.setTextMatrix(4, 2, notes->eof() ? QStringLiteral("0") : db::displayText(notes->field(0)));
+            if (!reference.isEmpty()) {
+                auto inv = database.openRecordset(QStringLiteral("SELECT Type, Number from Inventory where "
+                                                                 "Details2 = '") +
+                                                  SQLQuote(reference) + QStringLiteral("'"));
+                for (; !inv->eof(); inv->moveNext())
+                    items << callrules::itemText(db::displayText(inv->field(0)), db::displayText(inv->field(1)));
+            }
+        } catch (const db::DbError&) {
+            // The grid shows what could be read.
+        }
+        g.setTextMatrix(5, 2, QString::number(items.size()));
+    }
+    g.setRedraw(true);
+    {
+        const QSignalBlocker block(Combo3);
+        Combo3->clear();
+        Combo3->addItems(items);
+    }
+    callpanel::sync(*this);
+}
+
+void Form1::auditer(const QString& text) {
+    if (!auditon)
+        return;
+    db::Recordset* call = callRow(*this);
+    if (!call)
+        return;
+    const QString line = callrules::auditLine(desktop::clock().now(), datesetting, text);
+    try {
+        call->setField(QStringLiteral("Audit"),
+                       callrules::appendAuditLine(fieldText(call, QStringLiteral("Audit")), line));
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+    }
+    callpanel::sync(*this);
+}
+
+void Form1::statuschange(const QString& status) {
+    db::Recordset* call = callRow(*this);
+    if (!call || addcustmode || editcustmode || status == shownStatus)
+        return;
+    if (status == callrules::Closed) {
+        closeSteps(*this, *call);
+        return;
+    }
+    const bool wasClosed = shownStatus == callrules::Closed;
+    try {
+        call->setField(QStringLiteral("Status"), status);
+        if (wasClosed) {
+            // Out of "Closed" the call is open again: no closing moment, no duration.
+            call->setField(QStringLiteral("Date Closed"), QVariant());
+            call->setField(QStringLiteral("Time Closed"), QVariant());
+            call->setField(QStringLiteral("Field1"), callrules::OpenFor);
+        }
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return;
+    }
+    shownStatus = status;
+    auditer(QStringLiteral("Status changed to ") + status + QStringLiteral(" by ") + currentanalyst);
+    if (wasClosed)
+        opencallgrid();
+}
+
+void Form1::closecall() {
+    db::Recordset* call = callRow(*this);
+    if (!call || addcustmode || editcustmode || fieldText(call, QStringLiteral("Status")) == callrules::Closed)
+        return;
+    closeSteps(*this, *call);
+}
+
+void Form1::reopencall() {
+    db::Recordset* call = callRow(*this);
+    if (!call || addcustmode || editcustmode || fieldText(call, QStringLiteral("Status")) != callrules::Closed)
+        return;
+    try {
+        callrules::reopenCall(*call);
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return;
+    }
+    shownStatus = callrules::Reopened;
+    auditer(QStringLiteral("Call was Re-opened by ") + currentanalyst);
+    opencallgrid();
+}
+
+void Form1::attachfile() {
+    db::Recordset* call = callRow(*this);
+    const QString nomText = fieldText(call, QStringLiteral("Nom"));
+    if (!call || nomText.isEmpty() || addcustmode || editcustmode)
+        return;
+    const QFileInfo folder(attachpath);
+    if (attachpath.isEmpty() || !folder.isDir()) {
+        MsgBox(attachMessage(callrules::Attached::Result::FolderMissing, attachpath));
+        return;
+    }
+    if (!folder.isWritable()) {
+        MsgBox(attachMessage(callrules::Attached::Result::FolderReadOnly, attachpath));
+        return;
+    }
+    const QString source = ui::dialogs().openFile(QStringLiteral("All Files (*.*)|*.*"),
+                                                  QStringLiteral("Attach a File to Call ") + nomText, QString());
+    if (source.isEmpty())
+        return;
+    const callrules::Attached done = callrules::attachFile(attachpath, nomText.toLongLong(), source);
+    if (done.result != callrules::Attached::Result::Copied) {
+        MsgBox(attachMessage(done.result, attachpath));
+        return;
+    }
+    opencallgrid();
+}
+
+void Form1::mnusearchcall_Click() {
+    if (newcall || addcustmode || editcustmode)
+        return;
+    const QString text = ui::InputBox(QStringLiteral("Enter the Call Number")).trimmed();
+    if (text.isEmpty())
+        return;
+    bool ok = false;
+    const int nom = text.toInt(&ok);
+    if (!ok || nom < 1) {
+        MsgBox(QStringLiteral("That is not a call number."));
+        return;
+    }
+    leavecall();
+    opencall(nom);
+}
+
+void Form1::shutdownCallPanel() {
+    if (addcustmode || editcustmode) {
+        callpanel::cancelCustomerModes(*this);
+        return;
+    }
+    if (newcall) {
+        if (callpanel::currentReference(*this).trimmed().isEmpty())
+            cancelcall();
+        else
+            callsaver();
+        return;
+    }
+    // A call opened from the list keeps what was typed into it, as it would on moving to another call.
+    db::Recordset* call = callRow(*this);
+    db::Recordset* customer = customerRow(*this);
+    const auto pending = [](db::Recordset* rs) { return rs && rs->editMode() != db::Recordset::EditMode::None; };
+    if (pending(call) || pending(customer))
+        callsaver();
+}
