@@ -93,6 +93,12 @@ analysts::analysts(QWidget* parent) : QWidget(parent) {
     Form_Load();
 }
 
+analysts::~analysts() {
+    // The data control goes first and blanks the bound boxes; the rest of the window may be gone by then.
+    disconnect(Text30, nullptr, this, nullptr);
+    disconnect(Text31, nullptr, this, nullptr);
+}
+
 void analysts::Form_Load() {
     DataGrid3->setDataSource(Adodc3);
     Adodc3->setConnectionString(db::DataControl::connectionStringFor(ui::form<Form1>().dbpath));
@@ -145,8 +151,8 @@ void analysts::Combo12_Click() {
 }
 
 void analysts::Command3_Click() {
-    const QString name = ui::InputBox(QStringLiteral("Enter Support Staff user name"),
-                                      QStringLiteral("Add new Support Staff"));
+    const QString name =
+        ui::InputBox(QStringLiteral("Enter Support Staff user name"), QStringLiteral("Add new Support Staff"));
     if (name.isEmpty())
         return;
     db::Recordset* rs = Adodc3->recordset();

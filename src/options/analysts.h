@@ -21,6 +21,7 @@ class analysts : public QWidget {
     Q_OBJECT
 public:
     explicit analysts(QWidget* parent = nullptr);
+    ~analysts() override;
 
     db::DataControl* Adodc3 = nullptr;
     ui::DataGrid* DataGrid3 = nullptr;
