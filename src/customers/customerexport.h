@@ -10,10 +10,9 @@ class Recordset;
 namespace customers {
 
 // The customer list's fields by grid column: the e-mail address (Building) at 6, the notes at 7.
-inline const QStringList ListFields = {QStringLiteral("Name"),   QStringLiteral("Username"),
-                                       QStringLiteral("Extension"), QStringLiteral("Location"),
-                                       QStringLiteral("Spare1"), QStringLiteral("Spare2"),
-                                       QStringLiteral("Building"), QStringLiteral("Notes")};
+inline const QStringList ListFields = {
+    QStringLiteral("Name"),   QStringLiteral("Username"), QStringLiteral("Extension"), QStringLiteral("Location"),
+    QStringLiteral("Spare1"), QStringLiteral("Spare2"),   QStringLiteral("Building"),  QStringLiteral("Notes")};
 inline constexpr int EmailColumn = 6;
 
 // What every CSV export says when its file cannot be written.

@@ -11,8 +11,8 @@ QString cleanSearchText(const QString& text) {
 }
 
 QString nameSearchSql(const QString& text) {
-    return QStringLiteral("SELECT Name, Username, Location from Customers where Name LIKE '*") +
-           cleanSearchText(text) + QStringLiteral("*'");
+    return QStringLiteral("SELECT Name, Username, Location from Customers where Name LIKE '*") + cleanSearchText(text) +
+           QStringLiteral("*'");
 }
 
 QString callsForCustomerSql(const QString& reference, const QString& datesetting, const QString& sortorder) {

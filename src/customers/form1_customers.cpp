@@ -139,6 +139,9 @@ void Form1::mnucustdel_Click() {
     }
     if (MsgBox(QStringLiteral("Are you sure you want to delete this record?."), Buttons::OkCancel) != Answer::Ok)
         return;
+    // Deletion is allowed for this one record only: left on, the Delete key would remove customers without
+    // asking, the last one included.
+    const bool allowed = Datagrid1->allowDelete();
     Datagrid1->setAllowDelete(true);
     try {
         if (db::Recordset* rs = Adodc1->recordset())
@@ -146,6 +149,7 @@ void Form1::mnucustdel_Click() {
     } catch (const db::DbError& e) {
         MsgBox(e.message());
     }
+    Datagrid1->setAllowDelete(allowed);
 }
 
 void Form1::mnucustexp_Click() {
@@ -160,8 +164,7 @@ void Form1::mnucustexp_Click() {
 }
 
 void Form1::mnuemailcust_Click() {
-    ShellOpen(QStringLiteral("mailto:") + Datagrid1->columnText(customers::EmailColumn) +
-                  QStringLiteral("?Subject="),
+    ShellOpen(QStringLiteral("mailto:") + Datagrid1->columnText(customers::EmailColumn) + QStringLiteral("?Subject="),
               1);
 }
 
