@@ -20,7 +20,6 @@ void Form1::connectNotes() {
         StatusBar1->setPanel(5, QStringLiteral("Call Notes"));
         ui::showOwned(&ui::form<Notes>(), this);
     });
-    connect(mnuvcn, &QAction::triggered, this, [this] {
-        callListNotesPage(datagrid2->textMatrix(datagrid2->row(), callviews::RefColumn));
-    });
+    connect(mnuvcn, &QAction::triggered, this,
+            [this] { callListNotesPage(datagrid2->textMatrix(datagrid2->row(), callviews::RefColumn)); });
 }

@@ -113,8 +113,7 @@ void Notes::Load() {
     Adodc1->setConnectionString(db::DataControl::connectionStringFor(m_main->dbpath));
     // Only a number reaches the query; any other text leaves the window without notes to show or add to.
     if (m_callNumber)
-        Adodc1->setRecordSource(QStringLiteral("SELECT * from Notes where Call = ") +
-                                QString::number(*m_callNumber));
+        Adodc1->setRecordSource(QStringLiteral("SELECT * from Notes where Call = ") + QString::number(*m_callNumber));
     reread();
     gridsetup();
     setWindowTitle(QStringLiteral("Call notes for call: ") + m_call + QStringLiteral(" ... ") +
@@ -209,7 +208,8 @@ void Notes::storenewnote() {
         const QVariant note = rs->field(QStringLiteral("Note"));
         if (!db::isNull(note)) {
             QString text = note.toString();
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                .replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
             if (text != note.toString())
                 rs->setField(QStringLiteral("Note"), text);
         }

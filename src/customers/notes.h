@@ -30,14 +30,14 @@ public:
 
     db::DataControl* Adodc1 = nullptr; // the call's notes
     ui::DataGrid* Datagrid1 = nullptr;
-    QPlainTextEdit* Text1 = nullptr; // Note
-    QLabel* Label5 = nullptr;        // ID
-    QLabel* Label4 = nullptr;        // Call
-    QLabel* Label1 = nullptr;        // Analyst
-    QLabel* Label2 = nullptr;        // Note-date
-    QLabel* Label3 = nullptr;        // Note-time
-    QPlainTextEdit* Text2 = nullptr; // the enlarged reading box
-    QLabel* Label6 = nullptr;        // "+" / "-"
+    QPlainTextEdit* Text1 = nullptr;   // Note
+    QLabel* Label5 = nullptr;          // ID
+    QLabel* Label4 = nullptr;          // Call
+    QLabel* Label1 = nullptr;          // Analyst
+    QLabel* Label2 = nullptr;          // Note-date
+    QLabel* Label3 = nullptr;          // Note-time
+    QPlainTextEdit* Text2 = nullptr;   // the enlarged reading box
+    QLabel* Label6 = nullptr;          // "+" / "-"
     QPushButton* cmdSysInfo = nullptr; // "New Call Note"
     QPushButton* Command2 = nullptr;   // "OK"
     QPushButton* Command1 = nullptr;   // "Cancel"

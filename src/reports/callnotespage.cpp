@@ -29,8 +29,8 @@ void callnotesRows(PageFile& page, const QString& call, bool breaks) {
     if (!number)
         return;
     db::Database database = db::Database::open(qv::dbpath());
-    const auto rs = database.openRecordset(QStringLiteral("Select * from Notes where Call = ") +
-                                           QString::number(*number));
+    const auto rs =
+        database.openRecordset(QStringLiteral("Select * from Notes where Call = ") + QString::number(*number));
     const QString cell = QStringLiteral("</TD><TD width = 100 valign=top><i>");
     int n = 0;
     for (; !rs->eof(); rs->moveNext()) {

@@ -1,0 +1,241 @@
+#include "support/input.h"
+#include "support/mainwindowfixture.h"
+
+#include "customers/notes.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/statusbar.h"
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString Placeholder = QStringLiteral("[Empty - Note was cancelled]");
+const QString Row1 = QStringLiteral("<TABLE><TR><TD width = 100 valign=top>&nbsp;</TD><TD width = 150 valign=top>"
+                                    "<i>Note: %1</TD><TD width = 400 valign=top><i>%2</TD>");
+const QString Row2 = QStringLiteral("<TD width = 100 valign=top><i>%1</TD><TD width = 100 valign=top><i>%2</TD>"
+                                    "<TD width = 100 valign=top><i>%3");
+const QString Row3 = QStringLiteral("</TD></TR></TABLE>");
+const QStringList Head = {"<head><style type=\"text/css\">",
+                          "<!-- body {font-family: Arial, Helvetica, sans-serif;color: black;}-->", "</style></head> ",
+                          "<BODY bgcolor = white>", "<HR><BR>"};
+
+QStringList pageLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<no page>")};
+    QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.takeLast(), QString()); // every line ends with CR LF
+    return lines;
+}
+
+class NotesWindow : public MainWindowTest {
+protected:
+    // A database with one call for "jsmith"; the main window started with the login given.
+    void startWith(const QString& login, int autonew = 0) {
+        prepareDatabase();
+        addStaff("basic", "", "1");
+        addStaff("standard", "", "3");
+        call = addCall("jsmith", "Open", "Admin");
+        otherCall = addCall("adoe", "Open", "Admin");
+        start(login);
+        main->notesautonew = autonew;
+    }
+
+    void addNote(int callNumber, const QVariant& note, const QVariant& analyst) {
+        auto database = db::Database::open(dbPath);
+        auto rs = database.openRecordset("SELECT * from Notes");
+        rs->addNew();
+        rs->setField("Call", callNumber);
+        rs->setField("Note", note);
+        rs->setField("Analyst", analyst);
+        rs->setField("Note-date", QDate(2025, 3, 1));
+        rs->setField("Note-time", QTime(8, 5, 0));
+        rs->update();
+    }
+
+    // The call panel showing the call (its number in cg1 as text), then its notes button.
+    Notes* openNotes(const QString& cell) {
+        if (main->cg1->rows() < 1)
+            main->cg1->setRows(1);
+        if (main->cg1->cols() < 3)
+            main->cg1->setCols(3);
+        main->cg1->setTextMatrix(0, 2, cell);
+        main->Text11->setText("jsmith");
+        main->Combo6->setEditText("Jo Smith");
+        main->Command22->click();
+        return ui::isLoaded<Notes>() ? &ui::form<Notes>() : nullptr;
+    }
+    Notes* openNotes() { return openNotes(QString::number(call)); }
+
+    // The call list's pop-up item on a row whose Ref cell holds the text.
+    void viewCallNotes(const QString& cell) {
+        main->datagrid2->setRows(2);
+        main->datagrid2->setTextMatrix(1, 2, cell);
+        main->datagrid2->setRow(1);
+        main->mnuvcn->trigger();
+    }
+
+    QString windowPage() const { return env->programFolder + "/callnotes.htm"; }
+    QString listPage() const { return env->documentsFolder + "/callnotes.htm"; }
+
+    int call = 0;
+    int otherCall = 0;
+};
+
+TEST_F(NotesWindow, AutoNewWindowClosedUntouchedKeepsOnePlaceholderNoteWithItsStamps) {
+    startWith("Admin", 1);
+    env->clock.set(QDateTime(QDate(2025, 3, 14), QTime(9, 30, 15)));
+    Notes* notes = openNotes();
+    ASSERT_TRUE(notes);
+    EXPECT_EQ(main->StatusBar1->panel(5), "Call Notes");
+    EXPECT_EQ(notes->windowTitle(), QString("Call notes for call: %1 ... Jo Smith").arg(call));
+    notes->close();
+    processEvents();
+
+    EXPECT_EQ(main->StatusBar1->panel(4), "Existing Call");
+    ASSERT_EQ(count("SELECT * from Notes"), 1);
+    auto rs = db::Database::open(dbPath).openRecordset("SELECT * from Notes");
+    EXPECT_EQ(rs->field("Call").toInt(), call);
+    EXPECT_EQ(rs->field("Note").toString(), Placeholder);
+    EXPECT_EQ(rs->field("Analyst").toString(), "Admin");
+    EXPECT_EQ(rs->field("Note-date"), QVariant(QDate(2025, 3, 14)));
+    EXPECT_EQ(rs->field("Note-time"), QVariant(QTime(9, 30, 15)));
+    EXPECT_TRUE(env->dialogs.messages.empty());
+}
+
+TEST_F(NotesWindow, OkOnAnEmptyNoteStoresThePlaceholderClosesAndRecountsTheCallsNotes) {
+    startWith("Admin");
+    main->opencall(call);
+    Notes* notes = openNotes();
+    ASSERT_TRUE(notes);
+    notes->cmdSysInfo->click();
+    notes->Command2->click();
+    processEvents();
+    EXPECT_FALSE(ui::isLoaded<Notes>());
+    EXPECT_EQ(count("SELECT * from Notes"), 1);
+    EXPECT_EQ(scalar("SELECT Note from Notes").toString(), Placeholder);
+    EXPECT_EQ(main->cg1->textMatrix(4, 2), "1");
+}
+
+TEST_F(NotesWindow, TypedNoteIsStoredWithWindowsLineEndsAndAutoNewCancelStaysOpen) {
+    startWith("standard", 1);
+    Notes* notes = openNotes();
+    ASSERT_TRUE(notes);
+    typeText(notes->Text1, "Rebooted");
+    notes->Text1->insertPlainText("\nstill slow");
+    notes->Command1->click();
+    processEvents();
+    ASSERT_TRUE(ui::isLoaded<Notes>());
+    EXPECT_TRUE(notes->cmdSysInfo->isEnabled());
+    EXPECT_EQ(scalar("SELECT Note from Notes").toString(), "Rebooted\r\nstill slow");
+    EXPECT_EQ(scalar("SELECT Analyst from Notes").toString(), "standard");
+    EXPECT_EQ(notes->Label4->text(), QString::number(call));
+}
+
+TEST_F(NotesWindow, ACallWithoutNotesShowsAMessageAndWritesNoPage) {
+    startWith("Admin");
+    addNote(otherCall, "not this call", "Admin");
+    Notes* notes = openNotes();
+    ASSERT_TRUE(notes);
+    EXPECT_EQ(notes->Datagrid1->approxCount(), 0);
+    notes->Command3->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), "No call notes found for this call.");
+    EXPECT_FALSE(QFile::exists(windowPage()));
+    EXPECT_TRUE(env->shell.opened.empty());
+}
+
+class NotesLevels : public NotesWindow, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
+
+TEST_P(NotesLevels, OnlyAnAdministratorChangesExistingNotesInTheGrid) {
+    const auto [login, mayEdit] = GetParam();
+    startWith(login);
+    addNote(call, "original", "Admin");
+    Notes* notes = openNotes();
+    ASSERT_TRUE(notes);
+    auto* model = notes->Datagrid1->model();
+    model->setData(model->index(0, 2), "changed", Qt::EditRole);
+    EXPECT_EQ(scalar("SELECT Note from Notes").toString(), mayEdit ? "changed" : "original");
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, NotesLevels,
+                         ::testing::Values(std::pair{"basic", false}, std::pair{"standard", false},
+                                           std::pair{"Admin", true}),
+                         [](const auto& info) { return std::string(info.param.first); });
+
+TEST_F(NotesWindow, ViewAllWritesNotesAsStoredMarkupAndLineEndsIncluded) {
+    startWith("Admin");
+    addNote(call, "<b>disk</b> & <script>x</script>", "Admin");
+    addNote(call, "one\r\ntwo", QVariant());
+    Notes* notes = openNotes();
+    ASSERT_TRUE(notes);
+    notes->Command3->click();
+    QStringList want = Head;
+    want << QString("<P><font size = 5>Call notes for call: %1 ... Jo Smith</P>").arg(call)
+         << Row1.arg(1).arg("<b>disk</b> & <script>x</script>") << Row2.arg("Admin", "01/03/2025", "08:05:00") << Row3;
+    // The note's own CR LF stays, so the page breaks its line there.
+    want << Row1.arg(2).arg("one\r\ntwo").split("\r\n") << Row2.arg("---", "01/03/2025", "08:05:00") << Row3;
+    EXPECT_EQ(pageLines(windowPage()), want);
+    EXPECT_EQ(env->shell.lastOpened(), windowPage());
+    EXPECT_EQ(env->shell.opened.back().showMode, 3);
+}
+
+TEST_F(NotesWindow, CallListPageNumbersNotesInTableOrderWithBreaks) {
+    startWith("Admin");
+    addNote(call, "first", "Admin");
+    addNote(otherCall, "elsewhere", "Admin");
+    addNote(call, "line a\r\nline b\nc", "basic");
+    addNote(call, "third", QVariant());
+    viewCallNotes(QString::number(call));
+    QStringList want = Head;
+    want << QString("<P><font size = 5>Call notes for Call: %1</P>").arg(call) << Row1.arg(1).arg("first")
+         << Row2.arg("Admin", "01/03/2025", "08:05:00") << Row3 << Row1.arg(2).arg("line a<BR>line b\nc")
+         << Row2.arg("basic", "01/03/2025", "08:05:00") << Row3 << Row1.arg(3).arg("third")
+         << Row2.arg("---", "01/03/2025", "08:05:00") << Row3;
+    EXPECT_EQ(pageLines(listPage()), want);
+    EXPECT_EQ(env->shell.lastOpened(), listPage());
+    EXPECT_TRUE(env->dialogs.messages.empty());
+}
+
+TEST_F(NotesWindow, ACallCellThatIsNotANumberQueriesNothingAndStoresNothing) {
+    startWith("Admin");
+    addNote(call, "secret", "Admin");
+    Notes* notes = openNotes(QString("%1 OR 1=1").arg(call));
+    ASSERT_TRUE(notes);
+    EXPECT_EQ(notes->Datagrid1->approxCount(), 0);
+    notes->cmdSysInfo->click();
+    notes->Command2->click();
+    processEvents();
+    EXPECT_EQ(count("SELECT * from Notes"), 1);
+
+    viewCallNotes(QString("%1 OR 1=1").arg(call));
+    QStringList want = Head;
+    want << QString("<P><font size = 5>Call notes for Call: %1 OR 1=1</P>").arg(call);
+    EXPECT_EQ(pageLines(listPage()), want);
+    EXPECT_TRUE(env->dialogs.messages.empty());
+}
+
+TEST_F(NotesWindow, APageThatCannotBeWrittenIsNotOpened) {
+    startWith("Admin");
+    addNote(call, "note", "Admin");
+    ASSERT_TRUE(QDir().mkpath(windowPage())); // a folder where the page should go
+    ASSERT_TRUE(QDir().mkpath(listPage()));
+    Notes* notes = openNotes();
+    ASSERT_TRUE(notes);
+    notes->Command3->click();
+    viewCallNotes(QString::number(call));
+    EXPECT_TRUE(env->shell.opened.empty());
+}
+
+} // namespace
