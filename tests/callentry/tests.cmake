@@ -1,1 +1,1 @@
-# qv_test(<name> <files>...)
+qv_test(callentry_tests callentry/callpanel_test.cpp)
