@@ -251,13 +251,15 @@ void Form1::opencall(int callNumber) {
         return;
     }
     const QString reference = fieldText(call, QStringLiteral("Username"));
-    if (!callpanel::locateCustomer(*this, reference)) {
+    QString name = fieldText(call, QStringLiteral("sp2"));
+    if (callpanel::locateCustomer(*this, reference)) {
+        name = fieldText(customerRow(*this), QStringLiteral("Name"));
+    } else if (db::Recordset* customers = Adodc1->recordset()) {
         // No customer row: the boxes must not show some other customer, whom a save would give the call to.
-        if (db::Recordset* customers = Adodc1->recordset())
-            customers->moveTo(customers->recordCount());
+        customers->moveTo(customers->recordCount());
     }
     callpanel::fillCustomerPickers(*this);
-    callpanel::setPickers(*this, fieldText(call, QStringLiteral("sp2")), reference);
+    callpanel::setPickers(*this, name, reference);
     callpanel::snapshot(*this);
     callpanel::showPanel(*this);
     Command8->setEnabled(true);

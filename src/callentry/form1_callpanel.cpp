@@ -20,6 +20,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -343,7 +344,7 @@ void Form1::buildCallPanel() {
     Text5 = named(new QLineEdit(Frame2), "Text5");
     Text6 = named(new QLineEdit(Frame2), "Text6");
     for (QLineEdit* e : {Text4, Text6})
-        e->setMaximumWidth(70);
+        e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 14);
     ff->addWidget(new QLabel(QStringLiteral("Opened:"), Frame2), 0, 0);
     ff->addWidget(Text3, 0, 1);
     ff->addWidget(Text4, 0, 2);
@@ -351,27 +352,42 @@ void Form1::buildCallPanel() {
     ff->addWidget(Text5, 1, 1);
     ff->addWidget(Text6, 1, 2);
 
-    // Call information and audit trail.
+    // Call information and audit trail, side by side under the boxes.
     Picture3 = named(new QFrame(content), "Picture3");
-    auto* av = new QVBoxLayout(Picture3);
+    auto* av = new QHBoxLayout(Picture3);
     av->setContentsMargins(0, 0, 0, 0);
-    av->setSpacing(3);
+    av->setSpacing(4);
     cg1 = named(new ui::FlexGrid(Picture3), "cg1");
     cg1->setFixedRows(0);
     cg1->setFixedCols(0);
     cg1->setCols(3);
     cg1->setRows(6);
     cg1->setColWidth(0, 0);
-    cg1->setColWidth(1, 1300);
-    cg1->setColWidth(2, 2400);
-    cg1->setMinimumHeight(80);
+    cg1->setColWidth(1, 1500);
+    cg1->setColWidth(2, 3000);
+    cg1->horizontalHeader()->setStretchLastSection(true);
+    cg1->verticalHeader()->setDefaultSectionSize(cg1->fontMetrics().height() + 6);
+    cg1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    cg1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    cg1->setSelectionMode(QAbstractItemView::NoSelection);
+    cg1->setFocusPolicy(Qt::NoFocus);
+    {
+        // An information grid: its current cell is not marked.
+        QPalette p = cg1->palette();
+        p.setColor(QPalette::Highlight, p.color(QPalette::Base));
+        p.setColor(QPalette::HighlightedText, p.color(QPalette::Text));
+        cg1->setPalette(p);
+    }
+    cg1->setFixedHeight(6 * cg1->verticalHeader()->defaultSectionSize() + 2 * cg1->frameWidth());
+    cg1->setMinimumWidth(280);
     cg1->setToolTip(QStringLiteral("Call information"));
     Text20 = named(new QPlainTextEdit(Picture3), "Text20");
     Text20->setReadOnly(true);
     Text20->setPlaceholderText(QStringLiteral("Audit trail"));
     Text20->setContextMenuPolicy(Qt::CustomContextMenu);
-    av->addWidget(cg1, 3);
-    av->addWidget(Text20, 2);
+    Text20->setFixedHeight(cg1->height());
+    av->addWidget(cg1, 2);
+    av->addWidget(Text20, 3);
 
     auto* description = named(new QGroupBox(QStringLiteral("Description"), content), "descriptionBox");
     auto* dv = new QVBoxLayout(description);
@@ -384,36 +400,39 @@ void Form1::buildCallPanel() {
     Text17 = named(new QPlainTextEdit(resolution), "Text17");
     rv->addWidget(Text17);
     for (QPlainTextEdit* t : {Text16, Text17})
-        t->setMinimumHeight(60);
+        t->setMinimumHeight(50);
 
-    // Commands on the call.
+    // Commands on the call, in two rows under the customer and call boxes.
     auto* commands = named(new QFrame(content), "callCommands");
-    auto* ch = new QHBoxLayout(commands);
+    auto* ch = new QGridLayout(commands);
     ch->setContentsMargins(0, 0, 0, 0);
+    ch->setSpacing(3);
     cmdclosecall = named(new QPushButton(QStringLiteral("Close this Call"), commands), "cmdclosecall");
     cmdreopen = named(new QPushButton(QStringLiteral("Re-open"), commands), "cmdreopen");
     cmdattach = named(new QPushButton(QStringLiteral("Attach File..."), commands), "cmdattach");
     command16 = named(new QPushButton(QStringLiteral("View Attach."), commands), "command16");
     Command22 = named(new QPushButton(QStringLiteral("Notes"), commands), "Command22");
     Command23 = named(new QPushButton(QStringLiteral("Inventory"), commands), "Command23");
-    for (QPushButton* b : {cmdclosecall, cmdreopen, cmdattach, command16, Command22, Command23})
-        ch->addWidget(b);
-    ch->addStretch();
+    int k = 0;
+    for (QPushButton* b : {cmdclosecall, cmdreopen, cmdattach, Command22, command16, Command23}) {
+        ch->addWidget(b, k / 3, k % 3);
+        ++k;
+    }
 
-    auto* side = new QVBoxLayout;
-    side->addWidget(Frame2);
-    side->addWidget(Picture3, 1);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(4);
+    texts->addWidget(description, 1);
+    texts->addWidget(resolution, 1);
+    texts->addWidget(Frame2);
 
     grid->addWidget(customer, 0, 0);
     grid->addWidget(call, 0, 1);
-    grid->addLayout(side, 0, 2, 2, 1);
-    grid->addWidget(description, 1, 0);
-    grid->addWidget(resolution, 1, 1);
-    grid->addWidget(commands, 2, 0, 1, 3);
+    grid->addWidget(commands, 1, 0, 1, 2);
+    grid->addLayout(texts, 0, 2, 2, 1);
+    grid->addWidget(Picture3, 2, 0, 1, 3);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 3);
-    grid->setColumnStretch(2, 3);
-    grid->setRowStretch(1, 1);
+    grid->setColumnStretch(2, 4);
 
     Shape1 = named(new QFrame(Picture8), "Shape1");
     Shape1->setFrameShape(QFrame::HLine);
