@@ -34,6 +34,8 @@ void showPanel(Form1& f);
 void endEdit(Form1& f);
 // The status, assignee, category and item as they stand now become the audited ones.
 void snapshot(Form1& f);
+// The reference box takes typing only for a new customer and in the customer commands.
+void guardReference(Form1& f);
 // Moves the customer list to the customer with this reference (no message); false when there is none.
 bool locateCustomer(Form1& f, const QString& reference);
 // The field's value on the row as text ("" without a row or field).

@@ -22,10 +22,9 @@ constexpr int ContactLength = 255;
 } // namespace
 
 QString auditLine(const QDateTime& now, const QString& datePattern, const QString& text) {
-    const QString date = datePattern.isEmpty() ? now.date().toString(db::shortDatePattern())
-                                               : db::vbFormat(now.date(), datePattern);
-    return date + QStringLiteral(" (") + now.time().toString(QStringLiteral("hh:mm")) + QStringLiteral("):   ") +
-           text;
+    const QString date =
+        datePattern.isEmpty() ? now.date().toString(db::shortDatePattern()) : db::vbFormat(now.date(), datePattern);
+    return date + QStringLiteral(" (") + now.time().toString(QStringLiteral("hh:mm")) + QStringLiteral("):   ") + text;
 }
 
 QString appendAuditLine(const QString& audit, const QString& line) {

@@ -238,8 +238,7 @@ void Form1::findCustomerByName() {
     try {
         if (customers && customers->recordCount() > 0) {
             customers->moveFirst();
-            found =
-                customers->find(QStringLiteral("Name LIKE '%") + SQLQuote(name) + QStringLiteral("%'"));
+            found = customers->find(QStringLiteral("Name LIKE '%") + SQLQuote(name) + QStringLiteral("%'"));
         }
     } catch (const db::DbError&) {
     }

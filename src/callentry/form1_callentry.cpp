@@ -110,17 +110,17 @@ bool callpanel::startCall(Form1& f, bool withNewCustomer) {
         rs->setField(QStringLiteral("Date Opened"), now.date());
         rs->setField(QStringLiteral("Time Opened"), now.time());
         rs->setField(QStringLiteral("Logged"), f.currentanalyst);
-        rs->setField(QStringLiteral("User"), f.unassigneddefault == QLatin1String("True") ? callrules::Unassigned
-                                                                                           : f.currentanalyst);
+        rs->setField(QStringLiteral("User"),
+                     f.unassigneddefault == QLatin1String("True") ? callrules::Unassigned : f.currentanalyst);
         if (!f.categories.isEmpty())
             rs->setField(QStringLiteral("sp3"), f.categories.first());
         if (!f.statuses.isEmpty())
             rs->setField(QStringLiteral("Status"), f.statuses.first());
         rs->setField(QStringLiteral("Field1"), callrules::OpenFor);
         if (f.auditon)
-            rs->setField(QStringLiteral("Audit"), callrules::auditLine(now, f.datesetting,
-                                                                       QStringLiteral("Call was Logged by ") +
-                                                                           f.currentanalyst));
+            rs->setField(
+                QStringLiteral("Audit"),
+                callrules::auditLine(now, f.datesetting, QStringLiteral("Call was Logged by ") + f.currentanalyst));
         rs->update();
         nom = rs->field(QStringLiteral("Nom")).toLongLong();
         f.Adodc4->setRecordSource(callSql(nom));

@@ -20,8 +20,8 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -142,6 +142,7 @@ void sync(Form1& f) {
     f.cmdclosecall->setEnabled(onCall && status != callrules::Closed);
     f.cmdreopen->setEnabled(onCall && status == callrules::Closed);
     f.cmdattach->setEnabled(onCall);
+    guardReference(f);
 }
 
 void snapshot(Form1& f) {
@@ -250,6 +251,14 @@ void endEdit(Form1& f) {
     f.hidefields(true);
     f.upperStack->setCurrentWidget(f.Picture10);
     f.StatusBar1->setPanel(5, QStringLiteral("Waiting"));
+}
+
+void guardReference(Form1& f) {
+    // A stored customer's reference is the key their calls and items carry: it changes only through
+    // "Save Edit", which carries it over. The customer commands hide the call boxes while they run.
+    const QWidget* callBox = f.Picture8->findChild<QWidget*>(QStringLiteral("callBox"));
+    const bool customerMode = callBox && !callBox->isVisibleTo(f.Picture8);
+    f.Text11->setReadOnly(!customerMode && !newCustomer(f));
 }
 
 bool locateCustomer(Form1& f, const QString& reference) {
@@ -527,21 +536,43 @@ void Form1::connectCallPanel() {
     // Customer pickers: a choice loads that customer; typing while a new customer is entered names it.
     connect(Combo6, &QComboBox::activated, this, [this](int i) { pickCustomer(Combo6->itemData(i).toString()); });
     connect(Combo11, &QComboBox::activated, this, [this](int i) { pickCustomer(Combo11->itemData(i).toString()); });
-    auto typed = [this](QLineEdit* box, const QString& field, const QString& text) {
-        db::Recordset* rs = callpanel::customerRow(*this);
-        if (!rs || !callpanel::newCustomer(*this))
+    // Typing a name that is not the customer on a new call starts a new customer under that name.
+    connect(Combo6->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        db::Recordset* customers = Adodc1->recordset();
+        if (!customers || !newcall || addcustmode || editcustmode)
             return;
         try {
-            rs->setField(field, text);
-            box->setText(text);
+            if (!callpanel::newCustomer(*this)) {
+                customers->addNew();
+                const QSignalBlocker block(Combo11);
+                Combo11->setEditText(QString());
+            }
+            customers->setField(QStringLiteral("Name"), text);
+            Text10->setText(text);
         } catch (const db::DbError& e) {
             ui::MsgBox(e.message());
         }
-    };
-    connect(Combo6->lineEdit(), &QLineEdit::textEdited, this,
-            [this, typed](const QString& t) { typed(Text10, QStringLiteral("Name"), t); });
-    connect(Combo11->lineEdit(), &QLineEdit::textEdited, this,
-            [this, typed](const QString& t) { typed(Text11, QStringLiteral("Username"), t); });
+    });
+    connect(Combo11->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        db::Recordset* customer = callpanel::customerRow(*this);
+        if (!customer || !callpanel::newCustomer(*this))
+            return;
+        try {
+            customer->setField(QStringLiteral("Username"), text);
+            Text11->setText(text);
+        } catch (const db::DbError& e) {
+            ui::MsgBox(e.message());
+        }
+    });
+    auto guard = [this] { callpanel::guardReference(*this); };
+    connect(Adodc1, &db::DataControl::recordsetChanged, this, [this, guard](db::Recordset* rs) {
+        if (rs) {
+            connect(rs, &db::Recordset::currentChanged, this, guard);
+            connect(rs, &db::Recordset::rowInserted, this, guard);
+            connect(rs, &db::Recordset::reset, this, guard);
+        }
+        guard();
+    });
     Text10->installEventFilter(new NameCheck(this));
 
     for (QLineEdit* box : {Text3, Text4, Text5, Text6})
@@ -577,4 +608,5 @@ void Form1::hidefields(bool show) {
     for (const char* name : {"callBox", "descriptionBox", "resolutionBox", "Frame2", "Picture3", "callCommands"})
         if (auto* w = Picture8->findChild<QWidget*>(QLatin1String(name)))
             w->setVisible(show);
+    callpanel::guardReference(*this);
 }

@@ -12,9 +12,11 @@
 #include "shared/shared.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,8 +41,7 @@ protected:
         typeText(box, text);
     }
     QString field(int nom, const QString& column) {
-        return db::displayText(
-            scalar(QStringLiteral("SELECT [%1] from Calls where Nom = %2").arg(column).arg(nom)));
+        return db::displayText(scalar(QStringLiteral("SELECT [%1] from Calls where Nom = %2").arg(column).arg(nom)));
     }
     static int openCall(Form1& f) { return f.Text18->text().toInt(); }
     static bool menusOn(Form1& f) {
@@ -171,6 +172,44 @@ TEST_F(CallPanel, SaveIsRefusedWithoutAReferenceAndThenStoresTheNewCustomer) {
     EXPECT_EQ(field(nom, "sp2"), "Bob Roe");
     EXPECT_EQ(field(nom, "Contact"), ("777  -  " + address).left(255));
     EXPECT_TRUE(menusOn(f));
+}
+
+TEST_F(CallPanel, ANewCallsCustomerIsPickedOrTypedButAStoredReferenceStaysPut) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    const int older = addCall("ann", "Open", "Admin");
+    Form1& f = start();
+    f.Command8->click();
+    const int nom = openCall(f);
+    choose(f.Combo6, "Ann Lee");
+    // Changing Ann's reference here would cut her other calls off from her.
+    retype(f.Text11, "ann2");
+    EXPECT_EQ(f.Text11->text(), "ann");
+
+    // Leaving the name box empty is refused, except on the way to Cancel.
+    // A name of its own starts a new customer in Ann's place.
+    retype(f.Combo6->lineEdit(), "Zoe");
+    EXPECT_EQ(f.Text10->text(), "Zoe");
+    EXPECT_EQ(f.Text11->text(), "");
+    f.Text10->clear();
+    emit f.Text10->textEdited(QString());
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(f.Text10, &out);
+    processEvents();
+    EXPECT_EQ(env->dialogs.lastMessage(), "A Name must be entered!");
+    env->dialogs.clear();
+    f.cancelpressed = true;
+    QApplication::sendEvent(f.Text10, &out);
+    processEvents();
+    EXPECT_TRUE(env->dialogs.messages.empty());
+
+    typeText(f.Text10, "Zoe Day");
+    typeText(f.Text11, "zoe");
+    f.Command10->click();
+    EXPECT_EQ(field(nom, "Username"), "zoe");
+    EXPECT_EQ(field(older, "Username"), "ann");
+    EXPECT_EQ(count("SELECT * from Customers where Username = 'ann' and Name = 'Ann Lee'"), 1);
+    EXPECT_EQ(count("SELECT * from Customers where Username = 'zoe' and Name = 'Zoe Day'"), 1);
 }
 
 TEST_F(CallPanel, ACancelledNewCallLeavesNoRowNoteOrFileBehind) {
@@ -320,7 +359,7 @@ TEST_F(CallPanel, SaveEditCarriesANewReferenceWithAnApostropheToCallsAndItemsInO
     retype(f.Text10, "Pat O'Neill");
     retype(f.Text11, "o'neill's");
 
-    // A failure part way leaves everything as it was, and the edit can be tried again.
+    // A failure half-way leaves everything as it was, and the edit can be tried again.
     auto database = db::Database::open(dbPath);
     database.connection().exec("CREATE TRIGGER stopitems BEFORE UPDATE ON Inventory BEGIN "
                                "SELECT RAISE(ABORT, 'items are locked'); END");
