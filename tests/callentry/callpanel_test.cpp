@@ -50,17 +50,6 @@ protected:
                 return false;
         return true;
     }
-    // What the customer list's "Edit Selected Customer" leaves behind for the panel to finish.
-    static void beginCustomerEdit(Form1& f) {
-        f.Label40->setText(f.Text11->text());
-        f.Command20->show();
-        f.Command10->hide();
-        f.upperStack->setCurrentWidget(f.Picture8);
-        f.hidefields(false);
-        f.Adodc4->recordset()->addNew();
-        f.editcustmode = true;
-        f.menusoff();
-    }
 };
 
 TEST_F(CallPanel, ACallGoesFromNewCallToClosedAndBackToReopenedWithItsAuditTrail) {
@@ -355,7 +344,7 @@ TEST_F(CallPanel, SaveEditCarriesANewReferenceWithAnApostropheToCallsAndItemsInO
     Form1& f = start();
     f.FindCust("o'neil");
     ASSERT_EQ(f.Text11->text(), "o'neil");
-    beginCustomerEdit(f);
+    f.mnueditcust_Click();
     retype(f.Text10, "Pat O'Neill");
     retype(f.Text11, "o'neill's");
 
@@ -395,11 +384,7 @@ TEST_F(CallPanel, CustomerModesEndWithSaveOrCancelAndStoreNoCall) {
     prepareDatabase();
     addCustomer("Ann Lee", "ann", "555");
     Form1& f = start();
-    // As "Add New Customer" leaves it.
-    f.Adodc1->recordset()->addNew();
-    f.Adodc4->recordset()->addNew();
-    f.addcustmode = true;
-    f.menusoff();
+    f.mnuaddcust_Click();
     typeText(f.Text10, "Cy Dee");
     f.Command10->click();
     EXPECT_EQ(env->dialogs.lastMessage(), "A Customer Reference must be entered!");
@@ -411,7 +396,7 @@ TEST_F(CallPanel, CustomerModesEndWithSaveOrCancelAndStoreNoCall) {
     EXPECT_TRUE(menusOn(f));
 
     f.FindCust("ann");
-    beginCustomerEdit(f);
+    f.mnueditcust_Click();
     retype(f.Text12, "000");
     f.Command9->click();
     EXPECT_TRUE(f.cancelpressed);
