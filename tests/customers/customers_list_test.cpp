@@ -4,7 +4,6 @@
 #include "mainwindow/form1.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
-#include "platform/widgets/binding.h"
 #include "platform/widgets/datagrid.h"
 
 #include <QAction>
@@ -167,8 +166,6 @@ TEST_F(CustomerList, EditSelectedCustomerKeepsTheReferenceFromBeforeTheEditAndSh
     addCustomer("Alice Archer", "A1");
     addCustomer("Bob Baker", "B1");
     start("Admin");
-    ui::bindField(main->Text10, main->Adodc1, "Name"); // the entry panel's boxes show the list's row
-    ui::bindField(main->Text11, main->Adodc1, "Username");
     select(1);
     main->mnueditcust->trigger();
     main->Text11->setText("B2");

@@ -90,6 +90,7 @@ TEST_F(CustomerSearch, DoubleClickEnterAndThePopUpMenuHandOverAndCloseTheWindow)
     Search& s = searchFor("omar");
     doubleClick(s.MSHFlexGrid1->viewport(), cellPoint(s, 1));
     EXPECT_FALSE(searchLoaded());
+    EXPECT_EQ(currentReference(), "OK1");
 
     Search& enter = searchFor("smith");
     pressKey(enter.MSHFlexGrid1, Qt::Key_Return);
@@ -100,6 +101,7 @@ TEST_F(CustomerSearch, DoubleClickEnterAndThePopUpMenuHandOverAndCloseTheWindow)
     EXPECT_TRUE(menu.popup1->isVisible());
     menu.mnulocate->trigger();
     EXPECT_FALSE(searchLoaded());
+    EXPECT_EQ(currentReference(), "MS1");
 }
 
 TEST_F(CustomerSearch, ListCallsFillsTheCallListStatusDescendingThenNumberInTheSortOrder) {
