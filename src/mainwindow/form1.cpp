@@ -162,6 +162,8 @@ void Form1::readSettings() {
     alternaterows = ReadINI("Call Grid", "Alternate Rows", "True");
     mbcolour = ReadINI("Customisation", "MB-Colour", "15724527");
     attachpath = ReadINI("Program", "Attachments Path", QFileInfo(inipath).absolutePath() + "/Attachments");
+    if (!attachpath.isEmpty())
+        QDir().mkpath(attachpath); // the default folder does not exist on a first start
     stats3status = ReadINI("Program", "Stats 3", "Pending");
     statusstyle = ReadINI("Call Grid", "Status Style", "varcolours");
     notesautonew = ReadINI("Program", "Call Notes Auto-New", "0").toInt();

@@ -6,6 +6,9 @@
 namespace db {
 
 QString shortDatePattern() {
+    // Without a configured locale (the "C" locale) dates read day/month/year in figures.
+    if (QLocale().language() == QLocale::C)
+        return QStringLiteral("dd/MM/yyyy");
     QString p = QLocale().dateFormat(QLocale::ShortFormat);
     // Four-digit years always, whatever the locale says.
     static const QRegularExpression years(QStringLiteral("y+"));
