@@ -75,16 +75,25 @@ void Form1::Datagrid1_MouseUp(Qt::MouseButton button, const QPoint& globalPos) {
         mnucust->popup(globalPos);
 }
 
+namespace {
+
+// Both customer commands put the entry panel up with the call details hidden and both lists locked.
+void showCustomerEntry(Form1& f) {
+    f.datagrid2->show();
+    f.Picture4->setEnabled(true);
+    f.hidefields(false);
+    f.upperStack->setCurrentWidget(f.Picture8);
+    f.Datagrid1->setEnabled(false);
+    f.datagrid2->setEnabled(false);
+}
+
+} // namespace
+
 void Form1::mnuaddcust_Click() {
     Combo6->clear();
     Combo11->clear();
     cancelpressed = false;
-    datagrid2->show();
-    Picture4->setEnabled(true);
-    hidefields(false);
-    upperStack->setCurrentWidget(Picture8);
-    Datagrid1->setEnabled(false);
-    datagrid2->setEnabled(false);
+    showCustomerEntry(*this);
     try {
         if (db::Recordset* rs = Adodc1->recordset())
             rs->addNew();
@@ -107,12 +116,7 @@ void Form1::mnueditcust_Click() {
     Label40->setText(Text11->text());
     Command20->show();
     Command10->hide();
-    datagrid2->show();
-    Picture4->setEnabled(true);
-    hidefields(false);
-    upperStack->setCurrentWidget(Picture8);
-    Datagrid1->setEnabled(false);
-    datagrid2->setEnabled(false);
+    showCustomerEntry(*this);
     try {
         if (db::Recordset* rs = Adodc1->recordset())
             rs->update();

@@ -8,7 +8,7 @@ int clampByte(int v) {
 }
 } // namespace
 
-std::optional<Rgb> colourFromVb(const QString& text) {
+std::optional<qlonglong> colourValueFromVb(const QString& text) {
     QString t = text.trimmed();
     bool ok = false;
     qlonglong value = 0;
@@ -22,9 +22,16 @@ std::optional<Rgb> colourFromVb(const QString& text) {
     } else {
         value = t.toLongLong(&ok, 10);
     }
-    if (!ok || value < 0 || value > 0xFFFFFF)
+    if (!ok)
         return std::nullopt;
-    return Rgb{int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF)};
+    return value;
+}
+
+std::optional<Rgb> colourFromVb(const QString& text) {
+    const auto value = colourValueFromVb(text);
+    if (!value || *value < 0 || *value > 0xFFFFFF)
+        return std::nullopt;
+    return Rgb{int(*value & 0xFF), int((*value >> 8) & 0xFF), int((*value >> 16) & 0xFF)};
 }
 
 QString colourToVb(Rgb colour) {

@@ -11,6 +11,9 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
+// The number a colour text stands for (decimal, or "&H...&" hex), system colours included; nullopt when the
+// text is not a number.
+std::optional<qlonglong> colourValueFromVb(const QString& text);
 // Decimal text ("12632256" is C0C0C0, light grey) or the hexadecimal form "&HFFFFFF" / "&H00C0C0C0&".
 // nullopt for anything else, a number below 0 or above FFFFFF included ("---" and "" mean no colour).
 std::optional<Rgb> colourFromVb(const QString& text);

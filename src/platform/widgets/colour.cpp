@@ -1,5 +1,7 @@
 #include "platform/widgets/colour.h"
 
+#include "shared/colours.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -61,20 +63,8 @@ QColor vbColour(qint64 value) {
 }
 
 QColor vbColour(const QString& text) {
-    QString t = text.trimmed();
-    bool ok = false;
-    qint64 value = 0;
-    if (t.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
-        t = t.mid(2);
-        if (t.endsWith(QLatin1Char('&')))
-            t.chop(1);
-        if (t.isEmpty() || t.size() > 8)
-            return {};
-        value = t.toLongLong(&ok, 16);
-    } else {
-        value = t.toLongLong(&ok, 10);
-    }
-    return ok ? vbColour(value) : QColor();
+    const auto value = colourValueFromVb(text);
+    return value ? vbColour(static_cast<qint64>(*value)) : QColor();
 }
 
 qint64 vbColourValue(const QColor& colour) {
