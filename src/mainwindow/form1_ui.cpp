@@ -2,6 +2,7 @@
 
 #include "mainwindow/statusbar.h"
 #include "platform/db/datacontrol.h"
+#include "platform/desktop.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/flexgrid.h"
 #include "shared/shared.h"
@@ -143,7 +144,13 @@ void Form1::buildPanels() {
     // Login panel.
     Picture6 = panel(central, "Picture6");
     {
-        auto* box = new QHBoxLayout(Picture6);
+        auto* column = new QVBoxLayout(Picture6);
+        auto* logo = new QLabel(Picture6);
+        logo->setPixmap(QPixmap(desktop::programFolder() + QStringLiteral("/Media/logo.gif")));
+        logo->setAlignment(Qt::AlignCenter);
+        column->addWidget(logo);
+        auto* box = new QHBoxLayout;
+        column->addLayout(box);
         auto* label = new QLabel(QStringLiteral("Support Staff:"), Picture6);
         Combo2 = new QComboBox(Picture6);
         Combo2->setObjectName(QStringLiteral("Combo2"));
@@ -158,7 +165,7 @@ void Form1::buildPanels() {
         box->addStretch();
         connect(Command1, &QPushButton::clicked, this, &Form1::loginClicked);
     }
-    outer->addWidget(Picture6, 0, Qt::AlignTop);
+    outer->addWidget(Picture6, 1, Qt::AlignCenter);
 
     auto* split = new QSplitter(Qt::Horizontal, central);
     split->setObjectName(QStringLiteral("mainSplitter"));

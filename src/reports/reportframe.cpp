@@ -41,6 +41,11 @@ QString& notescall() {
 }
 
 void printnotes(PageFile& page) {
+    // The number goes into the SQL as it stands, so nothing but a number may.
+    bool number = false;
+    notescall().toLongLong(&number);
+    if (!number)
+        return;
     db::Database database = db::Database::open(qv::dbpath());
     const auto rs = database.openRecordset("Select * from Notes where Call = " + notescall());
     const QString cell = QStringLiteral("</TD><TD Class=TDNarrow valign=top><i>");
