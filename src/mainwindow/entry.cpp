@@ -6,12 +6,20 @@
 #include "platform/widgets/shell.h"
 
 #include <QApplication>
+#include <memory>
+#include <optional>
 
 int quorvaneMain(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // A test that starts the program in-process brings its own application object.
+    std::optional<QApplication> ownApp;
+    if (!QCoreApplication::instance())
+        ownApp.emplace(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     ui::DesktopShell shell;
     desktop::setShell(&shell);
+    // The shell goes with this function, whichever way it returns.
+    const std::unique_ptr<ui::DesktopShell, void (*)(ui::DesktopShell*)> unregister(
+        &shell, [](ui::DesktopShell*) { desktop::setShell(nullptr); });
     const QString base = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     // The main window is registered as the one instance that every other window reaches.
     auto* main = new Form1(base);
@@ -22,7 +30,5 @@ int quorvaneMain(int argc, char** argv) {
         return 1;
     }
     main->show();
-    const int rc = app.exec();
-    desktop::setShell(nullptr);
-    return rc;
+    return QApplication::exec();
 }

@@ -192,3 +192,29 @@ TEST_F(MainWindow, ClosingWritesColumnWidthsAndUnloadsTheRest) {
 }
 
 } // namespace
+
+#include "mainwindow/entry.h"
+#include "platform/widgets/forms.h"
+
+#include <QTimer>
+
+namespace {
+
+TEST(Program, StartsInProcessWithTheQuotedFolderArgument) {
+    TestEnv env;
+    const QByteArray folder = ("\"" + env.path("base") + "\"").toLocal8Bit();
+    QByteArray name("quorvane");
+    char* argv[] = {name.data(), const_cast<char*>(folder.constData()), nullptr};
+    QString seenIni;
+    QTimer::singleShot(0, [&] {
+        Form1& f = ui::form<Form1>();
+        seenIni = f.inipath;
+        f.close();
+    });
+    EXPECT_EQ(quorvaneMain(2, argv), 0);
+    EXPECT_EQ(seenIni, env.path("base") + "/Quorvane/quorvane.ini");
+    EXPECT_TRUE(QFileInfo::exists(env.path("base") + "/Quorvane/desk.qvdb"));
+    processEvents();
+}
+
+} // namespace
