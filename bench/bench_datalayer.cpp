@@ -160,22 +160,10 @@ double pageOneConnection(const QString& path, const QString& out) {
         reportheader(page);
         writeCallRows(
             page, *rs,
-            [&](const QString& ref) {
-                auto c = database.openRecordset("SELECT Name, Location from Customers Where Username = '" +
-                                                SQLQuote(ref) + "'");
-                return c->eof() ? QStringLiteral("User Not Found") : c->field(0).toString();
-            },
+            [&](const QString& ref) { return custname(ref, database).toString(); },
             [&](PageFile& p, const QString& nom) {
-                auto n = database.openRecordset("Select * from Notes where Call = " + nom);
-                for (; !n->eof(); n->moveNext()) {
-                    p.writeLine("<TABLE Class=Notes><TR><TD Class=TDNarrow valign=top>&nbsp;</TD><TD Class=TDNarrow "
-                                "valign=top><i>Note:</TD><TD class=TDLarge valign=top><i>" +
-                                n->field("Note").toString() + "</TD>");
-                    p.writeLine("<TD Class=TDNarrow valign=top><i>" + nulldashText(n->field("Analyst")) +
-                                "</TD><TD Class=TDNarrow valign=top><i>" + nulldashText(n->field("Note-date")) +
-                                "</TD><TD Class=TDNarrow valign=top><i>" + nulldashText(n->field("Note-time")));
-                    p.writeLine("</TD></TR></TABLE>");
-                }
+                notescall() = nom;
+                printnotes(p, database);
             });
         page.commit();
     });

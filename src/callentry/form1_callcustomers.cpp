@@ -205,20 +205,29 @@ void Form1::logusercall(const QString& reference) {
     lognewcallcust();
 }
 
-void Form1::FindCust(const QString& reference) {
-    db::Recordset* customers = Adodc1->recordset();
-    if (customers && customers->editMode() == db::Recordset::EditMode::Add)
-        return; // a customer is being entered; the list is held until it is saved or cancelled
+namespace {
+
+// Moves the customer list to the first row matching the criterion; "No Records Found" when none does.
+void findFromFirst(db::Recordset* customers, const QString& criterion) {
     bool found = false;
     try {
         if (customers && customers->recordCount() > 0) {
             customers->moveFirst();
-            found = customers->find(QStringLiteral("Username LIKE '") + SQLQuote(reference) + QStringLiteral("'"));
+            found = customers->find(criterion);
         }
     } catch (const db::DbError&) {
     }
     if (!found)
         MsgBox(QStringLiteral("No Records Found"));
+}
+
+} // namespace
+
+void Form1::FindCust(const QString& reference) {
+    db::Recordset* customers = Adodc1->recordset();
+    if (customers && customers->editMode() == db::Recordset::EditMode::Add)
+        return; // a customer is being entered; the list is held until it is saved or cancelled
+    findFromFirst(customers, QStringLiteral("Username LIKE '") + SQLQuote(reference) + QStringLiteral("'"));
 }
 
 void Form1::findCustomerByName() {
@@ -233,15 +242,5 @@ void Form1::findCustomerByName() {
     const QString name = ui::InputBox(QStringLiteral("Enter Customer Name"));
     if (name.isEmpty())
         return;
-    db::Recordset* customers = Adodc1->recordset();
-    bool found = false;
-    try {
-        if (customers && customers->recordCount() > 0) {
-            customers->moveFirst();
-            found = customers->find(QStringLiteral("Name LIKE '%") + SQLQuote(name) + QStringLiteral("%'"));
-        }
-    } catch (const db::DbError&) {
-    }
-    if (!found)
-        MsgBox(QStringLiteral("No Records Found"));
+    findFromFirst(Adodc1->recordset(), QStringLiteral("Name LIKE '%") + SQLQuote(name) + QStringLiteral("%'"));
 }

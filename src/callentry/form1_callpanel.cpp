@@ -511,27 +511,19 @@ void Form1::connectCallPanel() {
     });
 
     connect(Combo1, &QComboBox::activated, this, [this](int i) { statuschange(Combo1->itemText(i)); });
-    connect(Combo5, &QComboBox::activated, this, [this](int i) {
-        const QString who = Combo5->itemText(i);
-        if (who == shownAssignee || !callpanel::callRow(*this))
-            return;
-        shownAssignee = who;
-        auditer(QStringLiteral("Call Assigned to ") + who + QStringLiteral(" by ") + currentanalyst);
-    });
-    connect(Combo13, &QComboBox::activated, this, [this](int i) {
-        const QString category = Combo13->itemText(i);
-        if (category == shownCategory || !callpanel::callRow(*this))
-            return;
-        shownCategory = category;
-        auditer(QStringLiteral("Category changed to ") + category + QStringLiteral(" by ") + currentanalyst);
-    });
-    connect(Combo3, &QComboBox::activated, this, [this](int i) {
-        const QString item = Combo3->itemText(i);
-        if (item == shownItem || !callpanel::callRow(*this))
-            return;
-        shownItem = item;
-        auditer(QStringLiteral("Item changed to ") + item + QStringLiteral(" by ") + currentanalyst);
-    });
+    // Assignee, category and item: a choice that differs from what the trail last recorded adds a line.
+    auto auditChoice = [this](QComboBox* combo, QString Form1::*shown, const QString& what) {
+        connect(combo, &QComboBox::activated, this, [this, combo, shown, what](int i) {
+            const QString chosen = combo->itemText(i);
+            if (chosen == this->*shown || !callpanel::callRow(*this))
+                return;
+            this->*shown = chosen;
+            auditer(what + chosen + QStringLiteral(" by ") + currentanalyst);
+        });
+    };
+    auditChoice(Combo5, &Form1::shownAssignee, QStringLiteral("Call Assigned to "));
+    auditChoice(Combo13, &Form1::shownCategory, QStringLiteral("Category changed to "));
+    auditChoice(Combo3, &Form1::shownItem, QStringLiteral("Item changed to "));
 
     // Customer pickers: a choice loads that customer; typing while a new customer is entered names it.
     connect(Combo6, &QComboBox::activated, this, [this](int i) { pickCustomer(Combo6->itemData(i).toString()); });

@@ -2,6 +2,7 @@
 
 #include "mainwindow/settingsdefaults.h"
 #include "mainwindow/statusbar.h"
+#include "options/staffrules.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -375,35 +376,29 @@ void Form1::loginClicked() {
     const QString name = Combo2->currentText();
     if (name.isEmpty())
         return;
-    QString password;
-    QString level;
+    std::optional<staffrules::Member> member;
     try {
-        auto database = db::Database::open(dbpath);
-        auto rs = database.openRecordset(QStringLiteral("SELECT ID, Spare1, Spare2 from Analysts where ID = '") +
-                                         SQLQuote(name) + QStringLiteral("'"));
-        if (rs->eof()) {
-            MsgBox(QStringLiteral("That member of staff is no longer in the staff list."));
-            return;
-        }
-        password = db::displayText(rs->field(1));
-        level = db::displayText(rs->field(2));
+        member = staffrules::findMember(dbpath, name);
     } catch (const db::DbError& e) {
         MsgBox(e.message());
         return;
     }
-    if (!password.isEmpty() && password != QLatin1String("None")) {
+    if (!member) {
+        MsgBox(QStringLiteral("That member of staff is no longer in the staff list."));
+        return;
+    }
+    if (staffrules::hasPassword(member->password)) {
         const QString typed = ui::dialogs().password(QStringLiteral("Enter Password for ") + name,
                                                      ui::DefaultTitle);
-        if (typed.compare(password, Qt::CaseInsensitive) != 0) {
+        if (typed.compare(member->password, Qt::CaseInsensitive) != 0) {
             MsgBox(QStringLiteral("Incorrect Password!"));
             return;
         }
     }
     currentanalyst = name;
-    const QString levelName = level == QLatin1String("5")   ? QStringLiteral("Administrator")
-                              : level == QLatin1String("3") ? QStringLiteral("Standard")
-                                                            : QStringLiteral("Basic");
-    StatusBar1->setPanel(2, levelName);
+    // A code without a name gets the least rights.
+    const QString level = staffrules::levelName(member->level);
+    StatusBar1->setPanel(2, level.isEmpty() ? QStringLiteral("Basic") : level);
     login();
 }
 
@@ -513,5 +508,3 @@ void Form1::closeEvent(QCloseEvent* event) {
     ui::unloadAll(this);
     event->accept();
 }
-
-void Form1::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }

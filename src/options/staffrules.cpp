@@ -2,6 +2,7 @@
 
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
+#include "platform/db/values.h"
 #include "shared/shared.h"
 
 namespace staffrules {
@@ -12,18 +13,22 @@ QString byId(const QString& columns, const QString& id) {
            QStringLiteral("'");
 }
 
+// "=" ignores case here, so "bob" also finds "Bob": moves to the row with this very ID, or to EOF.
+bool seekExact(db::Recordset& rs, const QString& id) {
+    for (; !rs.eof(); rs.moveNext())
+        if (rs.field(0).toString() == id)
+            return true;
+    return false;
+}
+
 bool storeField(const QString& dbPath, const QString& id, const QString& field, const QString& value) {
     auto database = db::Database::open(dbPath);
     auto rs = database.openRecordset(byId(QStringLiteral("ID, ") + field, id));
-    // "=" ignores case here, so "bob" also finds "Bob": only the row with this very ID is changed.
-    for (; !rs->eof(); rs->moveNext()) {
-        if (rs->field(0).toString() != id)
-            continue;
-        rs->setField(1, value);
-        rs->update();
-        return true;
-    }
-    return false;
+    if (!seekExact(*rs, id))
+        return false;
+    rs->setField(1, value);
+    rs->update();
+    return true;
 }
 
 } // namespace
@@ -50,6 +55,14 @@ QString levelCode(const QString& name) {
 
 bool hasPassword(const QString& stored) {
     return !stored.isEmpty() && stored != QLatin1String("None");
+}
+
+std::optional<Member> findMember(const QString& dbPath, const QString& id) {
+    auto database = db::Database::open(dbPath);
+    auto rs = database.openRecordset(byId(QStringLiteral("ID, Spare1, Spare2"), id));
+    if (!seekExact(*rs, id))
+        return std::nullopt;
+    return Member{db::displayText(rs->field(1)), db::displayText(rs->field(2))};
 }
 
 bool storeLevel(const QString& dbPath, const QString& id, const QString& code) {

@@ -22,15 +22,24 @@ QString htmlbreaks(const QVariant& text) {
 }
 
 QVariant custname(const QString& reference) {
+    try {
+        db::Database database = db::Database::open(qv::dbpath());
+        return custname(reference, database);
+    } catch (...) {
+        // a missing file reads as no customer
+    }
+    return QStringLiteral("User Not Found");
+}
+
+QVariant custname(const QString& reference, db::Database& database) {
     const QString sql =
         "SELECT Name, Location from Customers Where Username = '" + SQLQuote(reference) + QLatin1Char('\'');
     try {
-        db::Database database = db::Database::open(qv::dbpath());
         const auto rs = database.openRecordset(sql);
         if (!rs->eof())
             return rs->field(QStringLiteral("Name"));
     } catch (...) {
-        // a missing file or table reads as no customer
+        // a missing table reads as no customer
     }
     return QStringLiteral("User Not Found");
 }
@@ -41,12 +50,16 @@ QString& notescall() {
 }
 
 void printnotes(PageFile& page) {
+    db::Database database = db::Database::open(qv::dbpath());
+    printnotes(page, database);
+}
+
+void printnotes(PageFile& page, db::Database& database) {
     // The number goes into the SQL as it stands, so nothing but a number may.
     bool number = false;
     notescall().toLongLong(&number);
     if (!number)
         return;
-    db::Database database = db::Database::open(qv::dbpath());
     const auto rs = database.openRecordset("Select * from Notes where Call = " + notescall());
     const QString cell = QStringLiteral("</TD><TD Class=TDNarrow valign=top><i>");
     for (; !rs->eof(); rs->moveNext()) {

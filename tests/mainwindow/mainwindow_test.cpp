@@ -103,6 +103,18 @@ TEST_F(MainWindow, LoginAsksForAPasswordOnlyWhenOneIsSetAndIgnoresCase) {
     EXPECT_EQ(main->StatusBar1->panel(2), "Basic");
 }
 
+TEST_F(MainWindow, LoginFindsTheMemberByTheExactName) {
+    prepareDatabase();
+    addStaff("bob", "lower", "1");
+    addStaff("Bob", "upper", "5");
+    Form1& f = start(QString());
+    env->dialogs.type("upper");
+    f.Combo2->setCurrentText("Bob");
+    f.Command1->click();
+    EXPECT_EQ(f.currentanalyst, "Bob");
+    EXPECT_EQ(f.StatusBar1->panel(2), "Administrator");
+}
+
 TEST_F(MainWindow, EachAccessLevelLosesItsMenuItems) {
     prepareDatabase();
     addStaff("basic", "", "1");
