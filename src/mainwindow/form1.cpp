@@ -484,10 +484,6 @@ void Form1::Timer2_Timer() {
     }
 }
 
-void Form1::writemonitor() {
-    // The monitor pages are written by their own window's writer; nothing to do until it is installed.
-}
-
 void Form1::Timer3_Timer() {
     ++refreshticks;
     if (refreshticks < refreshinterval)

@@ -252,7 +252,7 @@ public:
     void loginClicked();       // the login panel's button
     void changeOwnPassword();  // own-password command
     QString accessLevel() const; // panel 2: "Basic", "Standard", "Administrator"
-    void writemonitor(); // the monitor pages (hook; the writer comes with the monitor pages)
+    void writemonitor(); // the monitor pages (reports/form1_monitor.cpp)
 
     // ---- Call list and dashboard (calllists/) ----
     void DataFill(const QString& sql, const QString& caption);
@@ -316,6 +316,20 @@ public:
     void pickCustomer(const QString& reference); // a customer chosen in Combo6 / Combo11
     void mnusearchcall_Click();                  // "Call by Number..."
 
+    // ---- Reports (reports/form1_reports.cpp) ----
+
+    // ---- Report wizard (reports/form1_wizard.cpp) ----
+
+    // ---- Top-five window and monitor pages (reports/form1_monitor.cpp) ----
+
+    // ---- Information, audit, attachments, archive (customers/form1_companions.cpp) ----
+
+    // ---- Inventory windows (customers/form1_inventory.cpp) ----
+
+    // ---- Options window and status editor (options/form1_options.cpp) ----
+
+    // ---- Appearance and themes (options/form1_appearance.cpp) ----
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -331,6 +345,13 @@ private:
     void connectCustomerList(); // customers/
     void connectNotes();        // customers/form1_notes.cpp
     void connectStaff();        // options/form1_staff.cpp
+    void connectReports();      // reports/form1_reports.cpp (quick reports, call report, call sheet)
+    void connectWizard();       // reports/form1_wizard.cpp (report wizard)
+    void connectMonitor();      // reports/form1_monitor.cpp (top-five window, monitor pages)
+    void connectCompanions();   // customers/form1_companions.cpp (information, audit, attachments, archive)
+    void connectInventory();    // customers/form1_inventory.cpp (inventory windows)
+    void connectOptions();      // options/form1_options.cpp (options window, status editor)
+    void connectAppearance();   // options/form1_appearance.cpp (appearance, themes)
     void readSettings();
     bool openDatabase();
     void openDataControls();

@@ -283,6 +283,13 @@ void Form1::buildPanels() {
     connectCustomerList();
     connectNotes();
     connectStaff();
+    connectReports();
+    connectWizard();
+    connectMonitor();
+    connectCompanions();
+    connectInventory();
+    connectOptions();
+    connectAppearance();
 
     // Until someone logs in only the login panel shows.
     Picture1->hide();

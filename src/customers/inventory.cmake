@@ -1,0 +1,4 @@
+# files of inventory
+target_sources(gui PRIVATE
+    customers/form1_inventory.cpp
+)

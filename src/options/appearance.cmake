@@ -1,0 +1,4 @@
+# files of appearance
+target_sources(gui PRIVATE
+    options/form1_appearance.cpp
+)

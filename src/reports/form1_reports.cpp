@@ -1,0 +1,4 @@
+#include "mainwindow/form1.h"
+
+void Form1::connectReports() {}
+

@@ -1,0 +1,4 @@
+# files of reports
+target_sources(gui PRIVATE
+    reports/form1_reports.cpp
+)

@@ -1,0 +1,4 @@
+# files of wizard
+target_sources(gui PRIVATE
+    reports/form1_wizard.cpp
+)
