@@ -65,6 +65,10 @@ TEST_F(JetSql, TopWithOrderByKeepsTiesAndWithoutOrderByCuts) {
     EXPECT_EQ(count("SELECT TOP 3 Status from Calls WHERE Status <> 'Closed' ORDER BY Status"), 4); // both Pending
     EXPECT_EQ(count("SELECT TOP 3 Username from Calls"), 3);
     EXPECT_EQ(count("SELECT TOP 3 * from Calls ORDER BY 4"), 3); // by category position: hardware x3 tie
+    auto none = database.openRecordset("SELECT TOP 0 * from Calls ORDER BY Nom");
+    EXPECT_TRUE(none->eof());
+    EXPECT_EQ(none->fieldCount(), 7);
+    EXPECT_EQ(count("SELECT TOP 0 Username from Calls"), 0);
 }
 
 TEST_F(JetSql, LikeByPathUsesJetWildcards) {

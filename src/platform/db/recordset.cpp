@@ -132,7 +132,8 @@ void Recordset::load() {
     m_rowids.clear();
     std::vector<std::vector<QVariant>> ties;
     const int nf = static_cast<int>(m_fields.size());
-    while (st.step()) {
+    // TOP 0 gives the fields and no row, with or without ORDER BY.
+    while (q.top != 0 && st.step()) {
         std::vector<QVariant> row;
         row.reserve(nf);
         for (int i = 0; i < nf; ++i) {
@@ -151,7 +152,7 @@ void Recordset::load() {
                 bool same = true;
                 for (size_t k = 0; k < tv.size() && same; ++k)
                     same = sameValue(tv[k], last[k]);
-                if (!same || q.top == 0)
+                if (!same)
                     break;
             }
             ties.push_back(std::move(tv));
