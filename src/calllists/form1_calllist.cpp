@@ -150,15 +150,23 @@ void Form1::dbclear() {
 }
 
 void Form1::DataFill(const QString& sql, const QString& caption) {
-    dbclear();
-    Adodc7->setRecordSource(sql);
+    int total = 0;
     try {
-        Adodc7->refresh();
+        total = fillCallList(sql);
     } catch (const db::DbError& e) {
         StatusBar1->setPanel(5, caption + QStringLiteral(".  Records: 0"));
         ui::MsgBox(QStringLiteral("The call list could not be read:\n") + e.message());
         return;
     }
+    const QString count = total >= maxcalls ? QStringLiteral("Most recent ") + QString::number(maxcalls)
+                                            : QString::number(total);
+    StatusBar1->setPanel(5, caption + QStringLiteral(".  Records: ") + count);
+}
+
+int Form1::fillCallList(const QString& sql) {
+    dbclear();
+    Adodc7->setRecordSource(sql);
+    Adodc7->refresh();
     db::Recordset* rs = Adodc7->recordset();
     const int total = rs->recordCount();
     if (total > 0) {
@@ -184,9 +192,7 @@ void Form1::DataFill(const QString& sql, const QString& caption) {
         datagrid2->setRedraw(true);
         gridformat();
     }
-    const QString count = total >= maxcalls ? QStringLiteral("Most recent ") + QString::number(maxcalls)
-                                            : QString::number(total);
-    StatusBar1->setPanel(5, caption + QStringLiteral(".  Records: ") + count);
+    return total;
 }
 
 void Form1::gridformat() {

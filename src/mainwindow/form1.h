@@ -256,6 +256,9 @@ public:
 
     // ---- Call list and dashboard (calllists/) ----
     void DataFill(const QString& sql, const QString& caption);
+    // The fill step of DataFill without its status text or message: empties the call list, runs the query
+    // and shows its rows. The number of rows the query gave; db::DbError when it cannot be read.
+    int fillCallList(const QString& sql);
     void dbclear();
     void stats();
     void gridformat();
