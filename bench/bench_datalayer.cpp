@@ -159,8 +159,7 @@ double pageOneConnection(const QString& path, const QString& out) {
         page.open(out);
         reportheader(page);
         writeCallRows(
-            page, *rs,
-            [&](const QString& ref) { return custname(ref, database).toString(); },
+            page, *rs, [&](const QString& ref) { return custname(ref, database).toString(); },
             [&](PageFile& p, const QString& nom) {
                 notescall() = nom;
                 printnotes(p, database);

@@ -1,0 +1,88 @@
+#include "benchutil.h"
+
+#include "platform/db/jetsql.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <vector>
+
+namespace bench {
+
+double medianMs(const std::function<void()>& run, int runs) {
+    runs = std::max(runs, Runs);
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        run();
+        times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times.size() % 2 ? times[times.size() / 2] : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
+}
+
+double rawMs(const QString& dbPath, const QString& jetSql, db::LikeDialect dialect, int runs, int* rows) {
+    db::Connection conn(dbPath);
+    conn.setLikeDialect(dialect);
+    const QByteArray sql = db::jet::translate(jetSql).sql.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(conn.handle(), sql.constData(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK)
+        throw std::runtime_error(std::string("raw query: ") + sqlite3_errmsg(conn.handle()));
+    int count = 0;
+    std::size_t bytes = 0;
+    const double ms = medianMs(
+        [&] {
+            count = 0;
+            const int cols = sqlite3_column_count(st);
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                for (int c = 0; c < cols; ++c) {
+                    const unsigned char* text = sqlite3_column_text(st, c);
+                    bytes += text ? static_cast<std::size_t>(sqlite3_column_bytes(st, c)) : 0;
+                }
+                ++count;
+            }
+            sqlite3_reset(st);
+        },
+        runs);
+    sqlite3_finalize(st);
+    if (rows)
+        *rows = count;
+    if (bytes == 0 && count > 0)
+        std::puts("(no text read)");
+    return ms;
+}
+
+void report(const QString& name, double programMs, double rawMs, const QString& target) {
+    std::printf("%s: program %.1f ms, raw %.1f ms, ratio %.2f%s\n", qPrintable(name), programMs, rawMs,
+                rawMs > 0 ? programMs / rawMs : 0.0, target.isEmpty() ? "" : qPrintable(" (target " + target + ")"));
+    std::fflush(stdout);
+}
+
+void report(const QString& name, double programMs, const QString& target) {
+    std::printf("%s: program %.1f ms%s\n", qPrintable(name), programMs,
+                target.isEmpty() ? "" : qPrintable(" (target " + target + ")"));
+    std::fflush(stdout);
+}
+
+double peakRssMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+void reportPeakRss(const QString& target) {
+    std::printf("peak resident memory: %.1f MB%s\n", peakRssMb(),
+                target.isEmpty() ? "" : qPrintable(" (target " + target + ")"));
+    std::fflush(stdout);
+}
+
+} // namespace bench

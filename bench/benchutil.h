@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/db/connection.h"
+
+#include <QString>
+#include <functional>
+
+// Timing helpers every benchmark shares. Benchmarks print; they never fail on time.
+namespace bench {
+
+inline constexpr int Runs = 5;
+
+// The median, in milliseconds, of `runs` runs of `run` (at least 5).
+double medianMs(const std::function<void()>& run, int runs = Runs);
+
+// The physical limit for a query: the same Jet text, translated as the program translates it, run through
+// the SQLite C API on a handle with the program's collation and functions, every column of every row read
+// as text. Median of `runs`, in milliseconds. `rows` (optional) receives the row count.
+double rawMs(const QString& dbPath, const QString& jetSql, db::LikeDialect dialect = db::LikeDialect::Ado,
+             int runs = Runs, int* rows = nullptr);
+
+// Prints "name: program X ms, raw Y ms, ratio Z" (and the target when one is given).
+void report(const QString& name, double programMs, double rawMs, const QString& target = {});
+// Prints "name: program X ms" for steps with no single query behind them.
+void report(const QString& name, double programMs, const QString& target = {});
+
+// The most memory this process has held resident so far, in MB; and a line that prints it.
+double peakRssMb();
+void reportPeakRss(const QString& target = {});
+
+} // namespace bench
