@@ -28,19 +28,51 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QTimer>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 using ui::Answer;
 using ui::Buttons;
 using ui::MsgBox;
+
+namespace {
+
+// [Grid Fonts] on both grids, and the customer grid's row height (twips).
+void applyGridFonts(Form1& f) {
+    const QString name = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), QStringLiteral("Arial"));
+    const bool bold =
+        ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), QStringLiteral("False")) == QLatin1String("True");
+    const double size = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QStringLiteral("10")).toDouble();
+    const QColor colour =
+        ui::vbColour(ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), QStringLiteral("0")));
+    const int rowHeight =
+        ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300")).toInt();
+    QFont font(name);
+    font.setBold(bold);
+    if (size > 0 && size < 1000)
+        font.setPointSizeF(size);
+    for (QAbstractItemView* grid :
+         {static_cast<QAbstractItemView*>(f.datagrid2), static_cast<QAbstractItemView*>(f.Datagrid1)}) {
+        grid->setFont(font);
+        if (colour.isValid()) {
+            QPalette p = grid->palette();
+            p.setColor(QPalette::Text, colour);
+            grid->setPalette(p);
+        }
+    }
+    if (rowHeight > 0 && rowHeight <= 32767)
+        f.Datagrid1->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(rowHeight));
+}
+
+} // namespace
 
 Form1::Form1(const QString& settingsBase, QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
@@ -104,6 +136,7 @@ void Form1::Load(const QString& settingsBase) {
     layoutForScreen();
     if (m_ended)
         return;
+    applyGridFonts(*this);
     applyColours();
     if (Combo2->count() > 0)
         Combo2->setCurrentIndex(0);
@@ -125,8 +158,8 @@ bool Form1::openDatabase() {
             try {
                 schema::createDatabase(path);
             } catch (const db::DbError& e) {
-                endProgram(QStringLiteral("A new database could not be created at ") + path +
-                           QStringLiteral(":\n") + e.message());
+                endProgram(QStringLiteral("A new database could not be created at ") + path + QStringLiteral(":\n") +
+                           e.message());
                 return false;
             }
         }
@@ -136,8 +169,8 @@ bool Form1::openDatabase() {
         auto database = db::Database::open(path);
         database.openRecordset(QStringLiteral("SELECT count(1) from sqlite_master"));
     } catch (const db::DbError& e) {
-        endProgram(QStringLiteral("Quorvane cannot open the database ") + path + QStringLiteral(":\n") +
-                   e.message() + QStringLiteral("\n\nQuorvane will now close."));
+        endProgram(QStringLiteral("Quorvane cannot open the database ") + path + QStringLiteral(":\n") + e.message() +
+                   QStringLiteral("\n\nQuorvane will now close."));
         return false;
     }
     dbpath = path;
@@ -168,7 +201,10 @@ void Form1::readSettings() {
     stats3status = ReadINI("Program", "Stats 3", "Pending");
     statusstyle = ReadINI("Call Grid", "Status Style", "varcolours");
     notesautonew = ReadINI("Program", "Call Notes Auto-New", "0").toInt();
-    maxcalls = qBound(10, ReadINI("Call Grid", "Maximum number of calls displayed", "1000").toInt(), 10000);
+    // Used as stored (a 16-bit whole number); only what is not one from 1 up falls back to the default.
+    bool whole = false;
+    const int stored = ReadINI("Call Grid", "Maximum number of calls displayed", "1000").toInt(&whole);
+    maxcalls = whole && stored >= 1 && stored <= 32767 ? stored : 1000;
     sortcolumn = ReadINI("Call Grid", "Sort Column", "Nom");
     if (!QStringList{"Nom", "Status", "sp3"}.contains(sortcolumn))
         sortcolumn = QStringLiteral("Nom");
@@ -370,7 +406,9 @@ void Form1::SetDropDownWidth(QComboBox* combo, int widthPixels) {
         combo->view()->setMinimumWidth(widthPixels);
 }
 
-QString Form1::accessLevel() const { return StatusBar1->panel(2); }
+QString Form1::accessLevel() const {
+    return StatusBar1->panel(2);
+}
 
 void Form1::loginClicked() {
     const QString name = Combo2->currentText();
@@ -388,8 +426,7 @@ void Form1::loginClicked() {
         return;
     }
     if (staffrules::hasPassword(member->password)) {
-        const QString typed = ui::dialogs().password(QStringLiteral("Enter Password for ") + name,
-                                                     ui::DefaultTitle);
+        const QString typed = ui::dialogs().password(QStringLiteral("Enter Password for ") + name, ui::DefaultTitle);
         if (typed.compare(member->password, Qt::CaseInsensitive) != 0) {
             MsgBox(QStringLiteral("Incorrect Password!"));
             return;

@@ -1,11 +1,15 @@
 #include "platform/ini.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
+#include <QThread>
 
 namespace {
 
@@ -15,8 +19,7 @@ QStringList loadLines(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QByteArray bytes = file.readAll();
-    if (bytes.contains('\0'))
-        return {};
+    bytes.replace(QByteArray(1, '\0'), QByteArray()); // a stray NUL is skipped; the rest of the file stays
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     QStringDecoder utf8(QStringDecoder::Utf8);
@@ -99,6 +102,22 @@ bool hasLineBreak(const QString& s) {
     return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
 }
 
+bool unstorable(const QString& s) {
+    return hasLineBreak(s) || s.contains(QChar(0));
+}
+
+// Waits up to 10 s for another copy's write to the same file. Short even polls rather than QLockFile's
+// growing sleeps, so that a copy is not starved while others write one key after another.
+bool takeLock(QLockFile& lock) {
+    QDeadlineTimer deadline(10000);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        QThread::msleep(2 + QRandomGenerator::global()->bounded(8));
+    }
+    return true;
+}
+
 } // namespace
 
 IniFile::IniFile(const QString& path) : m_path(path) {}
@@ -118,7 +137,16 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
     const QString s = section.trimmed();
     const QString k = key.trimmed();
     if (m_path.isEmpty() || k.isEmpty() || k.contains(QLatin1Char('=')) || k.startsWith(QLatin1Char(';')) ||
-        s.contains(QLatin1Char(']')) || hasLineBreak(s) || hasLineBreak(k) || hasLineBreak(value))
+        k.startsWith(QLatin1Char('[')) || s.contains(QLatin1Char(']')) || unstorable(s) || unstorable(k) ||
+        unstorable(value))
+        return false;
+
+    const QFileInfo info(m_path);
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    // Other copies read, change and replace the same file: one at a time, or one's change is lost.
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    if (!takeLock(lock))
         return false;
 
     QStringList lines = loadLines(m_path);
@@ -143,9 +171,6 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
         }
     }
 
-    const QFileInfo info(m_path);
-    if (!QDir().mkpath(info.absolutePath()))
-        return false;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -13,13 +13,15 @@ public:
     const QString& path() const { return m_path; }
 
     // The value of the first matching key in the first matching section; nullopt when the file, the
-    // section or the key is missing. A file that is not text (it holds NUL bytes) reads as empty.
+    // section or the key is missing. NUL bytes in the file are skipped.
     std::optional<QString> read(const QString& section, const QString& key) const;
 
     // Sets one key, keeping every other line (comments included) as it was. A missing section is appended
     // at the end of the file, a missing key at the end of its section; the file and its folder are created
-    // when missing. The file is replaced whole or not at all. False when the key cannot be stored (a line
-    // break in any part, "=" in the key, "]" in the section, an empty key) or the file cannot be written.
+    // when missing. The file is replaced whole or not at all, under a lock file beside it so that writes of
+    // several copies never lose one another. False, with nothing changed, when the key cannot be stored (a
+    // line break or NUL in any part, "=" in the key or a key starting with "[" or ";", "]" in the section, an
+    // empty key), the lock stays taken too long or the file cannot be written.
     bool write(const QString& section, const QString& key, const QString& value) const;
 
 private:

@@ -5,6 +5,8 @@
 #include "platform/desktop.h"
 #include "platform/ini.h"
 
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/flexgrid.h"
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -13,7 +15,8 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
-#include "platform/widgets/flexgrid.h"
+
+#include <QHeaderView>
 
 namespace {
 
@@ -37,6 +40,43 @@ TEST_F(MainWindow, FirstStartCreatesSettingsAndDatabaseAndOpensAtTheLoginPanel) 
     EXPECT_EQ(f.statuses.first(), "Open");
     EXPECT_EQ(f.statustable[1][0], "Urgent");
     EXPECT_TRUE(env->dialogs.messages.empty());
+}
+
+TEST_F(MainWindow, StartUpAppliesTheGridFontAndRowHeightAndTakesTheStoredMaximum) {
+    IniFile settings(env->settingsFolder + "/quorvane.ini");
+    settings.write("Grid Fonts", "Name", "Courier New");
+    settings.write("Grid Fonts", "Bold", "True");
+    settings.write("Grid Fonts", "Size", "12");
+    settings.write("Grid Fonts", "Colour", "255"); // pure red
+    settings.write("Call Grid", "Grid Row Height", "600");
+    settings.write("Call Grid", "Maximum number of calls displayed", "5");
+    Form1& f = start(QString());
+    EXPECT_EQ(f.maxcalls, 5);
+    for (QAbstractItemView* grid :
+         {static_cast<QAbstractItemView*>(f.datagrid2), static_cast<QAbstractItemView*>(f.Datagrid1)}) {
+        EXPECT_EQ(grid->font().family(), "Courier New");
+        EXPECT_TRUE(grid->font().bold());
+        EXPECT_EQ(grid->font().pointSize(), 12);
+        EXPECT_EQ(grid->palette().color(QPalette::Text), QColor(255, 0, 0));
+    }
+    EXPECT_EQ(f.Datagrid1->verticalHeader()->defaultSectionSize(), 40);
+
+    for (const char* bad : {"abc", "0", "32768", "7.5"}) {
+        closeMain();
+        settings.write("Call Grid", "Maximum number of calls displayed", bad);
+        EXPECT_EQ(start(QString()).maxcalls, 1000) << bad;
+    }
+}
+
+TEST_F(MainWindow, FirstStartWritesTheGridFontDefaults) {
+    Form1& f = start(QString());
+    EXPECT_EQ(ini(*env, "Grid Fonts", "Name"), "Arial");
+    EXPECT_EQ(ini(*env, "Grid Fonts", "Bold"), "False");
+    EXPECT_EQ(ini(*env, "Grid Fonts", "Size"), "10");
+    EXPECT_EQ(ini(*env, "Grid Fonts", "Colour"), "0");
+    EXPECT_EQ(ini(*env, "Call Grid", "Grid Row Height"), "300");
+    EXPECT_EQ(f.Datagrid1->font().pointSize(), 10);
+    EXPECT_EQ(f.datagrid2->palette().color(QPalette::Text), QColor(0, 0, 0));
 }
 
 TEST_F(MainWindow, AMissingStoredDatabaseFallsBackToTheDefaultWithAMessage) {
@@ -128,8 +168,8 @@ TEST_F(MainWindow, EachAccessLevelLosesItsMenuItems) {
         return off;
     };
     start("basic");
-    EXPECT_EQ(disabled(), (QStringList{"mnucallsheet", "mnucustdel", "mnueditcust", "mnumonitor", "mnusupportstaff",
-                                       "mnuwiz"}));
+    EXPECT_EQ(disabled(),
+              (QStringList{"mnucallsheet", "mnucustdel", "mnueditcust", "mnumonitor", "mnusupportstaff", "mnuwiz"}));
     closeMain();
     start("standard");
     EXPECT_EQ(disabled(), (QStringList{"mnucustdel", "mnueditcust", "mnusupportstaff"}));

@@ -1,4 +1,5 @@
 #include "platform/ini.h"
+#include "support/forked.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,12 +63,38 @@ TEST_F(IniTest, WriteCreatesFolderAndFileAndLeavesNothingElseBehind) {
     EXPECT_FALSE(IniFile(dir.filePath("plain/quorvane.ini")).write("Program", "Name", "b"));
 }
 
-TEST_F(IniTest, FileThatIsNotTextReadsEmptyAndIsReplacedOnWrite) {
-    store(path, QByteArray("[Program]\r\nName=a\r\n") + QByteArray("\0\0\x01\xff", 4));
+TEST_F(IniTest, NulInTheFileIsSkippedAndNulOrSectionLikeKeysAreRefused) {
+    store(path, QByteArray("[Program]\r\nNa\0me=a\r\n", 20) + QByteArray("\0\0", 2) + "[Database]\r\nPath=/d\r\n");
     IniFile ini(path);
-    EXPECT_EQ(ini.read("Program", "Name"), std::nullopt);
+    EXPECT_EQ(ini.read("Program", "Name"), QString("a"));
+    EXPECT_EQ(ini.read("Database", "Path"), QString("/d"));
+    const QByteArray before = contents(path);
+    EXPECT_FALSE(ini.write("Program", "Other", QString("b") + QChar(0) + "c"));
+    EXPECT_FALSE(ini.write("Program", QString("O") + QChar(0), "b"));
+    EXPECT_FALSE(ini.write("Program", "[Database]", "b"));
+    EXPECT_FALSE(ini.write("Program", " [x", "b"));
+    EXPECT_EQ(contents(path), before);
     ASSERT_TRUE(ini.write("Program", "Other", "b"));
-    EXPECT_EQ(contents(path), QByteArray("[Program]\r\nOther=b\r\n"));
+    EXPECT_EQ(contents(path), QByteArray("[Program]\r\nName=a\r\nOther=b\r\n[Database]\r\nPath=/d\r\n"));
+}
+
+TEST_F(IniTest, CopiesWritingAtOnceLoseNoKey) {
+    const auto codes = runForked(4, [&](int copy) {
+        IniFile ini(path);
+        for (int k = 0; k < 100; ++k)
+            if (!ini.write(QStringLiteral("S%1").arg(k % 3), QStringLiteral("Copy%1 Key%2").arg(copy).arg(k), "v"))
+                return 1;
+        return 0;
+    });
+    EXPECT_EQ(codes, (std::vector<int>{0, 0, 0, 0}));
+    IniFile ini(path);
+    int found = 0;
+    for (int copy = 0; copy < 4; ++copy)
+        for (int k = 0; k < 100; ++k)
+            found += ini.read(QStringLiteral("S%1").arg(k % 3), QStringLiteral("Copy%1 Key%2").arg(copy).arg(k)) ==
+                     QString("v");
+    EXPECT_EQ(found, 400);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"quorvane.ini"});
 }
 
 } // namespace
