@@ -158,9 +158,12 @@ bool Form1::openDatabase() {
             try {
                 schema::createDatabase(path);
             } catch (const db::DbError& e) {
-                endProgram(QStringLiteral("A new database could not be created at ") + path + QStringLiteral(":\n") +
-                           e.message());
-                return false;
+                // Refused only because another copy starting at the same time put its whole file there first.
+                if (!QFileInfo::exists(path)) {
+                    endProgram(QStringLiteral("A new database could not be created at ") + path +
+                               QStringLiteral(":\n") + e.message());
+                    return false;
+                }
             }
         }
         WriteINI(QStringLiteral("Database"), QStringLiteral("Database Path"), path);

@@ -3,7 +3,15 @@
 #include "platform/db/database.h"
 #include "platform/db/dberror.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 namespace schema {
@@ -125,6 +133,25 @@ void fillDefaults(db::Database& database) {
     database.execute(QStringLiteral("INSERT INTO Analysts (ID, Spare1, Spare2) VALUES ('Admin', '', '5')"));
 }
 
+// Moves temp to path unless path exists; 0 when moved, EEXIST when another file was there first, else the
+// error. Where the file system cannot refuse to replace, a hard link does the same; as a last resort the
+// check and the move are two steps.
+int publishIfAbsent(const QString& temp, const QString& path) {
+    const QByteArray from = QFile::encodeName(temp);
+    const QByteArray to = QFile::encodeName(path);
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno == EEXIST)
+        return EEXIST;
+    if (::link(from.constData(), to.constData()) == 0)
+        return 0;
+    if (errno == EEXIST)
+        return EEXIST;
+    if (QFileInfo::exists(path))
+        return EEXIST;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
 } // namespace
 
 QString defaultInventoryTitles() {
@@ -144,9 +171,14 @@ void makesettings(db::Database& database, const QString& tableName) {
 }
 
 void createDatabase(const QString& path) {
-    // Built beside the target under another name and renamed at the end, so no half-made file is left.
-    const QString temp = path + QStringLiteral(".new");
-    QFile::remove(temp);
+    if (QFileInfo::exists(path))
+        throw db::DbError(QStringLiteral("Database '%1' already exists.").arg(path), 14, 14);
+    // Built under a name of this copy's own and moved into place only when no file is there yet, so copies
+    // starting at once never touch one another's half-made file and nobody opens one.
+    const QString temp = QStringLiteral("%1.new-%2-%3")
+                             .arg(path)
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(QRandomGenerator::global()->generate64(), 0, 36);
     try {
         db::Database database = db::Database::create(temp);
         db::Transaction tx(database.connection());
@@ -160,12 +192,15 @@ void createDatabase(const QString& path) {
     } catch (...) {
         db::pool::closeAll();
         QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral("-journal"));
         throw;
     }
-    if (!QFile::rename(temp, path)) {
-        QFile::remove(temp);
-        throw db::DbError(QStringLiteral("Could not create the database '%1'.").arg(path), 14, 14);
-    }
+    const int err = publishIfAbsent(temp, path);
+    QFile::remove(temp); // still there when another copy's file came first or the move failed
+    if (err != 0 && err != EEXIST)
+        throw db::DbError(
+            QStringLiteral("Could not create the database '%1': %2").arg(path, QString::fromLocal8Bit(strerror(err))),
+            14, 14);
 }
 
 void upgrade(db::Database& database) {

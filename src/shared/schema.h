@@ -10,7 +10,8 @@ class Database;
 namespace schema {
 
 // Creates a new database file with every table and the default lists. The file appears whole or not at
-// all. Throws db::DbError.
+// all, and never replaces one: a file already there is refused (db::DbError); one that another copy puts
+// there meanwhile is kept and this copy's is dropped. Throws db::DbError.
 void createDatabase(const QString& path);
 
 // Adds whatever table or column this program uses and the file lacks; data is kept. Throws db::DbError.

@@ -4,7 +4,11 @@
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
 
+#include "support/forked.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -39,6 +43,34 @@ TEST_F(SchemaTest, NewDatabaseHasTheTablesInOrderAndTheDefaultLists) {
     EXPECT_EQ(staff->field("Spare2").toString(), "5");
     EXPECT_FALSE(QFile::exists(path + ".new"));
     EXPECT_THROW(schema::createDatabase(path), db::DbError); // never replaces a database
+}
+
+TEST_F(SchemaTest, CopiesStartingAtOnceMakeOneWholeDatabase) {
+    for (int round = 0; round < 5; ++round) {
+        const QString path = dir.filePath(QStringLiteral("r%1/desk.qvdb").arg(round));
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        // Each copy creates the file unless it is there, as start-up does, then opens it and reads the lists.
+        const auto codes = runForked(4, [&](int) {
+            try {
+                if (!QFileInfo::exists(path))
+                    schema::createDatabase(path);
+            } catch (const db::DbError&) {
+                if (!QFileInfo::exists(path)) // refused only because another copy's file came first
+                    return 3;
+            }
+            try {
+                auto database = db::Database::open(path);
+                return database.openRecordset("SELECT * from Analysts")->recordCount() == 1 &&
+                               database.openRecordset("SELECT * from Settings")->recordCount() == 6
+                           ? 0
+                           : 1;
+            } catch (const db::DbError&) {
+                return 2;
+            }
+        });
+        EXPECT_EQ(codes, (std::vector<int>{0, 0, 0, 0})) << "round " << round;
+        EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList{"desk.qvdb"});
+    }
 }
 
 TEST_F(SchemaTest, UpgradeAddsWhatIsMissingAndKeepsData) {
