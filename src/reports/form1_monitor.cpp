@@ -1,5 +1,25 @@
 #include "mainwindow/form1.h"
+#include "mainwindow/statusbar.h"
+#include "platform/desktop.h"
+#include "platform/widgets/forms.h"
+#include "reports/form6.h"
+#include "reports/frmabout.h"
+#include "reports/monitorpages.h"
 
-void Form1::connectMonitor() {}
+#include <QAction>
 
-void Form1::writemonitor() {}
+void Form1::connectMonitor() {
+    connect(mnucatstat, &QAction::triggered, this, [this] {
+        StatusBar1->setPanel(5, QStringLiteral("Category Stats"));
+        ui::showOwned(&ui::form<Form6>(), this);
+    });
+    // The mark says whether the pages are on; only the window's buttons change it.
+    connect(mnumonitor, &QAction::triggered, this, [this](bool checked) {
+        mnumonitor->setChecked(!checked);
+        ui::showOwned(&ui::form<frmAbout>(), this);
+    });
+}
+
+void Form1::writemonitor() {
+    monitorpages::write({monitorpath, dbpath, stats3status, sqldateformat, desktop::clock().now()});
+}

@@ -1,0 +1,81 @@
+#include "reports/frmabout.h"
+
+#include "mainwindow/form1.h"
+#include "platform/desktop.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/forms.h"
+#include "platform/widgets/screen.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+template <class W> W* make(QWidget* parent, const QString& name, int left, int top, int width, int height) {
+    auto* w = new W(parent);
+    w->setObjectName(name);
+    w->setGeometry(ui::twipsToPixels(left), ui::twipsToPixels(top), ui::twipsToPixels(width),
+                   ui::twipsToPixels(height));
+    return w;
+}
+
+} // namespace
+
+frmAbout::frmAbout(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("Monitor Page"));
+    setFixedSize(ui::twipsToPixels(5670), ui::twipsToPixels(1905));
+
+    Label1 = make<QLabel>(this, QStringLiteral("Label1"), 150, 120, 5415, 705);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Text1 = make<QLineEdit>(this, QStringLiteral("Text1"), 150, 900, 4005, 315);
+    Command1 = make<QPushButton>(this, QStringLiteral("Command1"), 4290, 900, 1260, 345);
+    Command1->setText(QStringLiteral("Browse"));
+    cmdSysInfo = make<QPushButton>(this, QStringLiteral("cmdSysInfo"), 2910, 1410, 1245, 345);
+    cmdSysInfo->setText(QStringLiteral("De-activate"));
+    cmdOK = make<QPushButton>(this, QStringLiteral("cmdOK"), 4290, 1410, 1260, 345);
+    cmdOK->setText(QStringLiteral("Activate"));
+
+    connect(Command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+
+    // Load
+    Label1->setText(QStringLiteral("This option will autosave a self refreshing webpage to the location below every "
+                                   "15 minutes.  This page can be viewed via any browser and is intended for monitor "
+                                   "screens to show the number of waiting calls etc.."));
+    const QString folder = ui::form<Form1>().monitorpath;
+    Text1->setText(folder.isEmpty() ? desktop::programFolder() : folder);
+}
+
+void frmAbout::Command1_Click() {
+    const ui::FolderChoice choice =
+        ui::dialogs().browseFolder(QStringLiteral("Locate the folder where webpage will be written"));
+    if (choice.kind == ui::FolderChoice::Kind::Cancelled)
+        return;
+    Text1->setText(choice.hasPath() && !choice.path.isEmpty() ? choice.path : desktop::programFolder());
+}
+
+void frmAbout::cmdOK_Click() {
+    Form1& main = ui::form<Form1>();
+    main.mnumonitor->setChecked(true);
+    main.monitorpath = Text1->text();
+    // The tick count carries on: the first timed write comes when it next reaches 600.
+    if (main.mnumonitor->isChecked() && !main.Timer2->isActive())
+        main.Timer2->start();
+    main.saver();
+    main.writemonitor();
+    ui::unload<frmAbout>();
+}
+
+void frmAbout::cmdSysInfo_Click() {
+    Form1& main = ui::form<Form1>();
+    main.mnumonitor->setChecked(false);
+    main.Timer2->stop();
+    main.saver();
+    ui::unload<frmAbout>();
+}
