@@ -1,0 +1,352 @@
+#include "customers/about.h"
+
+#include "customers/customerexport.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/statusbar.h"
+#include "platform/db/database.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "platform/desktop.h"
+#include "platform/widgets/colour.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
+#include "platform/widgets/screen.h"
+#include "platform/widgets/shell.h"
+#include "reports/archivelookup.h"
+#include "reports/pagefile.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+using ui::MsgBox;
+
+namespace {
+
+const QString Version = QStringLiteral("v1.9.7g3");
+const QString CustomersSql = QStringLiteral("Select * from Customers ORDER by name");
+constexpr int DeleteModeHeight = 9195; // twips
+
+QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+QString count(db::Database& database, const QString& table) {
+    const auto rs = database.openRecordset(QStringLiteral("select Count (*) as cntr FROM ") + table);
+    return db::displayText(rs->field(QStringLiteral("cntr")));
+}
+
+QString sortField(const QString& column) {
+    if (column == QLatin1String("Nom"))
+        return QStringLiteral("Logged (Call Ref)");
+    if (column == QLatin1String("sp3"))
+        return QStringLiteral("Category");
+    return column;
+}
+
+} // namespace
+
+frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmAbout1"));
+    setWindowTitle(QStringLiteral("About Quorvane"));
+
+    info = new ui::FlexGrid(this);
+    info->setObjectName(QStringLiteral("info"));
+    info->setFixedRows(0);
+    info->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    cust1 = new ui::FlexGrid(this);
+    cust1->setObjectName(QStringLiteral("cust1"));
+    cust1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    cust1->hide(); // below the window's normal height until the delete mode
+    Adodc1 = new db::DataControl(this);
+    Adodc1->setObjectName(QStringLiteral("Adodc1"));
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setPixmap(QPixmap(desktop::programFolder() + QStringLiteral("/delete.png")));
+    Picture1->hide();
+
+    Command1 = button(QStringLiteral("Export this List"), "Command1", this);
+    Command2 = button(QStringLiteral("View Call from Archive"), "Command2", this);
+    Command3 = button(QStringLiteral("Delete Customers"), "Command3", this);
+    Command4 = button(QStringLiteral("View Change Log"), "Command4", this);
+    cmdSystemInfo = button(QStringLiteral("Open Settings File"), "cmdSystemInfo", this);
+    cmdSysInfo = button(QStringLiteral("&System Info..."), "cmdSysInfo", this);
+    cmdOK = button(QStringLiteral("OK"), "cmdOK", this);
+    cmdOK->setDefault(true);
+
+    popmenu = new QMenu(this);
+    popmenu->setObjectName(QStringLiteral("popmenu"));
+    mnuuser = popmenu->addAction(QStringLiteral("Archived calls for Username"));
+    mnuuser->setObjectName(QStringLiteral("mnuuser"));
+    mnuarchref = popmenu->addAction(QStringLiteral("Archived Call Report by Call Reference"));
+    mnuarchref->setObjectName(QStringLiteral("mnuarchref"));
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {Command1, Command2, Command3, Command4, cmdSystemInfo, cmdSysInfo})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    auto* box = new QVBoxLayout(this);
+    box->addWidget(info, 1);
+    box->addLayout(buttons);
+    box->addWidget(cust1, 1);
+
+    connect(Command1, &QPushButton::clicked, this, &frmAbout1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmAbout1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmAbout1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmAbout1::Command4_Click);
+    connect(cmdSystemInfo, &QPushButton::clicked, this, &frmAbout1::cmdSystemInfo_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout1::cmdSysInfo_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout1::cmdOK_Click);
+    connect(cust1, &ui::FlexGrid::clicked, this, &frmAbout1::cust1_Click);
+    connect(mnuuser, &QAction::triggered, this, &frmAbout1::mnuuser_Click);
+    connect(mnuarchref, &QAction::triggered, this, &frmAbout1::mnuarchref_Click);
+    // OK answers both Enter and Esc.
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)}) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, cmdOK, &QPushButton::click);
+    }
+
+    m_normalHeight = ui::twipsToPixels(6600);
+    resize(ui::twipsToPixels(13200), m_normalHeight);
+    Form_Load();
+}
+
+frmAbout1::~frmAbout1() = default;
+
+void frmAbout1::Form_Load() {
+    Form1& main = ui::form<Form1>();
+    Command3->setEnabled(main.StatusBar1->panel(2) == QLatin1String("Administrator"));
+
+    QString calls;
+    QString customers;
+    try {
+        auto database = db::Database::open(main.dbpath);
+        calls = QStringLiteral("Calls: ") + count(database, QStringLiteral("Calls"));
+        customers = QStringLiteral("Customers: ") + count(database, QStringLiteral("Customers"));
+    } catch (const db::DbError&) {
+        // a count that cannot be read leaves its value empty
+    }
+    const QString dash = QStringLiteral(" - ");
+    const auto value = [&dash](const QString& text) { return text.isEmpty() ? text : dash + text; };
+    const QList<QStringList> rows = {
+        {"Date:", dash + db::displayText(desktop::clock().today())},
+        {"Product:", dash + "Quorvane Helpdesk"},
+        {"Version:", dash + Version},
+        {"Database:", dash + main.dbpath},
+        {"Last archived from:", dash + ReadINI("Database", "Last Archived on", "Never Archived")},
+        {"Last locally Backed Up:", dash + ReadINI("Database", "Last Backup", "Never Backed Up")},
+        {"Total Records in Database:", value(calls)},
+        {" \" ", value(customers)},
+        {"Attachment Folder:", dash + main.attachpath},
+        {"Category & Status path:", dash + "[Contained within Database]"},
+        {"Maximum Calls displayed:", dash + ReadINI("Call Grid", "Maximum number of calls displayed", "1000")},
+        {"Date Format:", dash + ReadINI("Call Grid", "Date Setting", "mm-dd-yyyy")},
+        {"Workload includes unassigned calls?",
+         dash + ReadINI("Program", "Include Unassigned Calls in Workload", "False")},
+        {"Calls unassigned by default?", dash + ReadINI("Program", "Unassigned by default", "False")},
+        {"Key Status value:", dash + ReadINI("Program", "Stats 3", "Pending")},
+        {"Default List Sort Field:", dash + sortField(ReadINI("Call Grid", "Sort Column", "Nom"))},
+        {"Default List Sort Order:", dash + ReadINI("Call Grid", "Sort Order", "ASC") + "ENDING"},
+        {"Call Grid refresh Interval)", dash + ReadINI("Call Grid", "Refresh Interval", "600") + "sec"},
+    };
+    info->setCols(3);
+    info->setRows(static_cast<int>(rows.size()));
+    info->setColWidth(2, 8300);
+    info->setColWidth(1, 4200);
+    info->setColWidth(0, 0);
+    const QColor blue = ui::vbColour(0xFF0000);
+    for (int r = 0; r < rows.size(); ++r) {
+        info->setTextMatrix(r, 1, rows[r][0]);
+        info->setTextMatrix(r, 2, rows[r][1]);
+        info->setCellForeColor(r, 2, blue);
+    }
+}
+
+void frmAbout1::Command1_Click() {
+    const QString path = GetSpecialFolder(5) + QStringLiteral("/Quorvane-Info.csv");
+    PageFile file;
+    bool written = file.open(path);
+    for (int r = 0; written && r < info->rows(); ++r)
+        written = file.writeLine(customers::csvLine({info->textMatrix(r, 1), info->textMatrix(r, 2)}));
+    if (!written || !file.commit()) {
+        MsgBox(customers::CannotWriteMessage);
+        return;
+    }
+    ShellOpen(path, 3);
+}
+
+void frmAbout1::Command2_Click() {
+    popmenu->popup(QCursor::pos());
+}
+
+void frmAbout1::Command3_Click() {
+    const Form1& main = ui::form<Form1>();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (QPushButton* b : {Command1, Command2, Command3})
+        b->setEnabled(false);
+    Adodc1->setConnectionString(db::DataControl::connectionStringFor(main.dbpath));
+    Adodc1->setRecordSource(CustomersSql);
+    try {
+        Adodc1->refresh();
+    } catch (const db::DbError& e) {
+        QApplication::restoreOverrideCursor();
+        for (QPushButton* b : {Command1, Command2, Command3})
+            b->setEnabled(true);
+        MsgBox(e.message());
+        return;
+    }
+    if (Adodc1->recordset() && Adodc1->recordset()->recordCount() > 0) {
+        cust1->setRedraw(false);
+        cust1->bind(Adodc1);
+        const std::pair<int, int> widths[] = {{1, 2000}, {2, 2000}, {3, 2000}, {4, 3600},
+                                              {5, 0},    {6, 1300}, {7, 0},    {8, 0}};
+        for (const auto& [col, twips] : widths)
+            cust1->setColWidth(col, twips);
+        cust1->setTextMatrix(0, OptionCol, QStringLiteral("Option"));
+    }
+    const QPixmap picture = Picture1->pixmap();
+    for (int r = 1; r < cust1->rows(); ++r) {
+        cust1->setTextMatrix(r, OptionCol, QString()); // the column shows the picture only
+        cust1->setCellPicture(r, OptionCol, picture);
+    }
+    warnondelete = true;
+    cust1->setRedraw(true);
+    cust1->setRowHeightMin(300);
+    m_deleteMode = true;
+    cust1->show();
+    resize(width(), std::max(ui::twipsToPixels(DeleteModeHeight), m_normalHeight + 160));
+    QApplication::restoreOverrideCursor();
+}
+
+void frmAbout1::Command4_Click() {
+    ui::openInTextEditor(desktop::programFolder() + QStringLiteral("/changelog.txt"));
+}
+
+void frmAbout1::cmdSystemInfo_Click() {
+    ui::openInTextEditor(ui::form<Form1>().inipath);
+}
+
+void frmAbout1::cmdSysInfo_Click() {
+    if (!ui::systemInformation())
+        MsgBox(QStringLiteral("System Information Is Unavailable At This Time"));
+}
+
+void frmAbout1::cust1_Click(int row, int col) {
+    if (cust1->rows() < 3) {
+        MsgBox(QStringLiteral("At least 1 record must be in the database!"));
+        return;
+    }
+    Form1& main = ui::form<Form1>();
+    // Only a data row's own delete cell deletes, and exactly that row's customer.
+    db::Recordset* rs = Adodc1->recordset();
+    if (col == OptionCol && row >= 1 && row < cust1->rows() && rs && row - 1 < rs->rowCount()) {
+        const QString reference = cust1->textMatrix(row, RefCol);
+        if (warnondelete && MsgBox(QStringLiteral("Record/s will be PERMANENTLY deleted! (This warning will only "
+                                                  "appear once)."),
+                                   ui::Buttons::OkCancel) == ui::Answer::Cancel)
+            return;
+        warnondelete = false;
+        const int ref = rs->fieldIndex(QStringLiteral("Username"));
+        if (ref < 0 || db::displayText(rs->value(row - 1, ref)) != reference)
+            return; // the grid no longer matches the rows read
+        try {
+            rs->removeRow(row - 1);
+        } catch (const db::DbError& e) {
+            MsgBox(e.message());
+            return;
+        }
+        removeGridRow(row);
+    }
+    main.mnureflyist->setEnabled(true);
+}
+
+// Takes one row out of the grid, moving the rows below it up with their texts and pictures.
+void frmAbout1::removeGridRow(int row) {
+    const int last = cust1->rows() - 1;
+    cust1->setRedraw(false);
+    for (int r = row; r < last; ++r) {
+        for (int c = 0; c < cust1->cols(); ++c) {
+            cust1->setTextMatrix(r, c, cust1->textMatrix(r + 1, c));
+            cust1->setCellPicture(r, c, cust1->cellPicture(r + 1, c));
+        }
+    }
+    cust1->setRows(last);
+    cust1->setRedraw(true);
+}
+
+void frmAbout1::leaveDeleteMode() {
+    if (!m_deleteMode)
+        return;
+    m_deleteMode = false;
+    for (QPushButton* b : {Command1, Command2, Command3})
+        b->setEnabled(true);
+    cust1->unbind();
+    cust1->setRows(0);
+    Adodc1->clear();
+    Adodc1->setConnectionString(QString());
+    Form1& main = ui::form<Form1>();
+    main.Adodc1->setRecordSource(QStringLiteral("Select * from Customers"));
+    // A new call or a customer edit on the main window holds the list's current row; its own save or cancel
+    // refreshes the list later.
+    if (main.newcall || main.addcustmode || main.editcustmode)
+        return;
+    try {
+        main.Adodc1->refresh();
+    } catch (const db::DbError&) {
+        // the list keeps the rows it showed
+    }
+}
+
+void frmAbout1::cmdOK_Click() {
+    leaveDeleteMode();
+    close();
+}
+
+void frmAbout1::closeEvent(QCloseEvent* event) {
+    // Closed by its close box after deletions, the main list must not keep showing deleted customers.
+    leaveDeleteMode();
+    event->accept();
+}
+
+void frmAbout1::mnuarchref_Click() {
+    const Form1& main = ui::form<Form1>();
+    const QString path = archive::archivePath(main.dbpath);
+    if (!QFileInfo::exists(path)) {
+        MsgBox(QStringLiteral("No archives found"));
+        return;
+    }
+    const std::optional<qint64> call = archive::callNumberOf(ui::InputBox(QStringLiteral("Enter Call Reference")));
+    if (!call)
+        return;
+    archive::archivedCallPage(path, *call, main.Label36->text());
+}
+
+void frmAbout1::mnuuser_Click() {
+    const Form1& main = ui::form<Form1>();
+    const QString path = archive::archivePath(main.dbpath);
+    if (!QFileInfo::exists(path)) {
+        MsgBox(QStringLiteral("No archives found"));
+        return;
+    }
+    const QString reference = ui::InputBox(QStringLiteral("Enter Customer Reference"));
+    if (reference.isEmpty())
+        return;
+    archive::archivedCallsForCustomer(path, reference);
+}

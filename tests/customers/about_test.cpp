@@ -1,0 +1,250 @@
+#include "support/mainwindowfixture.h"
+
+#include "customers/about.h"
+#include "customers/customerexport.h"
+#include "mainwindow/form1.h"
+#include "platform/db/database.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/recordset.h"
+#include "platform/ini.h"
+#include "platform/widgets/colour.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+
+namespace {
+
+QStringList fileLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<no file>")};
+    QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.takeLast(), QString()); // every line ends with CR LF
+    return lines;
+}
+
+class AboutWindow : public MainWindowTest {
+protected:
+    frmAbout1* open() {
+        main->mnuabout->trigger();
+        return ui::isLoaded<frmAbout1>() ? &ui::form<frmAbout1>() : nullptr;
+    }
+    QStringList names(frmAbout1* about) const {
+        QStringList out;
+        for (int r = 1; r < about->cust1->rows(); ++r)
+            out << about->cust1->textMatrix(r, 1);
+        return out;
+    }
+    // The row of the customer with this name in the delete grid, -1 when absent.
+    int rowOf(frmAbout1* about, const QString& name) const {
+        for (int r = 1; r < about->cust1->rows(); ++r)
+            if (about->cust1->textMatrix(r, 1) == name)
+                return r;
+        return -1;
+    }
+    QStringList storedNames() {
+        QStringList out;
+        auto rs = db::Database::open(dbPath).openRecordset("SELECT Name from Customers ORDER by Name");
+        for (; !rs->eof(); rs->moveNext())
+            out << rs->field(0).toString();
+        return out;
+    }
+};
+
+TEST_F(AboutWindow, InfoGridShowsTheInstallationAndExportsItLineForLine) {
+    prepareDatabase();
+    addCustomer("Ann", "ann");
+    addCustomer("Bob", "bob");
+    for (int i = 0; i < 3; ++i)
+        addCall("ann", "Open", "Admin");
+    start();
+    WriteINI("Call Grid", "Sort Column", "Status");
+    WriteINI("Call Grid", "Sort Order", "DESC");
+    WriteINI("Call Grid", "Refresh Interval", ""); // an empty value counts as missing
+
+    frmAbout1* about = open();
+    ASSERT_TRUE(about);
+    EXPECT_EQ(about->windowTitle(), "About Quorvane");
+    EXPECT_EQ(about->parentWidget(), main);
+    const QList<QStringList> want = {
+        {"Date:", " - 14/03/2025"},
+        {"Product:", " - Quorvane Helpdesk"},
+        {"Version:", " - v1.9.7g3"},
+        {"Database:", " - " + dbPath},
+        {"Last archived from:", " - Never Archived"},
+        {"Last locally Backed Up:", " - Never Backed Up"},
+        {"Total Records in Database:", " - Calls: 3"},
+        {" \" ", " - Customers: 2"},
+        {"Attachment Folder:", " - " + main->attachpath},
+        {"Category & Status path:", " - [Contained within Database]"},
+        {"Maximum Calls displayed:", " - 1000"},
+        {"Date Format:", " - " + ReadINI("Call Grid", "Date Setting", "")},
+        {"Workload includes unassigned calls?", " - False"},
+        {"Calls unassigned by default?", " - False"},
+        {"Key Status value:", " - Pending"},
+        {"Default List Sort Field:", " - Status"},
+        {"Default List Sort Order:", " - DESCENDING"},
+        {"Call Grid refresh Interval)", " - 600sec"},
+    };
+    ASSERT_EQ(about->info->rows(), want.size());
+    QStringList csv;
+    for (int r = 0; r < want.size(); ++r) {
+        EXPECT_EQ(about->info->textMatrix(r, 1), want[r][0]) << r;
+        EXPECT_EQ(about->info->textMatrix(r, 2), want[r][1]) << r;
+        EXPECT_EQ(about->info->cellForeColor(r, 2), ui::vbColour(0xFF0000)) << r;
+        csv << "\"" + want[r][0] + "\",\"" + want[r][1] + "\",";
+    }
+    EXPECT_EQ(about->info->colWidth(0), 0);
+    // A missing key is written back with the window's own defaults.
+    EXPECT_EQ(IniFile(main->inipath).read("Call Grid", "Refresh Interval").value_or(""), "600");
+    EXPECT_EQ(IniFile(main->inipath).read("Database", "Last Archived on").value_or(""), "Never Archived");
+
+    about->Command1->click();
+    const QString path = env->documentsFolder + "/Quorvane-Info.csv";
+    EXPECT_EQ(fileLines(path), csv);
+    ASSERT_EQ(env->shell.opened.size(), 1u);
+    EXPECT_EQ(env->shell.opened[0].target, path);
+    EXPECT_EQ(env->shell.opened[0].showMode, 3);
+}
+
+TEST_F(AboutWindow, ExportThatCannotWriteSaysSoAndOpensNothing) {
+    start();
+    QDir().mkpath(env->documentsFolder + "/Quorvane-Info.csv"); // a folder where the file should go
+    open()->Command1->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), customers::CannotWriteMessage);
+    EXPECT_TRUE(env->shell.opened.empty());
+}
+
+TEST_F(AboutWindow, ChangeLogAndSettingsFileOpenInTheTextEditor) {
+    start();
+    frmAbout1* about = open();
+    about->Command4->click();
+    about->cmdSystemInfo->click();
+    ASSERT_EQ(env->shell.opened.size(), 2u);
+    EXPECT_EQ(env->shell.opened[0].target, env->programFolder + "/changelog.txt");
+    EXPECT_TRUE(QFile::exists(env->shell.opened[0].target)); // shipped with the program
+    EXPECT_EQ(env->shell.opened[1].target, main->inipath);
+}
+
+class AboutLevels : public AboutWindow, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
+
+TEST_P(AboutLevels, OnlyAnAdministratorMayDeleteCustomers) {
+    const auto [login, may] = GetParam();
+    prepareDatabase();
+    addStaff("basic", "", "1");
+    addStaff("standard", "", "3");
+    start(login);
+    EXPECT_EQ(open()->Command3->isEnabled(), may);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, AboutLevels,
+                         ::testing::Values(std::pair{"basic", false}, std::pair{"standard", false},
+                                           std::pair{"Admin", true}),
+                         [](const auto& info) { return std::string(info.param.first); });
+
+TEST_F(AboutWindow, DeleteModeWarnsOnceAndDeletesExactlyTheRowClicked) {
+    prepareDatabase();
+    addCustomer("Ann", "dup");
+    addCustomer("Bob", "dup");
+    addCustomer("Pat O'Brien", "o'brien");
+    addCustomer("Zed", "zed");
+    const int call = addCall("o'brien", "Open", "Admin");
+    start();
+    frmAbout1* about = open();
+    about->Command3->click();
+    ASSERT_TRUE(about->deleteMode());
+    EXPECT_FALSE(about->cust1->isHidden());
+    EXPECT_FALSE(about->Command1->isEnabled());
+    EXPECT_FALSE(about->Command2->isEnabled());
+    EXPECT_FALSE(about->Command3->isEnabled());
+    EXPECT_EQ(names(about), QStringList({"Ann", "Bob", "Pat O'Brien", "Zed"}));
+    EXPECT_EQ(about->cust1->textMatrix(0, frmAbout1::OptionCol), "Option");
+    EXPECT_FALSE(about->cust1->cellPicture(1, frmAbout1::OptionCol).isNull());
+    main->mnureflyist->setEnabled(false);
+
+    // The heading and other columns delete nothing, even once the warning is spent.
+    about->cust1_Click(0, frmAbout1::OptionCol);
+    about->cust1_Click(rowOf(about, "Zed"), 1);
+    EXPECT_TRUE(env->dialogs.messages.empty());
+    EXPECT_TRUE(main->mnureflyist->isEnabled());
+
+    env->dialogs.answer(ui::Answer::Cancel);
+    about->cust1_Click(rowOf(about, "Pat O'Brien"), frmAbout1::OptionCol);
+    EXPECT_EQ(storedNames().size(), 4);
+    EXPECT_TRUE(about->warnondelete);
+
+    env->dialogs.answer(ui::Answer::Ok);
+    about->cust1_Click(rowOf(about, "Pat O'Brien"), frmAbout1::OptionCol);
+    EXPECT_EQ(env->dialogs.messages.size(), 2u);
+    EXPECT_EQ(env->dialogs.lastMessage(),
+              "Record/s will be PERMANENTLY deleted! (This warning will only appear once).");
+    EXPECT_EQ(storedNames(), QStringList({"Ann", "Bob", "Zed"}));
+    EXPECT_EQ(count("SELECT * from Calls where Nom = " + QString::number(call)), 1); // calls stay
+
+    // No more warnings; the second of two customers sharing a reference goes, not the first.
+    about->cust1_Click(rowOf(about, "Bob"), frmAbout1::OptionCol);
+    EXPECT_EQ(env->dialogs.messages.size(), 2u);
+    EXPECT_EQ(storedNames(), QStringList({"Ann", "Zed"}));
+    EXPECT_EQ(names(about), QStringList({"Ann", "Zed"}));
+    EXPECT_FALSE(about->cust1->cellPicture(2, frmAbout1::OptionCol).isNull());
+
+    about->cust1_Click(rowOf(about, "Zed"), frmAbout1::OptionCol);
+    about->cust1_Click(rowOf(about, "Ann"), frmAbout1::OptionCol);
+    EXPECT_EQ(env->dialogs.lastMessage(), "At least 1 record must be in the database!");
+    EXPECT_EQ(storedNames(), QStringList({"Ann"}));
+}
+
+TEST_F(AboutWindow, AFailedDeleteKeepsTheRowAndSaysWhy) {
+    prepareDatabase();
+    addCustomer("Ann", "ann");
+    addCustomer("Bob", "bob");
+    start();
+    frmAbout1* about = open();
+    about->Command3->click();
+    exec("ALTER TABLE Customers RENAME TO Gone");
+    about->cust1_Click(2, frmAbout1::OptionCol);
+    EXPECT_EQ(names(about), QStringList({"Ann", "Bob"}));
+    EXPECT_EQ(count("SELECT * from Gone"), 2);
+    EXPECT_TRUE(env->dialogs.lastMessage().contains("Customers")) << env->dialogs.lastMessage().toStdString();
+}
+
+TEST_F(AboutWindow, OkAfterDeleteModeRepointsTheMainListUnlessACallIsBeingLogged) {
+    prepareDatabase();
+    addCustomer("Zed", "zed");
+    addCustomer("Ann", "ann");
+    addCustomer("Bob", "bob");
+    start();
+    const QString ordered = main->Adodc1->recordSource();
+
+    open()->cmdOK->click();
+    processEvents();
+    EXPECT_FALSE(ui::isLoaded<frmAbout1>());
+    EXPECT_EQ(main->Adodc1->recordSource(), ordered);
+
+    frmAbout1* about = open();
+    about->Command3->click();
+    about->cust1_Click(1, frmAbout1::OptionCol); // Ann
+    about->cmdOK->click();
+    processEvents();
+    EXPECT_EQ(main->Adodc1->recordSource(), "Select * from Customers");
+    ASSERT_TRUE(main->Adodc1->recordset());
+    EXPECT_EQ(main->Adodc1->recordset()->recordCount(), 2);
+    EXPECT_EQ(main->Adodc1->recordset()->value(0, 0).toString(), "Zed"); // the table's own order
+
+    // A new call on the panel keeps its pending customer row.
+    main->lognewcall();
+    ASSERT_TRUE(main->newcall);
+    about = open();
+    about->Command3->click();
+    about->close(); // the close box does what OK does
+    processEvents();
+    ASSERT_TRUE(main->Adodc1->recordset());
+    EXPECT_EQ(main->Adodc1->recordset()->editMode(), db::Recordset::EditMode::Add);
+}
+
+} // namespace
