@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <optional>
+#include <sqlite3.h>
 
 namespace monitorpages {
 namespace {
@@ -55,7 +56,7 @@ std::array<QString, 5> readCounts(const Input& in, db::Database* database) {
 
 bool writeCountsPage(const Input& in, const std::array<QString, 5>& counts) {
     PageFile page;
-    if (!page.open(pagePath(in.folder, QStringLiteral("monitor.htm"))))
+    if (!page.open(pagePath(in.folder, QStringLiteral("monitor.htm")), PageFile::Sync::Skip))
         return false;
     for (const QString& line : countsPage(counts, in.stats3status))
         page.writeLine(line);
@@ -112,7 +113,7 @@ bool writeOpenCallsPage(const Input& in, db::Database* database) {
         return false; // an empty list would read as no open calls: the older page stays
     }
     PageFile page;
-    if (!page.open(pagePath(in.folder, QStringLiteral("monitor-open.htm"))))
+    if (!page.open(pagePath(in.folder, QStringLiteral("monitor-open.htm")), PageFile::Sync::Skip))
         return false;
     reportheader(page);
     page.writeLine("<P><font size = 5> All Active Calls as of: " +
@@ -129,6 +130,36 @@ bool writeOpenCallsPage(const Input& in, db::Database* database) {
         writeCall(page, *database, *calls, r);
     return page.commit();
 }
+
+// One read transaction over all the queries: both pages show the same moment of the database, and the file
+// is locked and checked for changes once instead of once per query. Other copies may still read meanwhile.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(db::Database* database) {
+        if (!database || !sqlite3_get_autocommit(database->connection().handle()))
+            return; // no database, or a transaction already under way on this handle
+        try {
+            database->connection().exec(QStringLiteral("BEGIN DEFERRED"));
+            m_conn = &database->connection();
+        } catch (const db::DbError&) {
+            // each query then reads on its own
+        }
+    }
+    ~ReadSnapshot() {
+        if (!m_conn)
+            return;
+        try {
+            m_conn->exec(QStringLiteral("COMMIT"));
+        } catch (const db::DbError&) {
+            // nothing was written
+        }
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    db::Connection* m_conn = nullptr;
+};
 
 } // namespace
 
@@ -183,6 +214,7 @@ bool write(const Input& in) {
     } catch (const db::DbError&) {
         // the counts stay empty
     }
+    ReadSnapshot snapshot(database ? &*database : nullptr);
     const bool counts = writeCountsPage(in, readCounts(in, database ? &*database : nullptr));
     const bool open = writeOpenCallsPage(in, database ? &*database : nullptr);
     return counts && open;

@@ -38,4 +38,23 @@ TEST(PageFileTest, OnlyACommittedPageReplacesTheOldFile) {
     EXPECT_EQ(contents(path), QByteArray("\"Jos\xC3\xA9\",\r\n\r\n"));
 }
 
+TEST(PageFileTest, APageLeftUnsyncedStillReplacesTheOldOneWholeAndReadableByAll) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("monitor.htm");
+    for (const char* text : {"old", "new"}) {
+        PageFile page;
+        ASSERT_TRUE(page.open(path, PageFile::Sync::Skip));
+        page.writeLine(text);
+        ASSERT_TRUE(page.commit());
+    }
+    {
+        PageFile page;
+        ASSERT_TRUE(page.open(path, PageFile::Sync::Skip));
+        page.writeLine("half");
+    }
+    EXPECT_EQ(contents(path), QByteArray("new\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"monitor.htm"});
+    EXPECT_TRUE(QFile::permissions(path) & QFileDevice::ReadOther);
+}
+
 } // namespace
