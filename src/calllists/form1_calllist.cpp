@@ -150,6 +150,7 @@ void Form1::dbclear() {
 }
 
 void Form1::DataFill(const QString& sql, const QString& caption) {
+    currentcaption = caption;
     int total = 0;
     try {
         total = fillCallList(sql);

@@ -464,9 +464,11 @@ void Form1::applyuserlevel() {
     if (level == QLatin1String("Basic")) {
         for (QAction* a : {mnucustdel, mnueditcust, mnumonitor, mnuwiz, mnusupportstaff, mnucallsheet})
             a->setEnabled(false);
+        lockOptionsEditing();
     } else if (level == QLatin1String("Standard")) {
         for (QAction* a : {mnucustdel, mnueditcust, mnusupportstaff})
             a->setEnabled(false);
+        lockOptionsEditing();
     }
 }
 
@@ -490,6 +492,7 @@ void Form1::saver() {
     WriteINI("Database", "Limited Refresh Customer Pull Down",
              ReadINI("Database", "Limited Refresh Customer Pull Down", "False"));
     WriteINI("Call Grid", "Sort Order", sortorder);
+    WriteINI("Database", "Database Path", dbpath);
 }
 
 void Form1::SavePass(const QString& staffId, const QString& password) {
@@ -537,6 +540,8 @@ void Form1::closeEvent(QCloseEvent* event) {
     if (!m_ended) {
         shutdownCallPanel();
         writeColumnWidths();
+        // A settings file deleted by "Reset ALL values" must still lead the next start to this database.
+        WriteINI(QStringLiteral("Database"), QStringLiteral("Database Path"), dbpath);
     }
     Timer1->stop();
     Timer2->stop();

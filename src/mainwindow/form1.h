@@ -330,6 +330,14 @@ public:
     // ---- Inventory windows (customers/form1_inventory.cpp) ----
 
     // ---- Options window and status editor (options/form1_options.cpp) ----
+    QAction* mnueditcatstat = nullptr; // "Edit Category and Status values"
+    QString currentcaption;             // the caption DataFill last showed with currentsql
+    void openOptions();                 // shows the options window
+    void refill();                      // re-runs the list on view with its caption (nothing when none)
+    void lockOptionsEditing();          // login: the options window's editor item off for Basic and Standard
+    // The lists' row height in twips: the customer list's rows and the call list's minimum, wrapping the call
+    // list's text above 490.
+    void applyRowHeight(int twips);
 
     // ---- Appearance and themes (options/form1_appearance.cpp) ----
 

@@ -5,6 +5,7 @@
 #include "platform/desktop.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/flexgrid.h"
+#include "platform/widgets/menumark.h"
 #include "shared/shared.h"
 
 #include <QAction>
@@ -81,7 +82,7 @@ void Form1::buildMenus() {
 
     mnurep = top("mnurep", QStringLiteral("&Reports"));
     mnumonitor = item(mnurep, "mnumonitor", QStringLiteral("Auto-Monitor Page"));
-    mnumonitor->setCheckable(true);
+    ui::keepMark(mnumonitor); // its mark says whether the pages are on; a click only opens their window
     mnucatstat = item(mnurep, "mnucatstat", QStringLiteral("Category Stats"));
     mnuquickrep = submenu(mnurep, "mnuquickrep", QStringLiteral("Quick Reports"));
     mncaltod = item(mnuquickrep, "mncaltod", QStringLiteral("Calls logged today"));
@@ -95,7 +96,7 @@ void Form1::buildMenus() {
     mnuinvrep = item(mnuquickrep, "mnuinvrep", QStringLiteral("Inventory Report by Type"));
     mnuquickrep->addSeparator();
     mnucalnot = item(mnuquickrep, "mnucalnot", QStringLiteral("Include Call Notes in Reports"));
-    mnucalnot->setCheckable(true);
+    ui::keepMark(mnucalnot);
     mnuwiz = item(mnurep, "mnuwiz", QStringLiteral("Report Wizard"));
     mnuwiz->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
 
@@ -104,7 +105,7 @@ void Form1::buildMenus() {
     mnucallsht = submenu(mnuOptions, "mnucallsht", QStringLiteral("Call Sheet"));
     mnucallsheet = item(mnucallsht, "mnucallsheet", QStringLiteral("Call Sheet Heading"));
     mnultrhead = item(mnucallsht, "mnultrhead", QStringLiteral("Leave space for Letterhead"));
-    mnultrhead->setCheckable(true);
+    ui::keepMark(mnultrhead);
     mnuOptions->addSeparator();
     mnusupportstaff = item(mnuOptions, "mnusupportstaff", QStringLiteral("Support Staff"));
     mnuchangepass = item(mnuOptions, "mnuchangepass", QStringLiteral("Change My Password"));
@@ -129,8 +130,15 @@ void Form1::buildMenus() {
     });
     connect(mnuchangepass, &QAction::triggered, this, &Form1::changeOwnPassword);
     connect(mnuprint2, &QAction::triggered, mnuprint, &QAction::trigger);
-    connect(mnucalnot, &QAction::triggered, this, [](bool on) {
-        WriteINI(QStringLiteral("Reports"), QStringLiteral("Call Notes"), on ? QStringLiteral("True") : QStringLiteral("False"));
+    connect(mnucalnot, &QAction::triggered, this, [this] {
+        mnucalnot->setChecked(!mnucalnot->isChecked());
+        WriteINI(QStringLiteral("Reports"), QStringLiteral("Call Notes"),
+                 mnucalnot->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
+    });
+    connect(mnultrhead, &QAction::triggered, this, [this] {
+        mnultrhead->setChecked(!mnultrhead->isChecked());
+        WriteINI(QStringLiteral("Printing"), QStringLiteral("Letterhead Space"),
+                 mnultrhead->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
     });
 }
 

@@ -485,12 +485,17 @@ void FlexGrid::setRowHeightMin(int twips) {
     m_rowHeightMin = std::max(0, twips);
     const int px = twipsToPixels(m_rowHeightMin);
     QHeaderView* v = verticalHeader();
-    if (v->defaultSectionSize() < px)
-        v->setDefaultSectionSize(px);
-    if (v->minimumSectionSize() < px)
-        v->setMinimumSectionSize(px);
-    if (QHeaderView* h = horizontalHeader(); h->minimumHeight() < px)
-        h->setMinimumHeight(px);
+    QHeaderView* h = horizontalHeader();
+    // Measured before the first change, so that a lower minimum later gives the rows their own height back.
+    if (m_naturalRow < 0) {
+        m_naturalRow = v->defaultSectionSize();
+        m_naturalRowMin = v->minimumSectionSize();
+        m_naturalHeading = h->minimumHeight();
+    }
+    v->setMinimumSectionSize(m_naturalRowMin);
+    v->setDefaultSectionSize(std::max(m_naturalRow, px));
+    v->setMinimumSectionSize(std::max(m_naturalRowMin, px));
+    h->setMinimumHeight(std::max(m_naturalHeading, px));
 }
 
 QColor FlexGrid::cellBackColor(int row, int col) const {

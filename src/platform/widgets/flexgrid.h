@@ -124,6 +124,7 @@ private:
     FlexGridModel* m_model;
     std::vector<int> m_widths; // twips per grid column, -1 default
     int m_rowHeightMin = 0;
+    int m_naturalRow = -1, m_naturalRowMin = -1, m_naturalHeading = -1; // pixels, before any minimum was set
     bool m_redraw = true;
     bool m_syncing = false;
     int m_row = 0, m_col = 0, m_rowSel = 0, m_colSel = 0;

@@ -12,6 +12,8 @@ target_sources(gui PRIVATE
     platform/widgets/flexgrid.cpp
     platform/widgets/forms.h
     platform/widgets/forms.cpp
+    platform/widgets/menumark.h
+    platform/widgets/menumark.cpp
     platform/widgets/printer.h
     platform/widgets/printer.cpp
     platform/widgets/screen.h

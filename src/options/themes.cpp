@@ -1,0 +1,419 @@
+#include "options/themes.h"
+
+#include "mainwindow/form1.h"
+#include "mainwindow/statusbar.h"
+#include "options/analysts.h"
+#include "options/statuses.h"
+#include "platform/widgets/colour.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
+#include "platform/widgets/menumark.h"
+#include "platform/widgets/screen.h"
+#include "shared/gridformat.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QAction* item(QMenu* menu, const char* name, const QString& caption) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+QAction* markItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* a = item(menu, name, caption);
+    ui::keepMark(a);
+    return a;
+}
+
+QMenu* submenu(QMenu* menu, const char* name, const QString& caption) {
+    QMenu* m = menu->addMenu(caption);
+    m->setObjectName(QLatin1String(name));
+    return m;
+}
+
+// Background colour of a panel-like control; an invalid colour (a text that is not a number) changes nothing.
+void paint(QWidget* w, const QColor& c, QPalette::ColorRole role = QPalette::Window) {
+    if (!w || !c.isValid())
+        return;
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(role, c);
+    if (role == QPalette::Window)
+        p.setColor(QPalette::Button, c);
+    w->setPalette(p);
+}
+
+// "True"/"False" as a Boolean without regard to case; anything else leaves the mark alone.
+void markFrom(QAction* a, const QString& text) {
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        a->setChecked(true);
+    else if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        a->setChecked(false);
+}
+
+QFrame* preview(QWidget* parent, const char* name) {
+    auto* f = new QFrame(parent);
+    f->setObjectName(QLatin1String(name));
+    f->setFrameShape(QFrame::Box);
+    f->setMinimumSize(90, 40);
+    return f;
+}
+
+} // namespace
+
+themes::themes(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("themes"));
+    setWindowTitle(QStringLiteral("Quorvane Options"));
+    buildMenus();
+    buildBody();
+    connectProgramOptions();
+    connectListOptions();
+    connectAppearance();
+    connect(Command1, &QPushButton::clicked, this, &themes::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &themes::Command2_Click);
+    Form_Load();
+}
+
+void themes::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto top = [&](const char* name, const QString& caption) {
+        QMenu* m = bar->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    mnuMisc = top("mnuMisc", QStringLiteral("Misc"));
+    mnupch = submenu(mnuMisc, "mnupch", QStringLiteral("Pie Chart"));
+    mnipiecat = markItem(mnupch, "mnipiecat", QStringLiteral("Show Pie Chart - Categories"));
+    mnipieassign = markItem(mnupch, "mnipieassign", QStringLiteral("Show Pie Chart - Assignments"));
+    mnipieno = markItem(mnupch, "mnipieno", QStringLiteral("Don't Show Pie Chart"));
+    mnuflr = markItem(mnuMisc, "mnuflr", QStringLiteral("Force Low Resolution"));
+    mnuMisc->addSeparator();
+    mnureset = item(mnuMisc, "mnureset", QStringLiteral("Reset ALL values to Default"));
+
+    mnuimages = top("mnuimages", QStringLiteral("Appearance"));
+    mnuresize = markItem(mnuimages, "mnuresize", QStringLiteral("Allow Resizing"));
+    mnuimages->addSeparator();
+    mnubackimage = item(mnuimages, "mnubackimage", QStringLiteral("Background Image"));
+    mnucols = submenu(mnuimages, "mnucols", QStringLiteral("Colours"));
+    mnubackcolor = item(mnucols, "mnubackcolor", QStringLiteral("Background Colour"));
+    mnufc = item(mnucols, "mnufc", QStringLiteral("Form Colour"));
+    mnupc = item(mnucols, "mnupc", QStringLiteral("Panel Colour"));
+    mnumc = item(mnucols, "mnumc", QStringLiteral("Menu Bar Colour"));
+    mnugac = item(mnucols, "mnugac", QStringLiteral("Grid Alternate Colour"));
+    mnusb = submenu(mnuimages, "mnusb", QStringLiteral("Stats Bars"));
+    mnuwarn = item(mnusb, "mnuwarn", QStringLiteral("Warning Pattern"));
+    mnublue = item(mnusb, "mnublue", QStringLiteral("Blue"));
+    mnuyell = item(mnusb, "mnuyell", QStringLiteral("Yellow"));
+    mnugrey = item(mnusb, "mnugrey", QStringLiteral("Grey"));
+    mnublack = item(mnusb, "mnublack", QStringLiteral("Black"));
+    mnuorange = item(mnusb, "mnuorange", QStringLiteral("Orange"));
+    mnupurpl = item(mnusb, "mnupurpl", QStringLiteral("Pink"));
+    mnugreen = item(mnusb, "mnugreen", QStringLiteral("Green"));
+    mnugridfont = item(mnuimages, "mnugridfont", QStringLiteral("Grid Font"));
+
+    mnucgo = top("mnucgo", QStringLiteral("Options"));
+    mnuinclude = markItem(mnucgo, "mnuinclude", QStringLiteral("Include Unassigned Calls in My calls"));
+    mnundef = markItem(mnucgo, "mnundef", QStringLiteral("Calls are Unassigned by Default"));
+    mnuAduti = markItem(mnucgo, "mnuAduti", QStringLiteral("Record Audit Information"));
+    mnucgo->addSeparator();
+    mnueditcat = item(mnucgo, "mnueditcat", QStringLiteral("Edit Categories"));
+    mnustatus = item(mnucgo, "mnustatus", QStringLiteral("Edit Status && Category  fields"));
+    mnu3rd = item(mnucgo, "mnu3rd", QStringLiteral("Edit Status for 3rd Stats Bar etc"));
+    mnuattpath = item(mnucgo, "mnuattpath", QStringLiteral("Set Attachments Location"));
+    mnucalnot = markItem(mnucgo, "mnucalnot", QStringLiteral("Always open new note when clicking on Call Notes"));
+    mnuhomstats = submenu(mnucgo, "mnuhomstats", QStringLiteral("Home Statistics"));
+    mnustatsme = markItem(mnuhomstats, "mnustatsme", QStringLiteral("Stats for My Calls Only"));
+    mnustatsall = markItem(mnuhomstats, "mnustatsall", QStringLiteral("Stats for all Calls"));
+    mnusparename = item(mnucgo, "mnusparename", QStringLiteral("Rename \"Notes\" field"));
+    mnudropwidth = item(mnucgo, "mnudropwidth", QStringLiteral("Customer Drop-Down width"));
+
+    mnulists = top("mnulists", QStringLiteral("Call and Customer Lists"));
+    mnugrh = item(mnulists, "mnugrh", QStringLiteral("List Row Height"));
+    mnurefcalls = markItem(mnulists, "mnurefcalls", QStringLiteral("Auto Refresh Call list every 5 mins"));
+    mnualt = markItem(mnulists, "mnualt", QStringLiteral("Call List displays Alternate Colours"));
+    mnucgdisplay = submenu(mnulists, "mnucgdisplay", QStringLiteral("Call List displays..."));
+    mnucfn = markItem(mnucgdisplay, "mnucfn", QStringLiteral("Customer Full Names"));
+    mnucr = markItem(mnucgdisplay, "mnucr", QStringLiteral("Customer References"));
+    mnuconf = markItem(mnucgdisplay, "mnuconf", QStringLiteral("Contact Field"));
+    mnudn = markItem(mnucgdisplay, "mnudn", QStringLiteral("\"Notes\" field"));
+    mnudr = markItem(mnucgdisplay, "mnudr", QStringLiteral("Resource Field"));
+    mnuds = markItem(mnucgdisplay, "mnuds", QStringLiteral("Status Field"));
+    mnudc = markItem(mnucgdisplay, "mnudc", QStringLiteral("Category Field"));
+    mnuitem = markItem(mnucgdisplay, "mnuitem", QStringLiteral("Item Field"));
+    mnudq = markItem(mnucgdisplay, "mnudq", QStringLiteral("Query Field"));
+    mnuddc = markItem(mnucgdisplay, "mnuddc", QStringLiteral("Date Closed"));
+    mnuda = markItem(mnucgdisplay, "mnuda", QStringLiteral("Assigned Field"));
+    mnulogged = markItem(mnucgdisplay, "mnulogged", QStringLiteral("Logged By Field"));
+    columnSwitches = {{mnucfn, 5}, {mnucr, 6},    {mnuconf, 8}, {mnudn, 11},  {mnudr, 12}, {mnuds, 9},
+                      {mnudc, 4},  {mnuitem, 10}, {mnudq, 7},   {mnuddc, 15}, {mnuda, 3},  {mnulogged, 16}};
+    mnucallmax = item(mnulists, "mnucallmax", QStringLiteral("Call List maximum number of calls displayed"));
+    mnuso = submenu(mnulists, "mnuso", QStringLiteral("Call List Sort Order"));
+    mnuasc = markItem(mnuso, "mnuasc", QStringLiteral("Ascending"));
+    mnudesc = markItem(mnuso, "mnudesc", QStringLiteral("Descending"));
+    mnucalsort = submenu(mnulists, "mnucalsort", QStringLiteral("Call List is Sorted By"));
+    mnusonom = markItem(mnucalsort, "mnusonom", QStringLiteral("Call Number"));
+    mnusostat = markItem(mnucalsort, "mnusostat", QStringLiteral("Status"));
+    mnusocat = markItem(mnucalsort, "mnusocat", QStringLiteral("Category"));
+    mnumarkcalls = markItem(mnulists, "mnumarkcalls", QStringLiteral("Call List Mark Calls with Colours"));
+
+    mnuthemes = top("mnuthemes", QStringLiteral("Themes"));
+    mnuthemepw = item(mnuthemes, "mnuthemepw", QStringLiteral("Pale White"));
+    mnthemetoned = item(mnuthemes, "mnthemetoned", QStringLiteral("Toned"));
+    mnuthemems = item(mnuthemes, "mnuthemems", QStringLiteral("MS 2007"));
+    mnuthemenat = item(mnuthemes, "mnuthemenat", QStringLiteral("Natural"));
+    mnunirv = item(mnuthemes, "mnunirv", QStringLiteral("Nirvana"));
+    mnudark = item(mnuthemes, "mnudark", QStringLiteral("Dark"));
+    mnuthemed = item(mnuthemes, "mnuthemed", QStringLiteral("Default"));
+}
+
+void themes::buildBody() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("central"));
+    setCentralWidget(central);
+
+    Picture2 = preview(central, "Picture2");
+    Picture3 = preview(central, "Picture3");
+    Picture5 = preview(central, "Picture5");
+    Picture4 = preview(central, "Picture4");
+    auto* colours = new QGroupBox(QStringLiteral("Colours"), central);
+    auto* colourGrid = new QGridLayout(colours);
+    const std::pair<QFrame*, const char*> boxes[] = {
+        {Picture2, "Background"}, {Picture3, "Form"}, {Picture5, "Panel"}, {Picture4, "Menu Bar"}};
+    int i = 0;
+    for (const auto& [box, caption] : boxes) {
+        colourGrid->addWidget(new QLabel(QLatin1String(caption), colours), 0, i, Qt::AlignHCenter);
+        colourGrid->addWidget(box, 1, i);
+        ++i;
+    }
+
+    Grid1 = new ui::FlexGrid(central);
+    Grid1->setObjectName(QStringLiteral("Grid1"));
+    Grid1->setMinimumHeight(110);
+    Image1 = new QLabel(central);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    Image1->setFixedSize(200, 150);
+    Image1->setFrameShape(QFrame::Box);
+
+    Picture1 = new QFrame(central);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Label1 = new QLabel(QStringLiteral("E.g."), Picture1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Text1 = new QLineEdit(Picture1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    Text1->setText(QStringLiteral("Choose options from the menus above."));
+    Command3 = new QPushButton(QStringLiteral("E.g."), Picture1);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    auto* sample = new QHBoxLayout(Picture1);
+    sample->setContentsMargins(0, 0, 0, 0);
+    sample->addWidget(Label1);
+    sample->addWidget(Text1, 1);
+    sample->addWidget(Command3);
+
+    Command1 = new QPushButton(QStringLiteral("Okay"), central);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    Command2 = new QPushButton(QStringLiteral("Cancel"), central);
+    Command2->setObjectName(QStringLiteral("Command2"));
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(colours);
+    left->addWidget(new QLabel(QStringLiteral("Call list:"), central));
+    left->addWidget(Grid1, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(new QLabel(QStringLiteral("Background picture:"), central));
+    right->addWidget(Image1);
+    right->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addLayout(right);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Picture1, 1);
+    buttons->addSpacing(20);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto* outer = new QVBoxLayout(central);
+    outer->addLayout(top, 1);
+    outer->addLayout(buttons);
+    resize(700, 400);
+}
+
+void themes::showPreviews() {
+    Form1& main = ui::form<Form1>();
+    if (main.backimagepath != QLatin1String("None")) {
+        const QPixmap picture(main.backimagepath);
+        if (!picture.isNull())
+            Image1->setPixmap(picture);
+    }
+    paint(Picture2, ui::vbColour(main.backcolour));
+    paint(Picture3, ui::vbColour(main.formcolour));
+    const QColor panel = ui::vbColour(main.panelcolour);
+    paint(Picture5, panel);
+    if (panel.isValid())
+        Grid1->setBackColorBkg(panel);
+    paint(Picture4, ui::vbColour(main.mbcolour));
+    if (const QColor grid = ui::vbColour(main.gridcolour); grid.isValid())
+        Grid1->setBackColor(grid);
+}
+
+void themes::markColumns() {
+    const Form1& main = ui::form<Form1>();
+    for (const auto& [action, column] : columnSwitches)
+        action->setChecked(main.datagrid2->colWidth(column) != 0);
+}
+
+void themes::Form_Load() {
+    Form1& main = ui::form<Form1>();
+    Grid1->setRows(3);
+    Grid1->setCols(5);
+    Grid1->setFixedRows(1);
+    Grid1->setFixedCols(1);
+    Grid1->setTextMatrix(1, 1, QStringLiteral("Sample"));
+    Grid1->setTextMatrix(2, 1, QStringLiteral("Sample"));
+    StripeGrid(*Grid1, main.gridcolour);
+    showPreviews();
+
+    markFrom(mnualt, main.alternaterows);
+    if (main.sortorder == QLatin1String("ASC"))
+        mnuasc->setChecked(true);
+    else
+        mnudesc->setChecked(true);
+    mnipiecat->setChecked(!main.Picture7->isHidden());
+
+    // The editor and the items that change shared things are for administrators.
+    for (QAction* a : {mnusparename, mnustatus, mnuattpath, mnueditcat}) {
+        const QString level = main.accessLevel();
+        if (level == QLatin1String("Basic") || level == QLatin1String("Standard"))
+            a->setEnabled(false);
+    }
+    // The pie chart does not fit a narrow screen.
+    if (ui::screen().sizePixels().width() < 890)
+        mnupch->menuAction()->setEnabled(false);
+
+    main.homestats = ReadINI(QStringLiteral("Program"), QStringLiteral("Home Stats Format"), QStringLiteral("Me"));
+    if (main.homestats == QLatin1String("me"))
+        mnustatsme->setChecked(true);
+    else
+        mnustatsall->setChecked(true);
+
+    mnipieno->setChecked(main.piemode == QLatin1String("None"));
+    mnipieassign->setChecked(main.piemode == QLatin1String("User"));
+    mnipiecat->setChecked(main.piemode == QLatin1String("sp3"));
+    mnusonom->setChecked(main.sortcolumn == QLatin1String("Nom"));
+    mnusocat->setChecked(main.sortcolumn == QLatin1String("sp3"));
+    mnusostat->setChecked(main.sortcolumn == QLatin1String("Status"));
+    mnuAduti->setChecked(main.auditon);
+    markFrom(mnuinclude, main.includeunassigned);
+
+    markFrom(mnundef,
+             ReadINI(QStringLiteral("Program"), QStringLiteral("Unassigned by default"), QStringLiteral("False")));
+    mnucalnot->setChecked(ReadINI(QStringLiteral("Program"), QStringLiteral("Call Notes Auto-New"),
+                                  QStringLiteral("0")) == QLatin1String("1"));
+    markFrom(mnurefcalls,
+             ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Auto-Refresh"), QStringLiteral("False")));
+
+    const QString spare =
+        ReadINI(QStringLiteral("Program"), QStringLiteral("Spare Field Name"), QStringLiteral("Notes"));
+    mnudn->setText(spare);
+    mnusparename->setText(QStringLiteral("Rename ") + spare + QStringLiteral(" field"));
+
+    markFrom(mnuresize, ReadINI(QStringLiteral("Program"), QStringLiteral("Allow Resizing for larger screens"),
+                                QStringLiteral("False")));
+    markFrom(mnuflr, ReadINI(QStringLiteral("Program"), QStringLiteral("Force Low Res"), QStringLiteral("False")));
+    mnumarkcalls->setChecked(main.statusstyle == QLatin1String("varcolours"));
+    markColumns();
+}
+
+void themes::showEvent(QShowEvent* event) {
+    // Loaded hidden at login, the window may first show after the user has resized the call list's columns.
+    markColumns();
+    QMainWindow::showEvent(event);
+}
+
+void themes::Command1_Click() {
+    Form1& main = ui::form<Form1>();
+    const QColor back = ui::vbColour(main.backcolour);
+    const QColor form = ui::vbColour(main.formcolour);
+    const QColor panel = ui::vbColour(main.panelcolour);
+    const QColor mb = ui::vbColour(main.mbcolour);
+    const QColor grid = ui::vbColour(main.gridcolour);
+
+    for (QWidget* w : {main.Picture1, main.Picture2, main.Picture3})
+        paint(w, back);
+    QPixmap picture;
+    if (main.backimagepath != QLatin1String("None")) {
+        picture.load(main.backimagepath);
+        if (!picture.isNull())
+            main.backimage->setPixmap(picture);
+    }
+    analysts& staff = ui::form<analysts>();
+    paint(main.Picture17, form);
+    paint(main.Picture7, form);
+    paint(main.Frame2, form);
+    paint(main.Text3, form, QPalette::Base);
+    paint(staff.Check1, form);
+    paint(main.Text4, form, QPalette::Base);
+    paint(main.Text5, form, QPalette::Base);
+    paint(main.Text6, form, QPalette::Base);
+    paint(main.Picture6, form);
+    paint(main.Shape1, form);
+    for (QWidget* w : {main.Picture8, main.Picture10, main.Picture12, main.Picture13})
+        paint(w, panel);
+    if (panel.isValid())
+        main.datagrid2->setBackColorBkg(panel);
+    if (!picture.isNull()) {
+        // The background picture shows behind the home panel's tiles.
+        QPalette p = main.Picture10->palette();
+        p.setBrush(QPalette::Window, QBrush(picture));
+        main.Picture10->setPalette(p);
+    }
+    paint(main.Picture4, mb);
+    paint(main.Picture5, mb);
+    if (grid.isValid()) {
+        main.datagrid2->setBackColor(grid);
+        paint(main.Datagrid1, grid, QPalette::Base);
+    }
+    if (form.isValid())
+        main.cg1->setBackColor(form);
+    main.saver();
+    main.buttoncolours();
+    main.gridformat();
+    main.stats();
+    ui::unload<themes>();
+}
+
+void themes::Command2_Click() {
+    ui::unload<themes>();
+}
+
+void themes::closeEvent(QCloseEvent* event) {
+    if (!ui::isLoaded<Form1>()) {
+        event->accept();
+        return;
+    }
+    Form1& main = ui::form<Form1>();
+    // An open status editor would go with this window and lose its changes; the main window keeps it instead.
+    if (ui::isLoaded<Statuses>()) {
+        Statuses& editor = ui::form<Statuses>();
+        if (editor.parentWidget() == this && editor.isVisible())
+            ui::showOwned(&editor, &main);
+    }
+    main.StatusBar1->setPanel(5, QStringLiteral("Waiting"));
+    event->accept();
+}

@@ -1,0 +1,100 @@
+#include "mainwindow/form1.h"
+#include "options/optionrules.h"
+#include "options/themes.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QTimer>
+
+namespace {
+
+bool flip(QAction* a) {
+    a->setChecked(!a->isChecked());
+    return a->isChecked();
+}
+
+void callGrid(const char* key, const QString& value) {
+    WriteINI(QStringLiteral("Call Grid"), QLatin1String(key), value);
+}
+
+} // namespace
+
+void themes::connectListOptions() {
+    Form1* main = &ui::form<Form1>();
+
+    // A column shown again is 1500 twips wide, whatever it was before.
+    for (const auto& [action, column] : columnSwitches)
+        connect(action, &QAction::triggered, this,
+                [main, a = action, c = column] { main->datagrid2->setColWidth(c, flip(a) ? 1500 : 0); });
+
+    connect(mnualt, &QAction::triggered, this, [this, main] {
+        main->alternaterows = flip(mnualt) ? QStringLiteral("True") : QStringLiteral("False");
+        callGrid("Alternate Rows", main->alternaterows);
+        // Stripes are painted when the list is filled, so taking them away needs a fresh fill.
+        main->refill();
+    });
+
+    connect(mnucallmax, &QAction::triggered, this, [main] {
+        const QString answer = ui::InputBox(QStringLiteral("Please enter a number bewteen 100 and 5000 for how maximum "
+                                                           "number of calls are displayed in the call list."),
+                                            ui::DefaultTitle, QString::number(main->maxcalls));
+        if (answer.isEmpty() || optionrules::meansCancel(answer))
+            return;
+        const std::optional<int> max = optionrules::wholeNumber(answer, 10, 10000);
+        if (!max)
+            return;
+        callGrid("Maximum number of calls displayed", QString::number(*max));
+        main->maxcalls = *max;
+    });
+
+    connect(mnugrh, &QAction::triggered, this, [main] {
+        const QString answer = ui::InputBox(QStringLiteral("Please enter a row height bewteen 285 and 700 - (text will "
+                                                           "automatically wrap for row-heights over 490)"),
+                                            ui::DefaultTitle, QStringLiteral("286"));
+        if (answer.isEmpty() || optionrules::meansCancel(answer))
+            return;
+        const std::optional<int> height = optionrules::wholeNumber(answer, 286, 7000);
+        if (!height)
+            return;
+        main->applyRowHeight(*height);
+        callGrid("Grid Row Height", QString::number(*height));
+    });
+
+    connect(mnurefcalls, &QAction::triggered, this, [this, main] {
+        const bool on = flip(mnurefcalls);
+        if (on)
+            main->Timer3->start();
+        else
+            main->Timer3->stop();
+        callGrid("Auto-Refresh", on ? QStringLiteral("True") : QStringLiteral("False"));
+    });
+
+    auto order = [this, main](const QString& direction) {
+        mnuasc->setChecked(direction == QLatin1String("ASC"));
+        mnudesc->setChecked(direction != QLatin1String("ASC"));
+        main->sortorder = direction;
+        main->Command11_Click();
+    };
+    connect(mnuasc, &QAction::triggered, this, [order] { order(QStringLiteral("ASC")); });
+    connect(mnudesc, &QAction::triggered, this, [order] { order(QStringLiteral("DESC")); });
+
+    auto sortBy = [this, main](const QString& column) {
+        mnusonom->setChecked(column == QLatin1String("Nom"));
+        mnusostat->setChecked(column == QLatin1String("Status"));
+        mnusocat->setChecked(column == QLatin1String("sp3"));
+        main->sortcolumn = column;
+        callGrid("Sort Column", column);
+        main->Command11_Click();
+    };
+    connect(mnusonom, &QAction::triggered, this, [sortBy] { sortBy(QStringLiteral("Nom")); });
+    connect(mnusostat, &QAction::triggered, this, [sortBy] { sortBy(QStringLiteral("Status")); });
+    connect(mnusocat, &QAction::triggered, this, [sortBy] { sortBy(QStringLiteral("sp3")); });
+
+    // Takes effect the next time the list is formatted; nothing is redrawn here.
+    connect(mnumarkcalls, &QAction::triggered, this, [this, main] {
+        main->statusstyle = flip(mnumarkcalls) ? QStringLiteral("varcolours") : QStringLiteral("vardont");
+    });
+}

@@ -1,0 +1,178 @@
+#include "mainwindow/form1.h"
+#include "options/optionrules.h"
+#include "options/statuses.h"
+#include "options/themes.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
+#include "platform/widgets/screen.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <limits>
+
+using ui::Answer;
+using ui::Buttons;
+using ui::MsgBox;
+
+namespace {
+
+QString trueFalse(bool on) {
+    return on ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+// Inverts a managed mark and gives the new one.
+bool flip(QAction* a) {
+    a->setChecked(!a->isChecked());
+    return a->isChecked();
+}
+
+void program(const char* key, const QString& value) {
+    WriteINI(QStringLiteral("Program"), QLatin1String(key), value);
+}
+
+} // namespace
+
+void themes::connectProgramOptions() {
+    Form1* main = &ui::form<Form1>();
+
+    connect(mnuflr, &QAction::triggered, this, [this, main] {
+        const bool on = flip(mnuflr);
+        program("Force Low Res", trueFalse(on));
+        main->lowres = on;
+        MsgBox(QStringLiteral("You must restart Quorvane before this takes effect"));
+    });
+    connect(mnuinclude, &QAction::triggered, this, [this, main] {
+        const bool on = flip(mnuinclude);
+        program("Include Unassigned Calls in Workload", trueFalse(on));
+        main->includeunassigned = trueFalse(on);
+    });
+    connect(mnundef, &QAction::triggered, this, [this, main] {
+        const bool on = flip(mnundef);
+        program("Unassigned by default", trueFalse(on));
+        main->unassigneddefault = trueFalse(on);
+    });
+    connect(mnuAduti, &QAction::triggered, this, [this, main] {
+        const bool on = flip(mnuAduti);
+        program("Record Audit Information", trueFalse(on));
+        main->auditon = on;
+    });
+    connect(mnucalnot, &QAction::triggered, this, [this, main] {
+        const bool on = flip(mnucalnot);
+        main->notesautonew = on ? 1 : 0;
+        program("Call Notes Auto-New", on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
+
+    connect(mnipieassign, &QAction::triggered, this, [this, main] {
+        mnipiecat->setChecked(false);
+        mnipieassign->setChecked(true);
+        main->Picture7->setVisible(true);
+        program("Piechart", QStringLiteral("User"));
+        main->piemode = QStringLiteral("User");
+        main->stats();
+    });
+    connect(mnipiecat, &QAction::triggered, this, [this, main] {
+        mnipiecat->setChecked(true);
+        mnipieassign->setChecked(false);
+        main->Picture7->setVisible(mnipiecat->isChecked());
+        program("Piechart", QStringLiteral("sp3"));
+        main->piemode = QStringLiteral("sp3");
+        main->stats();
+    });
+    connect(mnipieno, &QAction::triggered, this, [] {
+        MsgBox(QStringLiteral(" This functionality is now altered via right-clicking on the home screen and choosing "
+                              "to Enter Edit Mode"));
+    });
+
+    auto homeStats = [this, main](const QString& scope) {
+        mnustatsme->setChecked(scope == QLatin1String("me"));
+        mnustatsall->setChecked(scope != QLatin1String("me"));
+        main->homestats = scope;
+        program("Home Stats Format", scope);
+        main->stats();
+    };
+    connect(mnustatsme, &QAction::triggered, this, [homeStats] { homeStats(QStringLiteral("me")); });
+    connect(mnustatsall, &QAction::triggered, this, [homeStats] { homeStats(QStringLiteral("all")); });
+
+    connect(mnu3rd, &QAction::triggered, this, [main] {
+        QString answer = ui::InputBox(
+            QStringLiteral("The first stats bar shows All Calls Logged Today.  The 2nd and 4th show open and urgent "
+                           "calls respectively.By default the 3rd bar shows Pending but you can chage that here. This "
+                           "also affects which status is flagged/coloured in the call list. Type in the status to be "
+                           "shown by the 3rd stats bar:"),
+            ui::DefaultTitle, main->stats3status);
+        if (optionrules::meansCancel(answer))
+            return;
+        if (answer.isEmpty())
+            answer = main->stats3status;
+        main->stats3status = answer;
+        program("Stats 3", answer);
+    });
+
+    connect(mnuattpath, &QAction::triggered, this, [main] {
+        if (MsgBox(QStringLiteral("Change the default location for files that are attached to calls?"),
+                   Buttons::OkCancel) == Answer::Cancel)
+            return;
+        // A choice with no folder on disk behind it counts as Cancel.
+        const ui::FolderChoice folder =
+            ui::dialogs().browseFolder(QStringLiteral("Locate the folder where attachmenst will be stored"));
+        if (!folder.hasPath() || folder.path.isEmpty())
+            return;
+        main->attachpath = folder.path;
+        program("Attachments Path", folder.path);
+        MsgBox(QStringLiteral("You must now restart before this change will take effect!"));
+    });
+
+    connect(mnusparename, &QAction::triggered, this, [main] {
+        QString answer = ui::InputBox(QStringLiteral("Type in a title for this field - e.g. Contact, Costcode etc"),
+                                      ui::DefaultTitle, main->Label36->text());
+        if (optionrules::meansCancel(answer))
+            return;
+        if (answer.isEmpty())
+            answer = main->Label36->text();
+        main->datagrid2->setTextMatrix(0, 11, answer);
+        main->Label36->setText(answer);
+        program("Spare Field Name", answer);
+    });
+
+    connect(mnudropwidth, &QAction::triggered, this, [main] {
+        const QString answer =
+            ui::InputBox(QStringLiteral("Enter a value between 200 (standard width) and 500 (very wide)"),
+                         ui::DefaultTitle, QStringLiteral("200"));
+        if (answer.isEmpty() || optionrules::meansCancel(answer))
+            return;
+        const std::optional<int> width =
+            optionrules::wholeNumber(answer, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+        if (!width)
+            return;
+        program("Customer Drop-Down Width", QString::number(*width));
+        main->SetDropDownWidth(main->Combo6, *width);
+    });
+
+    connect(mnuresize, &QAction::triggered, this, [this] {
+        if (ui::screen().sizePixels().width() < 1025) {
+            MsgBox(QStringLiteral("Screen is too small to allow resizing"));
+            program("Allow Resizing for larger screens", QStringLiteral("False"));
+            return;
+        }
+        program("Allow Resizing for larger screens", trueFalse(flip(mnuresize)));
+        MsgBox(QStringLiteral("A restart is required when changing this oprion"));
+    });
+
+    connect(mnureset, &QAction::triggered, this, [main] {
+        if (MsgBox(QStringLiteral("Are you sure?  This will restore all settings to defualt!"), Buttons::OkCancel) ==
+            Answer::Cancel)
+            return;
+        // A file that is already gone is as good as deleted. The main window writes the database path back
+        // before it closes, so the next start still finds the database in use.
+        QFile::remove(main->inipath);
+        MsgBox(QStringLiteral("You must now restart Quorvane"));
+    });
+
+    auto editor = [this] { ui::showOwned(&ui::form<Statuses>(), this); };
+    connect(mnueditcat, &QAction::triggered, this, editor);
+    connect(mnustatus, &QAction::triggered, this, editor);
+}

@@ -1,0 +1,189 @@
+#include "mainwindow/form1.h"
+#include "options/statuses.h"
+#include "options/themes.h"
+#include "platform/db/database.h"
+#include "platform/widgets/forms.h"
+#include "support/input.h"
+#include "support/mainwindowfixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+QStringList texts(const QListWidget* list) {
+    QStringList all;
+    for (int i = 0; i < list->count(); ++i)
+        all << list->item(i)->text();
+    return all;
+}
+
+class StatusEditor : public MainWindowTest {
+protected:
+    Statuses& open() {
+        main->mnuthemes->trigger();
+        ui::form<themes>().mnustatus->trigger();
+        return ui::form<Statuses>();
+    }
+    void select(Statuses& s, const QString& status) { s.List1->setCurrentRow(texts(s.List1).indexOf(status)); }
+    QStringList stored(const QString& column) {
+        QStringList all;
+        auto rs = db::Database::open(dbPath).openRecordset("SELECT " + column + " from Settings");
+        for (; !rs->eof(); rs->moveNext())
+            all << rs->field(0).toString();
+        return all;
+    }
+};
+
+TEST_F(StatusEditor, ColoursStayWithTheirStatusesThroughKeyboardMovesAddsAndDeletes) {
+    start();
+    Statuses& s = open();
+    EXPECT_EQ(s.parentWidget(), &ui::form<themes>());
+    EXPECT_EQ(texts(s.List1), (QStringList{"Open", "Urgent", "Pending", "Awaiting Customer", "Closed"}));
+    EXPECT_EQ(texts(s.List3), (QStringList{"---", "13158655", "13172735", "16769480", "14474460"}));
+    EXPECT_EQ(texts(s.List2).size(), 6);
+
+    // Chosen by keyboard, "Urgent" moves down with its colour.
+    s.List1->setFocus();
+    s.List1->setCurrentRow(0);
+    pressKey(s.List1, Qt::Key_Down);
+    ASSERT_EQ(s.List1->currentRow(), 1);
+    s.Command5->click();
+    EXPECT_EQ(texts(s.List1).mid(1, 2), (QStringList{"Pending", "Urgent"}));
+    EXPECT_EQ(texts(s.List3).mid(1, 2), (QStringList{"13172735", "13158655"}));
+    EXPECT_EQ(s.List1->currentRow(), 2);
+    EXPECT_EQ(s.List3->currentRow(), 2);
+
+    // A new status has no colour; the colour commands act on the status list's row even right after adding.
+    s.Text1->setText("Tom's");
+    s.Command3->click();
+    select(s, "Tom's");
+    EXPECT_EQ(s.List3->currentRow(), 5);
+    env->dialogs.chooseColourNext(QColor(255, 0, 0));
+    s.mnusc->trigger();
+    EXPECT_EQ(s.List3->item(5)->text(), "255");
+    select(s, "Open");
+    env->dialogs.chooseColourNext(std::nullopt); // Cancel keeps the colour
+    s.mnusc->trigger();
+    env->dialogs.chooseColourNext(QColor(0, 0, 0)); // black reads as no choice
+    s.mnusc->trigger();
+    EXPECT_EQ(s.List3->item(0)->text(), "---");
+    select(s, "Pending");
+    s.mnucc->trigger();
+    EXPECT_EQ(s.List3->item(1)->text(), "---");
+
+    // The first item does not move up; "Closed" and "Urgent" stay; a deleted status takes its colour along.
+    select(s, "Open");
+    s.Command4->click();
+    EXPECT_EQ(texts(s.List1).first(), "Open");
+    for (const char* fixed : {"Closed", "Urgent"}) {
+        select(s, fixed);
+        s.Command1->click();
+        EXPECT_EQ(env->dialogs.lastMessage(), QStringLiteral("Cannot remove '%1' status").arg(fixed));
+    }
+    select(s, "Pending");
+    s.Command1->click();
+    EXPECT_EQ(texts(s.List1), (QStringList{"Open", "Urgent", "Awaiting Customer", "Closed", "Tom's"}));
+    EXPECT_EQ(texts(s.List3), (QStringList{"---", "13158655", "16769480", "14474460", "255"}));
+    select(s, "Open");
+    s.Command1->click();
+    select(s, "Awaiting Customer");
+    s.Command1->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), "At least 4 levels must exist.");
+    EXPECT_EQ(texts(s.List1).size(), 4);
+
+    for (int i = 0; i < 3; ++i) {
+        s.List2->setCurrentRow(0);
+        s.Command8->click();
+    }
+    EXPECT_EQ(texts(s.List2), (QStringList{"Printing", "E-mail", "Other"}));
+    s.Command8->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), "At least 3 Categories must exist.");
+    s.List2->setCurrentRow(2);
+    s.Command6->click(); // the last does not move down
+    EXPECT_EQ(texts(s.List2).last(), "Other");
+    s.Command7->click();
+    EXPECT_EQ(texts(s.List2), (QStringList{"Printing", "Other", "E-mail"}));
+}
+
+TEST_F(StatusEditor, OkayStoresBothListsKeepsTheTitlesAndTheMainWindowTakesThemAtTheNextStart) {
+    prepareDatabase();
+    exec("UPDATE Settings SET Value11 = 'Kind, Make, Serial, Notes, Spare, Owner, Warranty, More' where Status = "
+         "'Open'");
+    start();
+    Statuses& s = open();
+    select(s, "Closed");
+    s.Command4->click();
+    s.Command4->click();
+    s.Command4->click();
+    s.Command4->click();
+    s.Command9->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), "Closed cannot be the first status item!");
+    EXPECT_TRUE(ui::isLoaded<Statuses>());
+    EXPECT_EQ(stored("Status").first(), "Open");
+
+    select(s, "Urgent");
+    s.Command4->click();
+    s.Command4->click();
+    s.Text2->setText("O'Neill's printers");
+    s.Command10->click();
+    env->dialogs.clear();
+    s.Command9->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), "A Restart is required before any changes take effect.");
+    processEvents();
+    EXPECT_FALSE(ui::isLoaded<Statuses>());
+    EXPECT_EQ(stored("Status"), (QStringList{"Urgent", "Closed", "Open", "Pending", "Awaiting Customer", "", ""}));
+    EXPECT_EQ(stored("ColourFld").mid(0, 3), (QStringList{"13158655", "14474460", "---"}));
+    EXPECT_EQ(stored("Category").last(), "O'Neill's printers");
+    EXPECT_EQ(stored("Value11").first(), "Kind, Make, Serial, Notes, Spare, Owner, Warranty, More");
+    EXPECT_EQ(main->statuses.first(), "Open"); // the running window keeps its lists
+
+    closeMain();
+    start();
+    EXPECT_EQ(main->statuses, (QStringList{"Urgent", "Closed", "Open", "Pending", "Awaiting Customer"}));
+    EXPECT_EQ(main->statustable[1][0], "Closed");
+    EXPECT_EQ(main->statustable[1][1], "14474460");
+    EXPECT_EQ(main->Combo13->itemText(main->Combo13->count() - 1), "O'Neill's printers");
+}
+
+TEST_F(StatusEditor, AStoreTheDatabaseRefusesKeepsTheWindowTheListsAndTheTable) {
+    prepareDatabase();
+    {
+        auto database = db::Database::open(dbPath);
+        database.connection().exec("CREATE TRIGGER refuse BEFORE INSERT ON Settings WHEN NEW.Category = 'Boom' "
+                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    }
+    start();
+    Statuses& s = open();
+    // Typing past the column's size is refused as it is typed.
+    typeText(s.Text1, QString(51, QLatin1Char('a')));
+    EXPECT_EQ(s.Text1->text(), QString(50, QLatin1Char('a')));
+    EXPECT_EQ(env->dialogs.lastMessage(), "A status can be at most 50 characters long.");
+    s.Text2->setText("Boom");
+    s.Command10->click();
+    s.Command9->click();
+    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The statuses and categories could not be stored"));
+    EXPECT_FALSE(env->dialogs.shown("A Restart is required before any changes take effect."));
+    processEvents();
+    ASSERT_TRUE(ui::isLoaded<Statuses>());
+    EXPECT_EQ(texts(s.List2).last(), "Boom");
+    EXPECT_EQ(stored("Category"), (QStringList{"Hardware", "Software", "Network", "Printing", "E-mail", "Other"}));
+}
+
+TEST_F(StatusEditor, AnOpenEditorOutlivesTheOptionsWindowThatOpenedIt) {
+    start();
+    Statuses& s = open();
+    s.Text1->setText("Parked");
+    s.Command3->click();
+    ui::form<themes>().Command2->click();
+    processEvents();
+    EXPECT_FALSE(ui::isLoaded<themes>());
+    ASSERT_TRUE(ui::isLoaded<Statuses>());
+    EXPECT_EQ(s.parentWidget(), main);
+    EXPECT_EQ(texts(s.List1).last(), "Parked");
+}
+
+} // namespace

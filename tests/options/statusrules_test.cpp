@@ -1,0 +1,96 @@
+#include "options/statusrules.h"
+
+#include "platform/db/database.h"
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "support/testenv.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every Settings row as "Status|ColourFld|Category|Value11", Null as "<null>".
+QStringList rows(const QString& path) {
+    QStringList all;
+    auto rs = db::Database::open(path).openRecordset(QStringLiteral("SELECT * from Settings"));
+    auto text = [&](const char* field) {
+        const QVariant v = rs->field(QLatin1String(field));
+        return db::isNull(v) ? QStringLiteral("<null>") : v.toString();
+    };
+    for (; !rs->eof(); rs->moveNext())
+        all << QStringList{text("Status"), text("ColourFld"), text("Category"), text("Value11")}.join('|');
+    return all;
+}
+
+class StatusRules : public ::testing::Test {
+protected:
+    void TearDown() override { db::pool::closeAll(); }
+    TestEnv env;
+    QString path = env.makeDatabase();
+};
+
+TEST_F(StatusRules, RewriteStoresTheListsRowForRowAndKeepsTheInventoryTitles) {
+    db::Database::open(path).execute(QStringLiteral("UPDATE Settings SET Value11 = 'Kind, Model, Serial, A, B, C, D, E'"
+                                                    " WHERE Status = 'Open'"));
+    statusrules::Lists lists;
+    lists.statuses = {"New", "Urgent", "Tom's call", "On hold", "Pending", "Closed"};
+    lists.colours = {"255", "---", "65280", "---", "---", "14474460"};
+    lists.categories = {"Kit", "O'Brien's desk", "Phones", "Other"};
+    statusrules::rewrite(path, lists);
+    EXPECT_EQ(rows(path),
+              (QStringList{"New|255|Kit|Kind, Model, Serial, A, B, C, D, E", "Urgent|---|O'Brien's desk|<null>",
+                           "Tom's call|65280|Phones|<null>", "On hold|---|Other|<null>", "Pending|---|<null>|<null>",
+                           "Closed|14474460|<null>|<null>"}));
+    // Reading gives back what was stored; a row without a status adds no colour.
+    const statusrules::Lists back = statusrules::read(path);
+    EXPECT_EQ(back.statuses, lists.statuses);
+    EXPECT_EQ(back.colours, lists.colours);
+    EXPECT_EQ(back.categories, lists.categories);
+
+    // More categories than statuses: the later rows have a Null status and colour.
+    lists.statuses = {"Open", "Urgent", "Pending", "Closed"};
+    lists.colours = {"---", "---", "---", "---"};
+    lists.categories.clear();
+    for (int i = 0; i < 100; ++i)
+        lists.categories << QStringLiteral("Category %1").arg(i);
+    statusrules::rewrite(path, lists);
+    const QStringList stored = rows(path);
+    ASSERT_EQ(stored.size(), 100);
+    EXPECT_EQ(stored.first(), "Open|---|Category 0|Kind, Model, Serial, A, B, C, D, E");
+    EXPECT_EQ(stored.last(), "<null>|<null>|Category 99|<null>");
+    EXPECT_EQ(statusrules::read(path).statuses, lists.statuses);
+}
+
+TEST_F(StatusRules, ARowTheTableRefusesLeavesEveryRowAsItWas) {
+    const QStringList before = rows(path);
+    statusrules::Lists lists;
+    lists.statuses = {"Open", "Urgent", "Pending", QString(51, QLatin1Char('x')), "Closed"};
+    lists.colours = {"---", "---", "---", "---", "---"};
+    lists.categories = {"A", "B", "C"};
+    EXPECT_THROW(statusrules::rewrite(path, lists), db::DbError);
+    EXPECT_EQ(rows(path), before);
+    lists.statuses[3] = QString(50, QLatin1Char('x')); // the column's size itself is fine
+    EXPECT_NO_THROW(statusrules::rewrite(path, lists));
+}
+
+TEST(StatusRulesChecks, DeletingAndStoringFollowTheFixedStatusesAndMinimumSizes) {
+    const QStringList five = {"Open", "Urgent", "Pending", "Closed", "Done"};
+    EXPECT_EQ(statusrules::statusDeleteRefusal(five, 3), "Cannot remove 'Closed' status");
+    EXPECT_EQ(statusrules::statusDeleteRefusal(five, 1), "Cannot remove 'Urgent' status");
+    EXPECT_EQ(statusrules::statusDeleteRefusal(five, 4), "");
+    EXPECT_EQ(statusrules::statusDeleteRefusal(five.mid(0, 4), 0), "At least 4 levels must exist.");
+    EXPECT_EQ(statusrules::statusDeleteRefusal({"closed", "a", "b", "c", "d"}, 0), ""); // the name is exact
+    EXPECT_EQ(statusrules::categoryDeleteRefusal({"A", "B", "C"}, 0), "At least 3 Categories must exist.");
+    EXPECT_EQ(statusrules::categoryDeleteRefusal({"A", "B", "C", "D"}, 0), "");
+
+    statusrules::Lists lists;
+    lists.statuses = {"Closed", "Open"};
+    EXPECT_EQ(statusrules::storeRefusal(lists), "Closed cannot be the first status item!");
+    lists.statuses.clear();
+    EXPECT_FALSE(statusrules::storeRefusal(lists).isEmpty()); // nothing at all to store
+    lists.categories = {"A"};
+    EXPECT_EQ(statusrules::storeRefusal(lists), "");
+}
+
+} // namespace
