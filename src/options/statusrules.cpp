@@ -1,5 +1,6 @@
 #include "options/statusrules.h"
 
+#include "customers/inventorytitles.h"
 #include "platform/db/connection.h"
 #include "platform/db/database.h"
 #include "platform/db/values.h"
@@ -33,26 +34,30 @@ void rewrite(const QString& dbPath, const Lists& lists) {
     auto database = db::Database::open(dbPath);
     db::Connection& conn = database.connection();
     db::Transaction transaction(conn);
-    std::vector<std::array<QVariant, 3>> kept; // SettingFld, ValueFld, Value11 of each old row
+    const QVariant titles = inventorytitles::read(database);
+    std::vector<std::array<QVariant, 2>> kept; // SettingFld and ValueFld of each old row
     {
-        db::Statement old(conn, QStringLiteral("SELECT SettingFld, ValueFld, Value11 FROM Settings ORDER BY rowid"));
+        db::Statement old(conn, QStringLiteral("SELECT SettingFld, ValueFld FROM Settings ORDER BY rowid"));
         while (old.step())
-            kept.push_back({old.column(0), old.column(1), old.column(2)});
+            kept.push_back({old.column(0), old.column(1)});
     }
     conn.exec(QStringLiteral("DELETE FROM Settings"));
     db::Statement insert(conn, QStringLiteral("INSERT INTO Settings (Status, ColourFld, Category, SettingFld, "
-                                              "ValueFld, Value11) VALUES (?, ?, ?, ?, ?, ?)"));
+                                              "ValueFld) VALUES (?, ?, ?, ?, ?)"));
     const qsizetype n = qMax(lists.statuses.size(), lists.categories.size());
     for (qsizetype i = 0; i < n; ++i) {
         const bool hasStatus = i < lists.statuses.size();
         insert.bind(1, hasStatus ? QVariant(lists.statuses[i]) : QVariant());
         insert.bind(2, hasStatus ? QVariant(i < lists.colours.size() ? lists.colours[i] : NoColour) : QVariant());
         insert.bind(3, i < lists.categories.size() ? QVariant(lists.categories[i]) : QVariant());
-        for (int c = 0; c < 3; ++c)
+        for (int c = 0; c < 2; ++c)
             insert.bind(4 + c, static_cast<size_t>(i) < kept.size() ? kept[i][c] : QVariant());
         insert.step();
         insert.reset();
     }
+    // The inventory titles live in the first row; they stay with whatever row comes first now.
+    if (n > 0 && !db::isNull(titles))
+        inventorytitles::write(database, titles);
     transaction.commit();
 }
 
