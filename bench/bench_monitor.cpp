@@ -1,6 +1,6 @@
 // Both monitor pages from the 100,000-call data set against the SQLite C API running the same queries and
 // reading the same rows as text: the five counts, the open calls, and the customer name and notes of each
-// call listed. Target: at most 2.
+// call listed. Target: at most 2. Run: build/bin/bench_monitor [folder to keep the pages in]
 #include "bench/benchutil.h"
 #include "bench/dataset.h"
 #include "support/testenv.h"
@@ -49,13 +49,14 @@ QByteArray raw(const QString& jetSql) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
     ensureApp();
     TestEnv env;
     const QString dbPath = benchDataset();
     qv::dbpath() = dbPath;
     qv::inipath() = env.settingsFolder + QStringLiteral("/quorvane.ini");
-    const QString folder = env.path(QStringLiteral("wall"));
+    // An optional folder keeps the pages for a look in a browser.
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : env.path(QStringLiteral("wall"));
     QDir().mkpath(folder);
     const monitorpages::Input in{folder, dbPath, QStringLiteral("Pending"), QStringLiteral("yyyy\\/mm\\/dd"),
                                  QDateTime(QDate(2025, 3, 14), QTime(9, 30))};

@@ -31,6 +31,8 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent) {
 
     Label1 = make<QLabel>(this, QStringLiteral("Label1"), 150, 120, 5415, 705);
     Label1->setWordWrap(true);
+    // Three lines of explanation in the label's small place.
+    Label1->setFont(QFont(QStringLiteral("Arial"), 8));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Text1 = make<QLineEdit>(this, QStringLiteral("Text1"), 150, 900, 4005, 315);
     Command1 = make<QPushButton>(this, QStringLiteral("Command1"), 4290, 900, 1260, 345);

@@ -172,7 +172,7 @@ TEST_F(MonitorPages, AThousandOpenCallsAreListedWhileTheCountsCountThemAll) {
     EXPECT_TRUE(page("monitor.htm").contains("\r\n1024</TD><TD"));
 }
 
-TEST_F(MonitorPages, AFolderThatIsMissingOrNotAFolderGetsNoPagesAndNoMessage) {
+TEST_F(MonitorPages, AMissingFolderGetsNoPagesAndAMissingDatabaseNoFigures) {
     prepareDatabase();
     Form1& w = start();
     w.monitorpath = folder();
@@ -183,6 +183,16 @@ TEST_F(MonitorPages, AFolderThatIsMissingOrNotAFolderGetsNoPagesAndNoMessage) {
     file.close();
     w.writemonitor();
     EXPECT_FALSE(QFile::exists(folder() + "/monitor.htm"));
+
+    // Without a database the figures stay empty and an open-calls page already there is kept.
+    QFile::remove(folder());
+    QDir().mkpath(folder());
+    w.writemonitor();
+    w.dbpath = env->path("gone.qvdb");
+    env->clock.advanceSecs(600);
+    w.writemonitor();
+    EXPECT_TRUE(page("monitor.htm").contains("\r\n</TD><TD WIDTH=\"33%\""));
+    EXPECT_TRUE(page("monitor-open.htm").contains("as of: 14-March-2025, 09-30. </P>"));
     EXPECT_TRUE(env->dialogs.messages.empty());
 }
 

@@ -1,10 +1,14 @@
 // Renders the main window, logged in, to a PNG: a look at the layout without a person at the screen.
-// Usage: qv_shot OUT.png WIDTH HEIGHT [call]
+// Usage: qv_shot OUT.png WIDTH HEIGHT [call | MENU-ITEM [DATABASE]]
+// A menu item's object name (e.g. mnucatstat) renders the window it opens instead, on a copy of DATABASE.
 #include "mainwindow/form1.h"
 #include "platform/widgets/forms.h"
 #include "support/testenv.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QPushButton>
 
 int main(int argc, char** argv) {
@@ -12,15 +16,27 @@ int main(int argc, char** argv) {
     ensureApp();
     TestEnv env;
     env.screen.size = QSize(argc > 3 ? atoi(argv[2]) : 1024, argc > 3 ? atoi(argv[3]) : 768);
+    const QString item = argc > 4 ? QString::fromLatin1(argv[4]) : QString();
+    if (argc > 5)
+        QFile::copy(QString::fromLocal8Bit(argv[5]), env.settingsFolder + QStringLiteral("/desk.qvdb"));
     auto* f = new Form1(env.appDataFolder);
     ui::detail::registerForm(typeid(Form1), f);
     f->Command1->click();
-    if (argc > 4 && QString::fromLatin1(argv[4]) == QLatin1String("call"))
+    if (item == QLatin1String("call"))
         f->mnulogcall->trigger();
     f->show();
     f->resize(env.screen.size.width(), env.screen.size.height() - 30);
     processEvents();
-    f->grab().save(QString::fromLocal8Bit(argv[1]));
+    QWidget* shown = f;
+    if (!item.isEmpty() && item != QLatin1String("call")) {
+        if (auto* action = f->findChild<QAction*>(item))
+            action->trigger();
+        processEvents();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != f && w->isVisible() && w->isWindow() && w->parentWidget() == f)
+                shown = w;
+    }
+    shown->grab().save(QString::fromLocal8Bit(argv[1]));
     f->close();
     delete f;
     return 0;
