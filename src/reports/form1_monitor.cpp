@@ -13,11 +13,8 @@ void Form1::connectMonitor() {
         StatusBar1->setPanel(5, QStringLiteral("Category Stats"));
         ui::showOwned(&ui::form<Form6>(), this);
     });
-    // The mark says whether the pages are on; only the window's buttons change it.
-    connect(mnumonitor, &QAction::triggered, this, [this](bool checked) {
-        mnumonitor->setChecked(!checked);
-        ui::showOwned(&ui::form<frmAbout>(), this);
-    });
+    // The item keeps its mark (see form1_ui.cpp): only the window's buttons change it.
+    connect(mnumonitor, &QAction::triggered, this, [this] { ui::showOwned(&ui::form<frmAbout>(), this); });
 }
 
 void Form1::writemonitor() {
