@@ -320,6 +320,9 @@ public:
     void mnusearchcall_Click();                  // "Call by Number..."
 
     // ---- Reports (reports/form1_reports.cpp) ----
+    QAction* mnucallrep2 = nullptr; // call panel pop-up: "Full Call Report"
+    void mnuprint_Click();          // the call sheet, from the File menu and the call panel's pop-up
+    void mnucallsheet_Click();      // "Call Sheet Heading"
 
     // ---- Report wizard (reports/form1_wizard.cpp) ----
 

@@ -129,7 +129,6 @@ void Form1::buildMenus() {
         lognewcall();
     });
     connect(mnuchangepass, &QAction::triggered, this, &Form1::changeOwnPassword);
-    connect(mnuprint2, &QAction::triggered, mnuprint, &QAction::trigger);
     connect(mnucalnot, &QAction::triggered, this, [this] {
         mnucalnot->setChecked(!mnucalnot->isChecked());
         WriteINI(QStringLiteral("Reports"), QStringLiteral("Call Notes"),

@@ -1,1 +1,7 @@
 # tests of reports
+qv_test(quickreports_tests
+    reports/reportfixture.h
+    reports/reportfixture.cpp
+    reports/wizardlists_test.cpp
+    reports/dialog_test.cpp
+)

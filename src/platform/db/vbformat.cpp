@@ -7,7 +7,9 @@
 namespace db {
 namespace {
 
-QString pad2(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
+QString pad2(int v) {
+    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+}
 
 int runLength(const QString& p, int i, QChar c) {
     int n = 0;
@@ -127,9 +129,9 @@ QString vbFormat(const QVariant& value, const QString& pattern) {
             afterHour = false;
             continue;
         }
-        // Separators keep afterHour alive so "hh:mm" reads as minutes.
+        // Separators keep afterHour alive, so "hh:mm" and "hh-mm" read as minutes.
         out += c;
-        if (c != QLatin1Char(':') && c != QLatin1Char(' '))
+        if (c.isLetter())
             afterHour = false;
         ++i;
     }

@@ -1,0 +1,278 @@
+#include "reports/quicklists.h"
+
+#include "platform/db/values.h"
+#include "platform/db/vbformat.h"
+#include "reports/pagefile.h"
+#include "reports/reportframe.h"
+#include "reports/reportsource.h"
+#include "shared/shared.h"
+
+#include <vector>
+
+namespace quicklists {
+namespace {
+
+const QString Nom = QStringLiteral("Nom");
+const QString User = QStringLiteral("User");
+const QString Status = QStringLiteral("Status");
+const QString Sp2 = QStringLiteral("sp2");
+const QString Sp3 = QStringLiteral("sp3");
+const QString Username = QStringLiteral("Username");
+const QString DateOpened = QStringLiteral("Date Opened");
+const QString TimeOpened = QStringLiteral("Time Opened");
+
+void lines(PageFile& page, std::initializer_list<QString> texts) {
+    for (const QString& t : texts)
+        page.writeLine(t);
+}
+
+// The opening moment of a call, or an invalid one when either part is missing.
+QDateTime opened(const ReportRows& row) {
+    const QVariant d = row.field(DateOpened);
+    const QVariant t = row.field(TimeOpened);
+    if (db::isNull(d) || db::isNull(t))
+        return {};
+    const QDate date = d.typeId() == QMetaType::QDateTime ? d.toDateTime().date() : d.toDate();
+    const QTime time = t.typeId() == QMetaType::QDateTime ? t.toDateTime().time() : t.toTime();
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+const QString CustomerCaptions[] = {
+    QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
+    QStringLiteral("Assigned: </TD><TD Class=TDMed> Call:  </TD>"),
+    QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD><TD Class=TDNarrow>Status: "
+                   "</TD><TD Class=TDSmall>Category: </TD>"),
+    QStringLiteral("</TR></TABLE><BR>"),
+};
+
+} // namespace
+
+QString stamp(const QDateTime& now) {
+    return db::vbFormat(now, QStringLiteral("dd-mmmm-yyyy, hh-mm"));
+}
+
+void day(PageFile& page, ReportSource& source, const QDate& day, const QString& sqlDate, const QString& display,
+         bool notes) {
+    const QString sql = "Select Username, [Date Opened], User, Status, Query, Sp2, Sp3, Nom from Calls where[Date "
+                        "Opened] = #" +
+                        db::vbFormat(day, sqlDate) + "# order by  Nom";
+    ReportRows row = source.rows(sql, DayLimit);
+    reportheader(page);
+    const QString shown = display.isEmpty() ? db::displayText(day) : db::vbFormat(day, display);
+    page.writeLine("<P><H3> Calls logged  - " + shown + ": </H3></P>");
+    lines(page, {QStringLiteral("<TABLE class=captions><TR>"), QStringLiteral("<TD Class=TDSmall>Assigned:</TD>"),
+                 QStringLiteral("<TD class=TDLarge>Call:</TD>"), QStringLiteral("<TD Class=TDMed>Customer:</TD>"),
+                 QStringLiteral("<TD Class=TDSmall>Category:</TD>"), QStringLiteral("<TD Class=TDNarrow>Ref:</TD>"),
+                 QStringLiteral("<TD Class=TDNarrow>Status:</TD>"), QStringLiteral("</TR></TABLE><BR>")});
+    while (row.next()) {
+        lines(page, {QStringLiteral("<TABLE class=textbody><TR>"), "<TD Class=TDSmall>" + row.dashed(User) + "</TD>",
+                     "<TD class=TDLarge>" + q150(row) + "</TD>", "<TD Class=TDMed>" + row.dashed(Sp2) + "&nbsp;</TD>",
+                     "<TD Class=TDSmall>" + row.dashed(Sp3) + " &nbsp;</TD>",
+                     "<TD Class=TDNarrow>" + row.text(Nom) + "&nbsp;</TD>",
+                     "<TD Class=TDNarrow>" + row.text(Status) + "&nbsp;</TD>", QStringLiteral("</TR></TABLE>")});
+        if (notes)
+            source.notes(page, row.field(Nom));
+    }
+    page.writeLine(QStringLiteral("</TABLE>"));
+}
+
+void open(PageFile& page, ReportSource& source, const QDateTime& now, bool notes) {
+    ReportRows row =
+        source.rows(QStringLiteral("Select Username, [Date Opened],[Time Opened], User, Status, Query, "
+                                   "SP3, Nom from Calls where Status <> 'Closed' order by  Status DESC, Nom"),
+                    OpenLimit);
+    reportheader(page);
+    page.writeLine("<P><h3> All Active Calls as of: " + stamp(now) + ". </H3></P>");
+    lines(page,
+          {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow valign=top>"),
+           QStringLiteral("Assigned: </TD><TD Class=TDMed valign=top> Call:  </TD><TD class=TDMed valign=top>Customer: "
+                          "</TD><TD Class=TDSmall valign=top>Category: </TD>"),
+           QStringLiteral(
+               "<TD Class=TDNarrow valign=top> Date Opened: </TD><TD Class=TDNarrow valign=top> Ref: "
+               "</TD><TD Class=TDNarrow valign=top>Status: </TD><TD Class=TDNarrow valign=top>Open For: </TD>"),
+           QStringLiteral("</TR></TABLE><BR>")});
+    const QString cell = QStringLiteral("</TD><TD Class=TDNarrow valign=top>");
+    while (row.next()) {
+        // A call without an opening moment keeps its row, with no duration.
+        lines(page, {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow valign=top>"),
+                     row.dashed(User) + "</TD><TD Class=TDMed valign=top>" + q150(row) +
+                         "</TD><TD class=TDMed valign=top>" + source.customerName(row.dashed(Username)) +
+                         " </TD><TD Class=TDSmall valign=top>" + row.dashed(Sp3) + " </TD>",
+                     "<TD Class=TDNarrow valign=top>" + row.dashed(DateOpened), cell + row.dashed(Nom),
+                     cell + row.dashed(Status), cell + FormatDuration(opened(row), now) + "</TD>",
+                     QStringLiteral("</TR></TABLE>")});
+        if (notes)
+            source.notes(page, row.field(Nom));
+    }
+}
+
+void status(PageFile& page, ReportSource& source, const QString& status, bool notes) {
+    ReportRows row = source.rows("Select Username, [Date Opened], User, Status, Query, Sp3, Nom from Calls where "
+                                 "status = '" +
+                                     SQLQuote(status) + "' order by [Date opened] DESC, [Time opened] DESC",
+                                 StatusLimit);
+    reportheader(page);
+    page.writeLine("<P><H3>" + status + " calls: </H3></P>");
+    lines(page, {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
+                 QStringLiteral("Assigned: </TD><TD Class=TDMed> Call:  </TD><TD Class=TDMed>Customer: </TD><TD "
+                                "Class=TDSmall>Category: </TD>"),
+                 QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD>"),
+                 QStringLiteral("</TR></TABLE><BR>")});
+    while (row.next()) {
+        const QVariant ref = row.field(Username);
+        const QString name = source.customerName(db::isNull(ref) ? QStringLiteral("Unknown") : db::displayText(ref));
+        lines(page,
+              {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
+               row.dashed(User) + "</TD><TD Class=TDMed>" + q150(row) + "</TD><TD Class=TDMed>" + name +
+                   " </TD><TD Class=TDSmall>" + row.dashed(Sp3) + " </TD>",
+               "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) + "</TD>",
+               QStringLiteral("</TR></TABLE>")});
+        if (notes)
+            source.notes(page, row.field(Nom));
+    }
+}
+
+void customer(PageFile& page, ReportSource& source, const QString& reference, bool notes) {
+    ReportRows row = source.rows("SELECT Username, [Date Opened], User, Status, Query, Sp3, Nom from Calls Where "
+                                 "Username = '" +
+                                     SQLQuote(reference) + "' order by Nom DESC",
+                                 CustomerLimit);
+    reportheader(page);
+    page.writeLine("<P><H3>Last 20 calls for customer: " + source.customerName(reference) + "  [" + reference +
+                   "]</H3></P>");
+    for (const QString& l : CustomerCaptions)
+        page.writeLine(l);
+    while (row.next()) {
+        lines(page,
+              {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
+               row.text(User) + "</TD><TD Class=TDMed><P>" + q150(row) + "</P></TD>",
+               "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) +
+                   "</TD><TD Class=TDNarrow>" + row.text(Status) + "</TD><TD Class=TDSmall>" + row.text(Sp3) + " </TD>",
+               QStringLiteral("</TR></TABLE>")});
+        if (notes)
+            source.notes(page, row.field(Nom));
+    }
+}
+
+void customerDates(PageFile& page, ReportSource& source, const QString& reference, const QDate& start, const QDate& end,
+                   const QString& startTyped, const QString& endTyped, const QString& sqlDate, bool notes) {
+    ReportRows row =
+        source.rows("Select Username, [Date Opened], User, Status, Query, Nom, Sp3 from Calls where "
+                    "Username = '" +
+                        SQLQuote(reference) + "' AND [Date Opened] BETWEEN #" + db::vbFormat(start, sqlDate) +
+                        "# AND #" + db::vbFormat(end, sqlDate) + "# order by Nom DESC",
+                    CustomerDatesLimit);
+    reportheader(page);
+    page.writeLine("<P><H3>Calls logged between (format = mm/dd/yyyy): " + startTyped + " and " + endTyped +
+                   " for customer: " + source.customerName(reference) + "  [" + reference + "]</H3></P>");
+    for (const QString& l : CustomerCaptions)
+        page.writeLine(l);
+    while (row.next()) {
+        lines(page, {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
+                     row.text(User) + "</TD><TD Class=TDMed>" + q150(row) + "</TD>",
+                     "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) +
+                         "</TD><TD Class=TDNarrow>" + row.text(Status) + "</TD><TD Class=TDSmall>" + row.dashed(Sp3) +
+                         " </TD>",
+                     QStringLiteral("</TR></TABLE>")});
+        if (notes)
+            source.notes(page, row.field(Nom));
+    }
+}
+
+void staff(PageFile& page, ReportSource& source, const QString& analyst, bool notes) {
+    ReportRows row = source.rows("Select Username, [Date Opened], User, Status, Query, sp2, Sp3, Nom from Calls "
+                                 "where User = '" +
+                                     SQLQuote(analyst) + "' order by Nom DESC",
+                                 StaffLimit);
+    reportheader(page);
+    page.writeLine("<P><H3>Last 50 calls for Support Staff member: " + analyst + "</H3>");
+    lines(page, {QStringLiteral("<TABLE bgcolor=#ffFFFF bordercolor= #010080 BORDER=0 class=Captions><TR><TD "
+                                "class=TDNarrow>"),
+                 QStringLiteral("Customer: </TD><TD class=TDMed>Call: </TD>"),
+                 QStringLiteral("<TD class=TDNarrow> Date Opened: </TD><TD class=TDNarrow>Ref: </TD><TD "
+                                "class=TDNarrow>Status: </TD><TD class=TDSmall>Category: </TD>"),
+                 QStringLiteral("</TR></TABLE><BR>")});
+    while (row.next()) {
+        lines(page, {QStringLiteral("<TABLE bgcolor=#ffFFFF bordercolor= #010080 BORDER=0 class=textbody><TR><TD "
+                                    "class=TDNarrow>"),
+                     row.dashed(Sp2) + "</TD><TD class=TDMed>" + q150(row) + "</TD>",
+                     "<TD class=TDNarrow>" + row.text(DateOpened) + "</TD><TD class=TDNarrow>" + row.text(Nom) +
+                         "</TD><TD class=TDNarrow>" + row.text(Status) + "</TD><TD class=TDSmall>" + row.dashed(Sp3) +
+                         " </TD>",
+                     QStringLiteral("</TR></TABLE>")});
+        if (notes)
+            source.notes(page, row.field(Nom));
+    }
+}
+
+void category(PageFile& page, ReportSource& source, const QString& category, bool separator, bool notes) {
+    ReportRows row = source.rows("Select Username, [Date Opened], User, Status, Query,  Nom from Calls where sp3 = '" +
+                                     SQLQuote(category) + "' order by [Date opened] DESC, [Time opened] DESC",
+                                 CategoryLimit);
+    reportheader(page);
+    page.writeLine("<P><H3>Last 50 calls by Category: " + category + "</H3></P>");
+    lines(page, {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
+                 QStringLiteral("Assigned: </TD><TD class=TDLarge> Call:  </TD><TD Class=TDSmall>Customer: </TD>"),
+                 QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD>"),
+                 QStringLiteral("</TR></TABLE><BR>")});
+    while (row.next()) {
+        if (separator)
+            page.writeLine(QStringLiteral("<HR>"));
+        lines(page, {QStringLiteral("<BR><TABLE class=textbody><TR><TD Class=TDNarrow>"),
+                     row.dashed(User) + "</TD><TD class=TDLarge valign=top>" + q150(row) +
+                         "</TD><TD Class=TDSmall valign=top>" + source.customerName(row.dashed(Username)) + " </TD>",
+                     "<TD Class=TDNarrow valign=top>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow valign=top>" +
+                         row.text(Nom) + "</TD>",
+                     QStringLiteral("</TR></TABLE>")});
+        if (notes)
+            source.notes(page, row.field(Nom));
+    }
+}
+
+void inventory(PageFile& page, ReportSource& source, const QDateTime& now, bool separator) {
+    reportheader(page);
+    page.writeLine("<P><h3> Customers with Inventory: " + stamp(now) + ". </h3></P>");
+    lines(page, {QStringLiteral("<TABLE class=captions><TR><TD Class=TDSmall valign=top>"),
+                 QStringLiteral("Customer: </TD><TD Class=TDSmall valign=top>Username: </TD>"),
+                 QStringLiteral("<TD Class=TDMed valign=top> Extension: </TD><TD Class=TDMed valign=top> Location: "
+                                "</TD>"),
+                 QStringLiteral("</TR></TABLE><BR>")});
+    const QString prefix = QStringLiteral("<TD Class=TDNarrow valign=top><font color = #7C7C7C><i>");
+    ReportRows customer = source.rows(QStringLiteral("Select Name, Username, Extension, Location from Customers"));
+    while (customer.next()) {
+        const QVariant ref = customer.field(Username);
+        if (db::isNull(ref))
+            continue; // no reference owns no items (an empty owner is not "no owner")
+        struct Item {
+            QString type, rest;
+        };
+        std::vector<Item> items;
+        ReportRows item = source.rows("Select Type, details, Number, Notes, Number2, Notes2 from Inventory where "
+                                      "details2 = '" +
+                                      SQLQuote(db::displayText(ref)) + "'");
+        while (item.next()) {
+            QString rest;
+            for (const char* f : {"Details", "Number", "Notes", "Number2", "Notes2"})
+                rest += prefix + item.text(QLatin1String(f)) + "</TD>";
+            items.push_back({item.text(QStringLiteral("Type")), rest});
+        }
+        if (items.empty())
+            continue;
+        if (separator)
+            page.writeLine(QStringLiteral("<HR>"));
+        lines(page, {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDSmall valign=top>"),
+                     customer.text(QStringLiteral("Name")) + " </TD><TD Class=TDSmall valign=top>" +
+                         db::displayText(ref) + " </TD>",
+                     "<TD Class=TDMed valign=top>" + customer.text(QStringLiteral("Extension")) +
+                         "</TD><TD Class=TDMed valign=top>" + customer.text(QStringLiteral("Location")) + "</TD>",
+                     QStringLiteral("</TR></TABLE>")});
+        for (const Item& i : items)
+            lines(page, {QStringLiteral("<TABLE class=inventory><TR><TD Class=TDNarrow valign=top>&nbsp;</TD><TD "
+                                        "Class=TDNarrow valign=top><font color = #7C7C7C><i>Item:</TD>"),
+                         prefix + i.type + "</TD>", i.rest, QStringLiteral("</TR></TABLE>")});
+    }
+}
+
+} // namespace quicklists
