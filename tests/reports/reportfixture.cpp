@@ -3,6 +3,7 @@
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
+#include "shared/shared.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ void ReportTest::manyCalls(int n, const QString& reference, const QString& user,
                        "INSERT INTO Calls (Username, User, Status, sp3, Query, [Date Opened], [Time Opened]) "
                        "SELECT '%2', '%3', '%4', '%5', 'Bulk', '%6', '08:00:00' FROM k")
             .arg(n)
-            .arg(reference, user, status, category, db::storageDate(day)));
+            .arg(SQLQuote(reference), SQLQuote(user), SQLQuote(status), SQLQuote(category), db::storageDate(day)));
 }
 
 QStringList ReportTest::lines(const QString& path) {
