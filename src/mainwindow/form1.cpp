@@ -115,15 +115,23 @@ void Form1::Load(const QString& settingsBase) {
     if (!openDatabase())
         return;
     readSettings();
-    if (ReadINI(QStringLiteral("Database"), QStringLiteral("Version"), QString()) != QLatin1String("1.9.7")) {
-        try {
-            auto database = db::Database::open(dbpath);
+    try {
+        auto database = db::Database::open(dbpath);
+        // A file of an earlier build is converted whatever version this user's settings name.
+        if (ReadINI(QStringLiteral("Database"), QStringLiteral("Version"), QString()) != QLatin1String("1.9.7") ||
+            schema::needsUpgrade(database)) {
             schema::upgrade(database);
             WriteINI(QStringLiteral("Database"), QStringLiteral("Version"), QStringLiteral("1.9.7"));
-        } catch (const db::DbError& e) {
-            endProgram(QStringLiteral("The database could not be brought up to date:\n") + e.message());
-            return;
         }
+    } catch (const db::DbError& e) {
+        endProgram(QStringLiteral("The database could not be brought up to date:\n") + e.message());
+        return;
+    }
+    try {
+        // Rows another tool wrote may sit in its order in an index; a busy file is tried again next start.
+        auto database = db::Database::open(dbpath);
+        schema::reindexIfNeeded(database);
+    } catch (const db::DbError&) {
     }
     try {
         openDataControls();

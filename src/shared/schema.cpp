@@ -7,10 +7,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
+#include <sqlite3.h>
 #include <unistd.h>
 #include <vector>
 
@@ -152,7 +155,132 @@ int publishIfAbsent(const QString& temp, const QString& path) {
     return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
 }
 
+const QString kOldCollation = QStringLiteral("JETNOCASE");
+
+QString withNoCase(QString sql) {
+    return sql.replace(kOldCollation, QStringLiteral("NOCASE"), Qt::CaseInsensitive);
+}
+
+QString quoted(const QString& name) {
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+std::optional<qint64> sequenceOf(db::Connection& conn, const QString& table) {
+    {
+        db::Statement has(conn, QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'sqlite_sequence'"));
+        if (!has.step())
+            return std::nullopt;
+    }
+    db::Statement st(conn, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
+    st.bind(1, table);
+    if (!st.step())
+        return std::nullopt;
+    return st.column(0).toLongLong();
+}
+
+// Rebuilds a table of an earlier build, whose text columns name a collation only this program knows, with
+// the same columns declared NOCASE: every row with its row id, the autonumber counter and the indexes kept.
+void convertTable(db::Connection& conn, const QString& name, const QString& createSql) {
+    QStringList indexSql;
+    {
+        db::Statement st(conn, QStringLiteral("SELECT sql FROM sqlite_master WHERE type='index' AND tbl_name = ? "
+                                              "AND sql IS NOT NULL"));
+        st.bind(1, name);
+        while (st.step())
+            indexSql << st.column(0).toString();
+    }
+    const QString old = name + QStringLiteral("__before_nocase");
+    conn.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(name), quoted(old)));
+    conn.exec(withNoCase(createSql));
+    conn.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoted(name), quoted(old)));
+    // Numbers once given are never given again, also those of rows deleted since.
+    if (const auto seq = sequenceOf(conn, old)) {
+        const qint64 now = sequenceOf(conn, name).value_or(0);
+        conn.exec(
+            QStringLiteral("DELETE FROM sqlite_sequence WHERE name = '%1'").arg(QString(name).replace('\'', "''")));
+        conn.exec(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES ('%1', %2)")
+                      .arg(QString(name).replace('\'', "''"))
+                      .arg(std::max(*seq, now)));
+    }
+    conn.exec(QStringLiteral("DROP TABLE %1").arg(quoted(old)));
+    for (const QString& sql : indexSql)
+        conn.exec(withNoCase(sql));
+}
+
+// Tables (name, CREATE text) that still declare the earlier collation.
+std::vector<std::pair<QString, QString>> oldTables(db::Connection& conn) {
+    std::vector<std::pair<QString, QString>> out;
+    db::Statement st(conn, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type='table' AND "
+                                          "instr(upper(sql), 'JETNOCASE') > 0"));
+    while (st.step())
+        out.emplace_back(st.column(0).toString(), st.column(1).toString());
+    return out;
+}
+
 } // namespace
+
+bool needsUpgrade(db::Database& database) {
+    return !oldTables(database.connection()).empty();
+}
+
+QStringList reindexIfNeeded(db::Database& database) {
+    db::Connection& conn = database.connection();
+    // Single-column NOCASE indexes on text: the ones whose order depends on how text is compared.
+    std::vector<std::pair<QString, QString>> checks; // index, table
+    QStringList columns;
+    {
+        db::Statement st(conn, QStringLiteral("SELECT name, tbl_name FROM sqlite_master WHERE type='index' AND "
+                                              "sql IS NOT NULL"));
+        while (st.step())
+            checks.emplace_back(st.column(0).toString(), st.column(1).toString());
+    }
+    QStringList unordered;
+    for (const auto& [index, table] : checks) {
+        QString column;
+        int keyColumns = 0;
+        bool nocase = false;
+        {
+            db::Statement info(conn, QStringLiteral("PRAGMA index_xinfo(%1)").arg(quoted(index)));
+            while (info.step()) {
+                if (info.column(5).toInt() != 1) // key columns only, not the row id
+                    continue;
+                ++keyColumns;
+                column = info.column(2).toString();
+                nocase = info.column(4).toString().compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0;
+            }
+        }
+        if (keyColumns != 1 || !nocase || column.isEmpty())
+            continue;
+        // Walks the index in its stored order; text must come out in the program's order.
+        db::Statement walk(conn, QStringLiteral("SELECT %1 FROM %2 INDEXED BY %3 ORDER BY %1")
+                                     .arg(quoted(column), quoted(table), quoted(index)));
+        sqlite3_stmt* stmt = walk.handle();
+        QByteArray previous;
+        bool havePrevious = false;
+        bool ordered = true;
+        while (ordered && walk.step()) {
+            if (sqlite3_column_type(stmt, 0) != SQLITE_TEXT) {
+                havePrevious = false; // other types are ordered alike by every tool
+                continue;
+            }
+            const auto* text = static_cast<const char*>(sqlite3_column_blob(stmt, 0));
+            const int n = sqlite3_column_bytes(stmt, 0);
+            if (havePrevious && db::compareNoCase(previous.constData(), int(previous.size()), text, n) > 0)
+                ordered = false;
+            previous = QByteArray(text, n);
+            havePrevious = true;
+        }
+        if (!ordered)
+            unordered << index;
+    }
+    if (!unordered.isEmpty()) {
+        db::Transaction tx(conn);
+        for (const QString& index : unordered)
+            conn.exec(QStringLiteral("REINDEX %1").arg(quoted(index)));
+        tx.commit();
+    }
+    return unordered;
+}
 
 QString defaultInventoryTitles() {
     return QStringLiteral("Type, Details, Number, Notes, Spare, Username, Warranty, More");
@@ -205,6 +333,8 @@ void createDatabase(const QString& path) {
 
 void upgrade(db::Database& database) {
     db::Transaction tx(database.connection());
+    for (const auto& [name, sql] : oldTables(database.connection()))
+        convertTable(database.connection(), name, sql);
     for (const Table& t : tables()) {
         const QString name = QLatin1String(t.name);
         if (!database.hasTable(name)) {

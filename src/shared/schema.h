@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace db {
 class Database;
@@ -14,8 +15,17 @@ namespace schema {
 // there meanwhile is kept and this copy's is dropped. Throws db::DbError.
 void createDatabase(const QString& path);
 
-// Adds whatever table or column this program uses and the file lacks; data is kept. Throws db::DbError.
+// In one transaction: converts tables of earlier builds to text columns declared NOCASE (rows, row ids,
+// autonumber counters and indexes kept) and adds whatever table or column this program uses and the file
+// lacks; data is kept. Throws db::DbError.
 void upgrade(db::Database& database);
+
+// True when the file still has tables of an earlier build that upgrade() converts.
+bool needsUpgrade(db::Database& database);
+
+// Rebuilds the text indexes whose stored order is not the program's (rows written by another tool with
+// non-ASCII letters, which it sorts by bytes); returns their names. Throws db::DbError.
+QStringList reindexIfNeeded(db::Database& database);
 
 // Creates the Settings table (Value11 a text of 100 characters).
 void makesettings(db::Database& database, const QString& tableName = QStringLiteral("Settings"));

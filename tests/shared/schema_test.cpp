@@ -4,11 +4,14 @@
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
 
+#include "schema_before_nocase.h"
 #include "support/forked.h"
+#include "support/plainsqlite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -92,6 +95,158 @@ TEST_F(SchemaTest, UpgradeAddsWhatIsMissingAndKeepsData) {
     rs->update();
     schema::upgrade(database); // a second run changes nothing
     EXPECT_EQ(database.openRecordset("SELECT Audit from Calls")->field(0).toString(), "a line");
+}
+
+// Every row of every table as text, in row order, one entry per table: what must survive a conversion.
+QStringList dump(PlainSqlite& raw) {
+    QStringList out;
+    for (const char* t : {"Calls", "Notes", "Customers", "Inventory", "Analysts", "Settings"}) {
+        QStringList values{QStringLiteral("quote(rowid)")};
+        for (const QString& c : raw.column(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(t)))
+            values << QStringLiteral("quote(\"%1\")").arg(c);
+        out << raw.column(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(values.join(" || '|' || "), t))
+                   .join(QLatin1Char('\n'));
+    }
+    out << raw.column("SELECT name || '=' || seq FROM sqlite_sequence ORDER BY name").join(QLatin1Char(' '));
+    return out;
+}
+
+// What another tool does on each table: insert, find by text without case, change, delete.
+void editEveryTableAsAnotherTool(PlainSqlite& raw) {
+    const std::pair<const char*, const char*> tables[] = {{"Calls", "Username"}, {"Notes", "Analyst"},
+                                                          {"Customers", "Name"}, {"Inventory", "Details2"},
+                                                          {"Analysts", "ID"},    {"Settings", "Status"}};
+    for (const auto& [table, column] : tables) {
+        const QString t = QString::fromLatin1(table), c = QString::fromLatin1(column);
+        EXPECT_EQ(raw.exec(QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES ('Shell Row')").arg(t, c)), "") << table;
+        EXPECT_EQ(raw.scalar(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE \"%2\" = 'SHELL row'").arg(t, c)), "1")
+            << table;
+        EXPECT_EQ(raw.exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = 'Changed' WHERE \"%2\" = 'shell ROW'").arg(t, c)),
+                  "")
+            << table;
+        EXPECT_EQ(raw.exec(QStringLiteral("DELETE FROM \"%1\" WHERE \"%2\" = 'CHANGED'").arg(t, c)), "") << table;
+        EXPECT_EQ(raw.scalar(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE \"%2\" = 'changed'").arg(t, c)), "0")
+            << table;
+    }
+    EXPECT_EQ(raw.integrityCheck(), "ok");
+}
+
+TEST_F(SchemaTest, NewFileIsCheckedAndEditedByOtherTools) {
+    const QString path = dir.filePath("desk.qvdb");
+    schema::createDatabase(path);
+    PlainSqlite raw(path);
+    ASSERT_TRUE(raw.isOpen());
+    EXPECT_EQ(raw.integrityCheck(), "ok");
+    EXPECT_EQ(raw.scalar("PRAGMA quick_check"), "ok");
+    editEveryTableAsAnotherTool(raw);
+    // The program still compares without case what the other tool wrote.
+    raw.exec("INSERT INTO Customers (Name, Username) VALUES ('Ann Lee', 'alee')");
+    auto database = db::Database::open(path);
+    EXPECT_EQ(database.openRecordset("SELECT * from Customers where Username = 'ALEE'")->recordCount(), 1);
+}
+
+TEST_F(SchemaTest, FileOfAnEarlierBuildIsConvertedKeepingRowsAndNumbers) {
+    const QString path = dir.filePath("old.qvdb");
+    {
+        auto database = db::Database::create(path);
+        db::Transaction tx(database.connection());
+        for (const char* sql : kSchemaBeforeNoCase)
+            database.connection().exec(QString::fromUtf8(sql));
+        tx.commit();
+        for (const char* user : {"alee", "\xC3\x89mile", "gone"})
+            database.execute(QStringLiteral("INSERT INTO Calls (Username, Status, [Date Opened]) VALUES ('%1', "
+                                            "'Open', #2026/01/31#)")
+                                 .arg(QString::fromUtf8(user)));
+        database.execute("DELETE FROM Calls WHERE Username = 'gone'"); // the next number is still 4
+        database.execute("INSERT INTO Notes ([Call], Note, Analyst) VALUES (1, 'first', 'Admin')");
+        database.execute("INSERT INTO Customers (Name, Username) VALUES ('\xC3\x89mile Z', '\xC3\x89mile')");
+        database.execute("INSERT INTO Customers (Name, Username, Notes) VALUES ('Ann Lee', 'alee', NULL)");
+        database.execute("INSERT INTO Inventory (Type, Details2) VALUES ('Printer', 'alee')");
+        database.execute("INSERT INTO Analysts (ID, Spare1, Spare2) VALUES ('Admin', '', '5')");
+        database.execute("INSERT INTO Settings (Status, Category) VALUES ('Open', 'Hardware')");
+    }
+    db::pool::closeAll();
+    QStringList before;
+    {
+        PlainSqlite raw(path);
+        EXPECT_NE(raw.integrityCheck(), "ok"); // what other tools could not do with such a file
+        before = dump(raw);
+    }
+    ASSERT_TRUE(before[0].contains("'alee'") && before[2].contains("'Ann Lee'|'alee'|NULL"));
+    {
+        auto database = db::Database::open(path);
+        ASSERT_TRUE(schema::needsUpgrade(database));
+        schema::upgrade(database);
+        EXPECT_FALSE(schema::needsUpgrade(database));
+        EXPECT_EQ(database.openRecordset("SELECT name from sqlite_master where type = 'index'")->recordCount(), 10);
+        EXPECT_EQ(database.openRecordset("SELECT * from Customers where Username = '\xC3\xA9MILE'")->recordCount(), 1);
+    }
+    db::pool::closeAll();
+    {
+        PlainSqlite raw(path);
+        EXPECT_EQ(raw.integrityCheck(), "ok");
+        EXPECT_EQ(dump(raw), before);
+        editEveryTableAsAnotherTool(raw);
+    }
+    auto database = db::Database::open(path);
+    auto calls = database.openRecordset("SELECT * from Calls");
+    calls->addNew();
+    calls->setField("Username", "alee");
+    calls->update();
+    EXPECT_EQ(database.openRecordset("SELECT max(Nom) from Calls")->field(0).toInt(), 5); // 4 went to the shell's row
+}
+
+TEST_F(SchemaTest, AccentedRowsWrittenByAnotherToolAreSortedAgainForTheProgram) {
+    const QString path = dir.filePath("desk.qvdb");
+    schema::createDatabase(path);
+    {
+        PlainSqlite raw(path);
+        // The shell sorts these by bytes after A-Z: "É" before every "é", unlike the program.
+        for (const char* name : {"\xC3\xA9lodie", "\xC3\x89mile", "\xC3\xA9mile B", "\xC3\x89LODIE A", "Zo\xC3\xAB",
+                                 "\xC3\x85ngstr\xC3\xB6m", "\xC3\xA5sa", "Ann"})
+            ASSERT_EQ(raw.exec(QStringLiteral("INSERT INTO Customers (Name, Username) VALUES ('%1', '%1')")
+                                   .arg(QString::fromUtf8(name))),
+                      "");
+    }
+    auto database = db::Database::open(path);
+    const QStringList rebuilt = schema::reindexIfNeeded(database);
+    EXPECT_TRUE(rebuilt.contains("idx_Customers_Name"));
+    EXPECT_TRUE(rebuilt.contains("idx_Customers_Username"));
+    EXPECT_TRUE(schema::reindexIfNeeded(database).isEmpty());
+    EXPECT_EQ(database.openRecordset("SELECT * from Customers where Name = '\xC3\xA9LODIE a'")->recordCount(), 1);
+    QStringList order;
+    for (auto rs = database.openRecordset("SELECT Name from Customers ORDER BY Name"); !rs->eof(); rs->moveNext())
+        order << rs->field(0).toString();
+    EXPECT_EQ(order, QString::fromUtf8("Ann|Zo\xC3\xAB|\xC3\x85ngstr\xC3\xB6m|\xC3\xA5sa|\xC3\xA9lodie|\xC3\x89LODIE A|"
+                                       "\xC3\x89mile|\xC3\xA9mile B")
+                         .split('|'));
+}
+
+TEST(NoCase, SameOrderAndEqualityAsSqliteOnAsciiText) {
+    PlainSqlite raw(":memory:");
+    ASSERT_TRUE(raw.isOpen());
+    raw.exec("CREATE TABLE t (s TEXT)");
+    QRandomGenerator random(20261206);
+    QStringList texts;
+    for (int i = 0; i < 3000; ++i) {
+        QString s;
+        const int n = random.bounded(6);
+        for (int k = 0; k < n; ++k)
+            s += QChar(char16_t(random.bounded(2) ? "aAbBzZ_[`@ 0~"[random.bounded(13)] : 32 + random.bounded(95)));
+        texts << s;
+        raw.exec(QStringLiteral("INSERT INTO t VALUES ('%1')").arg(QString(s).replace("'", "''")));
+    }
+    const QStringList sorted = raw.column("SELECT s FROM t ORDER BY s COLLATE NOCASE");
+    ASSERT_EQ(sorted.size(), texts.size());
+    for (int i = 1; i < sorted.size(); ++i) {
+        const QByteArray a = sorted[i - 1].toUtf8(), b = sorted[i].toUtf8();
+        const int ours = db::compareNoCase(a.constData(), int(a.size()), b.constData(), int(b.size()));
+        const bool equal = raw.scalar(QStringLiteral("SELECT '%1' = '%2' COLLATE NOCASE")
+                                          .arg(QString(sorted[i - 1]).replace("'", "''"),
+                                               QString(sorted[i]).replace("'", "''"))) == "1";
+        ASSERT_LE(ours, 0) << sorted[i - 1].toStdString() << " / " << sorted[i].toStdString();
+        ASSERT_EQ(ours == 0, equal) << sorted[i - 1].toStdString() << " / " << sorted[i].toStdString();
+    }
 }
 
 } // namespace

@@ -11,35 +11,67 @@
 namespace db {
 namespace {
 
-bool isAscii(const void* p, int n) {
-    const auto* s = static_cast<const unsigned char*>(p);
-    for (int i = 0; i < n; ++i)
-        if (s[i] & 0x80)
-            return false;
-    return true;
+// One code point of UTF-8 text at p[i], i moved past it. A byte that starts no valid sequence stands for
+// itself above every code point, so any text compares somehow and never the same way twice.
+char32_t nextCodePoint(const unsigned char* p, int n, int& i) {
+    const unsigned char c = p[i];
+    int len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (len == 0 || i + len > n) {
+        ++i;
+        return 0x110000u + c;
+    }
+    char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k < len; ++k) {
+        if ((p[i + k] & 0xC0) != 0x80) {
+            ++i;
+            return 0x110000u + c;
+        }
+        cp = (cp << 6) | (p[i + k] & 0x3F);
+    }
+    i += len;
+    return cp;
 }
 
-// Text compared as Jet compares it: without regard to case, letters outside ASCII included.
-int jetNoCase(void*, int n1, const void* p1, int n2, const void* p2) {
-    if (isAscii(p1, n1) && isAscii(p2, n2)) {
-        const auto* a = static_cast<const unsigned char*>(p1);
-        const auto* b = static_cast<const unsigned char*>(p2);
-        const int n = n1 < n2 ? n1 : n2;
-        for (int i = 0; i < n; ++i) {
-            int ca = a[i], cb = b[i];
+char32_t foldCodePoint(char32_t cp) {
+    if (cp < 0x80)
+        return cp >= 'A' && cp <= 'Z' ? cp + 32 : cp;
+    return cp < 0x110000u ? QChar::toCaseFolded(cp) : cp;
+}
+
+} // namespace
+
+// Text compared as Jet compares it: without regard to case, letters outside ASCII included. On ASCII text
+// this is exactly SQLite's own NOCASE (A-Z folded, then byte order, then length), so files and indexes look
+// the same to other tools; outside ASCII each code point is case-folded and compared as a number.
+int compareNoCase(const void* p1, int n1, const void* p2, int n2) {
+    const auto* a = static_cast<const unsigned char*>(p1);
+    const auto* b = static_cast<const unsigned char*>(p2);
+    int i = 0, j = 0;
+    while (i < n1 && j < n2) {
+        if (a[i] < 0x80 && b[j] < 0x80) {
+            int ca = a[i++], cb = b[j++];
             if (ca >= 'A' && ca <= 'Z')
                 ca += 32;
             if (cb >= 'A' && cb <= 'Z')
                 cb += 32;
             if (ca != cb)
                 return ca - cb;
+            continue;
         }
-        return n1 - n2;
+        const char32_t ca = foldCodePoint(nextCodePoint(a, n1, i));
+        const char32_t cb = foldCodePoint(nextCodePoint(b, n2, j));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
     }
-    const QString a = QString::fromUtf8(static_cast<const char*>(p1), n1);
-    const QString b = QString::fromUtf8(static_cast<const char*>(p2), n2);
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    if (i < n1)
+        return 1;
+    return j < n2 ? -1 : 0;
+}
+
+namespace {
+
+int noCaseCollation(void*, int n1, const void* p1, int n2, const void* p2) {
+    return compareNoCase(p1, n1, p2, n2);
 }
 
 QString textArg(sqlite3_value* v) {
@@ -92,8 +124,12 @@ void caseFunction(sqlite3_context* ctx, int, sqlite3_value** argv, bool upper) {
     sqlite3_result_text(ctx, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
-void ucaseFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) { caseFunction(ctx, argc, argv, true); }
-void lcaseFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) { caseFunction(ctx, argc, argv, false); }
+void ucaseFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    caseFunction(ctx, argc, argv, true);
+}
+void lcaseFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    caseFunction(ctx, argc, argv, false);
+}
 
 } // namespace
 
@@ -113,7 +149,10 @@ Connection::Connection(const QString& path, Mode mode) : m_path(path) {
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, BusyTimeoutMs);
-    sqlite3_create_collation_v2(m_db, "JETNOCASE", SQLITE_UTF8, nullptr, jetNoCase, nullptr);
+    // Text columns are declared NOCASE in the file; the program's own handles compare them as Jet does.
+    // JETNOCASE is the name files of earlier builds declared, until the upgrade converts them.
+    sqlite3_create_collation_v2(m_db, "NOCASE", SQLITE_UTF8, nullptr, noCaseCollation, nullptr);
+    sqlite3_create_collation_v2(m_db, "JETNOCASE", SQLITE_UTF8, nullptr, noCaseCollation, nullptr);
     const int fnFlags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function_v2(m_db, "like", 2, fnFlags, this, likeFunction, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(m_db, "like", 3, fnFlags, this, likeFunction, nullptr, nullptr, nullptr);
@@ -147,17 +186,23 @@ void Connection::exec(const QString& sql) {
         raise(rc, sql);
 }
 
-qint64 Connection::lastInsertRowid() const { return sqlite3_last_insert_rowid(m_db); }
-int Connection::changes() const { return sqlite3_changes(m_db); }
-bool Connection::inTransaction() const { return sqlite3_get_autocommit(m_db) == 0; }
+qint64 Connection::lastInsertRowid() const {
+    return sqlite3_last_insert_rowid(m_db);
+}
+int Connection::changes() const {
+    return sqlite3_changes(m_db);
+}
+bool Connection::inTransaction() const {
+    return sqlite3_get_autocommit(m_db) == 0;
+}
 
 void Connection::raise(int rc, const QString& sql) const {
     const int ext = sqlite3_extended_errcode(m_db);
     QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
     const int primary = rc & 0xff;
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        msg = QStringLiteral("The database '%1' is in use by another copy of the program; please try again.")
-                  .arg(m_path);
+        msg =
+            QStringLiteral("The database '%1' is in use by another copy of the program; please try again.").arg(m_path);
     else if (primary == SQLITE_READONLY)
         msg = QStringLiteral("The database '%1' cannot be changed: it is read-only.").arg(m_path);
     else if (primary == SQLITE_NOTADB)
@@ -177,7 +222,9 @@ Statement::Statement(Connection& conn, const QString& sql) : m_conn(conn), m_sql
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement() {
+    sqlite3_finalize(m_stmt);
+}
 
 void Statement::bind(int index, const QVariant& value) {
     int rc = SQLITE_OK;
@@ -232,9 +279,13 @@ void Statement::reset() {
     sqlite3_clear_bindings(m_stmt);
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(m_stmt);
+}
 
-QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(m_stmt, i)); }
+QString Statement::columnName(int i) const {
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+}
 
 QString Statement::columnDeclType(int i) const {
     const char* t = sqlite3_column_decltype(m_stmt, i);
@@ -266,7 +317,9 @@ QVariant Statement::column(int i) const {
     }
 }
 
-Transaction::Transaction(Connection& conn) : m_conn(conn) { m_conn.exec(QStringLiteral("BEGIN IMMEDIATE")); }
+Transaction::Transaction(Connection& conn) : m_conn(conn) {
+    m_conn.exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
 
 Transaction::~Transaction() {
     if (!m_done) {

@@ -12,6 +12,9 @@ namespace db {
 // Which pattern language LIKE speaks: by path (DAO) * ? # [..] [!..]; through a data control (ADO) % _ [..].
 enum class LikeDialect { Dao, Ado };
 
+// The program's text comparison (the NOCASE collation of its handles) on UTF-8 bytes: <0, 0, >0.
+int compareNoCase(const void* a, int na, const void* b, int nb);
+
 // One open SQLite handle on a database file, set up as the program expects: rollback journal (the file may
 // sit in a folder shared by several machines), a busy timeout, case-insensitive text and the Jet functions.
 class Connection {
@@ -54,16 +57,17 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     void bind(int index, const QVariant& value); // 1-based, as SQLite counts
-    bool step();                                  // true while a row is there
+    bool step();                                 // true while a row is there
     void reset();
 
     int columnCount() const;
     QString columnName(int i) const;
-    QString columnDeclType(int i) const;  // "" for expressions
-    QString columnTable(int i) const;     // "" for expressions
-    QString columnOrigin(int i) const;    // the table column behind a result column
-    QVariant column(int i) const;         // Null stays an invalid QVariant; text stays text
+    QString columnDeclType(int i) const; // "" for expressions
+    QString columnTable(int i) const;    // "" for expressions
+    QString columnOrigin(int i) const;   // the table column behind a result column
+    QVariant column(int i) const;        // Null stays an invalid QVariant; text stays text
     const QString& sql() const { return m_sql; }
+    sqlite3_stmt* handle() const { return m_stmt; }
 
 private:
     Connection& m_conn;

@@ -128,9 +128,9 @@ QString ddlType(const QString& word, const QString& column, int size) {
     if (w == QLatin1String("COUNTER") || w == QLatin1String("AUTOINCREMENT"))
         return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
     if (w == QLatin1String("TEXT") || w == QLatin1String("VARCHAR") || w == QLatin1String("CHAR"))
-        return QStringLiteral("TEXT COLLATE JETNOCASE CHECK (length(%1) <= %2)").arg(col).arg(size > 0 ? size : 255);
+        return QStringLiteral("TEXT COLLATE NOCASE CHECK (length(%1) <= %2)").arg(col).arg(size > 0 ? size : 255);
     if (w == QLatin1String("MEMO") || w == QLatin1String("LONGTEXT"))
-        return QStringLiteral("TEXT COLLATE JETNOCASE");
+        return QStringLiteral("TEXT COLLATE NOCASE");
     if (w == QLatin1String("DATETIME") || w == QLatin1String("DATE") || w == QLatin1String("TIME"))
         return QStringLiteral("DATETIME");
     if (w == QLatin1String("LONG") || w == QLatin1String("INTEGER") || w == QLatin1String("INT") ||
