@@ -25,6 +25,7 @@
 #include <QCursor>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -68,6 +69,7 @@ frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
     info->setObjectName(QStringLiteral("info"));
     info->setFixedRows(0);
     info->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    info->verticalHeader()->setDefaultSectionSize(info->fontMetrics().height() + 8);
     cust1 = new ui::FlexGrid(this);
     cust1->setObjectName(QStringLiteral("cust1"));
     cust1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -103,7 +105,7 @@ frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
     auto* box = new QVBoxLayout(this);
     box->addWidget(info, 1);
     box->addLayout(buttons);
-    box->addWidget(cust1, 1);
+    box->addWidget(cust1, 2);
 
     connect(Command1, &QPushButton::clicked, this, &frmAbout1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmAbout1::Command2_Click);
@@ -123,8 +125,7 @@ frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
         connect(shortcut, &QShortcut::activated, cmdOK, &QPushButton::click);
     }
 
-    m_normalHeight = ui::twipsToPixels(6600);
-    resize(ui::twipsToPixels(13200), m_normalHeight);
+    resize(ui::twipsToPixels(13200), ui::twipsToPixels(7300)); // every information row in view
     Form_Load();
 }
 
@@ -215,8 +216,8 @@ void frmAbout1::Command3_Click() {
     if (Adodc1->recordset() && Adodc1->recordset()->recordCount() > 0) {
         cust1->setRedraw(false);
         cust1->bind(Adodc1);
-        const std::pair<int, int> widths[] = {{1, 2000}, {2, 2000}, {3, 2000}, {4, 3600},
-                                              {5, 0},    {6, 1300}, {7, 0},    {8, 0}};
+        const std::pair<int, int> widths[] = {{0, 240}, {1, 2000}, {2, 2000}, {3, 2000}, {4, 3600},
+                                              {5, 0},   {6, 1300}, {7, 0},    {8, 0}};
         for (const auto& [col, twips] : widths)
             cust1->setColWidth(col, twips);
         cust1->setTextMatrix(0, OptionCol, QStringLiteral("Option"));
@@ -231,7 +232,7 @@ void frmAbout1::Command3_Click() {
     cust1->setRowHeightMin(300);
     m_deleteMode = true;
     cust1->show();
-    resize(width(), std::max(ui::twipsToPixels(DeleteModeHeight), m_normalHeight + 160));
+    resize(width(), std::max(ui::twipsToPixels(DeleteModeHeight), height()));
     QApplication::restoreOverrideCursor();
 }
 

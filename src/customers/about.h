@@ -68,5 +68,4 @@ private:
     void removeGridRow(int row);
 
     bool m_deleteMode = false;
-    int m_normalHeight = 0;
 };
