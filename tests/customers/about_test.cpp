@@ -120,7 +120,7 @@ TEST_F(AboutWindow, ExportThatCannotWriteSaysSoAndOpensNothing) {
     EXPECT_TRUE(env->shell.opened.empty());
 }
 
-TEST_F(AboutWindow, ChangeLogAndSettingsFileOpenInTheTextEditor) {
+TEST_F(AboutWindow, TextFilesOpenInTheEditorAndAMissingSystemToolIsReported) {
     start();
     frmAbout1* about = open();
     about->Command4->click();
@@ -129,6 +129,13 @@ TEST_F(AboutWindow, ChangeLogAndSettingsFileOpenInTheTextEditor) {
     EXPECT_EQ(env->shell.opened[0].target, env->programFolder + "/changelog.txt");
     EXPECT_TRUE(QFile::exists(env->shell.opened[0].target)); // shipped with the program
     EXPECT_EQ(env->shell.opened[1].target, main->inipath);
+
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", env->path("no-tools").toUtf8());
+    about->cmdSysInfo->click();
+    qputenv("PATH", path);
+    EXPECT_EQ(env->dialogs.lastMessage(), "System Information Is Unavailable At This Time");
+    EXPECT_TRUE(env->shell.started.empty());
 }
 
 class AboutLevels : public AboutWindow, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};

@@ -175,6 +175,22 @@ TEST_F(ArchiveLookups, UnknownCallGivesItsLineAndAnythingButANumberDoesNothing) 
     EXPECT_EQ(pageLines(callPage()).last(), "<P><font size = 5>Call not in Archive: 99. </P>");
 }
 
+TEST_F(ArchiveLookups, AnArchiveThatIsNotADatabaseGivesTheFrameOnly) {
+    {
+        QFile f(archivePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a database at all, just some text that is long enough to have a header's room");
+    }
+    start();
+    env->dialogs.type("5");
+    about().mnuarchref->trigger();
+    env->dialogs.type("o'brien");
+    about().mnuuser->trigger();
+    EXPECT_EQ(pageLines(callPage()), frame());
+    EXPECT_EQ(pageLines(customerPage()).size(), frame().size() + 5); // heading and column heads
+    EXPECT_EQ(env->shell.opened.size(), 2u);
+}
+
 TEST_F(ArchiveLookups, CustomerPageListsTheTwentyNewestCallsOfAQuotedReference) {
     makeArchive();
     for (int nom = 1; nom <= 21; ++nom)
