@@ -1,4 +1,56 @@
+#include "customers/form2.h"
+#include "customers/inventory.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/statusbar.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/forms.h"
 
-void Form1::connectInventory() {}
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
+void Form1::connectInventory() {
+    connect(mnuinvserach, &QAction::triggered, this, &Form1::mnuinvserach_Click);
+    connect(mnuinv, &QAction::triggered, this, &Form1::mnuinv_Click);
+    connect(Command23, &QPushButton::clicked, this, &Form1::Command23_Click);
+}
+
+void Form1::mnuinvserach_Click() {
+    Inventory& w = ui::form<Inventory>();
+    ui::showOwned(&w, this);
+    if (backimagepath != QLatin1String("None"))
+        w.showBackground(backimagepath);
+}
+
+void Form1::mnuinv_Click() {
+    openCustomerInventory(Datagrid1->columnText(1), Datagrid1->columnText(0));
+}
+
+void Form1::Command23_Click() {
+    openCustomerInventory(Text11->text(), Combo6->currentText());
+}
+
+// One hand-over for both openers. Without a customer there is nothing to list, and items added then would
+// belong to nobody.
+void Form1::openCustomerInventory(const QString& reference, const QString& name) {
+    if (reference.isEmpty()) {
+        ui::MsgBox(QStringLiteral("No User Selected!"));
+        return;
+    }
+    StatusBar1->setPanel(5, QStringLiteral("Inventory screen"));
+    Label33->setText(reference);
+    Label34->setText(dbpath);
+    const bool open = ui::isLoaded<Form2>();
+    Form2& w = ui::form<Form2>();
+    if (open)
+        w.Form_Load();
+    w.setWindowTitle(QStringLiteral("Inventory for ") + name);
+    w.show();
+    w.raise();
+    w.activateWindow();
+    if (backimagepath != QLatin1String("None"))
+        w.showBackground(backimagepath);
+}

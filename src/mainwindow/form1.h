@@ -331,6 +331,10 @@ public:
     // ---- Information, audit, attachments, archive (customers/form1_companions.cpp) ----
 
     // ---- Inventory windows (customers/form1_inventory.cpp) ----
+    void mnuinvserach_Click();
+    void mnuinv_Click();
+    void Command23_Click();
+    void openCustomerInventory(const QString& reference, const QString& name);
 
     // ---- Options window and status editor (options/form1_options.cpp) ----
     QAction* mnueditcatstat = nullptr; // "Edit Category and Status values"

@@ -1,0 +1,92 @@
+#include "customers/inventoryrules.h"
+
+#include "customers/customerexport.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "platform/desktop.h"
+#include "shared/shared.h"
+
+#include <vector>
+
+namespace inventoryrules {
+namespace {
+
+// A typed text inside a LIKE pattern stands for itself: the data control's wildcards are % and _.
+QString literalPattern(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('['))
+            out += QLatin1Char('[') + c + QLatin1Char(']');
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+QString fullList(int n) {
+    return QStringLiteral("SELECT Top ") + QString::number(n) + QStringLiteral(" * from Inventory");
+}
+
+QString filter(int field, int match, const QString& value) {
+    if (field < 0 || field >= FilterColumns.size() || match < 0 || match >= Matches.size())
+        return {};
+    const QString v = SQLQuote(value);
+    QString condition;
+    switch (match) {
+    case 0:
+        condition = QStringLiteral(" = '") + v + QStringLiteral("'");
+        break;
+    case 1:
+        condition = QStringLiteral(" LIKE '") + literalPattern(v) + QStringLiteral("%'");
+        break;
+    default:
+        condition = QStringLiteral(" LIKE '%") + literalPattern(v) + QStringLiteral("%'");
+        break;
+    }
+    return QStringLiteral("SELECT * from Inventory where ") + FilterColumns.at(field) + condition;
+}
+
+QString customerItems(const QString& reference) {
+    return QStringLiteral("SELECT * from Inventory where Details2 = '") + SQLQuote(reference) + QStringLiteral("'");
+}
+
+QString ownerQuery(const QString& reference) {
+    return QStringLiteral("SELECT Name, Location from Customers where Username = '") + SQLQuote(reference) +
+           QStringLiteral("'");
+}
+
+QString callsForItem(const QString& datesetting, const QString& item) {
+    const QString ds = SQLQuote(datesetting);
+    return QStringLiteral("Select Nom, sp3,  sp1, sp4,  Query, User,Username, sp2, Status, Logged, Contact,[Time "
+                          "Spent], Spare, [Time Opened], Format$([Date Closed],'") +
+           ds + QStringLiteral("')as [Date Closed], Format$([Date Opened],'") + ds +
+           QStringLiteral("')as [Date Opened] from Calls where sp1 = '") + SQLQuote(item) + QStringLiteral("'");
+}
+
+QString invlistPath() {
+    return desktop::programFolder() + QStringLiteral("/invlist.csv");
+}
+
+QString invPath() {
+    return desktop::programFolder() + QStringLiteral("/inv.csv");
+}
+
+QStringList itemListLines(const db::Recordset& rs) {
+    std::vector<int> source;
+    for (const char* f : {"Type", "Details", "Number", "Notes", "Notes2"})
+        source.push_back(rs.fieldIndex(QLatin1String(f)));
+    QStringList lines;
+    QStringList cells;
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        cells.clear();
+        for (int c : source)
+            cells << (c >= 0 ? db::displayText(rs.value(r, c)) : QString());
+        lines << customers::csvLine(cells);
+    }
+    return lines;
+}
+
+} // namespace inventoryrules

@@ -1,0 +1,251 @@
+#include "support/input.h"
+#include "support/mainwindowfixture.h"
+
+#include "customers/customerexport.h"
+#include "customers/inventory.h"
+#include "customers/inventorytitles.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/statusbar.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString Defaults = "Type, Details, Number, Notes, Spare, Username, Warranty, More";
+
+class InventoryWindow : public MainWindowTest {
+protected:
+    void addItem(const QString& type, const QString& details, const QString& number, const QString& owner,
+                 const QString& notes2 = QString()) {
+        exec(QString("INSERT INTO Inventory (Type, Details, Number, Notes, Details2, Number2, Notes2, Type2) VALUES "
+                     "('%1', '%2', '%3', 'n', '%4', 'w', '%5', 's')")
+                 .arg(SQLQuote(type), SQLQuote(details), SQLQuote(number), SQLQuote(owner), SQLQuote(notes2)));
+    }
+    // Three items of two customers, and the main window started with that login.
+    void startWith(const QString& login = "Admin") {
+        prepareDatabase();
+        addStaff("standard", "", "3");
+        addCustomer("Jo Smith", "jsmith", "555", "1 High St");
+        addItem("Laptop", "ABC 15", "123", "jsmith", "cover");
+        addItem("Printer", "xAB", "", "jsmith");
+        addItem("Scanner", "O'Neil model", "50%", "ghost");
+        start(login);
+    }
+    Inventory& open() {
+        main->mnuinvserach->trigger();
+        return ui::form<Inventory>();
+    }
+    QStringList column(Inventory& w, int col) {
+        QStringList texts;
+        for (int r = 1; r < w.Datagrid1->rows(); ++r)
+            texts << w.Datagrid1->textMatrix(r, col);
+        return texts;
+    }
+    QStringList headings(Inventory& w) {
+        QStringList texts;
+        for (int c = 2; c <= 8; ++c)
+            texts << w.Datagrid1->textMatrix(0, c);
+        return texts;
+    }
+    void filter(Inventory& w, int field, const QString& match, const QString& value) {
+        w.Combo1->setCurrentIndex(field);
+        w.Combo2->setCurrentText(match);
+        w.Text1->setText(value);
+        w.cmdCommand1->click();
+    }
+    void releaseOnHeading(Inventory& w, int col) {
+        QHeaderView* h = w.Datagrid1->horizontalHeader();
+        mouseRelease(h->viewport(), QPoint(h->sectionViewportPosition(col - 1) + 3, 3));
+    }
+    QString file(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<no file>");
+    }
+};
+
+TEST_F(InventoryWindow, OpensOwnedWithTitledHeadingsListsUpToTheMaximumAndRetrieveAllCountsTheRest) {
+    startWith();
+    main->maxcalls = 2;
+    Inventory& w = open();
+    EXPECT_EQ(w.parentWidget(), main);
+    EXPECT_EQ(w.windowTitle(), "Inventory - Right click an item to list calls...");
+    EXPECT_EQ(w.Datagrid1->rows(), 3);
+    EXPECT_EQ(headings(w), (QStringList{"Type", "Details", "Number", "Notes", "Username", "Warranty", "More"}));
+    EXPECT_EQ(w.Datagrid1->colWidth(1), 0);
+    EXPECT_EQ(w.Datagrid1->textMatrix(0, 9), "Type2");
+    EXPECT_EQ(w.Combo1->count(), 7);
+    EXPECT_EQ(w.Combo1->currentText(), "Type");
+    EXPECT_EQ(w.Combo2->currentText(), "Equals");
+    EXPECT_TRUE(w.cmdCommand3->isEnabled());
+    EXPECT_FALSE(w.Text2->isVisible());
+
+    main->maxcalls = 10;
+    w.cmdGo->click();
+    EXPECT_EQ(w.Label1->text(), "3 records returned.");
+    EXPECT_EQ(column(w, 2), (QStringList{"Laptop", "Printer", "Scanner"}));
+}
+
+TEST_F(InventoryWindow, FilterMatchesTypedTextLiterallyAndReportsRefusalsAndMisses) {
+    startWith();
+    Inventory& w = open();
+    filter(w, 1, "Begins with", "AB");
+    EXPECT_EQ(w.Label1->text(), "1 RECORDS MATCHED.");
+    EXPECT_EQ(column(w, 2), QStringList{"Laptop"});
+    EXPECT_EQ(headings(w).first(), "Type");
+
+    filter(w, 1, "Contains", "o'neil");
+    EXPECT_EQ(column(w, 2), QStringList{"Scanner"});
+    filter(w, 4, "Equals", "jsmith");
+    EXPECT_EQ(column(w, 2), (QStringList{"Laptop", "Printer"}));
+
+    // "%" and "[" are no wildcards: nothing holds "1%3" or "[".
+    filter(w, 2, "Contains", "1%3");
+    EXPECT_EQ(w.Label1->text(), "SELECT * from Inventory where Number LIKE '%1[%]3%'  NO RECORDS MATCHED.");
+    EXPECT_EQ(w.Datagrid1->rows(), 2);
+    EXPECT_EQ(w.Datagrid1->textMatrix(1, 2), "");
+    filter(w, 0, "Contains", "[");
+    EXPECT_EQ(w.Datagrid1->textMatrix(1, 2), "");
+    EXPECT_TRUE(env->dialogs.messages.empty());
+
+    filter(w, 0, "Equals", "");
+    EXPECT_EQ(env->dialogs.lastMessage(), "No value entered!");
+    w.Combo1->setCurrentIndex(-1);
+    w.Text1->setText("x");
+    w.cmdCommand1->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), "No field entered!");
+    w.Combo1->setEditText("Colour");
+    w.cmdCommand1->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), "Please choose a field from the list.");
+}
+
+TEST_F(InventoryWindow, HeadingReleaseSortsAscendingThenDescendingAndAnotherHeadingAscending) {
+    startWith();
+    Inventory& w = open();
+    releaseOnHeading(w, 2);
+    EXPECT_EQ(column(w, 2), (QStringList{"Laptop", "Printer", "Scanner"}));
+    releaseOnHeading(w, 2);
+    EXPECT_EQ(column(w, 2), (QStringList{"Scanner", "Printer", "Laptop"}));
+    releaseOnHeading(w, 2);
+    EXPECT_EQ(column(w, 2), (QStringList{"Laptop", "Printer", "Scanner"}));
+    releaseOnHeading(w, 2);
+    releaseOnHeading(w, 3);
+    EXPECT_EQ(column(w, 3), (QStringList{"ABC 15", "O'Neil model", "xAB"}));
+    EXPECT_EQ(w.Datagrid1->row(), 1); // striping puts the current cell back on the first data row
+
+    // The export writes what the grid shows, in its order, without the fixed and hidden columns.
+    w.cmdCommand2->click();
+    const QString path = env->programFolder + "/inv.csv";
+    EXPECT_EQ(file(path), "\"Type\",\"Details\",\"Number\",\"Notes\",\"Username\",\"Warranty\",\"More\",\"Type2\",\r\n"
+                          "\"Laptop\",\"ABC 15\",\"123\",\"n\",\"jsmith\",\"w\",\"cover\",\"s\",\r\n"
+                          "\"Scanner\",\"O'Neil model\",\"50%\",\"n\",\"ghost\",\"w\",\"\",\"s\",\r\n"
+                          "\"Printer\",\"xAB\",\"\",\"n\",\"jsmith\",\"w\",\"\",\"s\",\r\n");
+    ASSERT_EQ(env->shell.opened.size(), 1u);
+    EXPECT_EQ(env->shell.opened[0].target, path);
+    EXPECT_EQ(env->shell.opened[0].showMode, 3);
+
+    // A file that cannot be replaced is reported and not handed to the desktop.
+    QFile::remove(path);
+    QDir().mkpath(path + "/x");
+    w.cmdCommand2->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), customers::CannotWriteMessage);
+    EXPECT_EQ(env->shell.opened.size(), 1u);
+}
+
+TEST_F(InventoryWindow, ClickShowsTheOwnerAndThePopUpListsTheItemsCallsInTheMainList) {
+    startWith();
+    const int linked = addCall("jsmith", "Open", "Admin");
+    const int other = addCall("jsmith", "Open", "Admin");
+    exec(QString("UPDATE Calls SET sp1 = 'Printer   []' WHERE Nom = %1").arg(linked));
+    exec(QString("UPDATE Calls SET sp1 = 'Printer   [1]' WHERE Nom = %1").arg(other));
+    Inventory& w = open();
+    QTableView* view = w.Datagrid1;
+    click(view->viewport(), view->visualRect(view->model()->index(1, 1)).center());
+    EXPECT_EQ(w.Label1->text(), "Customer:  Jo Smith  -  1 High St");
+    click(view->viewport(), view->visualRect(view->model()->index(2, 1)).center());
+    EXPECT_EQ(w.Label1->text(), "Customer details Not Found!");
+
+    w.Datagrid1->setRow(2);
+    w.mnushow->trigger();
+    EXPECT_EQ(env->dialogs.lastMessage(), "Retrieveing calls for: Printer   []");
+    EXPECT_EQ(main->currentsql,
+              "Select Nom, sp3,  sp1, sp4,  Query, User,Username, sp2, Status, Logged, Contact,[Time Spent], Spare, "
+              "[Time Opened], Format$([Date Closed],'" +
+                  main->datesetting + "')as [Date Closed], Format$([Date Opened],'" + main->datesetting +
+                  "')as [Date Opened] from Calls where sp1 = 'Printer   []'");
+    EXPECT_EQ(main->datagrid2->rows(), 2);
+    EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(linked));
+    EXPECT_EQ(main->StatusBar1->panel(5), "Show calls for inventory item.  Records: 1");
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(InventoryWindow, RenamedTitlesAreCheckedStoredAndShownWhileRefusedOnesKeepThePanelOpen) {
+    startWith();
+    Inventory& w = open();
+    w.show();
+    w.cmdCommand3->click();
+    EXPECT_EQ(env->dialogs.lastMessage().left(9), "WARNING! ");
+    EXPECT_EQ(w.Text2->text(), Defaults);
+    EXPECT_TRUE(w.Text2->isVisible());
+    EXPECT_FALSE(w.cmdCommand3->isEnabled());
+
+    w.Text2->setText("Kind, Model, Serial, Remarks, Spare, Username, Cover,");
+    w.Save->click();
+    EXPECT_EQ(env->dialogs.lastMessage(),
+              "ERROR!  There must be 8 values separated by a comma and a space (except for the last value).  The "
+              "values Spare and Username must NOT be changed");
+    // Well formed but longer than the column holds: the database's refusal is shown and nothing is lost.
+    const QString tooLong = "Kind, Model, Serial, Remarks, Spare, Username, Cover, " + QString(60, 'x');
+    w.Text2->setText(tooLong);
+    w.Save->click();
+    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The field titles could not be stored: "));
+    EXPECT_TRUE(w.Text2->isVisible());
+    EXPECT_EQ(w.Text2->text(), tooLong);
+    EXPECT_EQ(scalar("SELECT Value11 from Settings").toString(), Defaults);
+
+    w.Text2->setText("Kind, Model, Serial, Remarks, Spare, Username, Cover, ");
+    w.Save->click();
+    EXPECT_FALSE(w.Text2->isVisible());
+    EXPECT_TRUE(w.cmdCommand3->isEnabled());
+    EXPECT_EQ(scalar("SELECT Value11 from Settings").toString(),
+              "Kind, Model, Serial, Remarks, Spare, Username, Cover, ");
+    EXPECT_EQ(headings(w), (QStringList{"Kind", "Model", "Serial", "Remarks", "Username", "Cover", ""}));
+    EXPECT_EQ(w.Combo1->itemText(0), "Kind");
+    EXPECT_EQ(w.Combo1->currentText(), "");
+
+    w.cmdCommand3->click();
+    w.Text2->setText("A, B, C, D, E, F, G, H");
+    w.Cancel->click();
+    EXPECT_FALSE(w.Save->isVisible());
+    EXPECT_EQ(scalar("SELECT Value11 from Settings").toString(),
+              "Kind, Model, Serial, Remarks, Spare, Username, Cover, ");
+    w.cmdCommand3->click();
+    w.Command1->click();
+    EXPECT_EQ(scalar("SELECT Value11 from Settings").toString(), Defaults);
+    EXPECT_EQ(headings(w).first(), "Type");
+}
+
+TEST_F(InventoryWindow, MissingOrShortTitlesAreStoredAsDefaultsAndOnlyAdministratorsRename) {
+    prepareDatabase();
+    addStaff("standard", "", "3");
+    exec("UPDATE Settings SET Value11 = 'A, B, C, D, E, F, G'");
+    start("standard");
+    Inventory& w = open();
+    EXPECT_FALSE(w.cmdCommand3->isEnabled());
+    EXPECT_EQ(headings(w), (QStringList{"Type", "Details", "Number", "Notes", "Username", "Warranty", "More"}));
+    EXPECT_EQ(scalar("SELECT Value11 from Settings").toString(), Defaults);
+    w.cmdGo->click();
+    EXPECT_EQ(w.Label1->text(), "0 records returned.");
+    EXPECT_FALSE(w.cmdCommand3->isEnabled());
+}
+
+} // namespace
