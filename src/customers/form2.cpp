@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -54,6 +55,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     Adodc1 = named(new db::DataControl(this), "Adodc1");
     Datagrid1 = named(new ui::DataGrid(this), "Datagrid1");
     Datagrid1->setColumnFields(inventorytitles::Columns);
+    Datagrid1->horizontalHeader()->setStretchLastSection(true);
     for (int c = 0; c < inventorytitles::Count; ++c) {
         Datagrid1->setColumnWidth(c, Widths[c]);
         Datagrid1->setColumnVisible(c, c != 4 && c != OwnerColumn);
