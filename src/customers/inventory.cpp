@@ -300,12 +300,12 @@ void Inventory::cmdCommand2_Click() {
     const QString path = inventoryrules::invPath();
     PageFile file;
     bool ok = file.open(path);
-    QStringList cells;
+    QString line; // one buffer for every line: the list may hold many thousands
     for (int r = 0; ok && r < Datagrid1->rows(); ++r) {
-        cells.clear();
+        line.resize(0);
         for (int c = 2; c < Datagrid1->cols(); ++c)
-            cells << Datagrid1->textMatrix(r, c);
-        ok = file.writeLine(customers::csvLine(cells));
+            line += QLatin1Char('"') + Datagrid1->textMatrix(r, c) + QStringLiteral("\",");
+        ok = file.writeLine(line);
     }
     if (!ok || !file.commit()) {
         MsgBox(customers::CannotWriteMessage);
