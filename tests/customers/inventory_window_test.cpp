@@ -107,6 +107,10 @@ TEST_F(InventoryWindow, FilterMatchesTypedTextLiterallyAndReportsRefusalsAndMiss
     EXPECT_EQ(column(w, 2), QStringList{"Scanner"});
     filter(w, 4, "Equals", "jsmith");
     EXPECT_EQ(column(w, 2), (QStringList{"Laptop", "Printer"}));
+    // Opening it again only brings it forward: the filtered list stays.
+    EXPECT_EQ(&open(), &w);
+    EXPECT_EQ(column(w, 2), (QStringList{"Laptop", "Printer"}));
+    EXPECT_EQ(w.Label1->text(), "2 RECORDS MATCHED.");
 
     // "%" and "[" are no wildcards: nothing holds "1%3" or "[".
     filter(w, 2, "Contains", "1%3");
