@@ -1,4 +1,12 @@
 #include "mainwindow/form1.h"
+#include "platform/widgets/forms.h"
+#include "reports/form3.h"
+#include "reports/windowactivation.h"
 
-void Form1::connectWizard() {}
+#include <QAction>
 
+void Form1::connectWizard() {
+    // Watching from the start, so that the wizard knows which window the user comes from.
+    WindowActivation::instance();
+    connect(mnuwiz, &QAction::triggered, this, [this] { ui::showOwned(&ui::form<Form3>(), this); });
+}
