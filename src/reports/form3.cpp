@@ -1,5 +1,8 @@
 #include "reports/form3.h"
 
+#include "reports/dialog.h"
+#include "reports/quickreports.h"
+
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
 #include "platform/db/database.h"
@@ -13,6 +16,8 @@
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
 #include "platform/widgets/screen.h"
+#include "reports/dialog.h"
+#include "reports/quickreports.h"
 #include "reports/reportframe.h"
 #include "reports/windowactivation.h"
 #include "reports/wizardquery.h"
@@ -587,11 +592,17 @@ void Form3::mnufont_Click() {
     Text2->setFont(title);
 }
 
-void Form3::mnuci_Click() {}
+void Form3::mnuci_Click() {
+    invreport(mnusep->isChecked());
+}
 
-void Form3::mnuivrep_Click() {}
+void Form3::mnuivrep_Click() {
+    Dialog::openFrom(this);
+}
 
-void Form3::mnu50cat_Click() {}
+void Form3::mnu50cat_Click() {
+    catreport(mnusep->isChecked(), mnucalnot1->isChecked());
+}
 
 void Form3::mnuinvcalls_Click() {
     const QString answer = ui::InputBox(

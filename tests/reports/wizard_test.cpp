@@ -9,6 +9,7 @@
 #include "platform/desktop.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/forms.h"
+#include "reports/dialog.h"
 #include "reports/form3.h"
 #include "reports/wizardquery.h"
 #include "shared/shared.h"
@@ -551,6 +552,34 @@ TEST_F(Wizard, CallsForAnItemMatchTheAnswerLiterallyNewestFirst) {
     EXPECT_EQ(lines[3], "<P><H3>O'B [x calls: </H3></P>");
     EXPECT_EQ(lines.size(), 9);
     EXPECT_TRUE(env->dialogs.messages.empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Wizard, MoreQuickReportsTakeTheWizardsSeparatorAndNotesMarks) {
+    prepareDatabase();
+    const int n = call({{"sp3", "Hardware"}, {"Status", "Open"}, {"Date Opened", QDate(2025, 3, 1)}});
+    exec(QString("INSERT INTO Notes (Call, [Note], Analyst) VALUES (%1, 'Swapped the fan', 'Admin')").arg(n));
+    exec("INSERT INTO Inventory (Type, Number, Details2) VALUES ('Laptop', '7', 'r1')");
+    start();
+    Form3& w = open();
+    w.mnusep->trigger();
+    w.mnucalnot1->trigger();
+    env->dialogs.type("Hardware");
+    w.mnu50cat->trigger();
+    const QStringList cat = fileLines(env->documentsFolder + "/report-calls-for-cat.htm");
+    EXPECT_TRUE(cat.contains("<HR>"));
+    EXPECT_TRUE(cat.filter("Swapped the fan").size() == 1);
+    w.mnuci->trigger();
+    EXPECT_EQ(env->shell.lastOpened(), env->documentsFolder + "/report-calls-inv.htm");
+    w.mnuivrep->trigger();
+    ASSERT_TRUE(ui::isLoaded<Dialog>());
+    Dialog& types = ui::form<Dialog>();
+    EXPECT_EQ(types.parentWidget(), &w);
+    EXPECT_EQ(types.Combo2->currentText(), "Select");
+    EXPECT_EQ(types.Combo2->findText("Laptop"), 0);
 }
 
 } // namespace
