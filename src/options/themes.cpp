@@ -204,6 +204,9 @@ void themes::buildBody() {
     Grid1 = new ui::FlexGrid(central);
     Grid1->setObjectName(QStringLiteral("Grid1"));
     Grid1->setMinimumHeight(110);
+    // A preview: nothing to pick in it.
+    Grid1->setSelectionMode(QAbstractItemView::NoSelection);
+    Grid1->setFocusPolicy(Qt::NoFocus);
     Image1 = new QLabel(central);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
@@ -217,6 +220,7 @@ void themes::buildBody() {
     Text1 = new QLineEdit(Picture1);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setReadOnly(true);
+    Text1->setFocusPolicy(Qt::NoFocus);
     Text1->setText(QStringLiteral("Choose options from the menus above."));
     Command3 = new QPushButton(QStringLiteral("E.g."), Picture1);
     Command3->setObjectName(QStringLiteral("Command3"));
@@ -287,6 +291,8 @@ void themes::Form_Load() {
     Grid1->setTextMatrix(1, 1, QStringLiteral("Sample"));
     Grid1->setTextMatrix(2, 1, QStringLiteral("Sample"));
     StripeGrid(*Grid1, main.gridcolour);
+    Grid1->setRow(0); // no highlighted cell over the stripes
+    Grid1->setCol(0);
     showPreviews();
 
     markFrom(mnualt, main.alternaterows);
