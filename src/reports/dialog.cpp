@@ -95,7 +95,7 @@ QString Dialog::pagePath() {
 void Dialog::OKButton_Click() {
     const QString path = pagePath();
     PageFile page;
-    if (!page.open(path)) {
+    if (!page.open(path, PageFile::Sync::Skip)) {
         ui::MsgBox(QStringLiteral("Can't write ") + path);
         return;
     }

@@ -1,5 +1,6 @@
 #include "reports/quicklists.h"
 
+#include "platform/db/database.h"
 #include "platform/db/values.h"
 #include "platform/db/vbformat.h"
 #include "reports/pagefile.h"
@@ -241,6 +242,13 @@ void inventory(PageFile& page, ReportSource& source, const QDateTime& now, bool 
                  QStringLiteral("</TR></TABLE><BR>")});
     const QString prefix = QStringLiteral("<TD Class=TDNarrow valign=top><font color = #7C7C7C><i>");
     ReportRows customer = source.rows(QStringLiteral("Select Name, Username, Extension, Location from Customers"));
+    if (!source.database())
+        return;
+    // One item query per customer, prepared once.
+    ReportRows item = ReportRows::prepared(source.database()->shared(),
+                                           QStringLiteral("Select Type, details, Number, Notes, Number2, Notes2 from "
+                                                          "Inventory where details2 = ?1"),
+                                           source.tolerant());
     while (customer.next()) {
         const QVariant ref = customer.field(Username);
         if (db::isNull(ref))
@@ -249,9 +257,7 @@ void inventory(PageFile& page, ReportSource& source, const QDateTime& now, bool 
             QString type, rest;
         };
         std::vector<Item> items;
-        ReportRows item = source.rows("Select Type, details, Number, Notes, Number2, Notes2 from Inventory where "
-                                      "details2 = '" +
-                                      SQLQuote(db::displayText(ref)) + "'");
+        item.rerun(db::displayText(ref));
         while (item.next()) {
             QString rest;
             for (const char* f : {"Details", "Number", "Notes", "Number2", "Notes2"})

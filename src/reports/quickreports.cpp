@@ -27,7 +27,7 @@ namespace {
 bool writeReport(const QString& fileName, bool tolerant, const std::function<void(PageFile&, ReportSource&)>& write) {
     const QString path = reportPath(fileName);
     PageFile page;
-    if (!page.open(path))
+    if (!page.open(path, PageFile::Sync::Skip))
         return false;
     try {
         ReportSource source(qv::dbpath(), tolerant);

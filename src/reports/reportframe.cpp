@@ -4,6 +4,7 @@
 #include "platform/db/values.h"
 #include "platform/desktop.h"
 #include "reports/pagefile.h"
+#include "reports/reportsource.h"
 #include "shared/shared.h"
 
 void reportheader(PageFile& page) {
@@ -60,17 +61,9 @@ void printnotes(PageFile& page, db::Database& database) {
     notescall().toLongLong(&number);
     if (!number)
         return;
-    const auto rs = database.openRecordset("Select * from Notes where Call = " + notescall());
-    const QString cell = QStringLiteral("</TD><TD Class=TDNarrow valign=top><i>");
-    for (; !rs->eof(); rs->moveNext()) {
-        page.writeLine("<TABLE Class=Notes><TR><TD Class=TDNarrow valign=top>&nbsp;</TD><TD Class=TDNarrow "
-                       "valign=top><i>Note:</TD><TD class=TDLarge valign=top><i>" +
-                       db::displayText(rs->field(QStringLiteral("Note"))) + "</TD>");
-        page.writeLine("<TD Class=TDNarrow valign=top><i>" + nulldashText(rs->field(QStringLiteral("Analyst"))) + cell +
-                       nulldashText(rs->field(QStringLiteral("Note-date"))) + cell +
-                       nulldashText(rs->field(QStringLiteral("Note-time"))));
-        page.writeLine(QStringLiteral("</TD></TR></TABLE>"));
-    }
+    // Read row by row: a call may carry thousands of notes.
+    ReportRows rs(database.shared(), "Select * from Notes where Call = " + notescall(), -1, false);
+    writeNoteRows(page, rs);
 }
 
 QString reportFolder() {

@@ -21,6 +21,9 @@ class ReportRows {
 public:
     ReportRows(); // no rows
     ReportRows(std::shared_ptr<db::Connection> conn, const QString& jetSql, int limit, bool tolerant);
+    // A statement in the engine's own SQL with one parameter (?1), run again for each value by rerun().
+    static ReportRows prepared(std::shared_ptr<db::Connection> conn, const QString& sql, bool tolerant);
+    void rerun(const QVariant& parameter);
     ~ReportRows();
     ReportRows(ReportRows&&) noexcept;
     ReportRows& operator=(ReportRows&&) noexcept;
@@ -34,11 +37,15 @@ public:
     QString dashed(const QString& name) const;
 
 private:
+    void prepare(const QString& sql);
+
     std::shared_ptr<db::Connection> m_conn;
     std::unique_ptr<db::Statement> m_st;
+    bool m_done = false;
     QStringList m_names;
     std::vector<bool> m_isDate;
     std::vector<QVariant> m_row;
+    QString m_datePattern; // the short date, worked out once per query
     int m_limit = -1;
     int m_read = 0;
     bool m_tolerant = false;
@@ -64,7 +71,13 @@ private:
     std::unique_ptr<db::Database> m_db;
     bool m_tolerant;
     QHash<QString, QString> m_names;
+    // Prepared once per report: a list asks them once for every row.
+    std::unique_ptr<ReportRows> m_nameQuery;
+    std::unique_ptr<ReportRows> m_notesQuery;
 };
+
+// The three lines of each note of a notes query, in its order.
+void writeNoteRows(PageFile& page, ReportRows& notes);
 
 // The first 150 characters of a call's description, or "---" when it has none.
 QString q150(const ReportRows& row);
