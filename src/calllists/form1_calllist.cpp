@@ -281,22 +281,29 @@ void Form1::stats() {
     pieValues = s.pie;
     const QStringList captions = {QStringLiteral("Today"), QStringLiteral("Open"), stats3status,
                                   QStringLiteral("Urgent")};
+    for (int i = 0; i < 4; ++i) {
+        barCounts[i]->setText(QString::number(barValues[i]));
+        barCaptions[i]->setText(captions[i]);
+    }
+    paintBars();
+    Label31->setText(QStringLiteral("Non-assigned calls: ") + QString::number(nonassigned));
+    Picture7->setVisible(piemode != QLatin1String("None"));
+    pie->setValues(pieValues);
+    MonthView1->setSelectedDate(desktop::clock().today());
+}
+
+void Form1::paintBars() {
     const QStringList defaults = {"/Media/blue.jpg", "/Media/green.jpg", "/Media/yellow.jpg", "/Media/orange.jpg"};
     const int top = qMax(1, *std::max_element(barValues.begin(), barValues.end()));
     for (int i = 0; i < 4; ++i) {
         const QString path = ReadINI(QStringLiteral("Images"), QStringLiteral("Bar%1").arg(i + 1),
                                      desktop::programFolder() + defaults[i]);
+        // A picture that cannot be read leaves the bar as it was.
         QPixmap bar(path);
         const int h = barValues[i] == 0 ? 2 : qMax(4, BarHeight * barValues[i] / top);
         if (!bar.isNull())
             barImages[i]->setPixmap(bar.scaled(36, h));
-        barCounts[i]->setText(QString::number(barValues[i]));
-        barCaptions[i]->setText(captions[i]);
     }
-    Label31->setText(QStringLiteral("Non-assigned calls: ") + QString::number(nonassigned));
-    Picture7->setVisible(piemode != QLatin1String("None"));
-    pie->setValues(pieValues);
-    MonthView1->setSelectedDate(desktop::clock().today());
 }
 
 void Form1::readColumnWidths() {

@@ -347,6 +347,10 @@ public:
     void applyRowHeight(int twips);
 
     // ---- Appearance and themes (options/form1_appearance.cpp) ----
+    // The four statistics bars from [Images] "Bar1".."Bar4", scaled to the last figures (calllists/).
+    void paintBars();
+    // A grid font on the call list and the customer list.
+    void setGridFont(const QFont& font, const QColor& colour);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

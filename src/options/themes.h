@@ -129,6 +129,11 @@ public:
     void Command1_Click(); // "Okay"
     void Command2_Click(); // "Cancel"
 
+    // The four statistics bars show the picture file of the Media folder, at once and in the settings.
+    void barcolour(const QString& file);
+    void mnuwarn_Click();   // "Warning Pattern": blue, green, yellow and orange bars
+    void mnuthemed_Click(); // the "Default" look
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

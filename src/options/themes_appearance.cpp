@@ -1,4 +1,190 @@
 #include "options/themes.h"
 
+#include "mainwindow/form1.h"
+#include "options/appearance.h"
+#include "options/themepresets.h"
+#include "platform/desktop.h"
+#include "platform/widgets/colour.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
+#include "shared/gridformat.h"
+#include "shared/shared.h"
+
+#include <QAction>
+#include <QFontInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+
 // The appearance and theme commands of the options window.
-void themes::connectAppearance() {}
+
+namespace {
+
+// The five appearance colours, in the order the presets list them.
+enum class Slot { Back, Form, Panel, MenuBar, GridAlternate };
+constexpr Slot Slots[] = {Slot::Back, Slot::Form, Slot::Panel, Slot::MenuBar, Slot::GridAlternate};
+
+QString& variable(Form1& main, Slot slot) {
+    switch (slot) {
+    case Slot::Back:
+        return main.backcolour;
+    case Slot::Form:
+        return main.formcolour;
+    case Slot::Panel:
+        return main.panelcolour;
+    case Slot::MenuBar:
+        return main.mbcolour;
+    case Slot::GridAlternate:
+        break;
+    }
+    return main.gridcolour;
+}
+
+void fill(QWidget* w, const QColor& c) {
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+}
+
+// The slot's preview takes the colour its variable now holds (a text that is not a colour changes nothing).
+void showSlot(themes& w, Slot slot) {
+    const QColor c = ui::vbColour(variable(ui::form<Form1>(), slot));
+    if (!c.isValid())
+        return;
+    switch (slot) {
+    case Slot::Back:
+        return fill(w.Picture2, c);
+    case Slot::Form:
+        return fill(w.Picture3, c);
+    case Slot::Panel:
+        fill(w.Picture5, c);
+        return w.Grid1->setBackColorBkg(c);
+    case Slot::MenuBar:
+        return fill(w.Picture4, c);
+    case Slot::GridAlternate:
+        return w.Grid1->setBackColor(c);
+    }
+}
+
+void chooseColour(themes& w, Slot slot) {
+    QString& value = variable(ui::form<Form1>(), slot);
+    const QColor current = ui::vbColour(value);
+    const std::optional<QColor> chosen = ui::dialogs().chooseColour(current.isValid() ? current : QColor(Qt::white));
+    if (!chosen || !chosen->isValid())
+        return;
+    value = ui::vbColourText(*chosen);
+    showSlot(w, slot);
+}
+
+void chooseBackground(themes& w) {
+    const QString path =
+        ui::dialogs().openFile(QStringLiteral("Pictures (*.jpg) | *.jpg;*.bmp"), QStringLiteral("Background Image"));
+    if (path.isEmpty())
+        return;
+    // A file that is no picture would leave the main window without one at the next start.
+    const QPixmap picture(path);
+    if (picture.isNull()) {
+        ui::MsgBox(QStringLiteral("That file cannot be shown as a picture."));
+        return;
+    }
+    ui::form<Form1>().backimagepath = path;
+    w.Image1->setPixmap(picture);
+}
+
+void showBars(const QStringList& files) {
+    for (int i = 0; i < 4; ++i)
+        WriteINI(QStringLiteral("Images"), QStringLiteral("Bar%1").arg(i + 1),
+                 desktop::programFolder() + QStringLiteral("/Media/") + files[i]);
+    ui::form<Form1>().paintBars();
+}
+
+void applyGridFont(themes& w, const appearance::GridFont& chosen) {
+    const QFont font = chosen.font();
+    const QColor colour = ui::vbColour(chosen.colour);
+    ui::form<Form1>().setGridFont(font, colour);
+    appearance::applyGridFont(w.Grid1, font, colour);
+}
+
+void chooseGridFont(themes& w) {
+    Form1& main = ui::form<Form1>();
+    const std::optional<QFont> chosen = ui::dialogs().chooseFont(main.datagrid2->font());
+    if (!chosen)
+        return;
+    appearance::GridFont f;
+    f.name = chosen->family();
+    f.bold = chosen->bold();
+    // Whole points, the fraction dropped; a font sized in pixels gives its size in points.
+    const double points = chosen->pointSizeF() > 0 ? chosen->pointSizeF() : QFontInfo(*chosen).pointSizeF();
+    f.size = static_cast<int>(points);
+    if (f.name.isEmpty() || f.size <= 0)
+        return;
+    // The font dialog offers no colour: the stored one stays.
+    f.colour = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), QStringLiteral("0"));
+    applyGridFont(w, f);
+    f.save();
+}
+
+void applyPreset(themes& w, const themepresets::Preset& preset) {
+    Form1& main = ui::form<Form1>();
+    const unsigned values[] = {preset.back, preset.form, preset.panel, preset.menuBar, preset.gridAlternate};
+    for (int i = 0; i < 5; ++i) {
+        variable(main, Slots[i]) = themepresets::colourText(values[i]);
+        showSlot(w, Slots[i]);
+    }
+    StripeGrid(*w.Grid1, main.gridcolour);
+    if (preset.blueBars)
+        w.barcolour(QStringLiteral("blue.jpg"));
+    else
+        w.mnuwarn_Click();
+    main.backimagepath = themepresets::backImagePath(preset, desktop::programFolder());
+    if (main.backimagepath == QLatin1String("None")) {
+        w.Image1->clear();
+    } else if (const QPixmap picture(main.backimagepath); !picture.isNull()) {
+        w.Image1->setPixmap(picture);
+    }
+    if (preset.gridFont) {
+        const appearance::GridFont standard;
+        applyGridFont(w, standard);
+        standard.save();
+    }
+}
+
+} // namespace
+
+void themes::connectAppearance() {
+    connect(mnubackimage, &QAction::triggered, this, [this] { chooseBackground(*this); });
+    connect(mnubackcolor, &QAction::triggered, this, [this] { chooseColour(*this, Slot::Back); });
+    connect(mnufc, &QAction::triggered, this, [this] { chooseColour(*this, Slot::Form); });
+    connect(mnupc, &QAction::triggered, this, [this] { chooseColour(*this, Slot::Panel); });
+    connect(mnumc, &QAction::triggered, this, [this] { chooseColour(*this, Slot::MenuBar); });
+    connect(mnugac, &QAction::triggered, this, [this] { chooseColour(*this, Slot::GridAlternate); });
+
+    connect(mnuwarn, &QAction::triggered, this, &themes::mnuwarn_Click);
+    const std::pair<QAction*, const char*> bars[] = {
+        {mnublue, "blue.jpg"},     {mnuyell, "yellow.jpg"},  {mnugrey, "grey.jpg"},  {mnublack, "black.jpg"},
+        {mnuorange, "orange.jpg"}, {mnupurpl, "purple.jpg"}, {mnugreen, "green.jpg"}};
+    for (const auto& [action, file] : bars)
+        connect(action, &QAction::triggered, this, [this, file = QLatin1String(file)] { barcolour(file); });
+    connect(mnugridfont, &QAction::triggered, this, [this] { chooseGridFont(*this); });
+
+    QAction* const looks[] = {mnuthemepw, mnthemetoned, mnuthemems, mnuthemenat, mnunirv, mnudark};
+    for (std::size_t i = 0; i < std::size(looks); ++i) {
+        const themepresets::Preset& preset = themepresets::presets()[i];
+        connect(looks[i], &QAction::triggered, this, [this, &preset] { applyPreset(*this, preset); });
+    }
+    connect(mnuthemed, &QAction::triggered, this, &themes::mnuthemed_Click);
+}
+
+void themes::barcolour(const QString& file) {
+    showBars({file, file, file, file});
+}
+
+void themes::mnuwarn_Click() {
+    showBars(themepresets::warningPattern());
+}
+
+void themes::mnuthemed_Click() {
+    applyPreset(*this, themepresets::presets().back());
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QAbstractItemView;
+
+namespace appearance {
+
+// [Grid Fonts]: the face, bold, whole points and text colour of the lists.
+struct GridFont {
+    QString name = QStringLiteral("Arial");
+    bool bold = false;
+    int size = 10;
+    QString colour = QStringLiteral("0"); // colour text
+
+    QFont font() const;
+    // Writes "Name", "Bold", "Size" and "Colour" in this order.
+    void save() const;
+};
+
+// A grid's text in this font and colour; rows grow when the font needs more room than they have (an invalid
+// colour leaves the text colour as it was).
+void applyGridFont(QAbstractItemView* grid, const QFont& font, const QColor& colour);
+
+} // namespace appearance
