@@ -36,6 +36,34 @@ QString callSql(qint64 nom) {
     return QStringLiteral("SELECT * from Calls where Nom = ") + QString::number(nom);
 }
 
+// A row's values and edit mode before a save, put back when the transaction that stored them rolls back:
+// the recordset then holds the same unsaved row again.
+class PendingRow {
+public:
+    explicit PendingRow(db::Recordset* rs) {
+        if (!rs)
+            return;
+        m_mode = rs->editMode();
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            m_values.push_back(rs->field(i));
+    }
+    void restore(db::Recordset* rs) const {
+        if (!rs || m_mode == db::Recordset::EditMode::None || rs->editMode() != db::Recordset::EditMode::None)
+            return; // nothing was pending, or it still is
+        if (m_mode == db::Recordset::EditMode::Add)
+            rs->addNew();
+        else
+            rs->edit();
+        for (int i = 0; i < rs->fieldCount() && i < static_cast<int>(m_values.size()); ++i)
+            if (!db::isNull(m_values[i]) || m_mode == db::Recordset::EditMode::Edit)
+                rs->setField(i, m_values[i]);
+    }
+
+private:
+    db::Recordset::EditMode m_mode = db::Recordset::EditMode::None;
+    std::vector<QVariant> m_values;
+};
+
 QStringList attachmentsOf(const QString& folder, qint64 nom) {
     if (folder.isEmpty())
         return {};
@@ -177,7 +205,13 @@ void Form1::callsaver() {
         return;
     }
     const bool storesCustomer = callpanel::newCustomer(*this);
+    // The customer, the call and its audit text are stored together or not at all. What the rows held is
+    // kept so that after a failure they can be saved again.
+    const PendingRow pendingCustomer(customer);
+    const PendingRow pendingCall(call);
     try {
+        auto database = db::Database::open(dbpath);
+        db::Transaction tx(database.connection());
         if (customer) {
             customer->update();
             call->setField(QStringLiteral("Username"), reference);
@@ -187,8 +221,17 @@ void Form1::callsaver() {
                                                   fieldText(customer, QStringLiteral("Location"))));
         }
         call->update();
+        tx.commit();
     } catch (const db::DbError& e) {
-        MsgBox(QStringLiteral("The call could not be saved:\n") + e.message());
+        try {
+            // A new customer stored in memory only: read the list again, then add it anew.
+            if (storesCustomer && customer->editMode() == db::Recordset::EditMode::None)
+                Adodc1->refresh();
+            pendingCustomer.restore(storesCustomer ? Adodc1->recordset() : customer);
+            pendingCall.restore(call);
+        } catch (const db::DbError&) {
+        }
+        MsgBox(QStringLiteral("The call could not be saved; nothing was stored.\n") + e.message());
         return;
     }
     const QString nom = fieldText(call, QStringLiteral("Nom"));

@@ -163,6 +163,32 @@ TEST_F(CallPanel, SaveIsRefusedWithoutAReferenceAndThenStoresTheNewCustomer) {
     EXPECT_TRUE(menusOn(f));
 }
 
+TEST_F(CallPanel, ACallTheDatabaseRefusesStoresNeitherItNorItsNewCustomerAndCanBeSavedAgain) {
+    prepareDatabase();
+    Form1& f = start();
+    f.Command8->click();
+    const int nom = openCall(f);
+    typeText(f.Text10, "Bob Roe");
+    typeText(f.Text11, "bob");
+    f.Text16->setPlainText("Screen flickers");
+    exec("CREATE TRIGGER refuse BEFORE UPDATE ON Calls BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    f.Command10->click();
+    ASSERT_EQ(env->dialogs.messages.size(), 1u);
+    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The call could not be saved; nothing was stored."));
+    EXPECT_EQ(count("SELECT * from Customers"), 0);
+    EXPECT_EQ(field(nom, "Username"), "");
+    EXPECT_EQ(f.upperStack->currentWidget(), f.Picture8);
+    EXPECT_FALSE(menusOn(f));
+
+    exec("DROP TRIGGER refuse");
+    f.Command10->click();
+    EXPECT_EQ(env->dialogs.messages.size(), 1u);
+    EXPECT_EQ(count("SELECT * from Customers where Username = 'bob' and Name = 'Bob Roe'"), 1);
+    EXPECT_EQ(field(nom, "Username"), "bob");
+    EXPECT_EQ(field(nom, "Query"), "Screen flickers");
+    EXPECT_TRUE(menusOn(f));
+}
+
 TEST_F(CallPanel, ANewCallsCustomerIsPickedOrTypedButAStoredReferenceStaysPut) {
     prepareDatabase();
     addCustomer("Ann Lee", "ann");
