@@ -1,5 +1,6 @@
 #include "options/themes.h"
 
+#include "customers/inventory.h"
 #include "mainwindow/form1.h"
 #include "options/appearance.h"
 #include "options/themepresets.h"
@@ -123,6 +124,9 @@ void chooseGridFont(themes& w) {
     // The font dialog offers no colour: the stored one stays.
     f.colour = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), QStringLiteral("0"));
     applyGridFont(w, f);
+    // A closed inventory window reads the font when it opens; loading it now would keep a stale list.
+    if (ui::isLoaded<Inventory>())
+        appearance::applyGridFont(ui::form<Inventory>().Datagrid1, f.font(), ui::vbColour(f.colour));
     f.save();
 }
 

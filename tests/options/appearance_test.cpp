@@ -1,3 +1,4 @@
+#include "customers/inventory.h"
 #include "mainwindow/form1.h"
 #include "options/themes.h"
 #include "platform/widgets/colour.h"
@@ -164,11 +165,28 @@ TEST_F(Appearance, GridFontIsAppliedAndStoredAtOnceWithTheStoredColourAndWholePo
                            ini("Grid Fonts", "Colour")}),
               QStringList({"DejaVu Serif", "True", "10", "255"}));
 
+    // The inventory window takes the font when it is open, and is not loaded for it when it is closed.
+    EXPECT_FALSE(ui::isLoaded<Inventory>());
+    main->mnuinvserach->trigger();
+    Inventory& inventory = ui::form<Inventory>();
+    EXPECT_EQ(inventory.Datagrid1->font().family(), "DejaVu Serif");
+    QFont other("DejaVu Sans Mono");
+    other.setPointSize(12);
+    env->dialogs.chooseFontNext(other);
+    w.mnugridfont->trigger();
+    EXPECT_EQ(inventory.Datagrid1->font().family(), "DejaVu Sans Mono");
+    EXPECT_EQ(inventory.Datagrid1->font().pointSize(), 12);
+    // "Default" leaves an open inventory window's font until it next loads.
+    w.mnuthemed->trigger();
+    EXPECT_EQ(inventory.Datagrid1->font().family(), "DejaVu Sans Mono");
+    EXPECT_EQ(main->datagrid2->font().family(), "Arial");
+
     w.Command2->click();
+    WriteINI("Grid Fonts", "Name", "DejaVu Serif");
     closeMain();
     start();
     EXPECT_EQ(main->datagrid2->font().family(), "DejaVu Serif");
-    EXPECT_TRUE(main->Datagrid1->font().bold());
+    EXPECT_EQ(main->Datagrid1->palette().color(QPalette::Text), QColor(0, 0, 0));
 }
 
 struct PresetCase {
