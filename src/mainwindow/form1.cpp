@@ -59,17 +59,9 @@ void applyGridFonts(Form1& f) {
     font.setBold(bold);
     if (size > 0 && size < 1000)
         font.setPointSizeF(size);
-    for (QAbstractItemView* grid :
-         {static_cast<QAbstractItemView*>(f.datagrid2), static_cast<QAbstractItemView*>(f.Datagrid1)}) {
-        grid->setFont(font);
-        if (colour.isValid()) {
-            QPalette p = grid->palette();
-            p.setColor(QPalette::Text, colour);
-            grid->setPalette(p);
-        }
-    }
     if (rowHeight > 0 && rowHeight <= 32767)
         f.Datagrid1->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(rowHeight));
+    f.setGridFont(font, colour);
 }
 
 } // namespace
@@ -405,9 +397,13 @@ void Form1::buttoncolours() {
     const QColor mb = ui::vbColour(mbcolour);
     if (!mb.isValid())
         return;
+    // Dark buttons (the "Dark" look's menu bar) need light text to stay readable.
+    const bool dark = qGray(mb.rgb()) < 128;
+    const QColor text = dark ? QColor(Qt::white) : QApplication::palette().color(QPalette::ButtonText);
     for (QPushButton* b : findChildren<QPushButton*>()) {
         QPalette p = b->palette();
         p.setColor(QPalette::Button, mb);
+        p.setColor(QPalette::ButtonText, text);
         b->setPalette(p);
     }
 }

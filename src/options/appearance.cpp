@@ -2,8 +2,12 @@
 
 #include "shared/shared.h"
 
-#include <QAbstractItemView>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QPalette>
+#include <QTableView>
+#include <QVariant>
+#include <algorithm>
 
 namespace appearance {
 
@@ -23,7 +27,7 @@ void GridFont::save() const {
     WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), colour);
 }
 
-void applyGridFont(QAbstractItemView* grid, const QFont& font, const QColor& colour) {
+void applyGridFont(QTableView* grid, const QFont& font, const QColor& colour) {
     if (!grid)
         return;
     grid->setFont(font);
@@ -32,6 +36,16 @@ void applyGridFont(QAbstractItemView* grid, const QFont& font, const QColor& col
         p.setColor(QPalette::Text, colour);
         grid->setPalette(p);
     }
+    // Rows set for a smaller font would cut the text. The height the rows had before a font grew them comes back
+    // with a smaller font; a height set since then is the one kept.
+    QHeaderView* rows = grid->verticalHeader();
+    int height = rows->defaultSectionSize();
+    if (height == grid->property("qvFontRows").toInt() && grid->property("qvOwnRows").isValid())
+        height = grid->property("qvOwnRows").toInt();
+    const int fitted = std::max(height, QFontMetrics(font).height() + 6);
+    grid->setProperty("qvOwnRows", height);
+    grid->setProperty("qvFontRows", fitted);
+    rows->setDefaultSectionSize(fitted);
 }
 
 } // namespace appearance

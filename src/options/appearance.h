@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QString>
 
-class QAbstractItemView;
+class QTableView;
 
 namespace appearance {
 
@@ -22,6 +22,6 @@ struct GridFont {
 
 // A grid's text in this font and colour; rows grow when the font needs more room than they have (an invalid
 // colour leaves the text colour as it was).
-void applyGridFont(QAbstractItemView* grid, const QFont& font, const QColor& colour);
+void applyGridFont(QTableView* grid, const QFont& font, const QColor& colour);
 
 } // namespace appearance

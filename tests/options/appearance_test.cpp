@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 
@@ -228,6 +229,11 @@ TEST_F(Appearance, EveryPresetSetsItsColoursPictureAndBarsAndOkayKeepsThemAcross
         processEvents();
         EXPECT_EQ(background(main->Picture1), ui::vbColour(QString(p.colours[0])));
         EXPECT_EQ(background(main->Picture4), ui::vbColour(QString(p.colours[3])));
+        // Button captions stay readable on the menu-bar colour ("Dark" has dark buttons).
+        const QPalette button = main->Command12->palette();
+        EXPECT_GT(
+            std::abs(qGray(button.color(QPalette::Button).rgb()) - qGray(button.color(QPalette::ButtonText).rgb())),
+            100);
         closeMain();
         start();
         EXPECT_EQ(colours(), expected);
@@ -247,12 +253,19 @@ TEST_F(Appearance, DefaultPutsBackEveryValueOfAFirstStart) {
     EXPECT_TRUE(bluish(barColour(3)));
 
     themes& w = open();
+    const int callRows = main->datagrid2->verticalHeader()->defaultSectionSize();
+    const int customerRows = main->Datagrid1->verticalHeader()->defaultSectionSize();
     QFont big("DejaVu Serif");
-    big.setPointSize(14);
+    big.setPointSize(24);
     env->dialogs.chooseFontNext(big);
     w.mnugridfont->trigger();
+    // Rows grow to show the larger text whole.
+    for (QTableView* grid : {static_cast<QTableView*>(main->datagrid2), static_cast<QTableView*>(main->Datagrid1)})
+        EXPECT_GT(grid->verticalHeader()->defaultSectionSize(), grid->fontMetrics().height());
     w.mnudark->trigger();
     w.mnuthemed->trigger();
+    EXPECT_EQ(main->datagrid2->verticalHeader()->defaultSectionSize(), callRows);
+    EXPECT_EQ(main->Datagrid1->verticalHeader()->defaultSectionSize(), customerRows);
     EXPECT_EQ(colours(), first);
     EXPECT_EQ(main->backimagepath, picture);
     EXPECT_EQ(main->datagrid2->font().family(), "Arial");
