@@ -206,7 +206,10 @@ void Notes::storenewnote() {
     m_adding = false;
     try {
         const QVariant note = rs->field(QStringLiteral("Note"));
-        if (!db::isNull(note)) {
+        // Left empty, the note is stored with the placeholder at once: one step, never an empty note.
+        if (db::displayText(note).isEmpty())
+            rs->setField(QStringLiteral("Note"), Placeholder);
+        else if (!db::isNull(note)) {
             QString text = note.toString();
             text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                 .replace(QLatin1Char('\n'), QStringLiteral("\r\n"));

@@ -79,6 +79,27 @@ TEST_F(MainWindow, FirstStartWritesTheGridFontDefaults) {
     EXPECT_EQ(f.datagrid2->palette().color(QPalette::Text), QColor(0, 0, 0));
 }
 
+TEST_F(MainWindow, RowsAnotherToolLeftWithNullsAndTextInNumbersAreListedAndOpened) {
+    prepareDatabase();
+    exec("INSERT INTO Calls (Username) VALUES (NULL)"); // no status, assignee, category or dates at all
+    exec("INSERT INTO Calls (Username, Status, [User], sp3, [Date Opened], [Time Opened], [Date Closed]) VALUES "
+         "('ann', 'Open', 'Admin', NULL, 'yesterday', 'noon', '')");
+    exec("INSERT INTO Notes ([Call], Note, [Note-date]) VALUES ('two', NULL, 'soon')");
+    exec("INSERT INTO Customers (Name, Username, Notes) VALUES (NULL, 'ann', NULL)");
+    exec("INSERT INTO Customers (Name, Username) VALUES ('No Reference', NULL)");
+    Form1& f = start();
+    f.Command12->click();
+    EXPECT_EQ(f.datagrid2->rows(), 3); // the heading and both calls
+    for (int nom : {1, 2}) {
+        f.opencall(nom);
+        EXPECT_EQ(f.upperStack->currentWidget(), f.Picture8) << nom;
+        f.cancelcall();
+    }
+    f.stats();
+    EXPECT_EQ(count("SELECT * from Calls"), 2);
+    EXPECT_FALSE(f.ended());
+}
+
 TEST_F(MainWindow, AMissingStoredDatabaseFallsBackToTheDefaultWithAMessage) {
     IniFile(env->settingsFolder + "/quorvane.ini").write("Database", "Database Path", env->path("gone/old.qvdb"));
     start(QString());

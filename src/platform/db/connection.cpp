@@ -6,7 +6,9 @@
 #include "platform/db/vbformat.h"
 
 #include <QFileInfo>
+#include <chrono>
 #include <sqlite3.h>
+#include <thread>
 
 namespace db {
 namespace {
@@ -69,6 +71,19 @@ int compareNoCase(const void* p1, int n1, const void* p2, int n2) {
 }
 
 namespace {
+
+// Another copy's lock is usually held for a few milliseconds: polled often rather than with SQLite's growing
+// sleeps (up to 100 ms each), so that one copy's write waits only about as long as another's takes.
+int waitWhileBusy(void*, int tries) {
+    using Clock = std::chrono::steady_clock;
+    thread_local Clock::time_point since; // a wait runs within one call into SQLite, so one per thread
+    if (tries == 0)
+        since = Clock::now();
+    if (Clock::now() - since >= std::chrono::milliseconds(Connection::BusyTimeoutMs))
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(tries < 100 ? 1 : 5));
+    return 1;
+}
 
 int noCaseCollation(void*, int n1, const void* p1, int n2, const void* p2) {
     return compareNoCase(p1, n1, p2, n2);
@@ -148,7 +163,7 @@ Connection::Connection(const QString& path, Mode mode) : m_path(path) {
         throw DbError(QStringLiteral("Could not open the database '%1': %2").arg(path, msg), rc, rc);
     }
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    sqlite3_busy_handler(m_db, waitWhileBusy, nullptr);
     // Text columns are declared NOCASE in the file; the program's own handles compare them as Jet does.
     // JETNOCASE is the name files of earlier builds declared, until the upgrade converts them.
     sqlite3_create_collation_v2(m_db, "NOCASE", SQLITE_UTF8, nullptr, noCaseCollation, nullptr);
