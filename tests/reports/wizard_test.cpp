@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -467,6 +468,14 @@ TEST_F(Wizard, EachColumnSwitchWritesItsKeyAndShowsOrHidesItsColumnAtOnce) {
         EXPECT_FALSE(w.DataGrid1->columnVisible(c));
     w.mnuwizcu->trigger();
     EXPECT_EQ(ini("Show Customer Ref"), "<none>");
+
+    // A width the user drags to is what the page writes; hiding and showing the column keeps it.
+    w.DataGrid1->horizontalHeader()->resizeSection(2, 200);
+    EXPECT_EQ(w.columnWidth(2), 3000);
+    w.mnuwizot->trigger();
+    w.mnuwizot->trigger();
+    EXPECT_EQ(w.columnWidth(2), 3000);
+    EXPECT_EQ(w.columnWidth(1), 2085.166);
 }
 
 TEST_F(Wizard, LayoutOptionsStoreWhatIsChosenAndCancelChangesNothing) {
