@@ -391,6 +391,8 @@ void Form1::applyColours() {
             Picture10->setAutoFillBackground(true);
         }
     }
+    // The rest as the options window's Okay leaves it, so a restart looks the same.
+    applyAppearance();
 }
 
 void Form1::buttoncolours() {

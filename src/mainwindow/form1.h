@@ -349,6 +349,8 @@ public:
     // ---- Appearance and themes (options/form1_appearance.cpp) ----
     // The four statistics bars from [Images] "Bar1".."Bar4", scaled to the last figures (calllists/).
     void paintBars();
+    // The appearance colours and the background picture shown on the panels, tiles, lists and call panel.
+    void applyAppearance();
     // A grid font on the call list and the customer list.
     void setGridFont(const QFont& font, const QColor& colour);
 

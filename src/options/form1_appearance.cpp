@@ -1,11 +1,65 @@
 #include "mainwindow/form1.h"
 
 #include "options/appearance.h"
+#include "platform/widgets/colour.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/flexgrid.h"
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+
+namespace {
+
+// Background colour of a panel-like control; an invalid colour (a text that is not a number) changes nothing.
+void paint(QWidget* w, const QColor& c, QPalette::ColorRole role = QPalette::Window) {
+    if (!w || !c.isValid())
+        return;
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(role, c);
+    if (role == QPalette::Window)
+        p.setColor(QPalette::Button, c);
+    w->setPalette(p);
+}
+
+} // namespace
+
 // The appearance commands live in the options window; the main window only takes their results.
 void Form1::connectAppearance() {}
+
+void Form1::applyAppearance() {
+    const QColor back = ui::vbColour(backcolour);
+    const QColor form = ui::vbColour(formcolour);
+    const QColor panel = ui::vbColour(panelcolour);
+    const QColor mb = ui::vbColour(mbcolour);
+    const QColor grid = ui::vbColour(gridcolour);
+    for (QWidget* w : {Picture1, Picture2, Picture3})
+        paint(w, back);
+    for (QWidget* w : std::initializer_list<QWidget*>{Picture17, Picture7, Frame2, Picture6, Shape1})
+        paint(w, form);
+    for (QWidget* w : {Text3, Text4, Text5, Text6})
+        paint(w, form, QPalette::Base);
+    for (QWidget* w : {Picture8, Picture10, Picture12, Picture13})
+        paint(w, panel);
+    if (panel.isValid())
+        datagrid2->setBackColorBkg(panel);
+    if (const QPixmap picture = backimage->pixmap(); !picture.isNull()) {
+        // The background picture shows behind the home panel's tiles.
+        QPalette p = Picture10->palette();
+        p.setBrush(QPalette::Window, QBrush(picture));
+        Picture10->setPalette(p);
+    }
+    paint(Picture4, mb);
+    paint(Picture5, mb);
+    if (grid.isValid()) {
+        datagrid2->setBackColor(grid);
+        paint(Datagrid1, grid, QPalette::Base);
+    }
+    if (form.isValid())
+        cg1->setBackColor(form);
+}
 
 void Form1::setGridFont(const QFont& font, const QColor& colour) {
     appearance::applyGridFont(datagrid2, font, colour);

@@ -354,49 +354,13 @@ void themes::showEvent(QShowEvent* event) {
 
 void themes::Command1_Click() {
     Form1& main = ui::form<Form1>();
-    const QColor back = ui::vbColour(main.backcolour);
-    const QColor form = ui::vbColour(main.formcolour);
-    const QColor panel = ui::vbColour(main.panelcolour);
-    const QColor mb = ui::vbColour(main.mbcolour);
-    const QColor grid = ui::vbColour(main.gridcolour);
-
-    for (QWidget* w : {main.Picture1, main.Picture2, main.Picture3})
-        paint(w, back);
-    QPixmap picture;
     if (main.backimagepath != QLatin1String("None")) {
-        picture.load(main.backimagepath);
+        const QPixmap picture(main.backimagepath);
         if (!picture.isNull())
             main.backimage->setPixmap(picture);
     }
-    analysts& staff = ui::form<analysts>();
-    paint(main.Picture17, form);
-    paint(main.Picture7, form);
-    paint(main.Frame2, form);
-    paint(main.Text3, form, QPalette::Base);
-    paint(staff.Check1, form);
-    paint(main.Text4, form, QPalette::Base);
-    paint(main.Text5, form, QPalette::Base);
-    paint(main.Text6, form, QPalette::Base);
-    paint(main.Picture6, form);
-    paint(main.Shape1, form);
-    for (QWidget* w : {main.Picture8, main.Picture10, main.Picture12, main.Picture13})
-        paint(w, panel);
-    if (panel.isValid())
-        main.datagrid2->setBackColorBkg(panel);
-    if (!picture.isNull()) {
-        // The background picture shows behind the home panel's tiles.
-        QPalette p = main.Picture10->palette();
-        p.setBrush(QPalette::Window, QBrush(picture));
-        main.Picture10->setPalette(p);
-    }
-    paint(main.Picture4, mb);
-    paint(main.Picture5, mb);
-    if (grid.isValid()) {
-        main.datagrid2->setBackColor(grid);
-        paint(main.Datagrid1, grid, QPalette::Base);
-    }
-    if (form.isValid())
-        main.cg1->setBackColor(form);
+    main.applyAppearance();
+    paint(ui::form<analysts>().Check1, ui::vbColour(main.formcolour));
     main.saver();
     main.buttoncolours();
     main.gridformat();

@@ -238,6 +238,10 @@ TEST_F(Appearance, EveryPresetSetsItsColoursPictureAndBarsAndOkayKeepsThemAcross
         start();
         EXPECT_EQ(colours(), expected);
         EXPECT_EQ(bar(4), last);
+        // The restarted window looks as Okay left it.
+        EXPECT_EQ(background(main->Picture17), ui::vbColour(QString(p.colours[1])));
+        EXPECT_EQ(main->datagrid2->backColorBkg(), ui::vbColour(QString(p.colours[2])));
+        EXPECT_EQ(main->Datagrid1->palette().color(QPalette::Base), ui::vbColour(QString(p.colours[4])));
     }
 }
 
