@@ -580,8 +580,8 @@ void Form1::connectCallPanel() {
             mnucallpopup->popup(pos);
     });
     connect(mnusearchcall, &QAction::triggered, this, &Form1::mnusearchcall_Click);
-    // Command22 (notes) is connected by the notes window's code; Command23, command16 and mnuaudit wait for
-    // the inventory, attachments and audit windows.
+    // Command22, Command23, command16 and mnuaudit are connected by the notes, inventory, attachments and audit
+    // windows' own code.
 
     callpanel::sync(*this);
 }
