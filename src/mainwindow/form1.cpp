@@ -2,6 +2,7 @@
 
 #include "mainwindow/settingsdefaults.h"
 #include "mainwindow/statusbar.h"
+#include "options/appearance.h"
 #include "options/staffrules.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
@@ -45,23 +46,20 @@ using ui::MsgBox;
 
 namespace {
 
-// [Grid Fonts] on both grids, and the customer grid's row height (twips).
+// [Grid Fonts] on both grids, and the customer grid's row height (twips), as the appearance options apply them.
 void applyGridFonts(Form1& f) {
-    const QString name = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), QStringLiteral("Arial"));
-    const bool bold =
+    appearance::GridFont font;
+    font.name = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), font.name);
+    font.bold =
         ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), QStringLiteral("False")) == QLatin1String("True");
-    const double size = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QStringLiteral("10")).toDouble();
-    const QColor colour =
-        ui::vbColour(ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), QStringLiteral("0")));
+    font.size = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QStringLiteral("10")).toInt();
+    font.colour = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), font.colour);
     const int rowHeight =
         ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300")).toInt();
-    QFont font(name);
-    font.setBold(bold);
-    if (size > 0 && size < 1000)
-        font.setPointSizeF(size);
     if (rowHeight > 0 && rowHeight <= 32767)
         f.Datagrid1->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(rowHeight));
-    f.setGridFont(font, colour);
+    for (QTableView* grid : {static_cast<QTableView*>(f.datagrid2), static_cast<QTableView*>(f.Datagrid1)})
+        appearance::applyGridFont(grid, font.font(), ui::vbColour(font.colour));
 }
 
 } // namespace
