@@ -15,6 +15,7 @@
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/menumark.h"
 #include "platform/widgets/screen.h"
 #include "reports/dialog.h"
 #include "reports/quickreports.h"
@@ -287,13 +288,20 @@ void Form3::buildMenus() {
     mnuinvcalls = item(mnumore, "mnuinvcalls", QStringLiteral("Calls for an Inventory Item"));
     mnu50cat = item(mnumore, "mnu50cat", QStringLiteral("Last 50 calls for Category"));
 
-    // A checkable item has flipped its own mark when triggered: the handlers store the new mark.
+    // The switches flip their own marks (keepMark undoes Qt's flip first).
+    for (QAction* a : mnfields->actions())
+        ui::keepMark(a);
+    for (QAction* a : {mnutrunc, mnucalnot1, mnusep})
+        ui::keepMark(a);
     for (const Switch& s : kSwitches) {
         QAction* a = this->*s.item;
         const QString key = QLatin1String(s.key);
         connect(a, &QAction::triggered, this, [this, a, key] { columnSwitch(a, key); });
     }
-    connect(mnuwizcu, &QAction::triggered, this, &Form3::datavisible);
+    connect(mnuwizcu, &QAction::triggered, this, [this] {
+        mnuwizcu->setChecked(!mnuwizcu->isChecked());
+        datavisible();
+    });
     connect(mnutrunc, &QAction::triggered, this, [this] { optionSwitch(mnutrunc, QStringLiteral("Truncate")); });
     connect(mnucalnot1, &QAction::triggered, this,
             [this] { optionSwitch(mnucalnot1, QStringLiteral("Call Note for Wizard")); });
@@ -529,11 +537,13 @@ void Form3::Command3_Click() {
 }
 
 void Form3::columnSwitch(QAction* item, const QString& key) {
+    item->setChecked(!item->isChecked());
     WriteINI(Section, key, item->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
     datavisible();
 }
 
 void Form3::optionSwitch(QAction* item, const QString& key) {
+    item->setChecked(!item->isChecked());
     WriteINI(Section, key, item->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
 }
 

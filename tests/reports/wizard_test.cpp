@@ -89,18 +89,6 @@ protected:
     QString htmlPath() const { return env->documentsFolder + "/report.htm"; }
 };
 
-TEST(WizardText, ColoursAndWidthsAsThePageWritesThem) {
-    EXPECT_EQ(wizard::ColorToHTML(255), "#FF0000");
-    EXPECT_EQ(wizard::ColorToHTML(0xC0FF80), "#80FFC0");
-    EXPECT_EQ(wizard::ColorToHTML(0x7F123456), "#563412"); // only the low six digits
-    EXPECT_EQ(wizard::colourNumber("&HFFFFFF"), 0xFFFFFF);
-    EXPECT_EQ(wizard::colourNumber("12632256"), 12632256);
-    EXPECT_EQ(wizard::colourNumber("grey"), std::nullopt);
-    EXPECT_EQ(wizard::htmlWidth(2085.166), "208.5166");
-    EXPECT_EQ(wizard::htmlWidth(989.858), "98.9858");
-    EXPECT_EQ(wizard::htmlWidth(1080), "108");
-}
-
 TEST_F(Wizard, TheExampleQueryTextAndItsRows) {
     prepareDatabase();
     const int a = call({{"Username", "ABC1"}, {"Status", "Pending"}, {"Date Opened", QDate(2025, 3, 20)}});
