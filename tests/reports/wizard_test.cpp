@@ -181,7 +181,9 @@ TEST_F(Wizard, DateSortsFollowTheStoredDateAndOtherSortsTheirColumn) {
                           {"Date Opened", QDate(2024, 12, 20)},
                           {"Date Closed", QDate(2025, 3, 1)}});
     start();
+    main->datesetting = "dd/mm/yyyy' "; // goes into the query quoted
     Form3& w = open();
+    EXPECT_EQ(column(w, "Nom").size(), 3);
     const QString j = QString::number(jan), f = QString::number(feb), d = QString::number(dec);
     pick(w.Combo4, "[Date Opened]");
     pick(w.Combo2, "Ascending");
@@ -202,6 +204,7 @@ TEST_F(Wizard, DateSortsFollowTheStoredDateAndOtherSortsTheirColumn) {
     EXPECT_FALSE(w.Combo2->isEnabled());
     w.Command1->click();
     EXPECT_EQ(w.sqltxtbox->toPlainText(), "SELECT * From Calls WHERE STATUS = 'Open'");
+    EXPECT_TRUE(env->dialogs.messages.empty());
 }
 
 TEST_F(Wizard, OnlyPicksEnableTheBoxesAndEnterAddsNoEntry) {
