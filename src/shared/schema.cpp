@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <sqlite3.h>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -255,7 +256,7 @@ QStringList reindexIfNeeded(db::Database& database) {
         db::Statement walk(conn, QStringLiteral("SELECT %1 FROM %2 INDEXED BY %3 ORDER BY %1")
                                      .arg(quoted(column), quoted(table), quoted(index)));
         sqlite3_stmt* stmt = walk.handle();
-        QByteArray previous;
+        std::string previous;
         bool havePrevious = false;
         bool ordered = true;
         while (ordered && walk.step()) {
@@ -265,9 +266,9 @@ QStringList reindexIfNeeded(db::Database& database) {
             }
             const auto* text = static_cast<const char*>(sqlite3_column_blob(stmt, 0));
             const int n = sqlite3_column_bytes(stmt, 0);
-            if (havePrevious && db::compareNoCase(previous.constData(), int(previous.size()), text, n) > 0)
+            if (havePrevious && db::compareNoCase(previous.data(), int(previous.size()), text, n) > 0)
                 ordered = false;
-            previous = QByteArray(text, n);
+            previous.assign(text, size_t(n));
             havePrevious = true;
         }
         if (!ordered)
