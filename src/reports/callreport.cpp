@@ -12,13 +12,13 @@ void writeCallReport(PageFile& page, ReportSource& source, const QString& call, 
     const std::optional<qint64> number = callnumber(call);
     const QString nom = number ? QString::number(*number) : QString();
 
-    ReportRows found;
+    // Only a whole number becomes SQL; any other text reads nothing.
+    ReportRows row;
     if (number)
-        found = source.rows("Select Username, [Date Opened], [Time Opened], [Date Closed], [Time Closed], [Time "
-                            "Spent], Resolution, User, Spare, Status, Query, SP3, Nom from Calls where Nom = " +
-                                nom,
-                            1);
-    ReportRows& row = found;
+        row = source.rows("Select Username, [Date Opened], [Time Opened], [Date Closed], [Time Closed], [Time "
+                          "Spent], Resolution, User, Spare, Status, Query, SP3, Nom from Calls where Nom = " +
+                              nom,
+                          1);
     const bool isCall = row.next();
     const QString reference = row.text(QStringLiteral("Username"));
     // The notes below are this call's, never those of the call reported before.
