@@ -146,6 +146,7 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
         return false;
     // Other copies read, change and replace the same file: one at a time, or one's change is lost.
     QLockFile lock(m_path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(5000); // a write takes milliseconds: an older lock is one a lost copy left
     if (!takeLock(lock))
         return false;
 
