@@ -6,6 +6,7 @@
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/menumark.h"
+#include "platform/widgets/menus.h"
 #include "shared/shared.h"
 
 #include <QAction>
@@ -22,19 +23,6 @@
 
 namespace {
 
-QAction* item(QMenu* menu, const char* name, const QString& caption) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
-
-QMenu* submenu(QMenu* menu, const char* name, const QString& caption) {
-    QMenu* m = menu->addMenu(caption);
-    m->setObjectName(QLatin1String(name));
-    m->menuAction()->setObjectName(QLatin1String(name) + QStringLiteral("Action"));
-    return m;
-}
-
 QFrame* panel(QWidget* parent, const char* name) {
     auto* f = new QFrame(parent);
     f->setObjectName(QLatin1String(name));
@@ -46,82 +34,77 @@ QFrame* panel(QWidget* parent, const char* name) {
 
 void Form1::buildMenus() {
     QMenuBar* bar = menuBar();
-    auto top = [&](const char* name, const QString& caption) {
-        QMenu* m = bar->addMenu(caption);
-        m->setObjectName(QLatin1String(name));
-        return m;
-    };
-    mnufile = top("mnufile", QStringLiteral("&File"));
-    mnulogcall = item(mnufile, "mnulogcall", QStringLiteral("Log New Call"));
+    mnufile = ui::topMenu(bar, "mnufile", QStringLiteral("&File"));
+    mnulogcall = ui::menuItem(mnufile, "mnulogcall", QStringLiteral("Log New Call"));
     mnufile->addSeparator();
-    mnuprint = item(mnufile, "mnuprint", QStringLiteral("Print this Call (Call Sheet)"));
+    mnuprint = ui::menuItem(mnufile, "mnuprint", QStringLiteral("Print this Call (Call Sheet)"));
     mnuprint->setEnabled(false);
     mnufile->addSeparator();
-    mnuexit = item(mnufile, "mnuexit", QStringLiteral("E&xit"));
+    mnuexit = ui::menuItem(mnufile, "mnuexit", QStringLiteral("E&xit"));
 
-    mnucust = top("mnucust", QStringLiteral("&Customers"));
-    MNUNEWCALLCUST2 = item(mnucust, "MNUNEWCALLCUST2", QStringLiteral("Log New Call for Selected Customer"));
-    mnulistcust = item(mnucust, "mnulistcust", QStringLiteral("List Calls for selected Customer"));
-    mnuemailcust = item(mnucust, "mnuemailcust", QStringLiteral("Email selected Customer"));
-    mnuinv = item(mnucust, "mnuinv", QStringLiteral("Inventory for selected Customer"));
+    mnucust = ui::topMenu(bar, "mnucust", QStringLiteral("&Customers"));
+    MNUNEWCALLCUST2 = ui::menuItem(mnucust, "MNUNEWCALLCUST2", QStringLiteral("Log New Call for Selected Customer"));
+    mnulistcust = ui::menuItem(mnucust, "mnulistcust", QStringLiteral("List Calls for selected Customer"));
+    mnuemailcust = ui::menuItem(mnucust, "mnuemailcust", QStringLiteral("Email selected Customer"));
+    mnuinv = ui::menuItem(mnucust, "mnuinv", QStringLiteral("Inventory for selected Customer"));
     mnucust->addSeparator();
-    mnuordername = item(mnucust, "mnuordername", QStringLiteral("Sort by Name"));
-    mnuorderref = item(mnucust, "mnuorderref", QStringLiteral("Sort by Reference"));
-    mnureflyist = item(mnucust, "mnureflyist", QStringLiteral("Refresh List"));
-    mnucustexp = item(mnucust, "mnucustexp", QStringLiteral("Export this List"));
+    mnuordername = ui::menuItem(mnucust, "mnuordername", QStringLiteral("Sort by Name"));
+    mnuorderref = ui::menuItem(mnucust, "mnuorderref", QStringLiteral("Sort by Reference"));
+    mnureflyist = ui::menuItem(mnucust, "mnureflyist", QStringLiteral("Refresh List"));
+    mnucustexp = ui::menuItem(mnucust, "mnucustexp", QStringLiteral("Export this List"));
     mnucust->addSeparator();
-    mnuel = submenu(mnucust, "mnuel", QStringLiteral("Edit..."));
-    mnucustdel = item(mnuel, "mnucustdel", QStringLiteral("Delete selected Customer"));
-    mnueditcust = item(mnuel, "mnueditcust", QStringLiteral("Edit Selected Customer"));
-    mnuaddcust = item(mnuel, "mnuaddcust", QStringLiteral("Add New Customer"));
+    mnuel = ui::subMenu(mnucust, "mnuel", QStringLiteral("Edit..."));
+    mnucustdel = ui::menuItem(mnuel, "mnucustdel", QStringLiteral("Delete selected Customer"));
+    mnueditcust = ui::menuItem(mnuel, "mnueditcust", QStringLiteral("Edit Selected Customer"));
+    mnuaddcust = ui::menuItem(mnuel, "mnuaddcust", QStringLiteral("Add New Customer"));
 
-    mnserch = top("mnserch", QStringLiteral("&Search"));
-    mnusearchname = item(mnserch, "mnusearchname", QStringLiteral("Customers (Find by Name)"));
-    mnusearchcall = item(mnserch, "mnusearchcall", QStringLiteral("Call by Number..."));
-    mnuinvserach = item(mnserch, "mnuinvserach", QStringLiteral("Inventory"));
+    mnserch = ui::topMenu(bar, "mnserch", QStringLiteral("&Search"));
+    mnusearchname = ui::menuItem(mnserch, "mnusearchname", QStringLiteral("Customers (Find by Name)"));
+    mnusearchcall = ui::menuItem(mnserch, "mnusearchcall", QStringLiteral("Call by Number..."));
+    mnuinvserach = ui::menuItem(mnserch, "mnuinvserach", QStringLiteral("Inventory"));
 
-    mnurep = top("mnurep", QStringLiteral("&Reports"));
-    mnumonitor = item(mnurep, "mnumonitor", QStringLiteral("Auto-Monitor Page"));
+    mnurep = ui::topMenu(bar, "mnurep", QStringLiteral("&Reports"));
+    mnumonitor = ui::menuItem(mnurep, "mnumonitor", QStringLiteral("Auto-Monitor Page"));
     ui::keepMark(mnumonitor); // its mark says whether the pages are on; a click only opens their window
-    mnucatstat = item(mnurep, "mnucatstat", QStringLiteral("Category Stats"));
-    mnuquickrep = submenu(mnurep, "mnuquickrep", QStringLiteral("Quick Reports"));
-    mncaltod = item(mnuquickrep, "mncaltod", QStringLiteral("Calls logged today"));
-    mnuyest = item(mnuquickrep, "mnuyest", QStringLiteral("Calls logged yesterday"));
-    mnuopencall = item(mnuquickrep, "mnuopencall", QStringLiteral("All Open calls"));
-    repurg = item(mnuquickrep, "repurg", QStringLiteral("Calls for Status..."));
-    mnufull = item(mnuquickrep, "mnufull", QStringLiteral("Full Call Report"));
-    mnuuserrep = item(mnuquickrep, "mnuuserrep", QStringLiteral("Last 20 calls for a Customer"));
-    callsdat = item(mnuquickrep, "callsdat", QStringLiteral("Calls for Customer between..."));
-    mnu20sup = item(mnuquickrep, "mnu20sup", QStringLiteral("Last 50 calls for a Support Staff member"));
-    mnuinvrep = item(mnuquickrep, "mnuinvrep", QStringLiteral("Inventory Report by Type"));
+    mnucatstat = ui::menuItem(mnurep, "mnucatstat", QStringLiteral("Category Stats"));
+    mnuquickrep = ui::subMenu(mnurep, "mnuquickrep", QStringLiteral("Quick Reports"));
+    mncaltod = ui::menuItem(mnuquickrep, "mncaltod", QStringLiteral("Calls logged today"));
+    mnuyest = ui::menuItem(mnuquickrep, "mnuyest", QStringLiteral("Calls logged yesterday"));
+    mnuopencall = ui::menuItem(mnuquickrep, "mnuopencall", QStringLiteral("All Open calls"));
+    repurg = ui::menuItem(mnuquickrep, "repurg", QStringLiteral("Calls for Status..."));
+    mnufull = ui::menuItem(mnuquickrep, "mnufull", QStringLiteral("Full Call Report"));
+    mnuuserrep = ui::menuItem(mnuquickrep, "mnuuserrep", QStringLiteral("Last 20 calls for a Customer"));
+    callsdat = ui::menuItem(mnuquickrep, "callsdat", QStringLiteral("Calls for Customer between..."));
+    mnu20sup = ui::menuItem(mnuquickrep, "mnu20sup", QStringLiteral("Last 50 calls for a Support Staff member"));
+    mnuinvrep = ui::menuItem(mnuquickrep, "mnuinvrep", QStringLiteral("Inventory Report by Type"));
     mnuquickrep->addSeparator();
-    mnucalnot = item(mnuquickrep, "mnucalnot", QStringLiteral("Include Call Notes in Reports"));
+    mnucalnot = ui::menuItem(mnuquickrep, "mnucalnot", QStringLiteral("Include Call Notes in Reports"));
     ui::keepMark(mnucalnot);
-    mnuwiz = item(mnurep, "mnuwiz", QStringLiteral("Report Wizard"));
+    mnuwiz = ui::menuItem(mnurep, "mnuwiz", QStringLiteral("Report Wizard"));
     mnuwiz->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
 
-    mnuOptions = top("mnuOptions", QStringLiteral("&Options"));
-    mnuthemes = item(mnuOptions, "mnuthemes", QStringLiteral("Main Options Window"));
-    mnucallsht = submenu(mnuOptions, "mnucallsht", QStringLiteral("Call Sheet"));
-    mnucallsheet = item(mnucallsht, "mnucallsheet", QStringLiteral("Call Sheet Heading"));
-    mnultrhead = item(mnucallsht, "mnultrhead", QStringLiteral("Leave space for Letterhead"));
+    mnuOptions = ui::topMenu(bar, "mnuOptions", QStringLiteral("&Options"));
+    mnuthemes = ui::menuItem(mnuOptions, "mnuthemes", QStringLiteral("Main Options Window"));
+    mnucallsht = ui::subMenu(mnuOptions, "mnucallsht", QStringLiteral("Call Sheet"));
+    mnucallsheet = ui::menuItem(mnucallsht, "mnucallsheet", QStringLiteral("Call Sheet Heading"));
+    mnultrhead = ui::menuItem(mnucallsht, "mnultrhead", QStringLiteral("Leave space for Letterhead"));
     ui::keepMark(mnultrhead);
     mnuOptions->addSeparator();
-    mnusupportstaff = item(mnuOptions, "mnusupportstaff", QStringLiteral("Support Staff"));
-    mnuchangepass = item(mnuOptions, "mnuchangepass", QStringLiteral("Change My Password"));
+    mnusupportstaff = ui::menuItem(mnuOptions, "mnusupportstaff", QStringLiteral("Support Staff"));
+    mnuchangepass = ui::menuItem(mnuOptions, "mnuchangepass", QStringLiteral("Change My Password"));
 
-    mnuhelp = top("mnuhelp", QStringLiteral("&Help"));
-    mnuabout = item(mnuhelp, "mnuabout", QStringLiteral("About"));
+    mnuhelp = ui::topMenu(bar, "mnuhelp", QStringLiteral("&Help"));
+    mnuabout = ui::menuItem(mnuhelp, "mnuabout", QStringLiteral("About"));
 
     mnuclick = new QMenu(this);
     mnuclick->setObjectName(QStringLiteral("mnuclick"));
-    mnufcr = item(mnuclick, "mnufcr", QStringLiteral("Full Call Report for this call"));
-    mnuvcn = item(mnuclick, "mnuvcn", QStringLiteral("View Call Notes for this call"));
+    mnufcr = ui::menuItem(mnuclick, "mnufcr", QStringLiteral("Full Call Report for this call"));
+    mnuvcn = ui::menuItem(mnuclick, "mnuvcn", QStringLiteral("View Call Notes for this call"));
 
     mnucallpopup = new QMenu(this);
     mnucallpopup->setObjectName(QStringLiteral("mnucallpopup"));
-    mnuaudit = item(mnucallpopup, "mnuaudit", QStringLiteral("Show Audit Trail"));
-    mnuprint2 = item(mnucallpopup, "mnuprint2", QStringLiteral("Print this Call (Call Sheet)"));
+    mnuaudit = ui::menuItem(mnucallpopup, "mnuaudit", QStringLiteral("Show Audit Trail"));
+    mnuprint2 = ui::menuItem(mnucallpopup, "mnuprint2", QStringLiteral("Print this Call (Call Sheet)"));
 
     connect(mnuexit, &QAction::triggered, this, &Form1::close);
     connect(mnulogcall, &QAction::triggered, this, [this] {

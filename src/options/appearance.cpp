@@ -7,6 +7,7 @@
 #include <QPalette>
 #include <QTableView>
 #include <QVariant>
+#include <QWidget>
 #include <algorithm>
 
 namespace appearance {
@@ -46,6 +47,17 @@ void applyGridFont(QTableView* grid, const QFont& font, const QColor& colour) {
     grid->setProperty("qvOwnRows", height);
     grid->setProperty("qvFontRows", fitted);
     rows->setDefaultSectionSize(fitted);
+}
+
+void paint(QWidget* w, const QColor& c, QPalette::ColorRole role) {
+    if (!w || !c.isValid())
+        return;
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(role, c);
+    if (role == QPalette::Window)
+        p.setColor(QPalette::Button, c);
+    w->setPalette(p);
 }
 
 } // namespace appearance

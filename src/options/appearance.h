@@ -2,9 +2,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
 
 class QTableView;
+class QWidget;
 
 namespace appearance {
 
@@ -23,5 +25,9 @@ struct GridFont {
 // A grid's text in this font and colour; rows grow when the font needs more room than they have (an invalid
 // colour leaves the text colour as it was).
 void applyGridFont(QTableView* grid, const QFont& font, const QColor& colour);
+
+// A panel-like control in a colour (its buttons too); an invalid colour (a text that is not a number) changes
+// nothing.
+void paint(QWidget* w, const QColor& c, QPalette::ColorRole role = QPalette::Window);
 
 } // namespace appearance

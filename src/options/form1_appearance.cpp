@@ -10,22 +10,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 
-namespace {
-
-// Background colour of a panel-like control; an invalid colour (a text that is not a number) changes nothing.
-void paint(QWidget* w, const QColor& c, QPalette::ColorRole role = QPalette::Window) {
-    if (!w || !c.isValid())
-        return;
-    w->setAutoFillBackground(true);
-    QPalette p = w->palette();
-    p.setColor(role, c);
-    if (role == QPalette::Window)
-        p.setColor(QPalette::Button, c);
-    w->setPalette(p);
-}
-
-} // namespace
-
 // The appearance commands live in the options window; the main window only takes their results.
 void Form1::connectAppearance() {}
 
@@ -36,13 +20,13 @@ void Form1::applyAppearance() {
     const QColor mb = ui::vbColour(mbcolour);
     const QColor grid = ui::vbColour(gridcolour);
     for (QWidget* w : {Picture1, Picture2, Picture3})
-        paint(w, back);
+        appearance::paint(w, back);
     for (QWidget* w : std::initializer_list<QWidget*>{Picture17, Picture7, Frame2, Picture6, Shape1})
-        paint(w, form);
+        appearance::paint(w, form);
     for (QWidget* w : {Text3, Text4, Text5, Text6})
-        paint(w, form, QPalette::Base);
+        appearance::paint(w, form, QPalette::Base);
     for (QWidget* w : {Picture8, Picture10, Picture12, Picture13})
-        paint(w, panel);
+        appearance::paint(w, panel);
     if (panel.isValid())
         datagrid2->setBackColorBkg(panel);
     if (const QPixmap picture = backimage->pixmap(); !picture.isNull()) {
@@ -51,11 +35,11 @@ void Form1::applyAppearance() {
         p.setBrush(QPalette::Window, QBrush(picture));
         Picture10->setPalette(p);
     }
-    paint(Picture4, mb);
-    paint(Picture5, mb);
+    appearance::paint(Picture4, mb);
+    appearance::paint(Picture5, mb);
     if (grid.isValid()) {
         datagrid2->setBackColor(grid);
-        paint(Datagrid1, grid, QPalette::Base);
+        appearance::paint(Datagrid1, grid, QPalette::Base);
     }
     if (form.isValid())
         cg1->setBackColor(form);

@@ -3,12 +3,14 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
 #include "options/analysts.h"
+#include "options/appearance.h"
 #include "options/statuses.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 #include "platform/widgets/menumark.h"
+#include "platform/widgets/menus.h"
 #include "platform/widgets/screen.h"
 #include "shared/gridformat.h"
 #include "shared/shared.h"
@@ -28,34 +30,10 @@
 
 namespace {
 
-QAction* item(QMenu* menu, const char* name, const QString& caption) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
-
 QAction* markItem(QMenu* menu, const char* name, const QString& caption) {
-    QAction* a = item(menu, name, caption);
+    QAction* a = ui::menuItem(menu, name, caption);
     ui::keepMark(a);
     return a;
-}
-
-QMenu* submenu(QMenu* menu, const char* name, const QString& caption) {
-    QMenu* m = menu->addMenu(caption);
-    m->setObjectName(QLatin1String(name));
-    return m;
-}
-
-// Background colour of a panel-like control; an invalid colour (a text that is not a number) changes nothing.
-void paint(QWidget* w, const QColor& c, QPalette::ColorRole role = QPalette::Window) {
-    if (!w || !c.isValid())
-        return;
-    w->setAutoFillBackground(true);
-    QPalette p = w->palette();
-    p.setColor(role, c);
-    if (role == QPalette::Window)
-        p.setColor(QPalette::Button, c);
-    w->setPalette(p);
 }
 
 // "True"/"False" as a Boolean without regard to case; anything else leaves the mark alone.
@@ -91,62 +69,57 @@ themes::themes(QWidget* parent) : QMainWindow(parent) {
 
 void themes::buildMenus() {
     QMenuBar* bar = menuBar();
-    auto top = [&](const char* name, const QString& caption) {
-        QMenu* m = bar->addMenu(caption);
-        m->setObjectName(QLatin1String(name));
-        return m;
-    };
-    mnuMisc = top("mnuMisc", QStringLiteral("Misc"));
-    mnupch = submenu(mnuMisc, "mnupch", QStringLiteral("Pie Chart"));
+    mnuMisc = ui::topMenu(bar, "mnuMisc", QStringLiteral("Misc"));
+    mnupch = ui::subMenu(mnuMisc, "mnupch", QStringLiteral("Pie Chart"));
     mnipiecat = markItem(mnupch, "mnipiecat", QStringLiteral("Show Pie Chart - Categories"));
     mnipieassign = markItem(mnupch, "mnipieassign", QStringLiteral("Show Pie Chart - Assignments"));
     mnipieno = markItem(mnupch, "mnipieno", QStringLiteral("Don't Show Pie Chart"));
     mnuflr = markItem(mnuMisc, "mnuflr", QStringLiteral("Force Low Resolution"));
     mnuMisc->addSeparator();
-    mnureset = item(mnuMisc, "mnureset", QStringLiteral("Reset ALL values to Default"));
+    mnureset = ui::menuItem(mnuMisc, "mnureset", QStringLiteral("Reset ALL values to Default"));
 
-    mnuimages = top("mnuimages", QStringLiteral("Appearance"));
+    mnuimages = ui::topMenu(bar, "mnuimages", QStringLiteral("Appearance"));
     mnuresize = markItem(mnuimages, "mnuresize", QStringLiteral("Allow Resizing"));
     mnuimages->addSeparator();
-    mnubackimage = item(mnuimages, "mnubackimage", QStringLiteral("Background Image"));
-    mnucols = submenu(mnuimages, "mnucols", QStringLiteral("Colours"));
-    mnubackcolor = item(mnucols, "mnubackcolor", QStringLiteral("Background Colour"));
-    mnufc = item(mnucols, "mnufc", QStringLiteral("Form Colour"));
-    mnupc = item(mnucols, "mnupc", QStringLiteral("Panel Colour"));
-    mnumc = item(mnucols, "mnumc", QStringLiteral("Menu Bar Colour"));
-    mnugac = item(mnucols, "mnugac", QStringLiteral("Grid Alternate Colour"));
-    mnusb = submenu(mnuimages, "mnusb", QStringLiteral("Stats Bars"));
-    mnuwarn = item(mnusb, "mnuwarn", QStringLiteral("Warning Pattern"));
-    mnublue = item(mnusb, "mnublue", QStringLiteral("Blue"));
-    mnuyell = item(mnusb, "mnuyell", QStringLiteral("Yellow"));
-    mnugrey = item(mnusb, "mnugrey", QStringLiteral("Grey"));
-    mnublack = item(mnusb, "mnublack", QStringLiteral("Black"));
-    mnuorange = item(mnusb, "mnuorange", QStringLiteral("Orange"));
-    mnupurpl = item(mnusb, "mnupurpl", QStringLiteral("Pink"));
-    mnugreen = item(mnusb, "mnugreen", QStringLiteral("Green"));
-    mnugridfont = item(mnuimages, "mnugridfont", QStringLiteral("Grid Font"));
+    mnubackimage = ui::menuItem(mnuimages, "mnubackimage", QStringLiteral("Background Image"));
+    mnucols = ui::subMenu(mnuimages, "mnucols", QStringLiteral("Colours"));
+    mnubackcolor = ui::menuItem(mnucols, "mnubackcolor", QStringLiteral("Background Colour"));
+    mnufc = ui::menuItem(mnucols, "mnufc", QStringLiteral("Form Colour"));
+    mnupc = ui::menuItem(mnucols, "mnupc", QStringLiteral("Panel Colour"));
+    mnumc = ui::menuItem(mnucols, "mnumc", QStringLiteral("Menu Bar Colour"));
+    mnugac = ui::menuItem(mnucols, "mnugac", QStringLiteral("Grid Alternate Colour"));
+    mnusb = ui::subMenu(mnuimages, "mnusb", QStringLiteral("Stats Bars"));
+    mnuwarn = ui::menuItem(mnusb, "mnuwarn", QStringLiteral("Warning Pattern"));
+    mnublue = ui::menuItem(mnusb, "mnublue", QStringLiteral("Blue"));
+    mnuyell = ui::menuItem(mnusb, "mnuyell", QStringLiteral("Yellow"));
+    mnugrey = ui::menuItem(mnusb, "mnugrey", QStringLiteral("Grey"));
+    mnublack = ui::menuItem(mnusb, "mnublack", QStringLiteral("Black"));
+    mnuorange = ui::menuItem(mnusb, "mnuorange", QStringLiteral("Orange"));
+    mnupurpl = ui::menuItem(mnusb, "mnupurpl", QStringLiteral("Pink"));
+    mnugreen = ui::menuItem(mnusb, "mnugreen", QStringLiteral("Green"));
+    mnugridfont = ui::menuItem(mnuimages, "mnugridfont", QStringLiteral("Grid Font"));
 
-    mnucgo = top("mnucgo", QStringLiteral("Options"));
+    mnucgo = ui::topMenu(bar, "mnucgo", QStringLiteral("Options"));
     mnuinclude = markItem(mnucgo, "mnuinclude", QStringLiteral("Include Unassigned Calls in My calls"));
     mnundef = markItem(mnucgo, "mnundef", QStringLiteral("Calls are Unassigned by Default"));
     mnuAduti = markItem(mnucgo, "mnuAduti", QStringLiteral("Record Audit Information"));
     mnucgo->addSeparator();
-    mnueditcat = item(mnucgo, "mnueditcat", QStringLiteral("Edit Categories"));
-    mnustatus = item(mnucgo, "mnustatus", QStringLiteral("Edit Status && Category  fields"));
-    mnu3rd = item(mnucgo, "mnu3rd", QStringLiteral("Edit Status for 3rd Stats Bar etc"));
-    mnuattpath = item(mnucgo, "mnuattpath", QStringLiteral("Set Attachments Location"));
+    mnueditcat = ui::menuItem(mnucgo, "mnueditcat", QStringLiteral("Edit Categories"));
+    mnustatus = ui::menuItem(mnucgo, "mnustatus", QStringLiteral("Edit Status && Category  fields"));
+    mnu3rd = ui::menuItem(mnucgo, "mnu3rd", QStringLiteral("Edit Status for 3rd Stats Bar etc"));
+    mnuattpath = ui::menuItem(mnucgo, "mnuattpath", QStringLiteral("Set Attachments Location"));
     mnucalnot = markItem(mnucgo, "mnucalnot", QStringLiteral("Always open new note when clicking on Call Notes"));
-    mnuhomstats = submenu(mnucgo, "mnuhomstats", QStringLiteral("Home Statistics"));
+    mnuhomstats = ui::subMenu(mnucgo, "mnuhomstats", QStringLiteral("Home Statistics"));
     mnustatsme = markItem(mnuhomstats, "mnustatsme", QStringLiteral("Stats for My Calls Only"));
     mnustatsall = markItem(mnuhomstats, "mnustatsall", QStringLiteral("Stats for all Calls"));
-    mnusparename = item(mnucgo, "mnusparename", QStringLiteral("Rename \"Notes\" field"));
-    mnudropwidth = item(mnucgo, "mnudropwidth", QStringLiteral("Customer Drop-Down width"));
+    mnusparename = ui::menuItem(mnucgo, "mnusparename", QStringLiteral("Rename \"Notes\" field"));
+    mnudropwidth = ui::menuItem(mnucgo, "mnudropwidth", QStringLiteral("Customer Drop-Down width"));
 
-    mnulists = top("mnulists", QStringLiteral("Call and Customer Lists"));
-    mnugrh = item(mnulists, "mnugrh", QStringLiteral("List Row Height"));
+    mnulists = ui::topMenu(bar, "mnulists", QStringLiteral("Call and Customer Lists"));
+    mnugrh = ui::menuItem(mnulists, "mnugrh", QStringLiteral("List Row Height"));
     mnurefcalls = markItem(mnulists, "mnurefcalls", QStringLiteral("Auto Refresh Call list every 5 mins"));
     mnualt = markItem(mnulists, "mnualt", QStringLiteral("Call List displays Alternate Colours"));
-    mnucgdisplay = submenu(mnulists, "mnucgdisplay", QStringLiteral("Call List displays..."));
+    mnucgdisplay = ui::subMenu(mnulists, "mnucgdisplay", QStringLiteral("Call List displays..."));
     mnucfn = markItem(mnucgdisplay, "mnucfn", QStringLiteral("Customer Full Names"));
     mnucr = markItem(mnucgdisplay, "mnucr", QStringLiteral("Customer References"));
     mnuconf = markItem(mnucgdisplay, "mnuconf", QStringLiteral("Contact Field"));
@@ -161,24 +134,24 @@ void themes::buildMenus() {
     mnulogged = markItem(mnucgdisplay, "mnulogged", QStringLiteral("Logged By Field"));
     columnSwitches = {{mnucfn, 5}, {mnucr, 6},    {mnuconf, 8}, {mnudn, 11},  {mnudr, 12}, {mnuds, 9},
                       {mnudc, 4},  {mnuitem, 10}, {mnudq, 7},   {mnuddc, 15}, {mnuda, 3},  {mnulogged, 16}};
-    mnucallmax = item(mnulists, "mnucallmax", QStringLiteral("Call List maximum number of calls displayed"));
-    mnuso = submenu(mnulists, "mnuso", QStringLiteral("Call List Sort Order"));
+    mnucallmax = ui::menuItem(mnulists, "mnucallmax", QStringLiteral("Call List maximum number of calls displayed"));
+    mnuso = ui::subMenu(mnulists, "mnuso", QStringLiteral("Call List Sort Order"));
     mnuasc = markItem(mnuso, "mnuasc", QStringLiteral("Ascending"));
     mnudesc = markItem(mnuso, "mnudesc", QStringLiteral("Descending"));
-    mnucalsort = submenu(mnulists, "mnucalsort", QStringLiteral("Call List is Sorted By"));
+    mnucalsort = ui::subMenu(mnulists, "mnucalsort", QStringLiteral("Call List is Sorted By"));
     mnusonom = markItem(mnucalsort, "mnusonom", QStringLiteral("Call Number"));
     mnusostat = markItem(mnucalsort, "mnusostat", QStringLiteral("Status"));
     mnusocat = markItem(mnucalsort, "mnusocat", QStringLiteral("Category"));
     mnumarkcalls = markItem(mnulists, "mnumarkcalls", QStringLiteral("Call List Mark Calls with Colours"));
 
-    mnuthemes = top("mnuthemes", QStringLiteral("Themes"));
-    mnuthemepw = item(mnuthemes, "mnuthemepw", QStringLiteral("Pale White"));
-    mnthemetoned = item(mnuthemes, "mnthemetoned", QStringLiteral("Toned"));
-    mnuthemems = item(mnuthemes, "mnuthemems", QStringLiteral("MS 2007"));
-    mnuthemenat = item(mnuthemes, "mnuthemenat", QStringLiteral("Natural"));
-    mnunirv = item(mnuthemes, "mnunirv", QStringLiteral("Nirvana"));
-    mnudark = item(mnuthemes, "mnudark", QStringLiteral("Dark"));
-    mnuthemed = item(mnuthemes, "mnuthemed", QStringLiteral("Default"));
+    mnuthemes = ui::topMenu(bar, "mnuthemes", QStringLiteral("Themes"));
+    mnuthemepw = ui::menuItem(mnuthemes, "mnuthemepw", QStringLiteral("Pale White"));
+    mnthemetoned = ui::menuItem(mnuthemes, "mnthemetoned", QStringLiteral("Toned"));
+    mnuthemems = ui::menuItem(mnuthemes, "mnuthemems", QStringLiteral("MS 2007"));
+    mnuthemenat = ui::menuItem(mnuthemes, "mnuthemenat", QStringLiteral("Natural"));
+    mnunirv = ui::menuItem(mnuthemes, "mnunirv", QStringLiteral("Nirvana"));
+    mnudark = ui::menuItem(mnuthemes, "mnudark", QStringLiteral("Dark"));
+    mnuthemed = ui::menuItem(mnuthemes, "mnuthemed", QStringLiteral("Default"));
 }
 
 void themes::buildBody() {
@@ -265,13 +238,13 @@ void themes::showPreviews() {
         if (!picture.isNull())
             Image1->setPixmap(picture);
     }
-    paint(Picture2, ui::vbColour(main.backcolour));
-    paint(Picture3, ui::vbColour(main.formcolour));
+    appearance::paint(Picture2, ui::vbColour(main.backcolour));
+    appearance::paint(Picture3, ui::vbColour(main.formcolour));
     const QColor panel = ui::vbColour(main.panelcolour);
-    paint(Picture5, panel);
+    appearance::paint(Picture5, panel);
     if (panel.isValid())
         Grid1->setBackColorBkg(panel);
-    paint(Picture4, ui::vbColour(main.mbcolour));
+    appearance::paint(Picture4, ui::vbColour(main.mbcolour));
     if (const QColor grid = ui::vbColour(main.gridcolour); grid.isValid())
         Grid1->setBackColor(grid);
 }
@@ -360,7 +333,7 @@ void themes::Command1_Click() {
             main.backimage->setPixmap(picture);
     }
     main.applyAppearance();
-    paint(ui::form<analysts>().Check1, ui::vbColour(main.formcolour));
+    appearance::paint(ui::form<analysts>().Check1, ui::vbColour(main.formcolour));
     main.saver();
     main.buttoncolours();
     main.gridformat();

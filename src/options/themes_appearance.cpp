@@ -42,13 +42,6 @@ QString& variable(Form1& main, Slot slot) {
     return main.gridcolour;
 }
 
-void fill(QWidget* w, const QColor& c) {
-    w->setAutoFillBackground(true);
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, c);
-    w->setPalette(p);
-}
-
 // The slot's preview takes the colour its variable now holds (a text that is not a colour changes nothing).
 void showSlot(themes& w, Slot slot) {
     const QColor c = ui::vbColour(variable(ui::form<Form1>(), slot));
@@ -56,14 +49,14 @@ void showSlot(themes& w, Slot slot) {
         return;
     switch (slot) {
     case Slot::Back:
-        return fill(w.Picture2, c);
+        return ui::fillBackground(w.Picture2, c);
     case Slot::Form:
-        return fill(w.Picture3, c);
+        return ui::fillBackground(w.Picture3, c);
     case Slot::Panel:
-        fill(w.Picture5, c);
+        ui::fillBackground(w.Picture5, c);
         return w.Grid1->setBackColorBkg(c);
     case Slot::MenuBar:
-        return fill(w.Picture4, c);
+        return ui::fillBackground(w.Picture4, c);
     case Slot::GridAlternate:
         return w.Grid1->setBackColor(c);
     }

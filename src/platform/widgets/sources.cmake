@@ -14,6 +14,8 @@ target_sources(gui PRIVATE
     platform/widgets/forms.cpp
     platform/widgets/menumark.h
     platform/widgets/menumark.cpp
+    platform/widgets/menus.h
+    platform/widgets/menus.cpp
     platform/widgets/printer.h
     platform/widgets/printer.cpp
     platform/widgets/screen.h
