@@ -38,12 +38,7 @@ Attachments::Attachments(QWidget* parent) : QWidget(parent) {
 void Attachments::Form_Load() {
     const Form1& main = ui::form<Form1>();
     const QColor panel = ui::vbColour(main.panelcolour);
-    if (panel.isValid()) {
-        setAutoFillBackground(true);
-        QPalette p = palette();
-        p.setColor(QPalette::Window, panel);
-        setPalette(p);
-    }
+    ui::fillBackground(this, panel);
     m_call = main.Text18->text();
     m_folder = main.attachpath;
     {

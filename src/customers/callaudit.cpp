@@ -37,12 +37,7 @@ Form5::Form5(QWidget* parent) : QWidget(parent) {
 void Form5::Form_Load() {
     const Form1& main = ui::form<Form1>();
     const QColor back = ui::vbColour(main.backcolour);
-    if (back.isValid()) {
-        setAutoFillBackground(true);
-        QPalette p = palette();
-        p.setColor(QPalette::Window, back);
-        setPalette(p);
-    }
+    ui::fillBackground(this, back);
     // Only a whole call number reaches the SQL; anything else keeps "No Entries".
     const std::optional<qint64> call = callnumber(main.Text18->text());
     if (!call)

@@ -75,12 +75,7 @@ void Search::Form_Load() {
 
     const Form1& main = ui::form<Form1>();
     const QColor form = ui::vbColour(main.formcolour);
-    if (form.isValid()) {
-        setAutoFillBackground(true);
-        QPalette p = palette();
-        p.setColor(QPalette::Window, form);
-        setPalette(p);
-    }
+    ui::fillBackground(this, form);
     const QColor panel = ui::vbColour(main.panelcolour);
     if (panel.isValid())
         MSHFlexGrid1->setBackColorFixed(panel);

@@ -359,22 +359,14 @@ void Form1::applyColours() {
     const QColor form = ui::vbColour(formcolour);
     const QColor mb = ui::vbColour(mbcolour);
     const QColor panel = ui::vbColour(panelcolour);
-    auto paint = [](QWidget* w, const QColor& c) {
-        if (!w || !c.isValid())
-            return;
-        w->setAutoFillBackground(true);
-        QPalette p = w->palette();
-        p.setColor(QPalette::Window, c);
-        w->setPalette(p);
-    };
-    paint(Picture1, back);
-    paint(Picture2, back);
-    paint(Picture3, back);
-    paint(Picture6, form);
-    paint(Picture4, mb);
-    paint(Picture5, mb);
-    paint(Picture10, panel);
-    paint(centralWidget(), form);
+    ui::fillBackground(Picture1, back);
+    ui::fillBackground(Picture2, back);
+    ui::fillBackground(Picture3, back);
+    ui::fillBackground(Picture6, form);
+    ui::fillBackground(Picture4, mb);
+    ui::fillBackground(Picture5, mb);
+    ui::fillBackground(Picture10, panel);
+    ui::fillBackground(centralWidget(), form);
     buttoncolours();
     if (backimagepath != QLatin1String("None")) {
         QPixmap pic(backimagepath);

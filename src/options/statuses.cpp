@@ -34,6 +34,16 @@ QStringList texts(const QListWidget* list) {
     return all;
 }
 
+// The typed status or category; "" when there is none or it is too long for the list (the user is told).
+QString newEntry(const QLineEdit* box, const char* what) {
+    const QString text = box->text();
+    if (text.size() <= statusrules::MaxLength)
+        return text;
+    MsgBox(
+        QStringLiteral("A %1 can be at most %2 characters long.").arg(QLatin1String(what)).arg(statusrules::MaxLength));
+    return {};
+}
+
 // Takes the item at index out and puts it back one place up or down, selected there. The first item does not
 // move up, the last not down; index -1 (no selection) moves nothing.
 void moveitem(QListWidget* list, int index, bool up) {
@@ -197,27 +207,18 @@ statusrules::Lists Statuses::lists() const {
 }
 
 void Statuses::Command3_Click() {
-    const QString text = Text1->text();
+    const QString text = newEntry(Text1, "status");
     if (text.isEmpty())
         return;
-    if (text.size() > statusrules::MaxLength) {
-        MsgBox(QStringLiteral("A status can be at most %1 characters long.").arg(statusrules::MaxLength));
-        return;
-    }
     List1->addItem(text);
     List3->addItem(QString());
     setColour(List3->count() - 1, statusrules::NoColour);
 }
 
 void Statuses::Command10_Click() {
-    const QString text = Text2->text();
-    if (text.isEmpty())
-        return;
-    if (text.size() > statusrules::MaxLength) {
-        MsgBox(QStringLiteral("A category can be at most %1 characters long.").arg(statusrules::MaxLength));
-        return;
-    }
-    List2->addItem(text);
+    const QString text = newEntry(Text2, "category");
+    if (!text.isEmpty())
+        List2->addItem(text);
 }
 
 void Statuses::Command1_Click() {

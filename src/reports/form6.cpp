@@ -38,16 +38,6 @@ template <class W> W* make(QWidget* parent, const QString& name, const QRect& r)
     return w;
 }
 
-void fillWith(QWidget* w, const QString& colourText) {
-    const QColor colour = ui::vbColour(colourText);
-    if (!colour.isValid())
-        return;
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
 } // namespace
 
 Form6::Form6(QWidget* parent) : QWidget(parent) {
@@ -125,8 +115,8 @@ Form6::Form6(QWidget* parent) : QWidget(parent) {
     const Form1& main = ui::form<Form1>();
     if (main.backimage && !main.backimage->pixmap().isNull())
         Image6->setPixmap(main.backimage->pixmap());
-    fillWith(Picture2, main.mbcolour);
-    fillWith(Picture1, main.panelcolour);
+    ui::fillBackground(Picture2, ui::vbColour(main.mbcolour));
+    ui::fillBackground(Picture1, ui::vbColour(main.panelcolour));
     Command1_Click();
     const QDate today = desktop::clock().today();
     d1->setDate(today);
@@ -134,31 +124,22 @@ Form6::Form6(QWidget* parent) : QWidget(parent) {
 }
 
 void Form6::Command1_Click() {
-    const topfive::Scope scope = topfive::activeCalls();
-    Label6->setText(scope.title);
-    List1->clear();
-    List2->clear();
-    topwhere = scope.where;
-    topsql = scope.sql;
-    maker();
+    showScope(topfive::activeCalls());
 }
 
 void Form6::Command2_Click() {
     const Form1& main = ui::form<Form1>();
-    const topfive::Scope scope = topfive::loggedToday(desktop::clock().today(), main.sqldateformat);
-    Label6->setText(scope.title);
-    List1->clear();
-    List2->clear();
-    topwhere = scope.where;
-    topsql = scope.sql;
-    maker();
+    showScope(topfive::loggedToday(desktop::clock().today(), main.sqldateformat));
 }
 
 void Form6::Command3_Click() {
     const Form1& main = ui::form<Form1>();
     fromdate = d1->date();
     todate = d2->date();
-    const topfive::Scope scope = topfive::loggedBetween(fromdate, todate, main.sqldateformat);
+    showScope(topfive::loggedBetween(fromdate, todate, main.sqldateformat));
+}
+
+void Form6::showScope(const topfive::Scope& scope) {
     Label6->setText(scope.title);
     List1->clear();
     List2->clear();

@@ -10,6 +10,10 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
+namespace topfive {
+struct Scope;
+}
+
 // "Quorvane - Categories": the five categories with the most calls of a scope as bars; a click on a bar lists
 // that category's calls of the same scope in the main window's call list. Reads only.
 class Form6 : public QWidget {
@@ -69,5 +73,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The scope's title, then its chart.
+    void showScope(const topfive::Scope& scope);
     void emptyChart();
 };

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <QWidget>
 
 namespace ui {
 namespace {
@@ -76,6 +77,15 @@ qint64 vbColourValue(const QColor& colour) {
 
 QString vbColourText(const QColor& colour) {
     return colour.isValid() ? QString::number(vbColourValue(colour)) : QString();
+}
+
+void fillBackground(QWidget* widget, const QColor& colour) {
+    if (!widget || !colour.isValid())
+        return;
+    widget->setAutoFillBackground(true);
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    widget->setPalette(p);
 }
 
 } // namespace ui

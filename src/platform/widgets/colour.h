@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QString>
 
+class QWidget;
+
 namespace ui {
 
 // Colours are kept as the Windows colour value: red in the lowest byte, then green, then blue
@@ -17,5 +19,8 @@ QColor vbColour(qint64 value);
 QString vbColourText(const QColor& colour);
 // The colour value itself (0 for an invalid colour).
 qint64 vbColourValue(const QColor& colour);
+
+// A window or panel drawn in this colour; an invalid colour (a text that is not a colour) changes nothing.
+void fillBackground(QWidget* widget, const QColor& colour);
 
 } // namespace ui
