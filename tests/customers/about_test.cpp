@@ -19,15 +19,6 @@
 
 namespace {
 
-QStringList fileLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {QStringLiteral("<no file>")};
-    QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
-    EXPECT_EQ(lines.takeLast(), QString()); // every line ends with CR LF
-    return lines;
-}
-
 class AboutWindow : public MainWindowTest {
 protected:
     frmAbout1* open() {
@@ -106,7 +97,7 @@ TEST_F(AboutWindow, InfoGridShowsTheInstallationAndExportsItLineForLine) {
 
     about->Command1->click();
     const QString path = env->documentsFolder + "/Quorvane-Info.csv";
-    EXPECT_EQ(fileLines(path), csv);
+    EXPECT_EQ(crlfLines(path), csv);
     ASSERT_EQ(env->shell.opened.size(), 1u);
     EXPECT_EQ(env->shell.opened[0].target, path);
     EXPECT_EQ(env->shell.opened[0].showMode, 3);

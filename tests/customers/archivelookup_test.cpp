@@ -16,15 +16,6 @@ namespace {
 
 const QString TableStart = "<TABLE bgcolor=#ffFFFF bordercolor= #010080 BORDER=0><TR><TD width = 100>";
 
-QStringList pageLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {QStringLiteral("<no page>")};
-    QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
-    EXPECT_EQ(lines.takeLast(), QString()); // every line ends with CR LF
-    return lines;
-}
-
 class ArchiveLookups : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -151,7 +142,7 @@ TEST_F(ArchiveLookups, CallPageTakesTheCallFromTheArchiveAndTheCustomerFromTheMa
             "model</P>"
          << "<P><font size = 3><font color = #COCOCO><B>Number: </B>P-1.   <B>Notes: </B>leased</P>"
          << "<HR><P><font color = \"black\"><font size = 3>End Report</P>";
-    EXPECT_EQ(pageLines(callPage()), want);
+    EXPECT_EQ(crlfLines(callPage()), want);
     ASSERT_EQ(env->shell.opened.size(), 1u);
     EXPECT_EQ(env->shell.opened[0].target, callPage());
     EXPECT_EQ(env->shell.opened[0].showMode, 3);
@@ -163,7 +154,7 @@ TEST_F(ArchiveLookups, UnknownCallGivesItsLineAndAnythingButANumberDoesNothing) 
     start();
     env->dialogs.type("99");
     about().mnuarchref->trigger();
-    EXPECT_EQ(pageLines(callPage()), frame() << "<P><font size = 5>Call not in Archive: 99. </P>");
+    EXPECT_EQ(crlfLines(callPage()), frame() << "<P><font size = 5>Call not in Archive: 99. </P>");
     EXPECT_EQ(env->shell.opened.size(), 1u);
 
     for (const char* answer : {"abc", "5 or 1=1", ""}) {
@@ -172,7 +163,7 @@ TEST_F(ArchiveLookups, UnknownCallGivesItsLineAndAnythingButANumberDoesNothing) 
     }
     EXPECT_EQ(env->dialogs.inputs.size(), 4u);
     EXPECT_EQ(env->shell.opened.size(), 1u);
-    EXPECT_EQ(pageLines(callPage()).last(), "<P><font size = 5>Call not in Archive: 99. </P>");
+    EXPECT_EQ(crlfLines(callPage()).last(), "<P><font size = 5>Call not in Archive: 99. </P>");
 }
 
 TEST_F(ArchiveLookups, CustomerPageListsTheTwentyNewestCallsOfAQuotedReference) {
@@ -186,7 +177,7 @@ TEST_F(ArchiveLookups, CustomerPageListsTheTwentyNewestCallsOfAQuotedReference) 
     env->dialogs.type("o'brien");
     about().mnuuser->trigger();
     EXPECT_EQ(env->dialogs.inputs.at(0).prompt, "Enter Customer Reference");
-    const QStringList lines = pageLines(customerPage());
+    const QStringList lines = crlfLines(customerPage());
     const QStringList head = frame() << "<P><font size = 5>Calls from Archive for: Pat O'Brien  [o'brien]</P>"
                                      << TableStart << "Assigned: </TD><TD width = 300> Call:  </TD>"
                                      << "<TD width = 100> Date Opened: </TD><TD width = 100> Ref: </TD><TD width = "
@@ -209,7 +200,7 @@ TEST_F(ArchiveLookups, CustomerPageListsTheTwentyNewestCallsOfAQuotedReference) 
     // A reference nobody has: the heading and column heads only.
     env->dialogs.type("nobody");
     about().mnuuser->trigger();
-    EXPECT_EQ(pageLines(customerPage()),
+    EXPECT_EQ(crlfLines(customerPage()),
               QStringList(head).replaceInStrings("Pat O'Brien  [o'brien]", "User Not Found  [nobody]"));
     env->dialogs.type("");
     about().mnuuser->trigger();

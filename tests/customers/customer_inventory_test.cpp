@@ -59,10 +59,6 @@ protected:
             items << rs->field(0).toString();
         return items;
     }
-    QString file(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<no file>");
-    }
 };
 
 TEST_F(CustomerInventory, ListsTheChosenCustomersItemsAndFollowsTheNextChoice) {
@@ -99,7 +95,7 @@ TEST_F(CustomerInventory, ListsTheChosenCustomersItemsAndFollowsTheNextChoice) {
     w->mnuexp->trigger();
     const QString path = env->programFolder + "/invlist.csv";
     EXPECT_EQ(env->dialogs.lastMessage(), "Saving to " + path);
-    EXPECT_EQ(file(path), "");
+    EXPECT_EQ(fileText(path), "");
     EXPECT_EQ(env->shell.lastOpened(), path);
 }
 
@@ -211,7 +207,7 @@ TEST_F(CustomerInventory, FindCallsUsesTheItemTextAndTheExportWritesEveryRowFrom
     openFor("jsmith");
     w.Adodc1->recordset()->moveLast();
     w.mnuexp->trigger();
-    EXPECT_EQ(file(env->programFolder + "/invlist.csv"),
+    EXPECT_EQ(fileText(env->programFolder + "/invlist.csv"),
               "\"Laptop\",\"d\",\"123\",\"n\",\"m\",\r\n\"Printer\",\"d\",\"\",\"n\",\"m\",\r\n");
     EXPECT_EQ(w.Adodc1->recordset()->absolutePosition(), 1);
 }

@@ -67,10 +67,6 @@ protected:
         QHeaderView* h = w.Datagrid1->horizontalHeader();
         mouseRelease(h->viewport(), QPoint(h->sectionViewportPosition(col - 1) + 3, 3));
     }
-    QString file(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<no file>");
-    }
 };
 
 TEST_F(InventoryWindow, OpensOwnedWithTitledHeadingsListsUpToTheMaximumAndRetrieveAllCountsTheRest) {
@@ -145,10 +141,11 @@ TEST_F(InventoryWindow, HeadingReleaseSortsAscendingThenDescendingAndAnotherHead
     // The export writes what the grid shows, in its order, without the fixed and hidden columns.
     w.cmdCommand2->click();
     const QString path = env->programFolder + "/inv.csv";
-    EXPECT_EQ(file(path), "\"Type\",\"Details\",\"Number\",\"Notes\",\"Username\",\"Warranty\",\"More\",\"Type2\",\r\n"
-                          "\"Laptop\",\"ABC 15\",\"123\",\"n\",\"jsmith\",\"w\",\"cover\",\"s\",\r\n"
-                          "\"Scanner\",\"O'Neil model\",\"50%\",\"n\",\"ghost\",\"w\",\"\",\"s\",\r\n"
-                          "\"Printer\",\"xAB\",\"\",\"n\",\"jsmith\",\"w\",\"\",\"s\",\r\n");
+    EXPECT_EQ(fileText(path),
+              "\"Type\",\"Details\",\"Number\",\"Notes\",\"Username\",\"Warranty\",\"More\",\"Type2\",\r\n"
+              "\"Laptop\",\"ABC 15\",\"123\",\"n\",\"jsmith\",\"w\",\"cover\",\"s\",\r\n"
+              "\"Scanner\",\"O'Neil model\",\"50%\",\"n\",\"ghost\",\"w\",\"\",\"s\",\r\n"
+              "\"Printer\",\"xAB\",\"\",\"n\",\"jsmith\",\"w\",\"\",\"s\",\r\n");
     ASSERT_EQ(env->shell.opened.size(), 1u);
     EXPECT_EQ(env->shell.opened[0].target, path);
     EXPECT_EQ(env->shell.opened[0].showMode, 3);

@@ -31,15 +31,6 @@ const QStringList Head = {"<head><style type=\"text/css\">",
                           "<!-- body {font-family: Arial, Helvetica, sans-serif;color: black;}-->", "</style></head> ",
                           "<BODY bgcolor = white>", "<HR><BR>"};
 
-QStringList pageLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {QStringLiteral("<no page>")};
-    QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
-    EXPECT_EQ(lines.takeLast(), QString()); // every line ends with CR LF
-    return lines;
-}
-
 class NotesWindow : public MainWindowTest {
 protected:
     // A database with one call for "jsmith"; the main window started with the login given.
@@ -186,7 +177,7 @@ TEST_F(NotesWindow, ViewAllWritesNotesAsStoredMarkupAndLineEndsIncluded) {
          << Row1.arg(1).arg("<b>disk</b> & <script>x</script>") << Row2.arg("Admin", "01/03/2025", "08:05:00") << Row3;
     // The note's own CR LF stays, so the page breaks its line there.
     want << Row1.arg(2).arg("one\r\ntwo").split("\r\n") << Row2.arg("---", "01/03/2025", "08:05:00") << Row3;
-    EXPECT_EQ(pageLines(windowPage()), want);
+    EXPECT_EQ(crlfLines(windowPage()), want);
     EXPECT_EQ(env->shell.lastOpened(), windowPage());
     EXPECT_EQ(env->shell.opened.back().showMode, 3);
 }
@@ -203,7 +194,7 @@ TEST_F(NotesWindow, CallListPageNumbersNotesInTableOrderWithBreaks) {
          << Row2.arg("Admin", "01/03/2025", "08:05:00") << Row3 << Row1.arg(2).arg("line a<BR>line b\nc")
          << Row2.arg("basic", "01/03/2025", "08:05:00") << Row3 << Row1.arg(3).arg("third")
          << Row2.arg("---", "01/03/2025", "08:05:00") << Row3;
-    EXPECT_EQ(pageLines(listPage()), want);
+    EXPECT_EQ(crlfLines(listPage()), want);
     EXPECT_EQ(env->shell.lastOpened(), listPage());
     EXPECT_TRUE(env->dialogs.messages.empty());
 }
@@ -222,7 +213,7 @@ TEST_F(NotesWindow, ACallCellThatIsNotANumberQueriesNothingAndStoresNothing) {
     viewCallNotes(QString("%1 OR 1=1").arg(call));
     QStringList want = Head;
     want << QString("<P><font size = 5>Call notes for Call: %1 OR 1=1</P>").arg(call);
-    EXPECT_EQ(pageLines(listPage()), want);
+    EXPECT_EQ(crlfLines(listPage()), want);
     EXPECT_TRUE(env->dialogs.messages.empty());
 }
 

@@ -20,19 +20,15 @@
 
 namespace {
 
-QString ini(const TestEnv& env, const QString& section, const QString& key) {
-    return IniFile(env.settingsFolder + "/quorvane.ini").read(section, key).value_or(QStringLiteral("<missing>"));
-}
-
 class MainWindow : public MainWindowTest {};
 
 TEST_F(MainWindow, FirstStartCreatesSettingsAndDatabaseAndOpensAtTheLoginPanel) {
     Form1& f = start(QString());
     EXPECT_TRUE(QFileInfo::exists(env->settingsFolder + "/quorvane.ini"));
     EXPECT_TRUE(QFileInfo::exists(dbPath));
-    EXPECT_EQ(ini(*env, "Database", "Database Path"), dbPath);
-    EXPECT_EQ(ini(*env, "Database", "Version"), "1.9.7");
-    EXPECT_EQ(ini(*env, "Call Grid", "Maximum number of calls displayed"), "1000");
+    EXPECT_EQ(env->ini("Database", "Database Path"), dbPath);
+    EXPECT_EQ(env->ini("Database", "Version"), "1.9.7");
+    EXPECT_EQ(env->ini("Call Grid", "Maximum number of calls displayed"), "1000");
     EXPECT_EQ(f.Combo2->currentText(), "Admin");
     EXPECT_FALSE(f.mnufile->isEnabled());
     EXPECT_FALSE(f.mnuprint->isEnabled());
@@ -70,11 +66,11 @@ TEST_F(MainWindow, StartUpAppliesTheGridFontAndRowHeightAndTakesTheStoredMaximum
 
 TEST_F(MainWindow, FirstStartWritesTheGridFontDefaults) {
     Form1& f = start(QString());
-    EXPECT_EQ(ini(*env, "Grid Fonts", "Name"), "Arial");
-    EXPECT_EQ(ini(*env, "Grid Fonts", "Bold"), "False");
-    EXPECT_EQ(ini(*env, "Grid Fonts", "Size"), "10");
-    EXPECT_EQ(ini(*env, "Grid Fonts", "Colour"), "0");
-    EXPECT_EQ(ini(*env, "Call Grid", "Grid Row Height"), "300");
+    EXPECT_EQ(env->ini("Grid Fonts", "Name"), "Arial");
+    EXPECT_EQ(env->ini("Grid Fonts", "Bold"), "False");
+    EXPECT_EQ(env->ini("Grid Fonts", "Size"), "10");
+    EXPECT_EQ(env->ini("Grid Fonts", "Colour"), "0");
+    EXPECT_EQ(env->ini("Call Grid", "Grid Row Height"), "300");
     EXPECT_EQ(f.Datagrid1->font().pointSize(), 10);
     EXPECT_EQ(f.datagrid2->palette().color(QPalette::Text), QColor(0, 0, 0));
 }
@@ -105,7 +101,7 @@ TEST_F(MainWindow, AMissingStoredDatabaseFallsBackToTheDefaultWithAMessage) {
     start(QString());
     ASSERT_EQ(env->dialogs.messages.size(), 1u);
     EXPECT_TRUE(env->dialogs.lastMessage().contains(env->path("gone/old.qvdb")));
-    EXPECT_EQ(ini(*env, "Database", "Database Path"), dbPath);
+    EXPECT_EQ(env->ini("Database", "Database Path"), dbPath);
     EXPECT_TRUE(QFileInfo::exists(dbPath));
 }
 
@@ -121,7 +117,7 @@ TEST_F(MainWindow, AFileThatIsNotADatabaseEndsTheProgramUnchanged) {
     EXPECT_TRUE(main->ended());
     EXPECT_TRUE(env->dialogs.lastMessage().contains(junk));
     EXPECT_EQ(QFileInfo(junk).size(), size);
-    EXPECT_EQ(ini(*env, "Database", "Database Path"), junk);
+    EXPECT_EQ(env->ini("Database", "Database Path"), junk);
 }
 
 TEST_F(MainWindow, AScreenBelowTheMinimumEndsAndASmallOneIsCompact) {
@@ -206,12 +202,12 @@ TEST_F(MainWindow, SaverWritesTheUserChangeableKeys) {
     f.sheetheader = "Sheet";
     f.mnumonitor->setChecked(true);
     f.saver();
-    EXPECT_EQ(ini(*env, "Customisation", "Back-Colour"), "255");
-    EXPECT_EQ(ini(*env, "Call Grid", "Sort Order"), "DESC");
-    EXPECT_EQ(ini(*env, "Printing", "Call Sheet Header"), "Sheet");
-    EXPECT_EQ(ini(*env, "Monitor", "Monitor Enabled"), "True");
-    EXPECT_EQ(ini(*env, "Program", "Start Picture"), "False");
-    EXPECT_EQ(ini(*env, "Call Grid", "Status Style"), "varcolours");
+    EXPECT_EQ(env->ini("Customisation", "Back-Colour"), "255");
+    EXPECT_EQ(env->ini("Call Grid", "Sort Order"), "DESC");
+    EXPECT_EQ(env->ini("Printing", "Call Sheet Header"), "Sheet");
+    EXPECT_EQ(env->ini("Monitor", "Monitor Enabled"), "True");
+    EXPECT_EQ(env->ini("Program", "Start Picture"), "False");
+    EXPECT_EQ(env->ini("Call Grid", "Status Style"), "varcolours");
 }
 
 TEST_F(MainWindow, SavePassWritesAnOwnerOnlyReminderFile) {
@@ -259,7 +255,7 @@ TEST_F(MainWindow, ClosingWritesColumnWidthsAndUnloadsTheRest) {
     Form1& f = start();
     f.datagrid2->setColWidth(7, 4321);
     closeMain();
-    EXPECT_EQ(ini(*env, "Call Grid", "Column Width 7"), "4321");
+    EXPECT_EQ(env->ini("Call Grid", "Column Width 7"), "4321");
     Form1& again = start();
     EXPECT_EQ(again.datagrid2->colWidth(7), 4321);
 }

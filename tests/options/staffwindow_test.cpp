@@ -45,10 +45,7 @@ protected:
     QString stored(const QString& column, const QString& id) {
         return scalar("SELECT " + column + " from Analysts where ID = '" + SQLQuote(id) + "'").toString();
     }
-    QString reminder(const QString& id) {
-        QFile f(desktop::programFolder() + "/Password-for-" + id + ".txt");
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<no file>");
-    }
+    QString reminder(const QString& id) { return fileText(desktop::programFolder() + "/Password-for-" + id + ".txt"); }
 };
 
 TEST_F(StaffWindow, DowngradingOneselfIsRefusedWhileAMemberAtCodeZeroCanBeSet) {

@@ -27,9 +27,6 @@ using ui::Answer;
 class OptionsWindow : public MainWindowTest {
 protected:
     QString iniPath() const { return env->settingsFolder + "/quorvane.ini"; }
-    QString ini(const QString& section, const QString& key) const {
-        return IniFile(iniPath()).read(section, key).value_or(QStringLiteral("<missing>"));
-    }
     void setIni(const QString& section, const QString& key, const QString& value) {
         IniFile(iniPath()).write(section, key, value);
     }
@@ -155,10 +152,10 @@ TEST_F(OptionsWindow, CheckMarkOptionsFlipOnceWriteTheirKeyAndSetTheMainWindow) 
         const bool before = s.item->isChecked();
         s.item->trigger();
         EXPECT_EQ(s.item->isChecked(), !before) << s.key;
-        EXPECT_EQ(ini(s.section, s.key), QLatin1String(before ? s.off : s.on)) << s.key;
+        EXPECT_EQ(env->ini(s.section, s.key), QLatin1String(before ? s.off : s.on)) << s.key;
         s.item->trigger();
         EXPECT_EQ(s.item->isChecked(), before) << s.key;
-        EXPECT_EQ(ini(s.section, s.key), QLatin1String(before ? s.on : s.off)) << s.key;
+        EXPECT_EQ(env->ini(s.section, s.key), QLatin1String(before ? s.on : s.off)) << s.key;
     }
     EXPECT_EQ(main->includeunassigned, "False");
     EXPECT_TRUE(main->auditon);
@@ -174,14 +171,14 @@ TEST_F(OptionsWindow, CheckMarkOptionsFlipOnceWriteTheirKeyAndSetTheMainWindow) 
     // Marking calls with colours is kept by the main window until Okay saves it.
     t.mnumarkcalls->trigger();
     EXPECT_EQ(main->statusstyle, "vardont");
-    EXPECT_EQ(ini("Call Grid", "Status Style"), "varcolours");
+    EXPECT_EQ(env->ini("Call Grid", "Status Style"), "varcolours");
 
     // The pie and statistics pairs: the chosen item is checked, also when it already was.
     t.mnipieassign->trigger();
     EXPECT_TRUE(t.mnipieassign->isChecked());
     EXPECT_FALSE(t.mnipiecat->isChecked());
     EXPECT_EQ(main->piemode, "User");
-    EXPECT_EQ(ini("Program", "Piechart"), "User");
+    EXPECT_EQ(env->ini("Program", "Piechart"), "User");
     EXPECT_FALSE(main->Picture7->isHidden());
     t.mnipieno->trigger();
     EXPECT_FALSE(t.mnipieno->isChecked());
@@ -191,7 +188,7 @@ TEST_F(OptionsWindow, CheckMarkOptionsFlipOnceWriteTheirKeyAndSetTheMainWindow) 
     t.mnustatsall->trigger();
     EXPECT_TRUE(t.mnustatsall->isChecked());
     EXPECT_FALSE(t.mnustatsme->isChecked());
-    EXPECT_EQ(ini("Program", "Home Stats Format"), "all");
+    EXPECT_EQ(env->ini("Program", "Home Stats Format"), "all");
     t.mnustatsme->trigger();
     EXPECT_EQ(main->homestats, "me");
 
@@ -199,10 +196,10 @@ TEST_F(OptionsWindow, CheckMarkOptionsFlipOnceWriteTheirKeyAndSetTheMainWindow) 
     const bool notes = main->mnucalnot->isChecked();
     main->mnucalnot->trigger();
     EXPECT_EQ(main->mnucalnot->isChecked(), !notes);
-    EXPECT_EQ(ini("Reports", "Call Notes"), notes ? "False" : "True");
+    EXPECT_EQ(env->ini("Reports", "Call Notes"), notes ? "False" : "True");
     main->mnultrhead->trigger();
     EXPECT_TRUE(main->mnultrhead->isChecked());
-    EXPECT_EQ(ini("Printing", "Letterhead Space"), "True");
+    EXPECT_EQ(env->ini("Printing", "Letterhead Space"), "True");
 }
 
 TEST_F(OptionsWindow, InputBoxOptionsTakeTwoAsCancelAndStoreWholeNumbers) {
@@ -216,7 +213,7 @@ TEST_F(OptionsWindow, InputBoxOptionsTakeTwoAsCancelAndStoreWholeNumbers) {
     EXPECT_EQ(env->dialogs.inputs.back().defaultText, "Pending");
     EXPECT_EQ(main->stats3status, "Pending");
     answer(t.mnu3rd, "Awaiting Customer");
-    EXPECT_EQ(ini("Program", "Stats 3"), "Awaiting Customer");
+    EXPECT_EQ(env->ini("Program", "Stats 3"), "Awaiting Customer");
     answer(t.mnu3rd, ""); // Cancel keeps it
     EXPECT_EQ(main->stats3status, "Awaiting Customer");
 
@@ -226,28 +223,28 @@ TEST_F(OptionsWindow, InputBoxOptionsTakeTwoAsCancelAndStoreWholeNumbers) {
     EXPECT_EQ(main->Label36->text(), "Costcode");
     EXPECT_EQ(main->datagrid2->textMatrix(0, 11), "Costcode");
     EXPECT_EQ(main->datagrid2->textMatrix(0, 9), "Status");
-    EXPECT_EQ(ini("Program", "Spare Field Name"), "Costcode");
+    EXPECT_EQ(env->ini("Program", "Spare Field Name"), "Costcode");
 
     const int standardWidth = main->Combo6->view()->minimumWidth();
     answer(t.mnudropwidth, "150");
-    EXPECT_EQ(ini("Program", "Customer Drop-Down Width"), "150");
+    EXPECT_EQ(env->ini("Program", "Customer Drop-Down Width"), "150");
     EXPECT_EQ(main->Combo6->view()->minimumWidth(), standardWidth);
     answer(t.mnudropwidth, "abc");
-    EXPECT_EQ(ini("Program", "Customer Drop-Down Width"), "150");
+    EXPECT_EQ(env->ini("Program", "Customer Drop-Down Width"), "150");
     answer(t.mnudropwidth, " 800");
-    EXPECT_EQ(ini("Program", "Customer Drop-Down Width"), "800");
+    EXPECT_EQ(env->ini("Program", "Customer Drop-Down Width"), "800");
     EXPECT_EQ(main->Combo6->view()->minimumWidth(), 800);
 
     const std::pair<const char*, const char*> maxima[] = {{"5", "10"},    {"20000", "10000"}, {"10000", "10000"},
                                                           {"2", "10000"}, {"abc", "10000"},   {"150.5", "150"}};
     for (const auto& [typed, stored] : maxima) {
         answer(t.mnucallmax, typed);
-        EXPECT_EQ(ini("Call Grid", "Maximum number of calls displayed"), stored) << typed;
+        EXPECT_EQ(env->ini("Call Grid", "Maximum number of calls displayed"), stored) << typed;
     }
     EXPECT_EQ(main->maxcalls, 150);
 
     answer(t.mnugrh, "100");
-    EXPECT_EQ(ini("Call Grid", "Grid Row Height"), "286");
+    EXPECT_EQ(env->ini("Call Grid", "Grid Row Height"), "286");
     answer(t.mnugrh, "491");
     EXPECT_TRUE(main->datagrid2->wordWrap());
     const int tall = main->datagrid2->verticalHeader()->defaultSectionSize();
@@ -256,7 +253,7 @@ TEST_F(OptionsWindow, InputBoxOptionsTakeTwoAsCancelAndStoreWholeNumbers) {
     EXPECT_EQ(main->datagrid2->rowHeightMin(), 490);
     EXPECT_EQ(main->Datagrid1->verticalHeader()->defaultSectionSize(), ui::twipsToPixels(490));
     answer(t.mnugrh, "8000");
-    EXPECT_EQ(ini("Call Grid", "Grid Row Height"), "7000");
+    EXPECT_EQ(env->ini("Call Grid", "Grid Row Height"), "7000");
     answer(t.mnugrh, "286"); // lower again: the rows shrink back
     EXPECT_LT(main->datagrid2->verticalHeader()->defaultSectionSize(), tall);
     EXPECT_EQ(env->dialogs.unusedScripts(), 0);
@@ -275,23 +272,23 @@ TEST_F(OptionsWindow, FolderResizeAndResetAskFirstAndResetKeepsTheDatabaseInUse)
     env->dialogs.answer(Answer::Ok).chooseFolderNext(ui::FolderChoice::noPath());
     t.mnuattpath->trigger();
     EXPECT_EQ(main->attachpath, before);
-    EXPECT_EQ(ini("Program", "Attachments Path"), before);
+    EXPECT_EQ(env->ini("Program", "Attachments Path"), before);
     env->dialogs.answer(Answer::Ok).chooseFolderNext(ui::FolderChoice::folder(env->path("files")));
     t.mnuattpath->trigger();
     EXPECT_EQ(main->attachpath, env->path("files"));
-    EXPECT_EQ(ini("Program", "Attachments Path"), env->path("files"));
+    EXPECT_EQ(env->ini("Program", "Attachments Path"), env->path("files"));
     EXPECT_EQ(env->dialogs.lastMessage(), "You must now restart before this change will take effect!");
 
     env->screen.size = {1024, 768};
     setIni("Program", "Allow Resizing for larger screens", "True");
     t.mnuresize->trigger();
     EXPECT_EQ(env->dialogs.lastMessage(), "Screen is too small to allow resizing");
-    EXPECT_EQ(ini("Program", "Allow Resizing for larger screens"), "False");
+    EXPECT_EQ(env->ini("Program", "Allow Resizing for larger screens"), "False");
     EXPECT_FALSE(t.mnuresize->isChecked());
     env->screen.size = {1025, 768};
     t.mnuresize->trigger();
     EXPECT_TRUE(t.mnuresize->isChecked());
-    EXPECT_EQ(ini("Program", "Allow Resizing for larger screens"), "True");
+    EXPECT_EQ(env->ini("Program", "Allow Resizing for larger screens"), "True");
     EXPECT_EQ(env->dialogs.lastMessage(), "A restart is required when changing this oprion");
 
     env->dialogs.answer(Answer::Cancel);
@@ -303,7 +300,7 @@ TEST_F(OptionsWindow, FolderResizeAndResetAskFirstAndResetKeepsTheDatabaseInUse)
     EXPECT_EQ(env->dialogs.lastMessage(), "You must now restart Quorvane");
     close(t);
     closeMain();
-    EXPECT_EQ(ini("Database", "Database Path"), shared);
+    EXPECT_EQ(env->ini("Database", "Database Path"), shared);
     env->dialogs.clear();
     start();
     EXPECT_EQ(main->dbpath, shared);
@@ -322,14 +319,14 @@ TEST_F(OptionsWindow, ListOptionsRerunTheListsAtOnce) {
     // Striping off shows at once, on the same list with its caption.
     EXPECT_EQ(main->datagrid2->cellBackColor(2, 3), ui::vbColour(main->gridcolour));
     t.mnualt->trigger();
-    EXPECT_EQ(ini("Call Grid", "Alternate Rows"), "False");
+    EXPECT_EQ(env->ini("Call Grid", "Alternate Rows"), "False");
     EXPECT_EQ(main->datagrid2->cellBackColor(2, 3), main->datagrid2->backColor());
     EXPECT_EQ(main->StatusBar1->panel(5), "All Calls.  Records: 3");
 
     // Sorting re-runs "My Workload", whatever list was on view.
     t.mnusocat->trigger();
     EXPECT_EQ(main->sortcolumn, "sp3");
-    EXPECT_EQ(ini("Call Grid", "Sort Column"), "sp3");
+    EXPECT_EQ(env->ini("Call Grid", "Sort Column"), "sp3");
     EXPECT_TRUE(t.mnusocat->isChecked());
     EXPECT_FALSE(t.mnusonom->isChecked());
     EXPECT_EQ(main->StatusBar1->panel(5), "My Workload.  Records: 2");
@@ -342,7 +339,7 @@ TEST_F(OptionsWindow, ListOptionsRerunTheListsAtOnce) {
     EXPECT_FALSE(t.mnuasc->isChecked());
     EXPECT_EQ(main->sortorder, "DESC");
     EXPECT_EQ(main->datagrid2->textMatrix(1, 4), "Software");
-    EXPECT_EQ(ini("Call Grid", "Sort Order"), "ASC"); // written by Okay
+    EXPECT_EQ(env->ini("Call Grid", "Sort Order"), "ASC"); // written by Okay
 
     // A column shown again gets 1500 twips, not its old width.
     t.mnucr->trigger();
@@ -363,7 +360,7 @@ TEST_F(OptionsWindow, OkayAppliesAndSavesTheAppearanceWhileCancelLeavesTheMainWi
     t.mnumarkcalls->trigger();
     close(t);
     EXPECT_EQ(main->Picture1->palette().color(QPalette::Window), oldBack);
-    EXPECT_EQ(ini("Customisation", "Back-Colour"), "12632256");
+    EXPECT_EQ(env->ini("Customisation", "Back-Colour"), "12632256");
 
     themes& again = open();
     main->formcolour = "not a colour"; // that step is skipped, the rest still runs
@@ -374,9 +371,9 @@ TEST_F(OptionsWindow, OkayAppliesAndSavesTheAppearanceWhileCancelLeavesTheMainWi
     EXPECT_EQ(main->StatusBar1->panel(5), "Waiting");
     EXPECT_EQ(main->Picture1->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_EQ(main->Picture4->palette().color(QPalette::Window), QColor(0, 255, 0));
-    EXPECT_EQ(ini("Customisation", "Back-Colour"), "255");
-    EXPECT_EQ(ini("Customisation", "Form-Colour"), "not a colour");
-    EXPECT_EQ(ini("Call Grid", "Status Style"), "vardont");
+    EXPECT_EQ(env->ini("Customisation", "Back-Colour"), "255");
+    EXPECT_EQ(env->ini("Customisation", "Form-Colour"), "not a colour");
+    EXPECT_EQ(env->ini("Call Grid", "Status Style"), "vardont");
     EXPECT_TRUE(ui::isLoaded<analysts>()); // its box takes the form colour, so it loads hidden
     EXPECT_FALSE(ui::form<analysts>().isVisible());
 }

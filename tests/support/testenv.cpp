@@ -1,6 +1,7 @@
 #include "support/testenv.h"
 
 #include "platform/db/database.h"
+#include "platform/ini.h"
 #include "shared/schema.h"
 
 #include <QApplication>
@@ -231,4 +232,24 @@ QString TestEnv::makeDatabase(const QString& fileName) {
     const QString p = dir.filePath(fileName);
     schema::createDatabase(p);
     return p;
+}
+
+QString fileText(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<no file>");
+}
+
+QStringList crlfLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<no file>")};
+    QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.takeLast(), QString()); // every line ends with CR LF
+    return lines;
+}
+
+QString TestEnv::ini(const QString& section, const QString& key) const {
+    return IniFile(settingsFolder + QStringLiteral("/quorvane.ini"))
+        .read(section, key)
+        .value_or(QStringLiteral("<missing>"));
 }

@@ -26,6 +26,12 @@ void ensureApp();
 // Runs posted events, deferred deletions included.
 void processEvents();
 
+// A file's whole text; "<no file>" when it cannot be read.
+QString fileText(const QString& path);
+// The lines of a file the program writes with CR LF endings, checking that the last line ends too; "<no file>"
+// when it cannot be read.
+QStringList crlfLines(const QString& path);
+
 // A clock that says what the test tells it.
 class FixedClock : public desktop::Clock {
 public:
@@ -144,6 +150,8 @@ struct TestEnv {
     QString path(const QString& relative) const { return dir.filePath(relative); }
     // Creates a help-desk database with every table and the default lists; returns its path.
     QString makeDatabase(const QString& fileName = QStringLiteral("desk.qvdb"));
+    // A value of the settings file "quorvane.ini" as stored; "<missing>" when the key is not there.
+    QString ini(const QString& section, const QString& key) const;
 
     QTemporaryDir dir;
     QString documentsFolder; // special folder 5
