@@ -39,14 +39,17 @@ void applyGridFont(QTableView* grid, const QFont& font, const QColor& colour) {
     }
     // Rows set for a smaller font would cut the text. The height the rows had before a font grew them comes back
     // with a smaller font; a height set since then is the one kept.
-    QHeaderView* rows = grid->verticalHeader();
-    int height = rows->defaultSectionSize();
+    int height = grid->verticalHeader()->defaultSectionSize();
     if (height == grid->property("qvFontRows").toInt() && grid->property("qvOwnRows").isValid())
         height = grid->property("qvOwnRows").toInt();
+    fitRows(grid, height, font);
+}
+
+void fitRows(QTableView* grid, int height, const QFont& font) {
     const int fitted = std::max(height, QFontMetrics(font).height() + 6);
     grid->setProperty("qvOwnRows", height);
     grid->setProperty("qvFontRows", fitted);
-    rows->setDefaultSectionSize(fitted);
+    grid->verticalHeader()->setDefaultSectionSize(fitted);
 }
 
 void paint(QWidget* w, const QColor& c, QPalette::ColorRole role) {

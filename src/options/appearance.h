@@ -25,6 +25,9 @@ struct GridFont {
 // A grid's text in this font and colour; rows grow when the font needs more room than they have (an invalid
 // colour leaves the text colour as it was).
 void applyGridFont(QTableView* grid, const QFont& font, const QColor& colour);
+// Rows of this height in pixels, or higher where the font needs more room; the height is kept as the one to come
+// back to when the font gets smaller.
+void fitRows(QTableView* grid, int height, const QFont& font);
 
 // A panel-like control in a colour (its buttons too); an invalid colour (a text that is not a number) changes
 // nothing.

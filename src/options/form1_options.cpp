@@ -1,6 +1,7 @@
 #include "mainwindow/form1.h"
 
 #include "mainwindow/statusbar.h"
+#include "options/appearance.h"
 #include "options/themes.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
@@ -41,7 +42,9 @@ void Form1::refill() {
 }
 
 void Form1::applyRowHeight(int twips) {
-    Datagrid1->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(twips));
+    // The chosen height is a minimum: a large grid font keeps rows tall enough for its text.
+    appearance::fitRows(Datagrid1, ui::twipsToPixels(twips), Datagrid1->font());
     datagrid2->setRowHeightMin(twips);
+    appearance::fitRows(datagrid2, datagrid2->verticalHeader()->defaultSectionSize(), datagrid2->font());
     datagrid2->setWordWrap(twips > 490);
 }

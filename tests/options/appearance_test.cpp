@@ -5,6 +5,7 @@
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/screen.h"
 #include "shared/shared.h"
 #include "support/mainwindowfixture.h"
 
@@ -184,6 +185,26 @@ TEST_F(Appearance, GridFontIsAppliedAndStoredAtOnceWithTheStoredColourAndWholePo
     start();
     EXPECT_EQ(main->datagrid2->font().family(), "DejaVu Serif");
     EXPECT_EQ(main->Datagrid1->palette().color(QPalette::Text), QColor(0, 0, 0));
+}
+
+TEST_F(Appearance, ARowHeightChosenAfterALargeFontKeepsTheTextWholeAndComesBackWithASmallerFont) {
+    start();
+    themes& w = open();
+    QFont big("DejaVu Serif");
+    big.setPointSize(24);
+    env->dialogs.chooseFontNext(big);
+    w.mnugridfont->trigger();
+    env->dialogs.type("286");
+    w.mnugrh->trigger();
+    for (QTableView* grid : {static_cast<QTableView*>(main->datagrid2), static_cast<QTableView*>(main->Datagrid1)})
+        EXPECT_GT(grid->verticalHeader()->defaultSectionSize(), grid->fontMetrics().height())
+            << grid->objectName().toStdString();
+    // With a small font again the rows take the chosen height as their own.
+    QFont small("DejaVu Sans");
+    small.setPointSize(6);
+    env->dialogs.chooseFontNext(small);
+    w.mnugridfont->trigger();
+    EXPECT_EQ(main->Datagrid1->verticalHeader()->defaultSectionSize(), ui::twipsToPixels(286));
 }
 
 struct PresetCase {
