@@ -1,8 +1,11 @@
 #include "calllists/piechart.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
-PieChart::PieChart(QWidget* parent) : QWidget(parent) { setMinimumSize(200, 120); }
+PieChart::PieChart(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(200, 120);
+}
 
 void PieChart::setValues(const QList<QPair<QString, int>>& values) {
     m_values = values;
@@ -17,7 +20,19 @@ void PieChart::paintEvent(QPaintEvent*) {
     int total = 0;
     for (const auto& v : m_values)
         total += v.second;
-    const int side = qMin(height() - 10, width() / 2 - 10);
+    // The legend takes the room its lines need; the pie keeps at least a third of the width, and names that
+    // still do not fit are shortened, never their counts.
+    const QFontMetrics fm = fontMetrics();
+    QStringList names;
+    QStringList counts;
+    int legendWidth = 0;
+    for (const auto& v : m_values) {
+        names << (v.first.isEmpty() ? tr("(none)") : v.first);
+        counts << QStringLiteral(" (%1)").arg(v.second);
+        legendWidth = qMax(legendWidth, fm.horizontalAdvance(names.last() + counts.last()));
+    }
+    const int pieRoom = qMax(width() / 3, width() - 5 - 12 - 18 - legendWidth - 4);
+    const int side = qMax(10, qMin(height() - 10, pieRoom - 10));
     const QRect pieRect(5, (height() - side) / 2, side, side);
     if (total <= 0) {
         p.setPen(palette().color(QPalette::Mid));
@@ -40,9 +55,9 @@ void PieChart::paintEvent(QPaintEvent*) {
         start -= span;
         p.fillRect(QRect(legendX, legendY, 12, 12), c);
         p.setPen(palette().color(QPalette::WindowText));
-        const QString name = m_values[i].first.isEmpty() ? tr("(none)") : m_values[i].first;
-        p.drawText(QRect(legendX + 18, legendY - 2, width() - legendX - 18, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("%1 (%2)").arg(name).arg(m_values[i].second));
+        const int room = width() - legendX - 18 - 2;
+        const QString name = fm.elidedText(names[i], Qt::ElideRight, qMax(0, room - fm.horizontalAdvance(counts[i])));
+        p.drawText(QRect(legendX + 18, legendY - 2, room, 16), Qt::AlignLeft | Qt::AlignVCenter, name + counts[i]);
         legendY += 20;
     }
 }
