@@ -10,7 +10,7 @@ namespace bench {
 
 inline constexpr int Runs = 5;
 
-// The median, in milliseconds, of `runs` runs of `run` (at least 5).
+// The median, in milliseconds, of `runs` runs of `run` (at least 5, or QV_BENCH_RUNS when more).
 double medianMs(const std::function<void()>& run, int runs = Runs);
 
 // The physical limit for a query: the same Jet text, translated as the program translates it, run through

@@ -23,7 +23,7 @@ QString currentReference(Form1& f);
 // Shows the fields that the bound controls cannot: the timestamps, the audit text, list choices that the
 // lists lack; enables the close and re-open buttons by the status.
 void sync(Form1& f);
-// Fills the customer pickers from the database and sets their texts.
+// Fills the customer pickers from the database, unless they hold the customer list since its last change.
 void fillCustomerPickers(Form1& f);
 void setPickers(Form1& f, const QString& name, const QString& reference);
 // Takes the texts typed into the timestamp boxes; false (after a message) when one is not a date or time.

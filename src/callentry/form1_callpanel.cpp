@@ -154,10 +154,14 @@ void snapshot(Form1& f) {
 }
 
 void fillCustomerPickers(Form1& f) {
+    // Filling 2 x 20,000 entries is what made opening a call slow: done again only after a change.
+    if (f.customerPickersFilled && f.Combo6->count() > 0)
+        return;
     const QSignalBlocker b6(f.Combo6);
     const QSignalBlocker b11(f.Combo11);
     f.Combo6->clear();
     f.Combo11->clear();
+    f.customerPickersFilled = true;
     try {
         auto database = db::Database::open(f.dbpath);
         auto byName = database.openRecordset(QStringLiteral("SELECT Name, Username from Customers ORDER by Name"));
@@ -170,6 +174,7 @@ void fillCustomerPickers(Form1& f) {
         }
     } catch (const db::DbError&) {
         // Without the lists the user can still type the customer.
+        f.customerPickersFilled = false;
     }
 }
 
@@ -557,8 +562,14 @@ void Form1::connectCallPanel() {
         }
     });
     auto guard = [this] { callpanel::guardReference(*this); };
-    connect(Adodc1, &db::DataControl::recordsetChanged, this, [this, guard](db::Recordset* rs) {
+    auto pickersStale = [this] { customerPickersFilled = false; };
+    connect(Adodc1, &db::DataControl::recordsetChanged, this, [this, guard, pickersStale](db::Recordset* rs) {
+        pickersStale();
         if (rs) {
+            // An added row that is not stored yet changes nothing; storing it does (rowChanged).
+            connect(rs, &db::Recordset::rowChanged, this, pickersStale);
+            connect(rs, &db::Recordset::rowRemoved, this, pickersStale);
+            connect(rs, &db::Recordset::reset, this, pickersStale);
             connect(rs, &db::Recordset::currentChanged, this, guard);
             connect(rs, &db::Recordset::rowInserted, this, guard);
             connect(rs, &db::Recordset::reset, this, guard);

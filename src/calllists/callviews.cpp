@@ -1,6 +1,7 @@
 #include "calllists/callviews.h"
 
 #include "platform/db/database.h"
+#include "platform/db/jetsql.h"
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/db/vbformat.h"
@@ -11,11 +12,13 @@
 namespace callviews {
 namespace {
 
-const char* const kFields[ColumnCount] = {"",      "sp4",  "Nom",   "User",       "sp3",         "sp2",
-                                          "Username", "Query", "Contact", "Status", "sp1", "Spare",
+const char* const kFields[ColumnCount] = {"",           "sp4",         "Nom",         "User",        "sp3",   "sp2",
+                                          "Username",   "Query",       "Contact",     "Status",      "sp1",   "Spare",
                                           "Time Spent", "Date Opened", "Time Opened", "Date Closed", "Logged"};
 
-QString quoted(const QString& text) { return QStringLiteral("'") + SQLQuote(text) + QStringLiteral("'"); }
+QString quoted(const QString& text) {
+    return QStringLiteral("'") + SQLQuote(text) + QStringLiteral("'");
+}
 
 QString dateLiteral(const ListOptions& o, const QDate& day) {
     return QStringLiteral("#") + db::vbFormat(day, o.sqldateformat) + QStringLiteral("#");
@@ -37,17 +40,17 @@ QString fieldOfColumn(int col) {
 }
 
 QString captionOfColumn(int col, const QString& spareCaption) {
-    static const QStringList captions = {"",      "",         "Ref",     "Assigned", "Category", "Customer Name",
-                                         "Customer Ref", "Query", "Contact", "Status",   "Item",     "",
-                                         "Resource", "Date Opened", "Time", "Date Closed", "Logged By"};
+    static const QStringList captions = {
+        "",       "",     "Ref", "Assigned", "Category",    "Customer Name", "Customer Ref", "Query",    "Contact",
+        "Status", "Item", "",    "Resource", "Date Opened", "Time",          "Date Closed",  "Logged By"};
     if (col == 11)
         return spareCaption;
     return col >= 0 && col < captions.size() ? captions[col] : QString();
 }
 
 int defaultWidth(int col) {
-    static const int widths[ColumnCount] = {200, 0, 800, 1500, 1500, 1800, 0, 3500, 0, 1500, 0, 0, 0,
-                                            1200, 900, 1500, 0};
+    static const int widths[ColumnCount] = {200,  0, 800, 1500, 1500, 1800, 0,    3500, 0,
+                                            1500, 0, 0,   0,    1200, 900,  1500, 0};
     return col >= 0 && col < ColumnCount ? widths[col] : 0;
 }
 
@@ -63,11 +66,13 @@ QString orderBy(const ListOptions& o) {
     // Both go into SQL as they stand, so only the known values pass.
     const QString col = QStringList{"Nom", "Status", "sp3"}.contains(o.sortcolumn) ? o.sortcolumn : "Nom";
     const QString dir = o.sortorder == QLatin1String("DESC") ? QStringLiteral("DESC") : QStringLiteral("ASC");
-    return QStringLiteral(" ORDER by ") + col + QLatin1Char(' ') + dir + (col == QLatin1String("Nom") ? QString()
-                                                                                                      : QStringLiteral(", Nom ") + dir);
+    return QStringLiteral(" ORDER by ") + col + QLatin1Char(' ') + dir +
+           (col == QLatin1String("Nom") ? QString() : QStringLiteral(", Nom ") + dir);
 }
 
-QString allCalls(const ListOptions& o) { return view(o, {}); }
+QString allCalls(const ListOptions& o) {
+    return view(o, {});
+}
 
 QString workload(const ListOptions& o, const QString& analyst, bool includeUnassigned) {
     QString who = QStringLiteral("User = ") + quoted(analyst);
@@ -76,7 +81,9 @@ QString workload(const ListOptions& o, const QString& analyst, bool includeUnass
     return view(o, who + QStringLiteral(" AND Status <> 'Closed'"));
 }
 
-QString openCalls(const ListOptions& o) { return view(o, QStringLiteral("Status <> 'Closed'")); }
+QString openCalls(const ListOptions& o) {
+    return view(o, QStringLiteral("Status <> 'Closed'"));
+}
 
 QString unassignedCalls(const ListOptions& o) {
     return view(o, QStringLiteral("User = '---' AND Status <> 'Closed'"));
@@ -86,9 +93,15 @@ QString closedOn(const ListOptions& o, const QDate& day) {
     return view(o, QStringLiteral("Status = 'Closed' AND [Date Closed] = ") + dateLiteral(o, day));
 }
 
-QString byStatus(const ListOptions& o, const QString& status) { return view(o, "Status = " + quoted(status)); }
-QString byAnalyst(const ListOptions& o, const QString& analyst) { return view(o, "User = " + quoted(analyst)); }
-QString byCategory(const ListOptions& o, const QString& category) { return view(o, "sp3 = " + quoted(category)); }
+QString byStatus(const ListOptions& o, const QString& status) {
+    return view(o, "Status = " + quoted(status));
+}
+QString byAnalyst(const ListOptions& o, const QString& analyst) {
+    return view(o, "User = " + quoted(analyst));
+}
+QString byCategory(const ListOptions& o, const QString& category) {
+    return view(o, "sp3 = " + quoted(category));
+}
 QString byCustomer(const ListOptions& o, const QString& reference) {
     return view(o, "Username = " + quoted(reference));
 }
@@ -111,6 +124,19 @@ QString byKeyword(const ListOptions& o, const QString& keyword) {
                        QStringLiteral(" OR sp2 LIKE ") + pattern + QStringLiteral(")"));
 }
 
+QString mostRecentSql(const QString& jetSql, int max) {
+    const std::optional<db::jet::PlainSelect> p = db::jet::splitPlainSelect(jetSql);
+    if (!p || p->table.compare(QLatin1String("Calls"), Qt::CaseInsensitive) != 0 || max < 0)
+        return {};
+    // The newest calls come straight from the call number (the row id, also the tail of every index), so
+    // only the rows shown are read, and formatting in the select list runs for them alone. A query without
+    // an order shows them oldest first, as the table reads.
+    return QStringLiteral("SELECT ") + p->list + QStringLiteral(" FROM (SELECT * FROM Calls") +
+           (p->where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + p->where) +
+           QStringLiteral(" ORDER BY Nom DESC LIMIT ") + QString::number(max) + QStringLiteral(") AS Calls ORDER BY ") +
+           (p->orderBy.isEmpty() ? QStringLiteral("Calls.Nom") : p->orderBy);
+}
+
 std::vector<int> mostRecentRows(const std::vector<qint64>& noms, int max) {
     std::vector<int> rows;
     const int n = static_cast<int>(noms.size());
@@ -130,21 +156,34 @@ std::vector<int> mostRecentRows(const std::vector<qint64>& noms, int max) {
     return rows;
 }
 
+StatsSql statsSql(const QDate& today, const QString& analyst, bool mine, const QString& thirdStatus,
+                  const QString& pieMode, const QString& sqldateformat) {
+    StatsSql q;
+    const QString me = mine ? QStringLiteral(" AND User = ") + quoted(analyst) : QString();
+    const QString day = QStringLiteral("#") + db::vbFormat(today, sqldateformat) + QStringLiteral("#");
+    q.counts = {"Select count(Nom) as count4 from Calls where [Date Opened] = " + day + me,
+                "SELECT count(Nom) as count1 from Calls where Status <> 'Closed'" + me,
+                "SELECT count(Nom) as count2 from Calls where Status = " + quoted(thirdStatus) + me,
+                "SELECT count(Nom) as count3 from Calls where Status = 'Urgent'" + me,
+                "SELECT count(Nom) from Calls where User = '---' AND Status <> 'Closed'"};
+    if (pieMode == QLatin1String("sp3") || pieMode == QLatin1String("User"))
+        q.pie = "SELECT top 3 " + pieMode + ", count(1) as cntr from Calls where Status <> 'Closed'" + me +
+                " group by " + pieMode + " order by count(1) desc";
+    return q;
+}
+
 Stats computeStats(const QString& dbpath, const QDate& today, const QString& analyst, bool mine,
                    const QString& thirdStatus, const QString& pieMode, const QString& sqldateformat) {
     Stats s;
     auto database = db::Database::open(dbpath);
-    const QString me = mine ? QStringLiteral(" AND User = ") + quoted(analyst) : QString();
-    const QString day = QStringLiteral("#") + db::vbFormat(today, sqldateformat) + QStringLiteral("#");
-    s.loggedToday = countOf(database, "Select count(Nom) as count4 from Calls where [Date Opened] = " + day + me);
-    s.open = countOf(database, "SELECT count(Nom) as count1 from Calls where Status <> 'Closed'" + me);
-    s.third = countOf(database, "SELECT count(Nom) as count2 from Calls where Status = " + quoted(thirdStatus) + me);
-    s.urgent = countOf(database, "SELECT count(Nom) as count3 from Calls where Status = 'Urgent'" + me);
-    s.unassigned = countOf(database, "SELECT count(Nom) from Calls where User = '---' AND Status <> 'Closed'");
-    if (pieMode == QLatin1String("sp3") || pieMode == QLatin1String("User")) {
-        auto rs = database.openRecordset("SELECT top 3 " + pieMode +
-                                         ", count(1) as cntr from Calls where Status <> 'Closed'" + me +
-                                         " group by " + pieMode + " order by count(1) desc");
+    const StatsSql q = statsSql(today, analyst, mine, thirdStatus, pieMode, sqldateformat);
+    s.loggedToday = countOf(database, q.counts[0]);
+    s.open = countOf(database, q.counts[1]);
+    s.third = countOf(database, q.counts[2]);
+    s.urgent = countOf(database, q.counts[3]);
+    s.unassigned = countOf(database, q.counts[4]);
+    if (!q.pie.isEmpty()) {
+        auto rs = database.openRecordset(q.pie);
         for (; !rs->eof(); rs->moveNext())
             s.pie.append({db::displayText(rs->field(0)), rs->field(1).toInt()});
     }

@@ -42,6 +42,11 @@ QString byCustomer(const ListOptions& o, const QString& reference);
 QString openedOn(const ListOptions& o, const QDate& day);
 QString byKeyword(const ListOptions& o, const QString& keyword);
 
+// The query that reads only what the call list shows of a view: of its rows the max most recent (highest
+// call numbers), in the view's order. "" when the view is not a plain query on Calls (the list then reads
+// it whole and keeps the same rows with mostRecentRows).
+QString mostRecentSql(const QString& jetSql, int max);
+
 // Of more rows than fit, the list keeps the max most recent calls (highest numbers), in query order.
 // noms holds each row's call number; rows without one count as oldest. Returns the row indexes to show.
 std::vector<int> mostRecentRows(const std::vector<qint64>& noms, int max);
@@ -55,6 +60,14 @@ struct Stats {
     int unassigned = 0;
     QList<QPair<QString, int>> pie; // top three of the pie mode, largest first
 };
+// The dashboard's queries: the five counts (today, open, third status, urgent, unassigned) and the pie's
+// top three ("" when the pie is off).
+struct StatsSql {
+    QStringList counts;
+    QString pie;
+};
+StatsSql statsSql(const QDate& today, const QString& analyst, bool mine, const QString& thirdStatus,
+                  const QString& pieMode, const QString& sqldateformat);
 // mine: only the analyst's calls (homestats exactly "me"); pieMode "sp3", "User" or "None".
 Stats computeStats(const QString& dbpath, const QDate& today, const QString& analyst, bool mine,
                    const QString& thirdStatus, const QString& pieMode, const QString& sqldateformat);

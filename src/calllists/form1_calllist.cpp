@@ -115,9 +115,8 @@ void Form1::buildHomePanel() {
     grid->setColumnStretch(3, 2);
     Picture10->setMaximumHeight(250);
     // The home panel keeps to its height, so the call list below gets the rest; the entry panel may grow.
-    connect(upperStack, &QStackedWidget::currentChanged, this, [this] {
-        upperStack->setMaximumHeight(upperStack->currentWidget() == Picture10 ? 250 : QWIDGETSIZE_MAX);
-    });
+    connect(upperStack, &QStackedWidget::currentChanged, this,
+            [this] { upperStack->setMaximumHeight(upperStack->currentWidget() == Picture10 ? 250 : QWIDGETSIZE_MAX); });
 }
 
 void Form1::connectCallList() {
@@ -159,40 +158,59 @@ void Form1::DataFill(const QString& sql, const QString& caption) {
         ui::MsgBox(QStringLiteral("The call list could not be read:\n") + e.message());
         return;
     }
-    const QString count = total >= maxcalls ? QStringLiteral("Most recent ") + QString::number(maxcalls)
-                                            : QString::number(total);
+    const QString count =
+        total >= maxcalls ? QStringLiteral("Most recent ") + QString::number(maxcalls) : QString::number(total);
     StatusBar1->setPanel(5, caption + QStringLiteral(".  Records: ") + count);
 }
 
 int Form1::fillCallList(const QString& sql) {
-    dbclear();
-    Adodc7->setRecordSource(sql);
-    Adodc7->refresh();
-    db::Recordset* rs = Adodc7->recordset();
-    const int total = rs->recordCount();
-    if (total > 0) {
-        // Fill by field name, so every column holds its own field whatever order the query selects.
-        std::vector<int> fieldOf(callviews::ColumnCount, -1);
-        for (int c = 1; c < callviews::ColumnCount; ++c)
-            fieldOf[c] = rs->fieldIndex(callviews::fieldOfColumn(c));
-        std::vector<qint64> noms;
-        noms.reserve(total);
-        const int nomField = rs->fieldIndex(QStringLiteral("Nom"));
-        for (int r = 0; r < total; ++r)
-            noms.push_back(nomField >= 0 ? rs->value(r, nomField).toLongLong() : 0);
-        const std::vector<int> rows = callviews::mostRecentRows(noms, maxcalls);
-        datagrid2->setRedraw(false);
-        datagrid2->setRows(static_cast<int>(rows.size()) + datagrid2->fixedRows());
-        int gridRow = datagrid2->fixedRows();
-        for (int r : rows) {
-            for (int c = 1; c < callviews::ColumnCount; ++c)
-                datagrid2->setTextMatrix(gridRow, c, fieldOf[c] >= 0 ? db::displayText(rs->value(r, fieldOf[c]))
-                                                                     : QString());
-            ++gridRow;
+    datagrid2->unbind();
+    db::Recordset* rs = nullptr;
+    try {
+        const QString shown = callviews::mostRecentSql(sql, maxcalls);
+        Adodc7->setRecordSource(shown.isEmpty() ? sql : shown);
+        Adodc7->refresh();
+        rs = Adodc7->recordset();
+        if (!shown.isEmpty() && rs->fieldIndex(QStringLiteral("Nom")) < 0) {
+            // Without the call number the rows kept are the first ones in query order.
+            Adodc7->setRecordSource(sql);
+            Adodc7->refresh();
+            rs = Adodc7->recordset();
         }
+    } catch (const db::DbError&) {
+        dbclear();
+        throw;
+    }
+    const int total = rs->recordCount();
+    // The grid's rows are emptied and refilled rather than dropped and made again.
+    datagrid2->setRedraw(false);
+    datagrid2->clear();
+    if (total == 0) {
+        datagrid2->setRows(datagrid2->fixedRows() + 1);
         datagrid2->setRedraw(true);
         gridformat();
+        return 0;
     }
+    // Fill by field name, so every column holds its own field whatever order the query selects.
+    std::vector<int> fieldOf(callviews::ColumnCount, -1);
+    for (int c = 1; c < callviews::ColumnCount; ++c)
+        fieldOf[c] = rs->fieldIndex(callviews::fieldOfColumn(c));
+    std::vector<qint64> noms;
+    noms.reserve(total);
+    const int nomField = rs->fieldIndex(QStringLiteral("Nom"));
+    for (int r = 0; r < total; ++r)
+        noms.push_back(nomField >= 0 ? rs->value(r, nomField).toLongLong() : 0);
+    const std::vector<int> rows = callviews::mostRecentRows(noms, maxcalls);
+    datagrid2->setRows(static_cast<int>(rows.size()) + datagrid2->fixedRows());
+    int gridRow = datagrid2->fixedRows();
+    for (int r : rows) {
+        for (int c = 1; c < callviews::ColumnCount; ++c)
+            if (fieldOf[c] >= 0)
+                datagrid2->setTextMatrix(gridRow, c, db::displayText(rs->value(r, fieldOf[c])));
+        ++gridRow;
+    }
+    datagrid2->setRedraw(true);
+    gridformat();
     return total;
 }
 
@@ -271,8 +289,8 @@ QString Form1::listSql(const QString& where, const QString& order) const {
 void Form1::stats() {
     callviews::Stats s;
     try {
-        s = callviews::computeStats(dbpath, desktop::clock().today(), currentanalyst,
-                                    homestats == QLatin1String("me"), stats3status, piemode, sqldateformat);
+        s = callviews::computeStats(dbpath, desktop::clock().today(), currentanalyst, homestats == QLatin1String("me"),
+                                    stats3status, piemode, sqldateformat);
     } catch (const db::DbError&) {
         return; // the dashboard keeps its last figures
     }
@@ -316,8 +334,8 @@ void Form1::readColumnWidths() {
     }
     for (int c = 0; c < 8; ++c) {
         bool ok = false;
-        const int w = ReadINI(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c), QString())
-                          .toInt(&ok);
+        const int w =
+            ReadINI(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c), QString()).toInt(&ok);
         if (ok && w >= 0)
             Datagrid1->setColumnWidth(c, w);
     }

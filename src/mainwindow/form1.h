@@ -257,7 +257,8 @@ public:
     // ---- Call list and dashboard (calllists/) ----
     void DataFill(const QString& sql, const QString& caption);
     // The fill step of DataFill without its status text or message: empties the call list, runs the query
-    // and shows its rows. The number of rows the query gave; db::DbError when it cannot be read.
+    // and shows its most recent maxcalls rows, reading no more than those where it can. Returns the number of
+    // rows read: maxcalls exactly when the query gives at least that many. db::DbError when it cannot be read.
     int fillCallList(const QString& sql);
     void dbclear();
     void stats();
@@ -312,6 +313,9 @@ public:
     QPushButton* cmdattach = nullptr;    // "Attach File..."
     // Status, assignee, category and item of the call on the panel as last audited.
     QString shownStatus, shownAssignee, shownCategory, shownItem;
+    // The customer pickers (Combo6, Combo11) hold the customer list as last read; a change to the customer
+    // list (Adodc1 re-read, a customer stored or removed) has them read again when next needed.
+    bool customerPickersFilled = false;
     void statuschange(const QString& status);
     void closecall();
     void reopencall();

@@ -12,11 +12,17 @@ enum class Kind { Space, Word, Number, String, Bracket, Date, Op };
 
 struct Token {
     Kind kind;
-    QString text; // words and ops as written; literal contents unescaped
+    QString text;  // words and ops as written; literal contents unescaped
+    int begin = 0; // where the token stands in the query text
+    int end = 0;
 };
 
-bool isWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
-bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+bool isWordStart(QChar c) {
+    return c.isLetter() || c == QLatin1Char('_');
+}
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
 
 std::vector<Token> tokenize(const QString& s) {
     std::vector<Token> out;
@@ -27,6 +33,8 @@ std::vector<Token> tokenize(const QString& s) {
     };
     while (i < n) {
         const QChar c = s.at(i);
+        const int begin = i;
+        const std::size_t before = out.size();
         if (c.isSpace()) {
             int j = i;
             while (j < n && s.at(j).isSpace())
@@ -86,6 +94,10 @@ std::vector<Token> tokenize(const QString& s) {
                 out.push_back({Kind::Op, QString(c)});
                 ++i;
             }
+        }
+        if (out.size() > before) {
+            out.back().begin = begin;
+            out.back().end = i;
         }
     }
     return out;
@@ -155,8 +167,8 @@ Query translate(const QString& jetSql) {
     if (sig.empty())
         return q;
     q.isSelect = isWord(t[sig[0]], "select");
-    const bool ddl = (isWord(t[sig[0]], "create") || isWord(t[sig[0]], "alter")) && sig.size() > 1 &&
-                     isWord(t[sig[1]], "table");
+    const bool ddl =
+        (isWord(t[sig[0]], "create") || isWord(t[sig[0]], "alter")) && sig.size() > 1 && isWord(t[sig[1]], "table");
 
     // TOP n straight after SELECT [DISTINCT].
     int topWord = -1;
@@ -218,8 +230,8 @@ Query translate(const QString& jetSql) {
             int next = i + 1;
             while (next < static_cast<int>(t.size()) && t[next].kind == Kind::Space)
                 ++next;
-            const bool call = next < static_cast<int>(t.size()) && t[next].kind == Kind::Op &&
-                              t[next].text == QLatin1String("(");
+            const bool call =
+                next < static_cast<int>(t.size()) && t[next].kind == Kind::Op && t[next].text == QLatin1String("(");
             const QString upper = tok.text.toUpper();
             if (call && (upper == QLatin1String("FORMAT$") || upper == QLatin1String("FORMAT")))
                 piece = QStringLiteral("jetformat");
@@ -327,9 +339,79 @@ Query translate(const QString& jetSql) {
     return q;
 }
 
+std::optional<PlainSelect> splitPlainSelect(const QString& jetSql) {
+    std::vector<Token> t;
+    try {
+        t = tokenize(jetSql);
+    } catch (const DbError&) {
+        return std::nullopt;
+    }
+    std::vector<int> sig;
+    for (int i = 0; i < static_cast<int>(t.size()); ++i)
+        if (t[i].kind != Kind::Space)
+            sig.push_back(i);
+    if (!sig.empty() && t[sig.back()].text == QLatin1String(";"))
+        sig.pop_back();
+    if (sig.size() < 4 || !isWord(t[sig[0]], "select"))
+        return std::nullopt;
+    for (const char* w : {"distinct", "distinctrow", "top", "all"})
+        if (isWord(t[sig[1]], w))
+            return std::nullopt;
+    int from = -1, where = -1, order = -1;
+    int depth = 0;
+    for (int k = 1; k < static_cast<int>(sig.size()); ++k) {
+        const Token& tk = t[sig[k]];
+        if (tk.kind == Kind::Op) {
+            depth += tk.text == QLatin1String("(") ? 1 : tk.text == QLatin1String(")") ? -1 : 0;
+            if (depth == 0 && tk.text == QLatin1String(";"))
+                return std::nullopt;
+            continue;
+        }
+        if (depth != 0 || tk.kind != Kind::Word)
+            continue;
+        for (const char* w : {"group", "having", "union", "join", "into", "select", "limit", "offset"})
+            if (isWord(tk, w))
+                return std::nullopt;
+        if (isWord(tk, "from") && from < 0)
+            from = k;
+        else if (isWord(tk, "where") && from >= 0 && where < 0 && order < 0)
+            where = k;
+        else if (isWord(tk, "order") && from >= 0 && order < 0 && k + 1 < static_cast<int>(sig.size()) &&
+                 isWord(t[sig[k + 1]], "by"))
+            order = k;
+    }
+    // One table name straight after FROM, then WHERE, ORDER BY or the end.
+    if (depth != 0 || from < 2 || from + 1 >= static_cast<int>(sig.size()))
+        return std::nullopt;
+    const Token& table = t[sig[from + 1]];
+    const int afterTable = from + 2;
+    if ((table.kind != Kind::Word && table.kind != Kind::Bracket) ||
+        (afterTable < static_cast<int>(sig.size()) && afterTable != where && afterTable != order))
+        return std::nullopt;
+    if ((where >= 0 && where + 1 >= static_cast<int>(sig.size())) || (where >= 0 && where + 1 == order) ||
+        (order >= 0 && order + 2 >= static_cast<int>(sig.size())))
+        return std::nullopt;
+    auto text = [&](int firstSig, int endSig) {
+        const int b = t[sig[firstSig]].begin;
+        const int e = t[sig[endSig - 1]].end;
+        return jetSql.mid(b, e - b).trimmed();
+    };
+    PlainSelect p;
+    p.list = text(1, from);
+    p.table = table.text;
+    const int whereEnd = order >= 0 ? order : static_cast<int>(sig.size());
+    if (where >= 0)
+        p.where = text(where + 1, whereEnd);
+    if (order >= 0)
+        p.orderBy = text(order + 2, static_cast<int>(sig.size()));
+    return p;
+}
+
 namespace {
 
-QChar fold(QChar c) { return c.toCaseFolded(); }
+QChar fold(QChar c) {
+    return c.toCaseFolded();
+}
 
 // Matches a [..] list at pattern[pi] (pi on '['); returns the index after ']' or -1 when malformed.
 int matchList(const QString& p, int pi, QChar c, bool& matched) {

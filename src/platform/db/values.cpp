@@ -6,17 +6,43 @@
 namespace db {
 
 QString shortDatePattern() {
+    const QLocale locale;
     // Without a configured locale (the "C" locale) dates read day/month/year in figures.
-    if (QLocale().language() == QLocale::C)
+    if (locale.language() == QLocale::C)
         return QStringLiteral("dd/MM/yyyy");
-    QString p = QLocale().dateFormat(QLocale::ShortFormat);
+    // Asked for every date shown: the last answer is kept for as long as the locale's pattern stays.
+    thread_local QString lastLocale, lastPattern;
+    QString p = locale.dateFormat(QLocale::ShortFormat);
+    if (p == lastLocale)
+        return lastPattern;
+    lastLocale = p;
     // Four-digit years always, whatever the locale says.
     static const QRegularExpression years(QStringLiteral("y+"));
     p.replace(years, QStringLiteral("yyyy"));
+    lastPattern = p;
     return p;
 }
 
-QString timePattern() { return QStringLiteral("hh:mm:ss"); }
+QString timePattern() {
+    return QStringLiteral("hh:mm:ss");
+}
+
+namespace {
+
+// hh:mm:ss without the general formatter: every time of every row shown comes through here.
+QString timeText(const QTime& t) {
+    if (!t.isValid())
+        return {};
+    const int parts[3] = {t.hour(), t.minute(), t.second()};
+    QString out(8, QLatin1Char(':'));
+    for (int i = 0; i < 3; ++i) {
+        out[i * 3] = QLatin1Char(static_cast<char>('0' + parts[i] / 10));
+        out[i * 3 + 1] = QLatin1Char(static_cast<char>('0' + parts[i] % 10));
+    }
+    return out;
+}
+
+} // namespace
 
 QString displayText(const QVariant& value) {
     if (isNull(value))
@@ -25,12 +51,12 @@ QString displayText(const QVariant& value) {
     case QMetaType::QDate:
         return value.toDate().toString(shortDatePattern());
     case QMetaType::QTime:
-        return value.toTime().toString(timePattern());
+        return timeText(value.toTime());
     case QMetaType::QDateTime: {
         const QDateTime dt = value.toDateTime();
         if (dt.time() == QTime(0, 0))
             return dt.date().toString(shortDatePattern());
-        return dt.date().toString(shortDatePattern()) + QLatin1Char(' ') + dt.time().toString(timePattern());
+        return dt.date().toString(shortDatePattern()) + QLatin1Char(' ') + timeText(dt.time());
     }
     case QMetaType::Double: {
         const double d = value.toDouble();
@@ -41,8 +67,12 @@ QString displayText(const QVariant& value) {
     }
 }
 
-QString storageDate(const QDate& d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
-QString storageTime(const QTime& t) { return t.toString(QStringLiteral("hh:mm:ss")); }
+QString storageDate(const QDate& d) {
+    return d.toString(QStringLiteral("yyyy-MM-dd"));
+}
+QString storageTime(const QTime& t) {
+    return timeText(t);
+}
 QString storageDateTime(const QDateTime& t) {
     if (t.time() == QTime(0, 0))
         return storageDate(t.date());
@@ -52,8 +82,7 @@ QString storageDateTime(const QDateTime& t) {
 namespace {
 
 QTime parseTime(const QString& s) {
-    static const QRegularExpression re(
-        QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*([AaPp][Mm])?$"));
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*([AaPp][Mm])?$"));
     const auto m = re.match(s.trimmed());
     if (!m.hasMatch())
         return {};
