@@ -82,9 +82,9 @@ const std::vector<Table>& tables() {
 const std::vector<std::pair<const char*, const char*>>& indexes() {
     // Where rows are looked up, so that large call and note tables stay quick.
     static const std::vector<std::pair<const char*, const char*>> all = {
-        {"Calls", "Username"}, {"Calls", "Status"}, {"Calls", "User"},         {"Calls", "Date Opened"},
-        {"Calls", "sp3"},      {"Notes", "Call"},   {"Inventory", "Details2"}, {"Customers", "Username"},
-        {"Customers", "Name"}, {"Analysts", "ID"},
+        {"Calls", "Username"},     {"Calls", "Status"},      {"Calls", "User"},  {"Calls", "Date Opened"},
+        {"Calls", "sp3"},          {"Calls", "Date Closed"}, {"Notes", "Call"},  {"Inventory", "Details2"},
+        {"Customers", "Username"}, {"Customers", "Name"},    {"Analysts", "ID"},
     };
     return all;
 }
