@@ -10,7 +10,8 @@ namespace bench {
 
 inline constexpr int Runs = 5;
 
-// The median, in milliseconds, of `runs` runs of `run` (at least 5, or QV_BENCH_RUNS when more).
+// The median, in milliseconds, of `runs` runs of `run` (at least 5, or QV_BENCH_RUNS when more); a short
+// step runs more often, until the runs have taken a quarter of a second (at most 51).
 double medianMs(const std::function<void()>& run, int runs = Runs);
 
 // The physical limit for a query: the same Jet text, translated as the program translates it, run through
