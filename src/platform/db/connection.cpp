@@ -101,7 +101,11 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         return;
     }
     const auto* conn = static_cast<const Connection*>(sqlite3_user_data(ctx));
-    const bool match = jet::likeMatch(textArg(argv[1]), textArg(argv[0]), conn->likeDialect());
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const int textBytes = sqlite3_value_bytes(argv[1]);
+    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int patternBytes = sqlite3_value_bytes(argv[0]);
+    const bool match = jet::likeMatchUtf8(text, textBytes, pattern, patternBytes, conn->likeDialect());
     sqlite3_result_int(ctx, match ? 1 : 0);
 }
 

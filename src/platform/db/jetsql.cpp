@@ -409,30 +409,46 @@ std::optional<PlainSelect> splitPlainSelect(const QString& jetSql) {
 
 namespace {
 
-QChar fold(QChar c) {
-    return c.toCaseFolded();
-}
+// The matcher runs on UTF-16 text, or straight on the bytes when text and pattern are both ASCII: LIKE runs
+// for every row a keyword search reads, and most texts are plain ASCII.
+struct Utf16Text {
+    const QString& s;
+    int size() const { return static_cast<int>(s.size()); }
+    char32_t at(int i) const { return s.at(i).unicode(); }
+    static char32_t fold(char32_t c) { return QChar(static_cast<char16_t>(c)).toCaseFolded().unicode(); }
+    static bool isDigit(char32_t c) { return QChar(static_cast<char16_t>(c)).isDigit(); }
+};
+
+struct AsciiText {
+    const char* p;
+    int n;
+    int size() const { return n; }
+    char32_t at(int i) const { return static_cast<unsigned char>(p[i]); }
+    static char32_t fold(char32_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+    static bool isDigit(char32_t c) { return c >= '0' && c <= '9'; }
+};
 
 // Matches a [..] list at pattern[pi] (pi on '['); returns the index after ']' or -1 when malformed.
-int matchList(const QString& p, int pi, QChar c, bool& matched) {
+template <class T> int matchList(const T& p, int pi, char32_t c, bool& matched) {
     int j = pi + 1;
     bool negate = false;
-    if (j < p.size() && (p.at(j) == QLatin1Char('!'))) {
+    if (j < p.size() && p.at(j) == U'!') {
         negate = true;
         ++j;
     }
     bool hit = false;
     bool first = true;
-    while (j < p.size() && (p.at(j) != QLatin1Char(']') || first)) {
+    const char32_t fc = T::fold(c);
+    while (j < p.size() && (p.at(j) != U']' || first)) {
         first = false;
-        const QChar lo = p.at(j);
-        if (j + 2 < p.size() && p.at(j + 1) == QLatin1Char('-') && p.at(j + 2) != QLatin1Char(']')) {
-            const QChar hi = p.at(j + 2);
-            if (fold(c) >= fold(lo) && fold(c) <= fold(hi))
+        const char32_t lo = p.at(j);
+        if (j + 2 < p.size() && p.at(j + 1) == U'-' && p.at(j + 2) != U']') {
+            const char32_t hi = p.at(j + 2);
+            if (fc >= T::fold(lo) && fc <= T::fold(hi))
                 hit = true;
             j += 3;
         } else {
-            if (fold(c) == fold(lo))
+            if (fc == T::fold(lo))
                 hit = true;
             ++j;
         }
@@ -445,15 +461,15 @@ int matchList(const QString& p, int pi, QChar c, bool& matched) {
 
 // One pattern element at pi against c; sets next to the element after it. Every element but the
 // many-wildcard takes exactly one character, so one backtrack point for the last wildcard suffices.
-bool matchOne(const QString& p, int pi, QChar c, LikeDialect d, int& next) {
-    const QChar pc = p.at(pi);
-    const QChar one = d == LikeDialect::Dao ? QLatin1Char('?') : QLatin1Char('_');
+template <class T> bool matchOne(const T& p, int pi, char32_t c, LikeDialect d, int& next) {
+    const char32_t pc = p.at(pi);
+    const char32_t one = d == LikeDialect::Dao ? U'?' : U'_';
     next = pi + 1;
     if (pc == one)
         return true;
-    if (d == LikeDialect::Dao && pc == QLatin1Char('#'))
-        return c.isDigit();
-    if (pc == QLatin1Char('[')) {
+    if (d == LikeDialect::Dao && pc == U'#')
+        return T::isDigit(c);
+    if (pc == U'[') {
         bool hit = false;
         const int after = matchList(p, pi, c, hit);
         if (after >= 0) {
@@ -461,11 +477,11 @@ bool matchOne(const QString& p, int pi, QChar c, LikeDialect d, int& next) {
             return hit;
         }
     }
-    return fold(pc) == fold(c);
+    return T::fold(pc) == T::fold(c);
 }
 
-bool matchFrom(const QString& s, const QString& p, LikeDialect d) {
-    const QChar many = d == LikeDialect::Dao ? QLatin1Char('*') : QLatin1Char('%');
+template <class T> bool matchFrom(const T& s, const T& p, LikeDialect d) {
+    const char32_t many = d == LikeDialect::Dao ? U'*' : U'%';
     int si = 0, pi = 0;
     int starP = -1, starS = 0;
     while (si < s.size()) {
@@ -488,10 +504,23 @@ bool matchFrom(const QString& s, const QString& p, LikeDialect d) {
     return pi == p.size();
 }
 
+bool isAscii(const char* p, int n) {
+    for (int i = 0; i < n; ++i)
+        if (static_cast<unsigned char>(p[i]) & 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 bool likeMatch(const QString& text, const QString& pattern, LikeDialect dialect) {
-    return matchFrom(text, pattern, dialect);
+    return matchFrom(Utf16Text{text}, Utf16Text{pattern}, dialect);
+}
+
+bool likeMatchUtf8(const char* text, int textBytes, const char* pattern, int patternBytes, LikeDialect dialect) {
+    if (isAscii(text, textBytes) && isAscii(pattern, patternBytes))
+        return matchFrom(AsciiText{text, textBytes}, AsciiText{pattern, patternBytes}, dialect);
+    return likeMatch(QString::fromUtf8(text, textBytes), QString::fromUtf8(pattern, patternBytes), dialect);
 }
 
 } // namespace db::jet

@@ -34,5 +34,7 @@ std::optional<PlainSelect> splitPlainSelect(const QString& jetSql);
 
 // LIKE as Jet matches it, without regard to case.
 bool likeMatch(const QString& text, const QString& pattern, LikeDialect dialect);
+// The same on UTF-8 bytes, without decoding when both are ASCII.
+bool likeMatchUtf8(const char* text, int textBytes, const char* pattern, int patternBytes, LikeDialect dialect);
 
 } // namespace db::jet

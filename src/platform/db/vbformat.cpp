@@ -7,8 +7,13 @@
 namespace db {
 namespace {
 
+// Two figures; runs for every date part of every row formatted.
 QString pad2(int v) {
-    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+    if (v < 0 || v > 99)
+        return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+    const QChar figures[2] = {QLatin1Char(static_cast<char>('0' + v / 10)),
+                              QLatin1Char(static_cast<char>('0' + v % 10))};
+    return QString(figures, 2);
 }
 
 int runLength(const QString& p, int i, QChar c) {
@@ -47,8 +52,8 @@ QString vbFormat(const QVariant& value, const QString& pattern) {
     default:
         return displayText(value);
     }
-    const QLocale locale;
     QString out;
+    out.reserve(pattern.size() + 8);
     bool afterHour = false; // "m" straight after an hour means minutes, as in VB
     for (int i = 0; i < pattern.size();) {
         const QChar c = pattern.at(i);
@@ -83,9 +88,9 @@ QString vbFormat(const QVariant& value, const QString& pattern) {
             if (afterHour && n <= 2)
                 out += n == 2 ? pad2(time.minute()) : QString::number(time.minute());
             else if (n >= 4)
-                out += locale.monthName(date.month(), QLocale::LongFormat);
+                out += QLocale().monthName(date.month(), QLocale::LongFormat);
             else if (n == 3)
-                out += locale.monthName(date.month(), QLocale::ShortFormat);
+                out += QLocale().monthName(date.month(), QLocale::ShortFormat);
             else if (n == 2)
                 out += pad2(date.month());
             else
@@ -97,9 +102,9 @@ QString vbFormat(const QVariant& value, const QString& pattern) {
         if (lc == QLatin1Char('d')) {
             const int n = runLength(pattern, i, QLatin1Char('d'));
             if (n >= 4)
-                out += locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
+                out += QLocale().dayName(date.dayOfWeek(), QLocale::LongFormat);
             else if (n == 3)
-                out += locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
+                out += QLocale().dayName(date.dayOfWeek(), QLocale::ShortFormat);
             else if (n == 2)
                 out += pad2(date.day());
             else
