@@ -64,16 +64,27 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // First every step through the window, so the peak memory is the program's; then the raw baselines.
+    // Every step through the window by turns with its raw SQL (the raw reads are small, so the peak memory
+    // stays the program's); the whole views' SQL, which reads every row, runs at the end.
     struct Step {
         QString name;
-        double ms = 0;
-        QStringList sql; // what raw runs (summed)
+        bench::Comparison c;
+        bool hasRaw = true;
         db::LikeDialect dialect = db::LikeDialect::Ado;
         QString target;
         QString wholeView; // the view's whole SQL, for the list views
     };
     std::vector<Step> steps;
+    auto measure = [&](const QString& name, const std::function<void()>& program,
+                       const std::function<QStringList()>& sql, db::LikeDialect dialect, const QString& target) {
+        Step s;
+        s.c = bench::compare(program, dbPath, sql, dialect);
+        s.name = name + QStringLiteral(" [peak so far %1 MB]").arg(bench::peakRssMb(), 0, 'f', 0);
+        s.dialect = dialect;
+        s.target = target;
+        steps.push_back(s);
+        return &steps.back();
+    };
 
     const QString analyst = bench::staffName(3);
     const std::vector<View> views = {
@@ -93,32 +104,25 @@ int main(int argc, char** argv) {
     for (const View& v : views) {
         if (!wanted(v.name))
             continue;
-        Step s;
-        s.ms = bench::medianMs([&] { v.run(*main); });
-        s.name = v.name + QStringLiteral(" [%1 shown, \"%2\"]")
-                              .arg(main->datagrid2->rows() - main->datagrid2->fixedRows())
-                              .arg(main->StatusBar1->panel(5));
-        s.sql = QStringList{main->Adodc7->recordSource()};
-        s.target = ListTarget;
-        s.wholeView = main->currentsql;
-        s.name += QStringLiteral(" [peak so far %1 MB]").arg(bench::peakRssMb(), 0, 'f', 0);
-        steps.push_back(s);
+        Step* s = measure(
+            v.name, [&] { v.run(*main); }, [&] { return QStringList{main->Adodc7->recordSource()}; },
+            db::LikeDialect::Ado, ListTarget);
+        s->name = v.name +
+                  QStringLiteral(" [%1 shown, \"%2\"]")
+                      .arg(main->datagrid2->rows() - main->datagrid2->fixedRows())
+                      .arg(main->StatusBar1->panel(5)) +
+                  s->name.mid(v.name.size());
+        s->wholeView = main->currentsql;
     }
 
     if (wanted(QStringLiteral("dashboard"))) {
-        Step s;
-        s.name = QStringLiteral("dashboard stats");
-        s.ms = bench::medianMs([&] { main->stats(); });
         const callviews::StatsSql q =
             callviews::statsSql(env.clock.today(), main->currentanalyst, main->homestats == QLatin1String("me"),
                                 main->stats3status, main->piemode, main->sqldateformat);
-        s.sql = q.counts;
-        if (!q.pie.isEmpty())
-            s.sql << q.pie;
-        s.dialect = db::LikeDialect::Dao;
-        s.target = QStringLiteral("< 50 ms");
-        s.name += QStringLiteral(" [peak so far %1 MB]").arg(bench::peakRssMb(), 0, 'f', 0);
-        steps.push_back(s);
+        measure(
+            QStringLiteral("dashboard stats"), [&] { main->stats(); },
+            [&] { return q.pie.isEmpty() ? q.counts : q.counts + QStringList{q.pie}; }, db::LikeDialect::Dao,
+            QStringLiteral("< 50 ms"));
     }
 
     if (wanted(QStringLiteral("opencall"))) {
@@ -127,77 +131,63 @@ int main(int argc, char** argv) {
         main->opencall(30000);
         Step filled;
         filled.name = QStringLiteral("first call opened after login (fills the customer pickers)");
-        filled.ms = static_cast<double>(first.nsecsElapsed()) / 1e6;
+        filled.c.programMs = static_cast<double>(first.nsecsElapsed()) / 1e6;
+        filled.hasRaw = false;
         steps.push_back(filled);
-        Step s;
-        s.name = QStringLiteral("opening a call (opencall)");
         int next = 0;
-        s.ms = bench::medianMs([&] { main->opencall(40000 + 997 * next++); });
-        s.sql = QStringList{main->Adodc4->recordSource()};
-        s.target = QStringLiteral("< 20 ms");
-        s.name += QStringLiteral(" [peak so far %1 MB]").arg(bench::peakRssMb(), 0, 'f', 0);
-        steps.push_back(s);
+        measure(
+            QStringLiteral("opening a call (opencall)"), [&] { main->opencall(40000 + 997 * next++); },
+            [&] { return QStringList{main->Adodc4->recordSource()}; }, db::LikeDialect::Ado, QStringLiteral("< 20 ms"));
     }
 
     if (wanted(QStringLiteral("notes"))) {
         main->opencall(bench::BusyCall);
-        Step s;
-        s.name = QStringLiteral("notes window, 2,000 notes (open and close)");
-        s.ms = bench::medianMs([&] {
-            main->Command22->click();
-            ui::unload<Notes>();
-            processEvents(); // the window goes, as it does in the event loop
-        });
-        s.sql = QStringList{QStringLiteral("SELECT * from Notes where Call = ") + QString::number(bench::BusyCall)};
-        s.name += QStringLiteral(" [peak so far %1 MB]").arg(bench::peakRssMb(), 0, 'f', 0);
-        steps.push_back(s);
+        measure(
+            QStringLiteral("notes window, 2,000 notes (open and close)"),
+            [&] {
+                main->Command22->click();
+                ui::unload<Notes>();
+                processEvents(); // the window goes, as it does in the event loop
+            },
+            [] {
+                return QStringList{QStringLiteral("SELECT * from Notes where Call = ") +
+                                   QString::number(bench::BusyCall)};
+            },
+            db::LikeDialect::Ado, {});
     }
 
     if (wanted(QStringLiteral("search"))) {
         main->mnusearchname_Click();
         Search& search = ui::form<Search>();
         search.Text1->setText(QStringLiteral("martin"));
-        Step s;
-        s.name = QStringLiteral("customer search \"martin\"");
-        s.ms = bench::medianMs([&] { search.Command1_Click(); });
-        s.sql = QStringList{customers::nameSearchSql(search.Text1->text())};
-        s.dialect = db::LikeDialect::Dao;
-        s.name += QStringLiteral(" [peak so far %1 MB]").arg(bench::peakRssMb(), 0, 'f', 0);
-        steps.push_back(s);
+        measure(
+            QStringLiteral("customer search \"martin\""), [&] { search.Command1_Click(); },
+            [&] { return QStringList{customers::nameSearchSql(search.Text1->text())}; }, db::LikeDialect::Dao, {});
         ui::unload<Search>();
+        processEvents();
     }
 
     if (wanted(QStringLiteral("export"))) {
-        Step s;
-        s.name = QStringLiteral("customer export (20,000 customers)");
-        s.ms = bench::medianMs([&] { main->mnucustexp_Click(); });
-        s.sql = QStringList{main->Adodc1->recordSource()};
-        s.name += QStringLiteral(" [peak so far %1 MB]").arg(bench::peakRssMb(), 0, 'f', 0);
-        steps.push_back(s);
+        measure(
+            QStringLiteral("customer export (20,000 customers)"), [&] { main->mnucustexp_Click(); },
+            [&] { return QStringList{main->Adodc1->recordSource()}; }, db::LikeDialect::Ado, {});
     }
 
     bench::reportPeakRss(QStringLiteral("< 150 MB"));
     std::printf("raw = the same SQL through the SQLite C API, every column of every row read as text\n");
     for (const Step& s : steps) {
-        if (s.sql.isEmpty()) {
-            bench::report(s.name, s.ms);
+        if (!s.hasRaw) {
+            bench::report(s.name, s.c.programMs);
             continue;
         }
-        double raw = 0;
-        int rows = 0;
-        for (const QString& sql : s.sql) {
-            int n = 0;
-            raw += bench::rawMs(dbPath, sql, s.dialect, bench::Runs, &n);
-            rows += n;
-        }
-        QString name = s.name + QStringLiteral(" [raw reads %1 rows]").arg(rows);
+        QString name = s.name + QStringLiteral(" [raw reads %1 rows]").arg(s.c.rawRows);
         if (!s.wholeView.isEmpty()) {
             // What reading the whole view costs, as the list did before it read only what it shows.
             int viewRows = 0;
             const double whole = bench::rawMs(dbPath, s.wholeView, s.dialect, bench::Runs, &viewRows);
             name += QStringLiteral(" [whole view raw %1 ms, %2 rows]").arg(whole, 0, 'f', 1).arg(viewRows);
         }
-        bench::report(name, s.ms, raw, s.target);
+        bench::report(name, s.c.programMs, s.c.rawMs, s.target);
     }
 
     main->close();

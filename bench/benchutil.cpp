@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <sqlite3.h>
 #include <stdexcept>
 #include <vector>
@@ -27,8 +28,7 @@ double medianMs(const std::function<void()>& run, int runs) {
         spent += times.back();
     }
     std::sort(times.begin(), times.end());
-    return times.size() % 2 ? times[times.size() / 2]
-                            : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
+    return times.size() % 2 ? times[times.size() / 2] : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
 }
 
 double rawMs(const QString& dbPath, const QString& jetSql, db::LikeDialect dialect, int runs, int* rows) {
@@ -60,6 +60,76 @@ double rawMs(const QString& dbPath, const QString& jetSql, db::LikeDialect diale
     if (bytes == 0 && count > 0)
         std::puts("(no text read)");
     return ms;
+}
+
+namespace {
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// One prepared raw query: every column of every row read as text.
+class RawQuery {
+public:
+    RawQuery(db::Connection& conn, const QString& jetSql) : m_conn(conn) {
+        const QByteArray sql = db::jet::translate(jetSql).sql.toUtf8();
+        if (sqlite3_prepare_v2(conn.handle(), sql.constData(), static_cast<int>(sql.size()), &m_st, nullptr) !=
+            SQLITE_OK)
+            throw std::runtime_error(std::string("raw query: ") + sqlite3_errmsg(conn.handle()));
+    }
+    ~RawQuery() { sqlite3_finalize(m_st); }
+    RawQuery(const RawQuery&) = delete;
+    RawQuery& operator=(const RawQuery&) = delete;
+    int run() {
+        int count = 0;
+        const int cols = sqlite3_column_count(m_st);
+        while (sqlite3_step(m_st) == SQLITE_ROW) {
+            for (int c = 0; c < cols; ++c) {
+                const unsigned char* text = sqlite3_column_text(m_st, c);
+                m_bytes += text ? static_cast<std::size_t>(sqlite3_column_bytes(m_st, c)) : 0;
+            }
+            ++count;
+        }
+        sqlite3_reset(m_st);
+        return count;
+    }
+
+private:
+    db::Connection& m_conn;
+    sqlite3_stmt* m_st = nullptr;
+    std::size_t m_bytes = 0;
+};
+
+} // namespace
+
+Comparison compare(const std::function<void()>& program, const QString& dbPath, const std::function<QStringList()>& sql,
+                   db::LikeDialect dialect) {
+    program();
+    db::Connection conn(dbPath);
+    conn.setLikeDialect(dialect);
+    std::vector<std::unique_ptr<RawQuery>> queries;
+    for (const QString& q : sql())
+        queries.push_back(std::make_unique<RawQuery>(conn, q));
+    const int runs = std::max(Runs, qEnvironmentVariableIntValue("QV_BENCH_RUNS"));
+    std::vector<double> programTimes, rawTimes;
+    double spent = 0;
+    Comparison c;
+    while (static_cast<int>(programTimes.size()) < runs || (spent < 250 && programTimes.size() < 51)) {
+        QElapsedTimer t;
+        t.start();
+        program();
+        programTimes.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        t.start();
+        c.rawRows = 0;
+        for (auto& q : queries)
+            c.rawRows += q->run();
+        rawTimes.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        spent += programTimes.back() + rawTimes.back();
+    }
+    c.programMs = median(programTimes);
+    c.rawMs = median(rawTimes);
+    return c;
 }
 
 void report(const QString& name, double programMs, double rawMs, const QString& target) {

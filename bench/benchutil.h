@@ -3,6 +3,7 @@
 #include "platform/db/connection.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Timing helpers every benchmark shares. Benchmarks print; they never fail on time.
@@ -19,6 +20,17 @@ double medianMs(const std::function<void()>& run, int runs = Runs);
 // as text. Median of `runs`, in milliseconds. `rows` (optional) receives the row count.
 double rawMs(const QString& dbPath, const QString& jetSql, db::LikeDialect dialect = db::LikeDialect::Ado,
              int runs = Runs, int* rows = nullptr);
+
+// A step of the program against the SQL it ran. The program runs once first (`sql` is asked for after that
+// run), then the program and the raw SQL run by turns, so that a busy machine slows both alike. Medians as
+// medianMs; rawRows is the number of rows the raw SQL read in one run.
+struct Comparison {
+    double programMs = 0;
+    double rawMs = 0;
+    int rawRows = 0;
+};
+Comparison compare(const std::function<void()>& program, const QString& dbPath, const std::function<QStringList()>& sql,
+                   db::LikeDialect dialect = db::LikeDialect::Ado);
 
 // Prints "name: program X ms, raw Y ms, ratio Z" (and the target when one is given).
 void report(const QString& name, double programMs, double rawMs, const QString& target = {});

@@ -520,4 +520,32 @@ TEST_F(CallPanel, ClosingTheWindowDropsANewCallWithoutAReference) {
     EXPECT_EQ(count("SELECT * from Customers"), 0);
 }
 
+TEST_F(CallPanel, TheCustomerPickersOfferCustomersAddedSinceTheyWereFilled) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    const int older = addCall("ann", "Open", "Admin");
+    Form1& f = start();
+    f.opencall(older);
+    EXPECT_GE(f.Combo6->findText("Ann Lee"), 0);
+
+    // A new customer stored with a new call.
+    f.Command8->click();
+    typeText(f.Text10, "Zoe Day");
+    typeText(f.Text11, "zoe");
+    f.Command10->click();
+    ASSERT_EQ(count("SELECT * from Customers where Username = 'zoe'"), 1);
+    f.opencall(older);
+    EXPECT_GE(f.Combo6->findText("Zoe Day"), 0);
+    EXPECT_GE(f.Combo11->findText("zoe"), 0);
+    EXPECT_EQ(f.Combo6->itemData(f.Combo6->findText("Zoe Day")).toString(), "zoe");
+
+    // One stored by another copy shows once the customer list is read again.
+    addCustomer("Cy Dee", "cy");
+    f.Adodc1->refresh();
+    f.opencall(older);
+    EXPECT_GE(f.Combo6->findText("Cy Dee"), 0);
+    EXPECT_EQ(f.Combo6->count(), 3);
+    EXPECT_EQ(f.Combo11->count(), 3);
+}
+
 } // namespace

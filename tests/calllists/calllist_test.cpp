@@ -4,12 +4,16 @@
 #include "calllists/piechart.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "platform/ini.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/flexgrid.h"
-#include "platform/ini.h"
 #include "shared/gridformat.h"
 
 #include <QLabel>
+#include <functional>
 
 namespace {
 
@@ -98,6 +102,82 @@ TEST_F(CallList, DataFillCapsAtTheMostRecentCallsAndLeavesOneEmptyRowForNone) {
     EXPECT_EQ(f.datagrid2->textMatrix(1, 2), "");
 }
 
+TEST_F(CallList, ExactlyTheMaximumOfCallsSaysMostRecentAndOneFewerGivesTheCount) {
+    prepareDatabase();
+    for (int i = 0; i < 3; ++i)
+        addCall("c", "Open", "Admin");
+    Form1& f = start();
+    f.maxcalls = 3;
+    f.showAllCalls();
+    EXPECT_EQ(f.StatusBar1->panel(5), "All Calls.  Records: Most recent 3");
+    EXPECT_EQ(column(*f.datagrid2, 2), (QStringList{"1", "2", "3"}));
+    f.maxcalls = 4;
+    f.showAllCalls();
+    EXPECT_EQ(f.StatusBar1->panel(5), "All Calls.  Records: 3");
+    f.maxcalls = 2;
+    f.sortorder = "DESC";
+    f.showAllCalls();
+    EXPECT_EQ(f.StatusBar1->panel(5), "All Calls.  Records: Most recent 2");
+    EXPECT_EQ(column(*f.datagrid2, 2), (QStringList{"3", "2"}));
+}
+
+// Reading only what the list shows must show what reading the whole view and keeping the newest did.
+TEST_F(CallList, EveryViewShowsTheNewestCallsOfTheWholeViewInItsOwnOrder) {
+    prepareDatabase();
+    addStaff("amy", "", "3");
+    const QStringList statuses = {"Open", "Closed", "closed", "Urgent", "Pending"};
+    const QStringList staff = {"Admin", "amy", "---"};
+    const QStringList cats = {"Hardware", "software", "Software"};
+    for (int i = 0; i < 17; ++i) {
+        const int nom = addCall(i % 4 ? "ann" : "bob", statuses[(i * 7) % 5], staff[i % 3], cats[(i * 5) % 3]);
+        if (i % 6 == 0)
+            exec(QStringLiteral("UPDATE Calls SET Status = Null, Query = 'the PRINTER again' WHERE Nom = %1").arg(nom));
+    }
+    Form1& f = start();
+    const std::vector<std::pair<QString, std::function<void()>>> views = {
+        {"all", [&] { f.showAllCalls(); }},
+        {"open", [&] { f.listOpenCalls(); }},
+        {"workload", [&] { f.Command11_Click(); }},
+        {"status", [&] { f.listByStatus("CLOSED"); }},
+        {"category", [&] { f.listByCategory("software"); }},
+        {"keyword", [&] { f.listByKeyword("printer"); }},
+        {"customer", [&] { f.listByCustomer("ann"); }},
+        {"no Nom selected", [&] { f.DataFill("Select Status, sp3 from Calls ORDER by sp3", "Query"); }},
+    };
+    for (const QString sortcolumn : {"Nom", "Status", "sp3"})
+        for (const QString sortorder : {"ASC", "DESC"})
+            for (int max : {1, 4, 9, 17}) {
+                f.sortcolumn = sortcolumn;
+                f.sortorder = sortorder;
+                f.maxcalls = max;
+                for (const auto& [name, show] : views) {
+                    f.currentsql = QString();
+                    show();
+                    const QString sql =
+                        f.currentsql.isEmpty() ? "Select Status, sp3 from Calls ORDER by sp3" : f.currentsql;
+                    auto database = db::Database::open(dbPath);
+                    auto whole = database.openRecordset(sql, db::LikeDialect::Ado);
+                    const int nomField = whole->fieldIndex("Nom");
+                    const int statusField = whole->fieldIndex("Status");
+                    std::vector<qint64> noms;
+                    for (int r = 0; r < whole->recordCount(); ++r)
+                        noms.push_back(nomField >= 0 ? whole->value(r, nomField).toLongLong() : 0);
+                    QStringList expected;
+                    for (int r : callviews::mostRecentRows(noms, max))
+                        expected << (nomField >= 0 ? QString::number(noms[r])
+                                                   : db::displayText(whole->value(r, statusField)));
+                    const QString where =
+                        QStringLiteral("%1 by %2 %3, max %4").arg(name, sortcolumn, sortorder).arg(max);
+                    if (expected.isEmpty())
+                        expected << "";
+                    EXPECT_EQ(column(*f.datagrid2, nomField >= 0 ? 2 : 9), expected) << where.toStdString();
+                    EXPECT_EQ(f.StatusBar1->panel(5).endsWith("Most recent " + QString::number(max)),
+                              whole->recordCount() >= max)
+                        << where.toStdString();
+                }
+            }
+}
+
 TEST_F(CallList, UserTextInViewsIsQuoted) {
     prepareDatabase();
     const int nom = addCall("o'brien", "Open", "Admin");
@@ -137,6 +217,26 @@ TEST_F(CallList, StatsCountMineOnlyForExactlyMe) {
     f.piemode = "None";
     f.stats();
     EXPECT_FALSE(f.Picture7->isVisibleTo(&f));
+}
+
+TEST_F(CallList, DashboardCountsOpenCallsAndGroupsCategoriesWithoutRegardToCase) {
+    prepareDatabase();
+    addCall("a", "Open", "---", "Hardware");
+    addCall("b", "urgent", "Admin", "hardware");
+    addCall("c", "CLOSED", "---", "Hardware");
+    addCall("d", "Closed", "Admin", "Software");
+    const int none = addCall("e", "Open", "---", "Software");
+    exec(QStringLiteral("UPDATE Calls SET Status = Null WHERE Nom = %1").arg(none)); // neither open nor closed
+    Form1& f = start();
+    f.homestats = "all";
+    f.piemode = "sp3";
+    f.stats();
+    EXPECT_EQ(f.barValues[1], 2); // open: Open and urgent
+    EXPECT_EQ(f.barValues[3], 1); // Urgent
+    EXPECT_EQ(f.nonassigned, 1);
+    ASSERT_EQ(f.pieValues.size(), 1);
+    EXPECT_EQ(f.pieValues.first().first.toLower(), "hardware");
+    EXPECT_EQ(f.pieValues.first().second, 2);
 }
 
 TEST(GridFormat, StripesEverySecondDataRowAndColoursKnownStatuses) {

@@ -2,6 +2,8 @@
 
 #include "platform/db/jetsql.h"
 
+#include <cstdint>
+
 using db::LikeDialect;
 
 class JetSql : public DbTest {
@@ -58,7 +60,7 @@ TEST_F(JetSql, TopWithOrderByKeepsTiesAndWithoutOrderByCuts) {
         "SELECT top 2 Sp3, count(1) as cntr from Calls where Status <> 'Closed'  group by sp3 order by count(1) desc");
     ASSERT_EQ(rs->recordCount(), 3);
     EXPECT_EQ(rs->field("cntr").toInt(), 3);
-    EXPECT_EQ(rs->fieldCount(), 2); // the order values read for ties stay hidden
+    EXPECT_EQ(rs->fieldCount(), 2);                                        // the order values read for ties stay hidden
     EXPECT_EQ(count("SELECT TOP 1 Status from Calls ORDER BY Status"), 1); // Closed
     EXPECT_EQ(count("SELECT TOP 1 Status from Calls WHERE Status <> 'Closed' ORDER BY Status"), 2); // open, Open
     EXPECT_EQ(count("SELECT TOP 2 Status from Calls WHERE Status <> 'Closed' ORDER BY Status"), 2);
@@ -87,13 +89,13 @@ TEST_F(JetSql, LikeByPathUsesJetWildcards) {
 TEST_F(JetSql, LikeThroughDataControlUsesAnsiWildcards) {
     auto rs = database.openRecordset("SELECT Username from Calls where Username LIKE 'ab%'", LikeDialect::Ado);
     EXPECT_EQ(rs->recordCount(), 2);
-    EXPECT_EQ(database.openRecordset("SELECT Nom from Calls where Username LIKE 'x*y[%]z'", LikeDialect::Ado)
-                  ->recordCount(),
-              1);
-    EXPECT_EQ(database.openRecordset("SELECT Nom from Calls where Username LIKE '_bc'", LikeDialect::Ado)->recordCount(),
-              1);
-    EXPECT_EQ(database.openRecordset("SELECT Nom from Calls where Username LIKE 'ab*'", LikeDialect::Ado)->recordCount(),
-              0);
+    EXPECT_EQ(
+        database.openRecordset("SELECT Nom from Calls where Username LIKE 'x*y[%]z'", LikeDialect::Ado)->recordCount(),
+        1);
+    EXPECT_EQ(
+        database.openRecordset("SELECT Nom from Calls where Username LIKE '_bc'", LikeDialect::Ado)->recordCount(), 1);
+    EXPECT_EQ(
+        database.openRecordset("SELECT Nom from Calls where Username LIKE 'ab*'", LikeDialect::Ado)->recordCount(), 0);
 }
 
 TEST_F(JetSql, TextComparesGroupsAndSortsWithoutCase) {
@@ -121,7 +123,8 @@ TEST_F(JetSql, LiteralsAndBracketsPassUntouched) {
 TEST_F(JetSql, FormatAndCountsAsTheListsUseThem) {
     EXPECT_EQ(column("Select Format$([Date Opened],'dd/mm/yyyy')as [Date Opened] from Calls where Nom = 1"),
               QStringList{"31/01/2026"});
-    EXPECT_EQ(column("Select Format([Date Opened],'yyyy\\/mm\\/dd') from Calls where Nom = 2"), QStringList{"2026/02/01"});
+    EXPECT_EQ(column("Select Format([Date Opened],'yyyy\\/mm\\/dd') from Calls where Nom = 2"),
+              QStringList{"2026/02/01"});
     EXPECT_EQ(column("Select Format$([Date Opened],'d mmm yy') from Calls where Nom = 3"), QStringList{"31 Dec 25"});
     EXPECT_EQ(column("Select Format$([Time Opened],'hh:mm') from Calls where Nom = 2"), QStringList{"23:59"});
     EXPECT_EQ(column("select Count (*) as cntr FROM Calls"), QStringList{"6"});
@@ -136,4 +139,56 @@ TEST(JetLike, MatcherEdgeCases) {
     EXPECT_FALSE(likeMatch("abc", "*x*", LikeDialect::Dao));
     EXPECT_TRUE(likeMatch("a[b", "a[b", LikeDialect::Dao)); // an unclosed [ stands for itself
     EXPECT_TRUE(likeMatch(QString(5000, 'a'), "*a*a*a*a*a*a*a*a*b*", LikeDialect::Dao) == false);
+}
+
+// The byte matcher serves ASCII text and must answer as the text matcher does; other text goes to the latter.
+TEST(JetLike, MatchingOnBytesAgreesWithMatchingOnText) {
+    using db::jet::likeMatch;
+    using db::jet::likeMatchUtf8;
+    const char alphabet[] = "aAbBzZ09#?*%_[]!- ";
+    std::uint32_t seed = 12345;
+    auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    auto randomText = [&](int maxLength) {
+        QByteArray s;
+        for (int i = next(maxLength + 1); i > 0; --i)
+            s += alphabet[next(sizeof(alphabet) - 1)];
+        return s;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const QByteArray text = randomText(8);
+        const QByteArray pattern = randomText(6);
+        for (LikeDialect d : {LikeDialect::Dao, LikeDialect::Ado})
+            ASSERT_EQ(likeMatchUtf8(text.constData(), text.size(), pattern.constData(), pattern.size(), d),
+                      likeMatch(QString::fromLatin1(text), QString::fromLatin1(pattern), d))
+                << "'" << text.constData() << "' LIKE '" << pattern.constData() << "'";
+    }
+    const QByteArray eclair = QStringLiteral("ÉCLAIR").toUtf8();
+    EXPECT_TRUE(likeMatchUtf8(eclair.constData(), eclair.size(), "é%", 3, LikeDialect::Ado));
+}
+
+TEST(JetSplit, OnlyAPlainSelectOnOneTableSplitsAndLiteralsNeverCount) {
+    using db::jet::splitPlainSelect;
+    const auto p =
+        splitPlainSelect("Select Nom, Format$([Date Closed],'dd/mm/yyyy') as [Date Closed] from Calls "
+                         "where Query LIKE '%order by%' AND [from] = 'where' ORDER by Status DESC, Nom DESC;");
+    ASSERT_TRUE(p.has_value());
+    EXPECT_EQ(p->list, "Nom, Format$([Date Closed],'dd/mm/yyyy') as [Date Closed]");
+    EXPECT_EQ(p->table, "Calls");
+    EXPECT_EQ(p->where, "Query LIKE '%order by%' AND [from] = 'where'");
+    EXPECT_EQ(p->orderBy, "Status DESC, Nom DESC");
+    const auto bare = splitPlainSelect("SELECT * FROM [Calls] WHERE Nom IN (SELECT Call FROM Notes)");
+    ASSERT_TRUE(bare.has_value());
+    EXPECT_EQ(bare->table, "Calls");
+    EXPECT_EQ(bare->where, "Nom IN (SELECT Call FROM Notes)");
+    EXPECT_EQ(bare->orderBy, "");
+    for (const char* other :
+         {"SELECT TOP 5 * from Calls ORDER by Nom", "SELECT DISTINCT Status from Calls",
+          "SELECT Status, count(1) from Calls GROUP by Status", "SELECT * from Calls, Notes where Nom = Call",
+          "SELECT * from Calls INNER JOIN Notes ON Nom = Call", "SELECT * from (SELECT * from Calls)",
+          "SELECT * from Calls UNION SELECT * from Calls", "DELETE from Calls", "SELECT * from Calls where",
+          "SELECT 'unclosed from Calls"})
+        EXPECT_FALSE(splitPlainSelect(other).has_value()) << other;
 }
