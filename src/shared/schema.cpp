@@ -101,10 +101,13 @@ void createTable(db::Database& database, const Table& t) {
         QStringLiteral("CREATE TABLE [%1] (%2)").arg(QLatin1String(t.name), cols.join(QStringLiteral(", "))));
 }
 
+QString indexName(const char* table, const char* column) {
+    return QStringLiteral("idx_%1_%2").arg(QLatin1String(table), QString::fromLatin1(column).remove(' '));
+}
+
 void createIndexes(db::Database& database) {
     for (const auto& [table, column] : indexes()) {
-        const QString name =
-            QStringLiteral("idx_%1_%2").arg(QLatin1String(table), QString::fromLatin1(column).remove(' '));
+        const QString name = indexName(table, column);
         database.connection().exec(QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"%2\" (\"%3\")")
                                        .arg(name, QLatin1String(table), QLatin1String(column)));
     }
@@ -221,7 +224,17 @@ std::vector<std::pair<QString, QString>> oldTables(db::Connection& conn) {
 } // namespace
 
 bool needsUpgrade(db::Database& database) {
-    return !oldTables(database.connection()).empty();
+    if (!oldTables(database.connection()).empty())
+        return true;
+    // An index this build adds is missing (a file of an earlier build).
+    for (const auto& [table, column] : indexes()) {
+        db::Statement st(database.connection(),
+                         QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='index' AND name = ?"));
+        st.bind(1, indexName(table, column));
+        if (!st.step() && database.hasTable(QLatin1String(table)))
+            return true;
+    }
+    return false;
 }
 
 QStringList reindexIfNeeded(db::Database& database) {

@@ -20,7 +20,7 @@ void createDatabase(const QString& path);
 // lacks; data is kept. Throws db::DbError.
 void upgrade(db::Database& database);
 
-// True when the file still has tables of an earlier build that upgrade() converts.
+// True when the file still has tables of an earlier build that upgrade() converts, or lacks an index it adds.
 bool needsUpgrade(db::Database& database);
 
 // Rebuilds the text indexes whose stored order is not the program's (rows written by another tool with

@@ -97,6 +97,19 @@ TEST_F(SchemaTest, UpgradeAddsWhatIsMissingAndKeepsData) {
     EXPECT_EQ(database.openRecordset("SELECT Audit from Calls")->field(0).toString(), "a line");
 }
 
+TEST_F(SchemaTest, AFileWithoutAnIndexOfThisBuildIsUpgradedToHaveIt) {
+    const QString path = dir.filePath("desk.qvdb");
+    schema::createDatabase(path);
+    auto database = db::Database::open(path);
+    EXPECT_FALSE(schema::needsUpgrade(database));
+    database.execute("DROP INDEX idx_Calls_DateClosed");
+    ASSERT_TRUE(schema::needsUpgrade(database));
+    schema::upgrade(database);
+    EXPECT_FALSE(schema::needsUpgrade(database));
+    EXPECT_EQ(
+        database.openRecordset("SELECT name from sqlite_master where name = 'idx_Calls_DateClosed'")->recordCount(), 1);
+}
+
 // Every row of every table as text, in row order, one entry per table: what must survive a conversion.
 QStringList dump(PlainSqlite& raw) {
     QStringList out;
@@ -178,7 +191,7 @@ TEST_F(SchemaTest, FileOfAnEarlierBuildIsConvertedKeepingRowsAndNumbers) {
         ASSERT_TRUE(schema::needsUpgrade(database));
         schema::upgrade(database);
         EXPECT_FALSE(schema::needsUpgrade(database));
-        EXPECT_EQ(database.openRecordset("SELECT name from sqlite_master where type = 'index'")->recordCount(), 10);
+        EXPECT_EQ(database.openRecordset("SELECT name from sqlite_master where type = 'index'")->recordCount(), 11);
         EXPECT_EQ(database.openRecordset("SELECT * from Customers where Username = '\xC3\xA9MILE'")->recordCount(), 1);
     }
     db::pool::closeAll();
