@@ -9,12 +9,12 @@ void StripeGrid(ui::FlexGrid& grid, const QString& stripeColour) {
     const QColor stripe = ui::vbColour(stripeColour);
     grid.setRedraw(false);
     const int first = grid.fixedRows();
-    for (int r = first; r < grid.rows(); ++r)
+    const QColor white(Qt::white);
+    for (int r = first; r < grid.rows(); ++r) {
+        const QColor& colour = (r - first) % 2 ? stripe : white;
         for (int c = grid.fixedCols(); c < grid.cols(); ++c)
-            grid.setCellBackColor(r, c, QColor(Qt::white));
-    for (int r = first + 1; r < grid.rows(); r += 2)
-        for (int c = grid.fixedCols(); c < grid.cols(); ++c)
-            grid.setCellBackColor(r, c, stripe);
+            grid.setCellBackColor(r, c, colour);
+    }
     grid.setRow(first);
     grid.setCol(grid.fixedCols());
     grid.setRedraw(true);

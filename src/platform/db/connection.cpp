@@ -331,7 +331,8 @@ QVariant Statement::column(int i) const {
         return QVariant(sqlite3_column_double(m_stmt, i));
     default: {
         const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
-        return QVariant(QString::fromUtf8(t, sqlite3_column_bytes(m_stmt, i)));
+        QString text = QString::fromUtf8(t, sqlite3_column_bytes(m_stmt, i));
+        return QVariant(std::move(text));
     }
     }
 }

@@ -45,6 +45,9 @@ QString timeText(const QTime& t) {
 } // namespace
 
 QString displayText(const QVariant& value) {
+    // Text first and without conversion: most fields of most rows are text.
+    if (value.typeId() == QMetaType::QString)
+        return *static_cast<const QString*>(value.constData());
     if (isNull(value))
         return {};
     switch (value.typeId()) {
