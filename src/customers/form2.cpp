@@ -32,10 +32,7 @@ using ui::MsgBox;
 
 namespace {
 
-template <class W> W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
+using ui::naming::named;
 
 const QStringList DesignCaptions = {QStringLiteral("Type"),    QStringLiteral("Details"), QStringLiteral("Number"),
                                     QStringLiteral("Notes"),   QStringLiteral("Type2"),   QStringLiteral("details2"),

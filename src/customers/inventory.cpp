@@ -35,10 +35,7 @@ using ui::MsgBox;
 
 namespace {
 
-template <class W> W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
+using ui::naming::named;
 
 const QString WarningText = QStringLiteral("WARNING!  There must be 8 values separated by a comma and a space (except "
                                            "for the last value).  The values Spare and Username must NOT be changed");

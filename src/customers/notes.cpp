@@ -29,10 +29,7 @@ namespace {
 
 const QString Placeholder = QStringLiteral("[Empty - Note was cancelled]");
 
-template <class W> W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
+using ui::naming::named;
 
 void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(ui::twipsToPixels(left), ui::twipsToPixels(top), ui::twipsToPixels(width),

@@ -20,15 +20,7 @@
 #include <QVBoxLayout>
 
 using ui::MsgBox;
-
-namespace {
-
-template <class W> W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
-} // namespace
+using ui::naming::named;
 
 analysts::analysts(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("analysts"));

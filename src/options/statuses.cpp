@@ -22,10 +22,7 @@ using ui::MsgBox;
 
 namespace {
 
-template <class W> W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
+using ui::naming::named;
 
 QStringList texts(const QListWidget* list) {
     QStringList all;
