@@ -113,14 +113,11 @@ void Form1::buildMenus() {
     });
     connect(mnuchangepass, &QAction::triggered, this, &Form1::changeOwnPassword);
     connect(mnucalnot, &QAction::triggered, this, [this] {
-        mnucalnot->setChecked(!mnucalnot->isChecked());
-        WriteINI(QStringLiteral("Reports"), QStringLiteral("Call Notes"),
-                 mnucalnot->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
+        WriteINI(QStringLiteral("Reports"), QStringLiteral("Call Notes"), ui::markText(ui::flipMark(mnucalnot)));
     });
     connect(mnultrhead, &QAction::triggered, this, [this] {
-        mnultrhead->setChecked(!mnultrhead->isChecked());
         WriteINI(QStringLiteral("Printing"), QStringLiteral("Letterhead Space"),
-                 mnultrhead->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
+                 ui::markText(ui::flipMark(mnultrhead)));
     });
 }
 

@@ -4,17 +4,13 @@
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/menumark.h"
 #include "shared/shared.h"
 
 #include <QAction>
 #include <QTimer>
 
 namespace {
-
-bool flip(QAction* a) {
-    a->setChecked(!a->isChecked());
-    return a->isChecked();
-}
 
 void callGrid(const char* key, const QString& value) {
     WriteINI(QStringLiteral("Call Grid"), QLatin1String(key), value);
@@ -28,10 +24,10 @@ void themes::connectListOptions() {
     // A column shown again is 1500 twips wide, whatever it was before.
     for (const auto& [action, column] : columnSwitches)
         connect(action, &QAction::triggered, this,
-                [main, a = action, c = column] { main->datagrid2->setColWidth(c, flip(a) ? 1500 : 0); });
+                [main, a = action, c = column] { main->datagrid2->setColWidth(c, ui::flipMark(a) ? 1500 : 0); });
 
     connect(mnualt, &QAction::triggered, this, [this, main] {
-        main->alternaterows = flip(mnualt) ? QStringLiteral("True") : QStringLiteral("False");
+        main->alternaterows = ui::markText(ui::flipMark(mnualt));
         callGrid("Alternate Rows", main->alternaterows);
         // Stripes are painted when the list is filled, so taking them away needs a fresh fill.
         main->refill();
@@ -64,12 +60,12 @@ void themes::connectListOptions() {
     });
 
     connect(mnurefcalls, &QAction::triggered, this, [this, main] {
-        const bool on = flip(mnurefcalls);
+        const bool on = ui::flipMark(mnurefcalls);
         if (on)
             main->Timer3->start();
         else
             main->Timer3->stop();
-        callGrid("Auto-Refresh", on ? QStringLiteral("True") : QStringLiteral("False"));
+        callGrid("Auto-Refresh", ui::markText(on));
     });
 
     auto order = [this, main](const QString& direction) {
@@ -95,6 +91,6 @@ void themes::connectListOptions() {
 
     // Takes effect the next time the list is formatted; nothing is redrawn here.
     connect(mnumarkcalls, &QAction::triggered, this, [this, main] {
-        main->statusstyle = flip(mnumarkcalls) ? QStringLiteral("varcolours") : QStringLiteral("vardont");
+        main->statusstyle = ui::flipMark(mnumarkcalls) ? QStringLiteral("varcolours") : QStringLiteral("vardont");
     });
 }

@@ -5,6 +5,7 @@
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/menumark.h"
 #include "platform/widgets/screen.h"
 #include "shared/shared.h"
 
@@ -20,16 +21,6 @@ using ui::MsgBox;
 
 namespace {
 
-QString trueFalse(bool on) {
-    return on ? QStringLiteral("True") : QStringLiteral("False");
-}
-
-// Inverts a managed mark and gives the new one.
-bool flip(QAction* a) {
-    a->setChecked(!a->isChecked());
-    return a->isChecked();
-}
-
 void program(const char* key, const QString& value) {
     WriteINI(QStringLiteral("Program"), QLatin1String(key), value);
 }
@@ -40,28 +31,28 @@ void themes::connectProgramOptions() {
     Form1* main = &ui::form<Form1>();
 
     connect(mnuflr, &QAction::triggered, this, [this, main] {
-        const bool on = flip(mnuflr);
-        program("Force Low Res", trueFalse(on));
+        const bool on = ui::flipMark(mnuflr);
+        program("Force Low Res", ui::markText(on));
         main->lowres = on;
         MsgBox(QStringLiteral("You must restart Quorvane before this takes effect"));
     });
     connect(mnuinclude, &QAction::triggered, this, [this, main] {
-        const bool on = flip(mnuinclude);
-        program("Include Unassigned Calls in Workload", trueFalse(on));
-        main->includeunassigned = trueFalse(on);
+        const bool on = ui::flipMark(mnuinclude);
+        program("Include Unassigned Calls in Workload", ui::markText(on));
+        main->includeunassigned = ui::markText(on);
     });
     connect(mnundef, &QAction::triggered, this, [this, main] {
-        const bool on = flip(mnundef);
-        program("Unassigned by default", trueFalse(on));
-        main->unassigneddefault = trueFalse(on);
+        const bool on = ui::flipMark(mnundef);
+        program("Unassigned by default", ui::markText(on));
+        main->unassigneddefault = ui::markText(on);
     });
     connect(mnuAduti, &QAction::triggered, this, [this, main] {
-        const bool on = flip(mnuAduti);
-        program("Record Audit Information", trueFalse(on));
+        const bool on = ui::flipMark(mnuAduti);
+        program("Record Audit Information", ui::markText(on));
         main->auditon = on;
     });
     connect(mnucalnot, &QAction::triggered, this, [this, main] {
-        const bool on = flip(mnucalnot);
+        const bool on = ui::flipMark(mnucalnot);
         main->notesautonew = on ? 1 : 0;
         program("Call Notes Auto-New", on ? QStringLiteral("1") : QStringLiteral("0"));
     });
@@ -158,7 +149,7 @@ void themes::connectProgramOptions() {
             program("Allow Resizing for larger screens", QStringLiteral("False"));
             return;
         }
-        program("Allow Resizing for larger screens", trueFalse(flip(mnuresize)));
+        program("Allow Resizing for larger screens", ui::markText(ui::flipMark(mnuresize)));
         MsgBox(QStringLiteral("A restart is required when changing this oprion"));
     });
 
