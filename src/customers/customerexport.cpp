@@ -20,26 +20,32 @@ QString custgridPath() {
     return GetSpecialFolder(5) + QStringLiteral("/custgrid.csv");
 }
 
-bool writeCustomerList(const db::Recordset& rs, const QStringList& fields, const QString& path) {
-    // An empty list has nothing to export; an empty file would only look like one.
-    if (rs.rowCount() < 1)
-        return false;
+QStringList csvLines(const db::Recordset& rs, const QStringList& fields) {
     std::vector<int> source;
     source.reserve(fields.size());
     for (const QString& f : fields)
         source.push_back(rs.fieldIndex(f));
-
-    PageFile file;
-    if (!file.open(path))
-        return false;
+    QStringList lines;
     QStringList cells;
     for (int r = 0; r < rs.rowCount(); ++r) {
         cells.clear();
         for (int c : source)
             cells << (c >= 0 ? db::displayText(rs.value(r, c)) : QString());
-        if (!file.writeLine(csvLine(cells)))
-            return false;
+        lines << csvLine(cells);
     }
+    return lines;
+}
+
+bool writeCustomerList(const db::Recordset& rs, const QStringList& fields, const QString& path) {
+    // An empty list has nothing to export; an empty file would only look like one.
+    if (rs.rowCount() < 1)
+        return false;
+    PageFile file;
+    if (!file.open(path))
+        return false;
+    for (const QString& line : csvLines(rs, fields))
+        if (!file.writeLine(line))
+            return false;
     return file.commit();
 }
 

@@ -23,12 +23,14 @@ inline const QString CannotWriteMessage =
 // One CSV line: every cell as a double quote, the text as it stands, a double quote and a comma (the last
 // cell too). Nothing is escaped; nothing reads these files back.
 QString csvLine(const QStringList& cells);
+// One CSV line per row of rs, in row order, the cells being the fields named (a field rs lacks gives an empty
+// cell). The recordset does not move.
+QStringList csvLines(const db::Recordset& rs, const QStringList& fields);
 
 // The customer list export: the user's documents folder and "custgrid.csv".
 QString custgridPath();
 
-// Writes one line per row of rs, in row order, the cells being the fields named (a field rs lacks gives an
-// empty cell). The recordset does not move. The file is written whole or not at all: false when rs has no
+// Writes rs's csvLines. The file is written whole or not at all: false when rs has no
 // rows or any write fails, and then whatever stood at path before is left as it was.
 bool writeCustomerList(const db::Recordset& rs, const QStringList& fields, const QString& path);
 

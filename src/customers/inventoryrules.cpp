@@ -2,11 +2,8 @@
 
 #include "customers/customerexport.h"
 #include "platform/db/recordset.h"
-#include "platform/db/values.h"
 #include "platform/desktop.h"
 #include "shared/shared.h"
-
-#include <vector>
 
 namespace inventoryrules {
 namespace {
@@ -75,18 +72,8 @@ QString invPath() {
 }
 
 QStringList itemListLines(const db::Recordset& rs) {
-    std::vector<int> source;
-    for (const char* f : {"Type", "Details", "Number", "Notes", "Notes2"})
-        source.push_back(rs.fieldIndex(QLatin1String(f)));
-    QStringList lines;
-    QStringList cells;
-    for (int r = 0; r < rs.rowCount(); ++r) {
-        cells.clear();
-        for (int c : source)
-            cells << (c >= 0 ? db::displayText(rs.value(r, c)) : QString());
-        lines << customers::csvLine(cells);
-    }
-    return lines;
+    return customers::csvLines(rs, {QStringLiteral("Type"), QStringLiteral("Details"), QStringLiteral("Number"),
+                                    QStringLiteral("Notes"), QStringLiteral("Notes2")});
 }
 
 } // namespace inventoryrules
