@@ -51,6 +51,15 @@ QString count(db::Database& database, const QString& table) {
     return db::displayText(rs->field(QStringLiteral("cntr")));
 }
 
+// The archive beside the database; "" after telling the user there is none.
+QString existingArchive(const QString& dbpath) {
+    const QString path = archive::archivePath(dbpath);
+    if (QFileInfo::exists(path))
+        return path;
+    MsgBox(QStringLiteral("No archives found"));
+    return {};
+}
+
 QString sortField(const QString& column) {
     if (column == QLatin1String("Nom"))
         return QStringLiteral("Logged (Call Ref)");
@@ -328,11 +337,9 @@ void frmAbout1::closeEvent(QCloseEvent* event) {
 
 void frmAbout1::mnuarchref_Click() {
     const Form1& main = ui::form<Form1>();
-    const QString path = archive::archivePath(main.dbpath);
-    if (!QFileInfo::exists(path)) {
-        MsgBox(QStringLiteral("No archives found"));
+    const QString path = existingArchive(main.dbpath);
+    if (path.isEmpty())
         return;
-    }
     const std::optional<qint64> call = archive::callNumberOf(ui::InputBox(QStringLiteral("Enter Call Reference")));
     if (!call)
         return;
@@ -341,11 +348,9 @@ void frmAbout1::mnuarchref_Click() {
 
 void frmAbout1::mnuuser_Click() {
     const Form1& main = ui::form<Form1>();
-    const QString path = archive::archivePath(main.dbpath);
-    if (!QFileInfo::exists(path)) {
-        MsgBox(QStringLiteral("No archives found"));
+    const QString path = existingArchive(main.dbpath);
+    if (path.isEmpty())
         return;
-    }
     const QString reference = ui::InputBox(QStringLiteral("Enter Customer Reference"));
     if (reference.isEmpty())
         return;
