@@ -13,6 +13,7 @@
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/menus.h"
 #include "platform/widgets/screen.h"
 #include "platform/widgets/shell.h"
 #include "reports/archivelookup.h"
@@ -101,10 +102,8 @@ frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
 
     popmenu = new QMenu(this);
     popmenu->setObjectName(QStringLiteral("popmenu"));
-    mnuuser = popmenu->addAction(QStringLiteral("Archived calls for Username"));
-    mnuuser->setObjectName(QStringLiteral("mnuuser"));
-    mnuarchref = popmenu->addAction(QStringLiteral("Archived Call Report by Call Reference"));
-    mnuarchref->setObjectName(QStringLiteral("mnuarchref"));
+    mnuuser = ui::menuItem(popmenu, "mnuuser", QStringLiteral("Archived calls for Username"));
+    mnuarchref = ui::menuItem(popmenu, "mnuarchref", QStringLiteral("Archived Call Report by Call Reference"));
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {Command1, Command2, Command3, Command4, cmdSystemInfo, cmdSysInfo})

@@ -9,6 +9,7 @@
 #include "platform/widgets/colour.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/menus.h"
 
 #include <QAction>
 #include <QFrame>
@@ -34,12 +35,9 @@ Search::Search(QWidget* parent) : QWidget(parent) {
 
     popup1 = new QMenu(QStringLiteral("popupmenu"), this);
     popup1->setObjectName(QStringLiteral("popup1"));
-    mnulnc = popup1->addAction(QStringLiteral("Log New Call"));
-    mnulnc->setObjectName(QStringLiteral("mnulnc"));
-    mnulocate = popup1->addAction(QStringLiteral("Locate on Main Customer List"));
-    mnulocate->setObjectName(QStringLiteral("mnulocate"));
-    mnusel = popup1->addAction(QStringLiteral("List Calls for Selected Customer"));
-    mnusel->setObjectName(QStringLiteral("mnusel"));
+    mnulnc = ui::menuItem(popup1, "mnulnc", QStringLiteral("Log New Call"));
+    mnulocate = ui::menuItem(popup1, "mnulocate", QStringLiteral("Locate on Main Customer List"));
+    mnusel = ui::menuItem(popup1, "mnusel", QStringLiteral("List Calls for Selected Customer"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(Text1, 1);
