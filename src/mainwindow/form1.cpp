@@ -118,12 +118,6 @@ void Form1::Load(const QString& settingsBase) {
         return;
     }
     try {
-        // Rows another tool wrote may sit in its order in an index; a busy file is tried again next start.
-        auto database = db::Database::open(dbpath);
-        schema::reindexIfNeeded(database);
-    } catch (const db::DbError&) {
-    }
-    try {
         openDataControls();
         fillLists();
         readColumnWidths();

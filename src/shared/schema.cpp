@@ -13,7 +13,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
-#include <sqlite3.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -235,65 +234,6 @@ bool needsUpgrade(db::Database& database) {
             return true;
     }
     return false;
-}
-
-QStringList reindexIfNeeded(db::Database& database) {
-    db::Connection& conn = database.connection();
-    // Single-column NOCASE indexes on text: the ones whose order depends on how text is compared.
-    std::vector<std::pair<QString, QString>> checks; // index, table
-    QStringList columns;
-    {
-        db::Statement st(conn, QStringLiteral("SELECT name, tbl_name FROM sqlite_master WHERE type='index' AND "
-                                              "sql IS NOT NULL"));
-        while (st.step())
-            checks.emplace_back(st.column(0).toString(), st.column(1).toString());
-    }
-    QStringList unordered;
-    for (const auto& [index, table] : checks) {
-        QString column;
-        int keyColumns = 0;
-        bool nocase = false;
-        {
-            db::Statement info(conn, QStringLiteral("PRAGMA index_xinfo(%1)").arg(quoted(index)));
-            while (info.step()) {
-                if (info.column(5).toInt() != 1) // key columns only, not the row id
-                    continue;
-                ++keyColumns;
-                column = info.column(2).toString();
-                nocase = info.column(4).toString().compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0;
-            }
-        }
-        if (keyColumns != 1 || !nocase || column.isEmpty())
-            continue;
-        // Walks the index in its stored order; text must come out in the program's order.
-        db::Statement walk(conn, QStringLiteral("SELECT %1 FROM %2 INDEXED BY %3 ORDER BY %1")
-                                     .arg(quoted(column), quoted(table), quoted(index)));
-        sqlite3_stmt* stmt = walk.handle();
-        std::string previous;
-        bool havePrevious = false;
-        bool ordered = true;
-        while (ordered && walk.step()) {
-            if (sqlite3_column_type(stmt, 0) != SQLITE_TEXT) {
-                havePrevious = false; // other types are ordered alike by every tool
-                continue;
-            }
-            const auto* text = static_cast<const char*>(sqlite3_column_blob(stmt, 0));
-            const int n = sqlite3_column_bytes(stmt, 0);
-            if (havePrevious && db::compareNoCase(previous.data(), int(previous.size()), text, n) > 0)
-                ordered = false;
-            previous.assign(text, size_t(n));
-            havePrevious = true;
-        }
-        if (!ordered)
-            unordered << index;
-    }
-    if (!unordered.isEmpty()) {
-        db::Transaction tx(conn);
-        for (const QString& index : unordered)
-            conn.exec(QStringLiteral("REINDEX %1").arg(quoted(index)));
-        tx.commit();
-    }
-    return unordered;
 }
 
 QString defaultInventoryTitles() {

@@ -23,10 +23,6 @@ void upgrade(db::Database& database);
 // True when the file still has tables of an earlier build that upgrade() converts, or lacks an index it adds.
 bool needsUpgrade(db::Database& database);
 
-// Rebuilds the text indexes whose stored order is not the program's (rows written by another tool with
-// non-ASCII letters, which it sorts by bytes); returns their names. Throws db::DbError.
-QStringList reindexIfNeeded(db::Database& database);
-
 // Creates the Settings table (Value11 a text of 100 characters).
 void makesettings(db::Database& database, const QString& tableName = QStringLiteral("Settings"));
 

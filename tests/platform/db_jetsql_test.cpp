@@ -109,6 +109,23 @@ TEST_F(JetSql, TextComparesGroupsAndSortsWithoutCase) {
               (QStringList{"ABD", "abc"}));
 }
 
+// Built-in NOCASE folds A-Z only; a typed value with other letters still finds its row in any case, in every
+// comparison the program writes, and the comparison follows Jet's order (the shell would put "éclair" after
+// "ÉCLAIR" as bytes).
+TEST_F(JetSql, TypedValuesOutsideAsciiCompareWithoutCase) {
+    EXPECT_EQ(count("SELECT Nom from Calls where 'ÉCLAIR' = Username"), 1);
+    EXPECT_EQ(count("SELECT Nom from Calls where Username <> 'ÉCLAIR'"), 5);
+    EXPECT_EQ(count("SELECT Nom from Calls where Username > 'ÉCLAIR'"), 0);
+    EXPECT_EQ(count("SELECT Nom from Calls where Username >= 'ÉCLAIR' AND Username <= 'ÉCLAIR'"), 1);
+    EXPECT_EQ(count("SELECT Nom from Calls where Username IN ('(', 'ÉCLAIR', 'ABC')"), 2);
+    EXPECT_EQ(count("SELECT Nom from Calls where Username NOT IN ('ÉCLAIR', 'abc')"), 4);
+    EXPECT_EQ(count("SELECT Nom from Calls where Username & '' in ('ÉCLAIR', 'x')"), 1);
+    EXPECT_EQ(count("SELECT Nom from Calls where Nom IN (SELECT Nom from Calls where Username = 'ÉCLAIR')"), 1);
+    // A value stored by the same statement is stored as written.
+    database.execute("UPDATE Calls SET Status = 'Réglé' WHERE Username = 'ÉCLAIR'");
+    EXPECT_EQ(column("SELECT Status from Calls where Status = 'RÉGLÉ'"), QStringList{"Réglé"});
+}
+
 TEST_F(JetSql, LiteralsAndBracketsPassUntouched) {
     // A user's text holding the dialect's own signs must not change the query.
     add("#2026/01/01# & [x] 'q' \"d\"", "Open", "Other", "2026-05-05", "10:00:00");

@@ -2,6 +2,7 @@
 
 #include "platform/db/database.h"
 #include "platform/db/dberror.h"
+#include "platform/db/jetsql.h"
 #include "platform/db/recordset.h"
 
 #include "schema_before_nocase.h"
@@ -209,30 +210,100 @@ TEST_F(SchemaTest, FileOfAnEarlierBuildIsConvertedKeepingRowsAndNumbers) {
     EXPECT_EQ(database.openRecordset("SELECT max(Nom) from Calls")->field(0).toInt(), 5); // 4 went to the shell's row
 }
 
-TEST_F(SchemaTest, AccentedRowsWrittenByAnotherToolAreSortedAgainForTheProgram) {
+void addRow(db::Database& database, const char* table, const std::vector<std::pair<const char*, const char*>>& values) {
+    auto rs = database.openRecordset(QStringLiteral("SELECT * from %1").arg(QLatin1String(table)));
+    rs->addNew();
+    for (const auto& [column, value] : values)
+        rs->setField(QString::fromLatin1(column), QString::fromUtf8(value));
+    rs->update();
+}
+
+QStringList rows(db::Database& database, const char* sql) {
+    QStringList out;
+    for (auto rs = database.openRecordset(QString::fromUtf8(sql)); !rs->eof(); rs->moveNext())
+        out << rs->field(0).toString();
+    return out;
+}
+
+TEST_F(SchemaTest, AccentedTextTheProgramStoresLeavesAFileEveryToolAgreesOn) {
     const QString path = dir.filePath("desk.qvdb");
     schema::createDatabase(path);
     {
-        PlainSqlite raw(path);
-        // The shell sorts these by bytes after A-Z: "É" before every "é", unlike the program.
+        // Every indexed text column gets capitals and small letters outside ASCII.
+        auto database = db::Database::open(path);
         for (const char* name : {"\xC3\xA9lodie", "\xC3\x89mile", "\xC3\xA9mile B", "\xC3\x89LODIE A", "Zo\xC3\xAB",
                                  "\xC3\x85ngstr\xC3\xB6m", "\xC3\xA5sa", "Ann"})
-            ASSERT_EQ(raw.exec(QStringLiteral("INSERT INTO Customers (Name, Username) VALUES ('%1', '%1')")
-                                   .arg(QString::fromUtf8(name))),
-                      "");
+            addRow(database, "Customers", {{"Name", name}, {"Username", name}});
+        addRow(database, "Calls",
+               {{"Username", "\xC3\x89mile"},
+                {"Status", "R\xC3\xA9solu"},
+                {"User", "Agn\xC3\xA8s"},
+                {"sp3", "\xC3\x89lectrique"}});
+        addRow(database, "Calls",
+               {{"Username", "\xC3\xA9mile B"},
+                {"Status", "R\xC3\x89SOLU"},
+                {"User", "AGN\xC3\x88S"},
+                {"sp3", "\xC3\xA9lectrique"}});
+        addRow(database, "Calls", {{"Username", "Ann"}, {"Status", "Open"}, {"User", "Admin"}, {"sp3", "Software"}});
+        addRow(database, "Notes", {{"Call", "1"}, {"Note", "Appel\xC3\xA9 \xC3\xA0 9h"}, {"Analyst", "Agn\xC3\xA8s"}});
+        addRow(database, "Inventory",
+               {{"Type", "\xC3\x89"
+                         "cran"},
+                {"Details2", "\xC3\xA9mile b"}});
+        addRow(database, "Analysts", {{"ID", "Agn\xC3\xA8s"}, {"Spare2", "5"}});
+        addRow(database, "Settings", {{"Status", "R\xC3\xA9solu"}, {"Category", "\xC3\x89lectrique"}});
+    }
+    db::pool::closeAll();
+    QStringList shellOrder;
+    {
+        PlainSqlite raw(path);
+        EXPECT_EQ(raw.integrityCheck(), "ok");
+        editEveryTableAsAnotherTool(raw);
+        ASSERT_EQ(raw.exec("INSERT INTO Customers (Name, Username) VALUES ('\xC3\x89ric', '\xC3\xA9ric')"), "");
+        shellOrder = raw.column("SELECT Name FROM Customers ORDER BY Name");
     }
     auto database = db::Database::open(path);
-    const QStringList rebuilt = schema::reindexIfNeeded(database);
-    EXPECT_TRUE(rebuilt.contains("idx_Customers_Name"));
-    EXPECT_TRUE(rebuilt.contains("idx_Customers_Username"));
-    EXPECT_TRUE(schema::reindexIfNeeded(database).isEmpty());
-    EXPECT_EQ(database.openRecordset("SELECT * from Customers where Name = '\xC3\xA9LODIE a'")->recordCount(), 1);
-    QStringList order;
-    for (auto rs = database.openRecordset("SELECT Name from Customers ORDER BY Name"); !rs->eof(); rs->moveNext())
-        order << rs->field(0).toString();
-    EXPECT_EQ(order, QString::fromUtf8("Ann|Zo\xC3\xAB|\xC3\x85ngstr\xC3\xB6m|\xC3\xA5sa|\xC3\xA9lodie|\xC3\x89LODIE A|"
-                                       "\xC3\x89mile|\xC3\xA9mile B")
-                         .split('|'));
+    // Typed values compare without case outside ASCII too, whoever wrote the row.
+    EXPECT_EQ(rows(database, "SELECT Name from Customers WHERE Name = '\xC3\xA9mile'"), QStringList{"\xC3\x89mile"});
+    EXPECT_EQ(rows(database, "SELECT Name from Customers WHERE Username = '\xC3\x89RIC'"), QStringList{"\xC3\x89ric"});
+    EXPECT_EQ(rows(database, "SELECT Nom from Calls WHERE User = 'agn\xC3\xA8s' AND Status = 'r\xC3\xA9solu'").size(),
+              2);
+    EXPECT_EQ(rows(database, "SELECT Nom from Calls WHERE sp3 IN ('Hardware', '\xC3\x89LECTRIQUE')").size(), 2);
+    EXPECT_EQ(rows(database, "SELECT Nom from Calls WHERE Status <> 'R\xC3\xA9SOLU'"), QStringList{"3"});
+    EXPECT_EQ(rows(database, "SELECT Details2 from Inventory WHERE Details2 = '\xC3\x89MILE B'").size(), 1);
+    // Sorting and grouping fold A-Z only, exactly as the shell does: accented capitals sort apart.
+    EXPECT_EQ(rows(database, "SELECT Name from Customers ORDER BY Name"), shellOrder);
+    EXPECT_EQ(shellOrder, QString::fromUtf8("Ann|Zo\xC3\xAB|\xC3\x85ngstr\xC3\xB6m|\xC3\x89LODIE A|\xC3\x89mile|"
+                                            "\xC3\x89ric|\xC3\xA5sa|\xC3\xA9lodie|\xC3\xA9mile B")
+                              .split('|'));
+    EXPECT_EQ(rows(database, "SELECT DISTINCT sp3 from Calls WHERE sp3 LIKE '\xC3\xA9*'").size(), 2);
+    // The program writes again after the shell; the file stays sound for both.
+    auto rs = database.openRecordset("SELECT * from Customers WHERE Name = '\xC3\xA9RIC'");
+    ASSERT_EQ(rs->recordCount(), 1);
+    rs->setField("Name", QString::fromUtf8("\xC3\xA9ric \xC3\x89"));
+    rs->update();
+    database.close();
+    db::pool::closeAll();
+    PlainSqlite raw(path);
+    EXPECT_EQ(raw.integrityCheck(), "ok");
+}
+
+// Lookups by plain ASCII values are what the lists and the dashboard run all day: they keep their index.
+TEST_F(SchemaTest, AsciiLookupsKeepTheirIndexes) {
+    const QString path = dir.filePath("desk.qvdb");
+    schema::createDatabase(path);
+    auto database = db::Database::open(path);
+    auto plan = [&](const char* jetSql) {
+        db::Statement st(database.connection(),
+                         QStringLiteral("EXPLAIN QUERY PLAN ") + db::jet::translate(QString::fromUtf8(jetSql)).sql);
+        QStringList steps;
+        while (st.step())
+            steps << st.column(3).toString();
+        return steps.join(QLatin1Char(';'));
+    };
+    EXPECT_TRUE(plan("SELECT Nom from Calls where Status = 'Closed'").contains("idx_Calls_Status"));
+    EXPECT_TRUE(plan("SELECT * from Customers where Username IN ('alee', 'bob')").contains("idx_Customers_Username"));
+    EXPECT_TRUE(plan("SELECT * from Calls where User = 'Admin' ORDER BY Nom").contains("idx_Calls_User"));
 }
 
 TEST(NoCase, SameOrderAndEqualityAsSqliteOnAsciiText) {

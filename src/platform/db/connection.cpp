@@ -43,8 +43,8 @@ char32_t foldCodePoint(char32_t cp) {
 } // namespace
 
 // Text compared as Jet compares it: without regard to case, letters outside ASCII included. On ASCII text
-// this is exactly SQLite's own NOCASE (A-Z folded, then byte order, then length), so files and indexes look
-// the same to other tools; outside ASCII each code point is case-folded and compared as a number.
+// this is exactly SQLite's own NOCASE (A-Z folded, then byte order, then length); outside ASCII each code
+// point is case-folded and compared as a number.
 int compareNoCase(const void* p1, int n1, const void* p2, int n2) {
     const auto* a = static_cast<const unsigned char*>(p1);
     const auto* b = static_cast<const unsigned char*>(p2);
@@ -168,9 +168,9 @@ Connection::Connection(const QString& path, Mode mode) : m_path(path) {
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_handler(m_db, waitWhileBusy, nullptr);
-    // Text columns are declared NOCASE in the file; the program's own handles compare them as Jet does.
-    // JETNOCASE is the name files of earlier builds declared, until the upgrade converts them.
-    sqlite3_create_collation_v2(m_db, "NOCASE", SQLITE_UTF8, nullptr, noCaseCollation, nullptr);
+    // Columns and indexes use SQLite's own NOCASE, as every other tool does, so indexes stay in one order.
+    // JETNOCASE is Jet's comparison for typed values outside ASCII (the translator adds it), and the name
+    // files of earlier builds declared until the upgrade converts them.
     sqlite3_create_collation_v2(m_db, "JETNOCASE", SQLITE_UTF8, nullptr, noCaseCollation, nullptr);
     const int fnFlags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function_v2(m_db, "like", 2, fnFlags, this, likeFunction, nullptr, nullptr, nullptr);

@@ -12,7 +12,7 @@ namespace db {
 // Which pattern language LIKE speaks: by path (DAO) * ? # [..] [!..]; through a data control (ADO) % _ [..].
 enum class LikeDialect { Dao, Ado };
 
-// The program's text comparison (the NOCASE collation of its handles) on UTF-8 bytes: <0, 0, >0.
+// Jet's text comparison (the JETNOCASE collation of the program's handles) on UTF-8 bytes: <0, 0, >0.
 int compareNoCase(const void* a, int na, const void* b, int nb);
 
 // One open SQLite handle on a database file, set up as the program expects: rollback journal (the file may

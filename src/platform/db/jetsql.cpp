@@ -155,6 +155,55 @@ QString ddlType(const QString& word, const QString& column, int size) {
     return {};
 }
 
+// Tokens (by index) after which " COLLATE JETNOCASE" goes, and those before which it goes. Built-in NOCASE
+// folds A-Z only, so a typed value with other letters is compared as Jet compares it (É = é): the literal's
+// own collation decides a comparison. In "x IN (list)" SQLite uses x's collation whatever the list says, so
+// there it follows x. Pure-ASCII values are left alone, so the column's index still serves them.
+struct Collations {
+    std::vector<bool> after, before;
+};
+
+bool outsideAscii(const Token& t) {
+    if (t.kind != Kind::String)
+        return false;
+    for (const QChar c : t.text)
+        if (c.unicode() > 0x7F)
+            return true;
+    return false;
+}
+
+bool isComparison(const Token& t) {
+    static const QStringList ops = {QStringLiteral("="), QStringLiteral("<>"), QStringLiteral("!="),
+                                    QStringLiteral("<"), QStringLiteral(">"),  QStringLiteral("<="),
+                                    QStringLiteral(">=")};
+    return t.kind == Kind::Op && ops.contains(t.text);
+}
+
+Collations jetCollations(const std::vector<Token>& t, const std::vector<int>& sig) {
+    Collations c{std::vector<bool>(t.size()), std::vector<bool>(t.size())};
+    // Never in a definition: the file must stay readable by tools without the program's collations.
+    const int n = isWord(t[sig[0]], "create") || isWord(t[sig[0]], "alter") ? 0 : static_cast<int>(sig.size());
+    for (int k = 0; k < n; ++k) {
+        const Token& tok = t[sig[k]];
+        if (outsideAscii(tok) && ((k > 0 && isComparison(t[sig[k - 1]])) || (k + 1 < n && isComparison(t[sig[k + 1]]))))
+            c.after[sig[k]] = true;
+        if (!isWord(tok, "in") || k == 0 || k + 2 >= n || t[sig[k + 1]].text != QLatin1String("(") ||
+            isWord(t[sig[k + 2]], "select"))
+            continue;
+        const int at = isWord(t[sig[k - 1]], "not") && k > 1 ? k - 1 : k; // straight after the left operand
+        bool wide = outsideAscii(t[sig[at - 1]]);
+        for (int j = k + 2, depth = 1; j < n && depth > 0; ++j) {
+            const Token& item = t[sig[j]];
+            if (item.kind == Kind::Op)
+                depth += item.text == QLatin1String("(") ? 1 : item.text == QLatin1String(")") ? -1 : 0;
+            wide = wide || (depth == 1 && outsideAscii(item));
+        }
+        if (wide)
+            c.before[sig[at]] = true;
+    }
+    return c;
+}
+
 } // namespace
 
 Query translate(const QString& jetSql) {
@@ -169,6 +218,7 @@ Query translate(const QString& jetSql) {
     q.isSelect = isWord(t[sig[0]], "select");
     const bool ddl =
         (isWord(t[sig[0]], "create") || isWord(t[sig[0]], "alter")) && sig.size() > 1 && isWord(t[sig[1]], "table");
+    const Collations collate = jetCollations(t, sig);
 
     // TOP n straight after SELECT [DISTINCT].
     int topWord = -1;
@@ -278,6 +328,10 @@ Query translate(const QString& jetSql) {
             break;
         }
         }
+        if (collate.before[i])
+            piece.prepend(QStringLiteral("COLLATE JETNOCASE "));
+        if (collate.after[i])
+            piece += QStringLiteral(" COLLATE JETNOCASE");
         if (q.isSelect && depth == 0 && q.fromPos < 0 && isWord(tok, "from"))
             q.fromPos = out.size();
         // The top-level ORDER BY list, kept for TOP's ties.
