@@ -10,7 +10,7 @@ namespace db {
 class Recordset;
 }
 
-// The report wizard's side that needs no window: its query pieces, the query texts, the grid's column set
+// The report wizard's side that needs no window: its query clauses, the query texts, the grid's column set
 // and the CSV and HTML writers over the grid's rows.
 namespace wizard {
 
@@ -34,12 +34,12 @@ struct Choices {
     QString spareCaption; // the spare-field menu item's caption
 };
 
-// Sets the four pieces and the direction from the choices; a list text that matches none of its entries
-// leaves its piece as the last run left it.
+// Sets the four clauses and the direction from the choices; a list text that matches none of its entries
+// leaves its clause as the last run left it.
 void runClauses(State& s, const Choices& c);
 // The text the query box shows.
 QString shownQuery(const State& s);
-// The grid's query over the same pieces; dates shown with datesetting, date sorts on the stored dates.
+// The grid's query over the same clauses; dates shown with datesetting, date sorts on the stored dates.
 QString gridQuery(const State& s, const QString& datesetting);
 // The grid's query when the window becomes active: every call that is not closed.
 QString openCallsQuery(const QString& datesetting);

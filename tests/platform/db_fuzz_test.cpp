@@ -8,7 +8,7 @@
 
 namespace {
 
-// Pieces of the Jet dialect and of what users type, put together at random.
+// Fragments of the Jet dialect and of what users type, put together at random.
 const char* const kPieces[] = {
     "SELECT ",
     "select ",

@@ -132,7 +132,7 @@ TEST_F(Wizard, FiltersQuoteApostrophesAndTheSpareFieldNamedCustomerWins) {
     struct Case {
         const char* filter;
         const char* value;
-        const char* piece;
+        const char* clause;
         std::vector<int> rows;
     };
     const std::vector<Case> cases = {
@@ -147,7 +147,7 @@ TEST_F(Wizard, FiltersQuoteApostrophesAndTheSpareFieldNamedCustomerWins) {
         pick(w.Combo1, c.filter);
         w.Text1->setText(c.value);
         w.Command1->click();
-        EXPECT_EQ(w.sqltxtbox->toPlainText(), QString("SELECT * From Calls WHERE STATUS = 'Cust''s'") + c.piece);
+        EXPECT_EQ(w.sqltxtbox->toPlainText(), QString("SELECT * From Calls WHERE STATUS = 'Cust''s'") + c.clause);
         QStringList rows;
         for (int n : c.rows)
             rows << QString::number(n);
@@ -270,7 +270,7 @@ TEST_F(Wizard, ActivateResetsOnlyWhenComingFromAnotherWindowAndPiecesOutliveTheW
               "SELECT * From Calls WHERE STATUS = 'Open' AND Username ='ABC1' ORDER BY Nom ASC");
     EXPECT_EQ(column(w, "Nom").size(), 1);
 
-    // Closed and opened again: the pieces come back, the Customer Ref mark does not.
+    // Closed and opened again: the clauses come back, the Customer Ref mark does not.
     w.Text2->setText(w.Text2->text() + "Weekly");
     w.close();
     processEvents();

@@ -240,29 +240,29 @@ Query translate(const QString& jetSql) {
     QString term;
     for (int i = 0; i < static_cast<int>(t.size()); ++i) {
         const Token& tok = t[i];
-        QString piece;
+        QString chunk;
         switch (tok.kind) {
         case Kind::Space:
-            piece = QStringLiteral(" ");
+            chunk = QStringLiteral(" ");
             break;
         case Kind::String:
-            piece = quoteString(tok.text);
+            chunk = quoteString(tok.text);
             break;
         case Kind::Bracket:
-            piece = quoteIdent(tok.text);
+            chunk = quoteIdent(tok.text);
             lastName = tok.text;
             break;
         case Kind::Date:
-            piece = dateLiteral(tok.text, jetSql);
+            chunk = dateLiteral(tok.text, jetSql);
             break;
         case Kind::Number:
-            piece = tok.text;
+            chunk = tok.text;
             break;
         case Kind::Op:
             if (tok.text == QLatin1String("&"))
-                piece = QStringLiteral("||");
+                chunk = QStringLiteral("||");
             else
-                piece = tok.text;
+                chunk = tok.text;
             if (tok.text == QLatin1String("("))
                 ++depth;
             else if (tok.text == QLatin1String(")"))
@@ -284,15 +284,15 @@ Query translate(const QString& jetSql) {
                 next < static_cast<int>(t.size()) && t[next].kind == Kind::Op && t[next].text == QLatin1String("(");
             const QString upper = tok.text.toUpper();
             if (call && (upper == QLatin1String("FORMAT$") || upper == QLatin1String("FORMAT")))
-                piece = QStringLiteral("jetformat");
+                chunk = QStringLiteral("jetformat");
             else if (call && (upper == QLatin1String("UCASE$") || upper == QLatin1String("UCASE")))
-                piece = QStringLiteral("ucase");
+                chunk = QStringLiteral("ucase");
             else if (call && (upper == QLatin1String("LCASE$") || upper == QLatin1String("LCASE")))
-                piece = QStringLiteral("lcase");
+                chunk = QStringLiteral("lcase");
             else if (upper == QLatin1String("TRUE"))
-                piece = QStringLiteral("1");
+                chunk = QStringLiteral("1");
             else if (upper == QLatin1String("FALSE"))
-                piece = QStringLiteral("0");
+                chunk = QStringLiteral("0");
             else if (ddl && !lastName.isEmpty() && !(i == sig[0] || i == sig[1])) {
                 int size = 0;
                 int skipTo = -1;
@@ -312,26 +312,26 @@ Query translate(const QString& jetSql) {
                 }
                 const QString mapped = ddlType(tok.text, lastName, size);
                 if (!mapped.isEmpty()) {
-                    piece = mapped;
+                    chunk = mapped;
                     lastName.clear();
                     if (skipTo >= 0)
                         i = skipTo;
                 } else {
-                    piece = tok.text;
+                    chunk = tok.text;
                     if (!call)
                         lastName = tok.text;
                 }
             } else {
-                piece = tok.text;
+                chunk = tok.text;
                 lastName = tok.text;
             }
             break;
         }
         }
         if (collate.before[i])
-            piece.prepend(QStringLiteral("COLLATE JETNOCASE "));
+            chunk.prepend(QStringLiteral("COLLATE JETNOCASE "));
         if (collate.after[i])
-            piece += QStringLiteral(" COLLATE JETNOCASE");
+            chunk += QStringLiteral(" COLLATE JETNOCASE");
         if (q.isSelect && depth == 0 && q.fromPos < 0 && isWord(tok, "from"))
             q.fromPos = out.size();
         // The top-level ORDER BY list, kept for TOP's ties.
@@ -341,7 +341,7 @@ Query translate(const QString& jetSql) {
             while (p >= 0 && t[p].kind == Kind::Space)
                 --p;
             if (p >= 0 && isWord(t[p], "order")) {
-                out += piece;
+                out += chunk;
                 orderStart = out.size();
                 continue;
             }
@@ -351,9 +351,9 @@ Query translate(const QString& jetSql) {
             term.clear();
         } else if (orderStart >= 0 && !(tok.kind == Kind::Word && (isWord(tok, "asc") || isWord(tok, "desc")))) {
             if (!(tok.kind == Kind::Op && tok.text == QLatin1String(";")))
-                term += piece;
+                term += chunk;
         }
-        out += piece;
+        out += chunk;
     }
     if (orderStart >= 0 && !term.trimmed().isEmpty())
         orderTerms << term.trimmed();
