@@ -9,7 +9,7 @@
 namespace {
 
 // Fragments of the Jet dialect and of what users type, put together at random.
-const char* const kPieces[] = {
+const char* const kFragments[] = {
     "SELECT ",
     "select ",
     "DISTINCT ",
@@ -83,7 +83,7 @@ const char* const kPieces[] = {
     "'hh:mm'",
     "'Open'",
     "'O''Brien'",
-    "'\xC3\xA9clair'",
+    "'\xC3\xA9" "clair'",
     "TRUE",
     "False",
     ";",
@@ -122,7 +122,7 @@ QString wellFormedQuery(QRandomGenerator& random) {
                                       "[Date Opened] >= #2026/01/01#",
                                       "[Date Opened] between #12/31/2025# and #1/31/2026#",
                                       "Username is null",
-                                      "Username = '\xC3\xA9CLAIR'",
+                                      "Username = '\xC3\xA9" "CLAIR'",
                                       "Nom > 1",
                                       "[Time Opened] < #10:00:00#",
                                       "sp3 = 'hardware' or Status = 'open'"};
@@ -155,7 +155,7 @@ QString randomQuery(QRandomGenerator& random) {
         q = QStringLiteral("SELECT ");
     const int n = random.bounded(1, 14);
     for (int i = 0; i < n; ++i)
-        q += QString::fromUtf8(kPieces[random.bounded(int(std::size(kPieces)))]);
+        q += QString::fromUtf8(kFragments[random.bounded(int(std::size(kFragments)))]);
     // Now and then a stray character anywhere.
     for (int k = random.bounded(3); k > 0 && !q.isEmpty(); --k)
         q.insert(random.bounded(q.size()), QChar(char16_t(random.bounded(1, 0x250))));
@@ -175,7 +175,7 @@ protected:
         const char* const rows[] = {
             "INSERT INTO Calls (Username, Status, sp3, Query, [Date Opened], [Time Opened]) VALUES ('abc', 'Open', "
             "'Hardware', 'printer jams', '2026-01-31', '09:05:00')",
-            "INSERT INTO Calls (Username, Status, sp3, Query, [Date Opened]) VALUES ('\xC3\x89clair', 'open', "
+            "INSERT INTO Calls (Username, Status, sp3, Query, [Date Opened]) VALUES ('\xC3\x89" "clair', 'open', "
             "'hardware', '', '2025-12-31')",
             "INSERT INTO Calls (Username, Status) VALUES (NULL, NULL)",
             "INSERT INTO Calls (Username, Status, [Date Opened], [Time Opened]) VALUES ('x', 'Closed', 'not a date', "

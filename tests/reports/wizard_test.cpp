@@ -233,7 +233,7 @@ TEST_F(Wizard, OnlyPicksEnableTheBoxesAndEnterAddsNoEntry) {
     EXPECT_EQ(w.sqltxtbox->toPlainText(), "SELECT * From Calls WHERE STATUS = 'Open'");
 }
 
-TEST_F(Wizard, ActivateResetsOnlyWhenComingFromAnotherWindowAndPiecesOutliveTheWindow) {
+TEST_F(Wizard, ActivateResetsOnlyWhenComingFromAnotherWindowAndClausesOutliveTheWindow) {
     prepareDatabase();
     call({{"Status", "Open"}, {"Username", "ABC1"}});
     start();
