@@ -83,7 +83,8 @@ const char* const kFragments[] = {
     "'hh:mm'",
     "'Open'",
     "'O''Brien'",
-    "'\xC3\xA9" "clair'",
+    "'\xC3\xA9"
+    "clair'",
     "TRUE",
     "False",
     ";",
@@ -122,7 +123,8 @@ QString wellFormedQuery(QRandomGenerator& random) {
                                       "[Date Opened] >= #2026/01/01#",
                                       "[Date Opened] between #12/31/2025# and #1/31/2026#",
                                       "Username is null",
-                                      "Username = '\xC3\xA9" "CLAIR'",
+                                      "Username = '\xC3\xA9"
+                                      "CLAIR'",
                                       "Nom > 1",
                                       "[Time Opened] < #10:00:00#",
                                       "sp3 = 'hardware' or Status = 'open'"};
@@ -175,7 +177,8 @@ protected:
         const char* const rows[] = {
             "INSERT INTO Calls (Username, Status, sp3, Query, [Date Opened], [Time Opened]) VALUES ('abc', 'Open', "
             "'Hardware', 'printer jams', '2026-01-31', '09:05:00')",
-            "INSERT INTO Calls (Username, Status, sp3, Query, [Date Opened]) VALUES ('\xC3\x89" "clair', 'open', "
+            "INSERT INTO Calls (Username, Status, sp3, Query, [Date Opened]) VALUES ('\xC3\x89"
+            "clair', 'open', "
             "'hardware', '', '2025-12-31')",
             "INSERT INTO Calls (Username, Status) VALUES (NULL, NULL)",
             "INSERT INTO Calls (Username, Status, [Date Opened], [Time Opened]) VALUES ('x', 'Closed', 'not a date', "
