@@ -12,6 +12,7 @@
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
 #include "shared/shared.h"
 
 #include <QAction>
@@ -35,13 +36,9 @@
 #include <QVBoxLayout>
 
 using callpanel::fieldText;
+using ui::named;
 
 namespace {
-
-template <class W> W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
 
 QFormLayout* formLayout(QWidget* parent) {
     auto* f = new QFormLayout(parent);

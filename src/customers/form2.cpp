@@ -32,7 +32,7 @@ using ui::MsgBox;
 
 namespace {
 
-using ui::naming::named;
+using ui::named;
 
 const QStringList DesignCaptions = {QStringLiteral("Type"),    QStringLiteral("Details"), QStringLiteral("Number"),
                                     QStringLiteral("Notes"),   QStringLiteral("Type2"),   QStringLiteral("details2"),

@@ -35,7 +35,7 @@ using ui::MsgBox;
 
 namespace {
 
-using ui::naming::named;
+using ui::named;
 
 const QString WarningText = QStringLiteral("WARNING!  There must be 8 values separated by a comma and a space (except "
                                            "for the last value).  The values Spare and Username must NOT be changed");

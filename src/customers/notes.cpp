@@ -29,7 +29,7 @@ namespace {
 
 const QString Placeholder = QStringLiteral("[Empty - Note was cancelled]");
 
-using ui::naming::named;
+using ui::named;
 
 void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(ui::twipsToPixels(left), ui::twipsToPixels(top), ui::twipsToPixels(width),

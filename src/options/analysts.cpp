@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 
 using ui::MsgBox;
-using ui::naming::named;
+using ui::named;
 
 analysts::analysts(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("analysts"));

@@ -22,7 +22,7 @@ using ui::MsgBox;
 
 namespace {
 
-using ui::naming::named;
+using ui::named;
 
 QStringList texts(const QListWidget* list) {
     QStringList all;

@@ -54,13 +54,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent) {
 }
 
 void Dialog::Form_Load() {
-    const QColor panel = ui::vbColour(ui::form<Form1>().panelcolour);
-    if (panel.isValid()) {
-        setAutoFillBackground(true);
-        QPalette p = palette();
-        p.setColor(QPalette::Window, panel);
-        setPalette(p);
-    }
+    ui::fillBackground(this, ui::vbColour(ui::form<Form1>().panelcolour));
 }
 
 Dialog& Dialog::openFrom(QWidget* owner) {

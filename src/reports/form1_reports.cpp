@@ -3,6 +3,7 @@
 #include "platform/desktop.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
+#include "platform/widgets/menus.h"
 #include "platform/widgets/printer.h"
 #include "reports/callsheet.h"
 #include "reports/dialog.h"
@@ -17,8 +18,7 @@
 #include <QTextEdit>
 
 void Form1::connectReports() {
-    mnucallrep2 = mnucallpopup->addAction(QStringLiteral("Full Call Report"));
-    mnucallrep2->setObjectName(QStringLiteral("mnucallrep2"));
+    mnucallrep2 = ui::menuItem(mnucallpopup, "mnucallrep2", QStringLiteral("Full Call Report"));
 
     connect(mncaltod, &QAction::triggered, this, [] { dayreport(desktop::clock().today()); });
     connect(mnuyest, &QAction::triggered, this, [] { dayreport(desktop::clock().today().addDays(-1)); });

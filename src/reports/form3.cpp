@@ -16,6 +16,7 @@
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
 #include "platform/widgets/menumark.h"
+#include "platform/widgets/menus.h"
 #include "platform/widgets/screen.h"
 #include "reports/dialog.h"
 #include "reports/quickreports.h"
@@ -40,14 +41,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using ui::named;
+
 namespace {
 
 const QString Section = QStringLiteral("Reports");
-
-template <class W> W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
 
 // Enter in a list's box neither adds an entry nor picks the one its text matches: only a pick is a click.
 class SwallowEnter : public QObject {
@@ -70,19 +68,12 @@ QComboBox* combo(QWidget* parent, const char* name) {
     return c;
 }
 
-QAction* item(QMenu* menu, const char* name, const QString& caption, bool checkable = false) {
-    auto* a = named(new QAction(caption, menu), name);
-    a->setCheckable(checkable);
-    menu->addAction(a);
-    return a;
-}
-
-// A box's background is its Base colour, a window's or frame's its Window colour.
-void setBackground(QWidget* w, const QColor& colour, QPalette::ColorRole role = QPalette::Base) {
+// A box's background is its Base colour (a window's or frame's is its Window colour: ui::fillBackground).
+void setBoxBackground(QWidget* w, const QColor& colour) {
     if (!colour.isValid())
         return;
     QPalette p = w->palette();
-    p.setColor(role, colour);
+    p.setColor(QPalette::Base, colour);
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
@@ -251,42 +242,42 @@ void Form3::buildControls() {
 }
 
 void Form3::buildMenus() {
-    mnfields = named(menuBar()->addMenu(QStringLiteral("Show Fields")), "mnfields");
-    mnuwizid = item(mnfields, "mnuwizid", QStringLiteral("Call ID"), true);
-    mnuwizst = item(mnfields, "mnuwizst", QStringLiteral("Status"), true);
-    mnuwizcu = item(mnfields, "mnuwizcu", QStringLiteral("Customer Ref"), true);
-    mnucn = item(mnfields, "mnucn", QStringLiteral("Customer Name"), true);
-    mnucat = item(mnfields, "mnucat", QStringLiteral("Category"), true);
-    mnuwizss = item(mnfields, "mnuwizss", QStringLiteral("Support staff"), true);
-    mnuwizcdet = item(mnfields, "mnuwizcdet", QStringLiteral("Call Details"), true);
-    mnuwizcr = item(mnfields, "mnuwizcr", QStringLiteral("Call Resolution"), true);
-    mnnuresource = item(mnfields, "mnnuresource", QStringLiteral("Resource"), true);
-    mnuwizot = item(mnfields, "mnuwizot", QStringLiteral("Open Time"), true);
-    mnuwizod = item(mnfields, "mnuwizod", QStringLiteral("Open Date"), true);
-    mnuwizct = item(mnfields, "mnuwizct", QStringLiteral("Close Time"), true);
-    mnuwizcd = item(mnfields, "mnuwizcd", QStringLiteral("Close Date"), true);
-    mnuwizsf = item(mnfields, "mnuwizsf", QStringLiteral("Spare Field"), true);
-    mnusi = item(mnfields, "mnusi", QStringLiteral("Item Field"), true);
-    mnulb = item(mnfields, "mnulb", QStringLiteral("Logged By Field"), true);
-    mnucf = item(mnfields, "mnucf", QStringLiteral("Contact Field"), true);
-    mnucof = item(mnfields, "mnucof", QStringLiteral("Call Open For"), true);
+    mnfields = ui::topMenu(menuBar(), "mnfields", QStringLiteral("Show Fields"));
+    mnuwizid = ui::menuItem(mnfields, "mnuwizid", QStringLiteral("Call ID"));
+    mnuwizst = ui::menuItem(mnfields, "mnuwizst", QStringLiteral("Status"));
+    mnuwizcu = ui::menuItem(mnfields, "mnuwizcu", QStringLiteral("Customer Ref"));
+    mnucn = ui::menuItem(mnfields, "mnucn", QStringLiteral("Customer Name"));
+    mnucat = ui::menuItem(mnfields, "mnucat", QStringLiteral("Category"));
+    mnuwizss = ui::menuItem(mnfields, "mnuwizss", QStringLiteral("Support staff"));
+    mnuwizcdet = ui::menuItem(mnfields, "mnuwizcdet", QStringLiteral("Call Details"));
+    mnuwizcr = ui::menuItem(mnfields, "mnuwizcr", QStringLiteral("Call Resolution"));
+    mnnuresource = ui::menuItem(mnfields, "mnnuresource", QStringLiteral("Resource"));
+    mnuwizot = ui::menuItem(mnfields, "mnuwizot", QStringLiteral("Open Time"));
+    mnuwizod = ui::menuItem(mnfields, "mnuwizod", QStringLiteral("Open Date"));
+    mnuwizct = ui::menuItem(mnfields, "mnuwizct", QStringLiteral("Close Time"));
+    mnuwizcd = ui::menuItem(mnfields, "mnuwizcd", QStringLiteral("Close Date"));
+    mnuwizsf = ui::menuItem(mnfields, "mnuwizsf", QStringLiteral("Spare Field"));
+    mnusi = ui::menuItem(mnfields, "mnusi", QStringLiteral("Item Field"));
+    mnulb = ui::menuItem(mnfields, "mnulb", QStringLiteral("Logged By Field"));
+    mnucf = ui::menuItem(mnfields, "mnucf", QStringLiteral("Contact Field"));
+    mnucof = ui::menuItem(mnfields, "mnucof", QStringLiteral("Call Open For"));
 
-    mnuopt = named(menuBar()->addMenu(QStringLiteral("Options")), "mnuopt");
-    mnutrunc = item(mnuopt, "mnutrunc", QStringLiteral("Truncate Long fields for reports"), true);
-    mnuwidth = item(mnuopt, "mnuwidth", QStringLiteral("HTML Report Width"));
-    mnucalnot1 = item(mnuopt, "mnucalnot1", QStringLiteral("Include Call Notes"), true);
-    mnusep = item(mnuopt, "mnusep", QStringLiteral("Include Line Separator"), true);
-    mnuFullnames = item(mnuopt, "mnuFullnames", QStringLiteral("Show Customer Fullname"));
-    mnulogo = item(mnuopt, "mnulogo", QStringLiteral("Logo"));
-    mnubakc = item(mnuopt, "mnubakc", QStringLiteral("Webpage Background Colour"));
-    mnufont = item(mnuopt, "mnufont", QStringLiteral("Title Font Size"));
-    mnutable = item(mnuopt, "mnutable", QStringLiteral("Webpage Table Back Colour"));
+    mnuopt = ui::topMenu(menuBar(), "mnuopt", QStringLiteral("Options"));
+    mnutrunc = ui::menuItem(mnuopt, "mnutrunc", QStringLiteral("Truncate Long fields for reports"));
+    mnuwidth = ui::menuItem(mnuopt, "mnuwidth", QStringLiteral("HTML Report Width"));
+    mnucalnot1 = ui::menuItem(mnuopt, "mnucalnot1", QStringLiteral("Include Call Notes"));
+    mnusep = ui::menuItem(mnuopt, "mnusep", QStringLiteral("Include Line Separator"));
+    mnuFullnames = ui::menuItem(mnuopt, "mnuFullnames", QStringLiteral("Show Customer Fullname"));
+    mnulogo = ui::menuItem(mnuopt, "mnulogo", QStringLiteral("Logo"));
+    mnubakc = ui::menuItem(mnuopt, "mnubakc", QStringLiteral("Webpage Background Colour"));
+    mnufont = ui::menuItem(mnuopt, "mnufont", QStringLiteral("Title Font Size"));
+    mnutable = ui::menuItem(mnuopt, "mnutable", QStringLiteral("Webpage Table Back Colour"));
 
-    mnumore = named(menuBar()->addMenu(QStringLiteral("More Quick Reports")), "mnumore");
-    mnuci = item(mnumore, "mnuci", QStringLiteral("All Customer Inventory"));
-    mnuivrep = item(mnumore, "mnuivrep", QStringLiteral("Inventory Report by Type"));
-    mnuinvcalls = item(mnumore, "mnuinvcalls", QStringLiteral("Calls for an Inventory Item"));
-    mnu50cat = item(mnumore, "mnu50cat", QStringLiteral("Last 50 calls for Category"));
+    mnumore = ui::topMenu(menuBar(), "mnumore", QStringLiteral("More Quick Reports"));
+    mnuci = ui::menuItem(mnumore, "mnuci", QStringLiteral("All Customer Inventory"));
+    mnuivrep = ui::menuItem(mnumore, "mnuivrep", QStringLiteral("Inventory Report by Type"));
+    mnuinvcalls = ui::menuItem(mnumore, "mnuinvcalls", QStringLiteral("Calls for an Inventory Item"));
+    mnu50cat = ui::menuItem(mnumore, "mnu50cat", QStringLiteral("Last 50 calls for Category"));
 
     // The switches flip their own marks (keepMark undoes Qt's flip first).
     for (QAction* a : mnfields->actions())
@@ -299,7 +290,7 @@ void Form3::buildMenus() {
         connect(a, &QAction::triggered, this, [this, a, key] { columnSwitch(a, key); });
     }
     connect(mnuwizcu, &QAction::triggered, this, [this] {
-        mnuwizcu->setChecked(!mnuwizcu->isChecked());
+        ui::flipMark(mnuwizcu);
         datavisible();
     });
     connect(mnutrunc, &QAction::triggered, this, [this] { optionSwitch(mnutrunc, QStringLiteral("Truncate")); });
@@ -326,9 +317,9 @@ void Form3::Form_Load() {
             wizard::iniBool(ReadINI(Section, QStringLiteral("Call Note for Wizard"), QStringLiteral("False"))))
         mnucalnot1->setChecked(*b);
     if (m_main) {
-        setBackground(centralWidget(), ui::vbColour(m_main->backcolour), QPalette::Window);
-        setBackground(Frame1, ui::vbColour(m_main->panelcolour), QPalette::Window);
-        setBackground(sqltxtbox, ui::vbColour(m_main->panelcolour));
+        ui::fillBackground(centralWidget(), ui::vbColour(m_main->backcolour));
+        ui::fillBackground(Frame1, ui::vbColour(m_main->panelcolour));
+        setBoxBackground(sqltxtbox, ui::vbColour(m_main->panelcolour));
     }
 }
 
@@ -404,7 +395,7 @@ void Form3::setSwatch(QLineEdit* box, const QString& colour, bool withText) {
     const auto number = wizard::colourNumber(colour);
     if (!number)
         return;
-    setBackground(box, ui::vbColour(*number));
+    setBoxBackground(box, ui::vbColour(*number));
     if (withText)
         box->setText(wizard::ColorToHTML(*number));
 }
@@ -537,14 +528,12 @@ void Form3::Command3_Click() {
 }
 
 void Form3::columnSwitch(QAction* item, const QString& key) {
-    item->setChecked(!item->isChecked());
-    WriteINI(Section, key, item->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
+    WriteINI(Section, key, ui::markText(ui::flipMark(item)));
     datavisible();
 }
 
 void Form3::optionSwitch(QAction* item, const QString& key) {
-    item->setChecked(!item->isChecked());
-    WriteINI(Section, key, item->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
+    WriteINI(Section, key, ui::markText(ui::flipMark(item)));
 }
 
 void Form3::mnuwidth_Click() {

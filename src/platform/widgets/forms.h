@@ -24,14 +24,11 @@ template <class W> W& form() {
     return *w;
 }
 
-// A control or menu item made in code, named as the window's code calls it, so findChild finds it. In a namespace
-// of its own, so that only files that take it in (using ui::naming::named) see it.
-namespace naming {
+// A control or menu item made in code, named as the window's code calls it, so findChild finds it.
 template <class W> W* named(W* w, const char* name) {
     w->setObjectName(QLatin1String(name));
     return w;
 }
-} // namespace naming
 
 template <class W> bool isLoaded() {
     return detail::loadedForm(typeid(W)) != nullptr;
