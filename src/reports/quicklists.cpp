@@ -22,9 +22,26 @@ const QString Username = QStringLiteral("Username");
 const QString DateOpened = QStringLiteral("Date Opened");
 const QString TimeOpened = QStringLiteral("Time Opened");
 
-void lines(PageFile& page, std::initializer_list<QString> texts) {
+void lines(PageFile& page, const QStringList& texts) {
     for (const QString& t : texts)
         page.writeLine(t);
+}
+
+// The frame's opening, the list's heading and its caption row.
+void startPage(PageFile& page, const QString& heading, const QStringList& captions) {
+    reportheader(page);
+    page.writeLine(heading);
+    lines(page, captions);
+}
+
+// Each call's lines (callLines reads the current row), followed by its notes when asked.
+template <class CallLines>
+void eachCall(PageFile& page, ReportSource& source, ReportRows& row, bool notes, CallLines callLines) {
+    while (row.next()) {
+        lines(page, callLines());
+        if (notes)
+            source.notes(page, row.field(Nom));
+    }
 }
 
 // The opening moment of a call, or an invalid one when either part is missing.
@@ -40,7 +57,7 @@ QDateTime opened(const ReportRows& row) {
     return QDateTime(date, time);
 }
 
-const QString CustomerCaptions[] = {
+const QStringList CustomerCaptions = {
     QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
     QStringLiteral("Assigned: </TD><TD Class=TDMed> Call:  </TD>"),
     QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD><TD Class=TDNarrow>Status: "
@@ -60,22 +77,22 @@ void day(PageFile& page, ReportSource& source, const QDate& day, const QString& 
                         "Opened] = #" +
                         db::vbFormat(day, sqlDate) + "# order by  Nom";
     ReportRows row = source.rows(sql, DayLimit);
-    reportheader(page);
     const QString shown = display.isEmpty() ? db::displayText(day) : db::vbFormat(day, display);
-    page.writeLine("<P><H3> Calls logged  - " + shown + ": </H3></P>");
-    lines(page, {QStringLiteral("<TABLE class=captions><TR>"), QStringLiteral("<TD Class=TDSmall>Assigned:</TD>"),
-                 QStringLiteral("<TD class=TDLarge>Call:</TD>"), QStringLiteral("<TD Class=TDMed>Customer:</TD>"),
-                 QStringLiteral("<TD Class=TDSmall>Category:</TD>"), QStringLiteral("<TD Class=TDNarrow>Ref:</TD>"),
-                 QStringLiteral("<TD Class=TDNarrow>Status:</TD>"), QStringLiteral("</TR></TABLE><BR>")});
-    while (row.next()) {
-        lines(page, {QStringLiteral("<TABLE class=textbody><TR>"), "<TD Class=TDSmall>" + row.dashed(User) + "</TD>",
-                     "<TD class=TDLarge>" + q150(row) + "</TD>", "<TD Class=TDMed>" + row.dashed(Sp2) + "&nbsp;</TD>",
-                     "<TD Class=TDSmall>" + row.dashed(Sp3) + " &nbsp;</TD>",
-                     "<TD Class=TDNarrow>" + row.text(Nom) + "&nbsp;</TD>",
-                     "<TD Class=TDNarrow>" + row.text(Status) + "&nbsp;</TD>", QStringLiteral("</TR></TABLE>")});
-        if (notes)
-            source.notes(page, row.field(Nom));
-    }
+    startPage(page, "<P><H3> Calls logged  - " + shown + ": </H3></P>",
+              {QStringLiteral("<TABLE class=captions><TR>"), QStringLiteral("<TD Class=TDSmall>Assigned:</TD>"),
+               QStringLiteral("<TD class=TDLarge>Call:</TD>"), QStringLiteral("<TD Class=TDMed>Customer:</TD>"),
+               QStringLiteral("<TD Class=TDSmall>Category:</TD>"), QStringLiteral("<TD Class=TDNarrow>Ref:</TD>"),
+               QStringLiteral("<TD Class=TDNarrow>Status:</TD>"), QStringLiteral("</TR></TABLE><BR>")});
+    eachCall(page, source, row, notes, [&]() -> QStringList {
+        return {QStringLiteral("<TABLE class=textbody><TR>"),
+                "<TD Class=TDSmall>" + row.dashed(User) + "</TD>",
+                "<TD class=TDLarge>" + q150(row) + "</TD>",
+                "<TD Class=TDMed>" + row.dashed(Sp2) + "&nbsp;</TD>",
+                "<TD Class=TDSmall>" + row.dashed(Sp3) + " &nbsp;</TD>",
+                "<TD Class=TDNarrow>" + row.text(Nom) + "&nbsp;</TD>",
+                "<TD Class=TDNarrow>" + row.text(Status) + "&nbsp;</TD>",
+                QStringLiteral("</TR></TABLE>")};
+    });
     page.writeLine(QStringLiteral("</TABLE>"));
 }
 
@@ -84,29 +101,28 @@ void open(PageFile& page, ReportSource& source, const QDateTime& now, bool notes
         source.rows(QStringLiteral("Select Username, [Date Opened],[Time Opened], User, Status, Query, "
                                    "SP3, Nom from Calls where Status <> 'Closed' order by  Status DESC, Nom"),
                     OpenLimit);
-    reportheader(page);
-    page.writeLine("<P><h3> All Active Calls as of: " + stamp(now) + ". </H3></P>");
-    lines(page,
-          {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow valign=top>"),
-           QStringLiteral("Assigned: </TD><TD Class=TDMed valign=top> Call:  </TD><TD class=TDMed valign=top>Customer: "
-                          "</TD><TD Class=TDSmall valign=top>Category: </TD>"),
-           QStringLiteral(
-               "<TD Class=TDNarrow valign=top> Date Opened: </TD><TD Class=TDNarrow valign=top> Ref: "
-               "</TD><TD Class=TDNarrow valign=top>Status: </TD><TD Class=TDNarrow valign=top>Open For: </TD>"),
-           QStringLiteral("</TR></TABLE><BR>")});
+    startPage(
+        page, "<P><h3> All Active Calls as of: " + stamp(now) + ". </H3></P>",
+        {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow valign=top>"),
+         QStringLiteral("Assigned: </TD><TD Class=TDMed valign=top> Call:  </TD><TD class=TDMed valign=top>Customer: "
+                        "</TD><TD Class=TDSmall valign=top>Category: </TD>"),
+         QStringLiteral(
+             "<TD Class=TDNarrow valign=top> Date Opened: </TD><TD Class=TDNarrow valign=top> Ref: "
+             "</TD><TD Class=TDNarrow valign=top>Status: </TD><TD Class=TDNarrow valign=top>Open For: </TD>"),
+         QStringLiteral("</TR></TABLE><BR>")});
     const QString cell = QStringLiteral("</TD><TD Class=TDNarrow valign=top>");
-    while (row.next()) {
-        // A call without an opening moment keeps its row, with no duration.
-        lines(page, {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow valign=top>"),
-                     row.dashed(User) + "</TD><TD Class=TDMed valign=top>" + q150(row) +
-                         "</TD><TD class=TDMed valign=top>" + source.customerName(row.dashed(Username)) +
-                         " </TD><TD Class=TDSmall valign=top>" + row.dashed(Sp3) + " </TD>",
-                     "<TD Class=TDNarrow valign=top>" + row.dashed(DateOpened), cell + row.dashed(Nom),
-                     cell + row.dashed(Status), cell + FormatDuration(opened(row), now) + "</TD>",
-                     QStringLiteral("</TR></TABLE>")});
-        if (notes)
-            source.notes(page, row.field(Nom));
-    }
+    // A call without an opening moment keeps its row, with no duration.
+    eachCall(page, source, row, notes, [&]() -> QStringList {
+        return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow valign=top>"),
+                row.dashed(User) + "</TD><TD Class=TDMed valign=top>" + q150(row) + "</TD><TD class=TDMed valign=top>" +
+                    source.customerName(row.dashed(Username)) + " </TD><TD Class=TDSmall valign=top>" +
+                    row.dashed(Sp3) + " </TD>",
+                "<TD Class=TDNarrow valign=top>" + row.dashed(DateOpened),
+                cell + row.dashed(Nom),
+                cell + row.dashed(Status),
+                cell + FormatDuration(opened(row), now) + "</TD>",
+                QStringLiteral("</TR></TABLE>")};
+    });
 }
 
 void status(PageFile& page, ReportSource& source, const QString& status, bool notes) {
@@ -114,25 +130,21 @@ void status(PageFile& page, ReportSource& source, const QString& status, bool no
                                  "status = '" +
                                      SQLQuote(status) + "' order by [Date opened] DESC, [Time opened] DESC",
                                  StatusLimit);
-    reportheader(page);
-    page.writeLine("<P><H3>" + status + " calls: </H3></P>");
-    lines(page, {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
-                 QStringLiteral("Assigned: </TD><TD Class=TDMed> Call:  </TD><TD Class=TDMed>Customer: </TD><TD "
-                                "Class=TDSmall>Category: </TD>"),
-                 QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD>"),
-                 QStringLiteral("</TR></TABLE><BR>")});
-    while (row.next()) {
+    startPage(page, "<P><H3>" + status + " calls: </H3></P>",
+              {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
+               QStringLiteral("Assigned: </TD><TD Class=TDMed> Call:  </TD><TD Class=TDMed>Customer: </TD><TD "
+                              "Class=TDSmall>Category: </TD>"),
+               QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD>"),
+               QStringLiteral("</TR></TABLE><BR>")});
+    eachCall(page, source, row, notes, [&]() -> QStringList {
         const QVariant ref = row.field(Username);
         const QString name = source.customerName(db::isNull(ref) ? QStringLiteral("Unknown") : db::displayText(ref));
-        lines(page,
-              {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
-               row.dashed(User) + "</TD><TD Class=TDMed>" + q150(row) + "</TD><TD Class=TDMed>" + name +
-                   " </TD><TD Class=TDSmall>" + row.dashed(Sp3) + " </TD>",
-               "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) + "</TD>",
-               QStringLiteral("</TR></TABLE>")});
-        if (notes)
-            source.notes(page, row.field(Nom));
-    }
+        return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
+                row.dashed(User) + "</TD><TD Class=TDMed>" + q150(row) + "</TD><TD Class=TDMed>" + name +
+                    " </TD><TD Class=TDSmall>" + row.dashed(Sp3) + " </TD>",
+                "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) + "</TD>",
+                QStringLiteral("</TR></TABLE>")};
+    });
 }
 
 void customer(PageFile& page, ReportSource& source, const QString& reference, bool notes) {
@@ -140,21 +152,17 @@ void customer(PageFile& page, ReportSource& source, const QString& reference, bo
                                  "Username = '" +
                                      SQLQuote(reference) + "' order by Nom DESC",
                                  CustomerLimit);
-    reportheader(page);
-    page.writeLine("<P><H3>Last 20 calls for customer: " + source.customerName(reference) + "  [" + reference +
-                   "]</H3></P>");
-    for (const QString& l : CustomerCaptions)
-        page.writeLine(l);
-    while (row.next()) {
-        lines(page,
-              {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
-               row.text(User) + "</TD><TD Class=TDMed><P>" + q150(row) + "</P></TD>",
-               "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) +
-                   "</TD><TD Class=TDNarrow>" + row.text(Status) + "</TD><TD Class=TDSmall>" + row.text(Sp3) + " </TD>",
-               QStringLiteral("</TR></TABLE>")});
-        if (notes)
-            source.notes(page, row.field(Nom));
-    }
+    startPage(page,
+              "<P><H3>Last 20 calls for customer: " + source.customerName(reference) + "  [" + reference + "]</H3></P>",
+              CustomerCaptions);
+    eachCall(page, source, row, notes, [&]() -> QStringList {
+        return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
+                row.text(User) + "</TD><TD Class=TDMed><P>" + q150(row) + "</P></TD>",
+                "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) +
+                    "</TD><TD Class=TDNarrow>" + row.text(Status) + "</TD><TD Class=TDSmall>" + row.text(Sp3) +
+                    " </TD>",
+                QStringLiteral("</TR></TABLE>")};
+    });
 }
 
 void customerDates(PageFile& page, ReportSource& source, const QString& reference, const QDate& start, const QDate& end,
@@ -165,21 +173,18 @@ void customerDates(PageFile& page, ReportSource& source, const QString& referenc
                         SQLQuote(reference) + "' AND [Date Opened] BETWEEN #" + db::vbFormat(start, sqlDate) +
                         "# AND #" + db::vbFormat(end, sqlDate) + "# order by Nom DESC",
                     CustomerDatesLimit);
-    reportheader(page);
-    page.writeLine("<P><H3>Calls logged between (format = mm/dd/yyyy): " + startTyped + " and " + endTyped +
-                   " for customer: " + source.customerName(reference) + "  [" + reference + "]</H3></P>");
-    for (const QString& l : CustomerCaptions)
-        page.writeLine(l);
-    while (row.next()) {
-        lines(page, {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
-                     row.text(User) + "</TD><TD Class=TDMed>" + q150(row) + "</TD>",
-                     "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) +
-                         "</TD><TD Class=TDNarrow>" + row.text(Status) + "</TD><TD Class=TDSmall>" + row.dashed(Sp3) +
-                         " </TD>",
-                     QStringLiteral("</TR></TABLE>")});
-        if (notes)
-            source.notes(page, row.field(Nom));
-    }
+    startPage(page,
+              "<P><H3>Calls logged between (format = mm/dd/yyyy): " + startTyped + " and " + endTyped +
+                  " for customer: " + source.customerName(reference) + "  [" + reference + "]</H3></P>",
+              CustomerCaptions);
+    eachCall(page, source, row, notes, [&]() -> QStringList {
+        return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
+                row.text(User) + "</TD><TD Class=TDMed>" + q150(row) + "</TD>",
+                "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) +
+                    "</TD><TD Class=TDNarrow>" + row.text(Status) + "</TD><TD Class=TDSmall>" + row.dashed(Sp3) +
+                    " </TD>",
+                QStringLiteral("</TR></TABLE>")};
+    });
 }
 
 void staff(PageFile& page, ReportSource& source, const QString& analyst, bool notes) {
@@ -187,59 +192,54 @@ void staff(PageFile& page, ReportSource& source, const QString& analyst, bool no
                                  "where User = '" +
                                      SQLQuote(analyst) + "' order by Nom DESC",
                                  StaffLimit);
-    reportheader(page);
-    page.writeLine("<P><H3>Last 50 calls for Support Staff member: " + analyst + "</H3>");
-    lines(page, {QStringLiteral("<TABLE bgcolor=#ffFFFF bordercolor= #010080 BORDER=0 class=Captions><TR><TD "
-                                "class=TDNarrow>"),
-                 QStringLiteral("Customer: </TD><TD class=TDMed>Call: </TD>"),
-                 QStringLiteral("<TD class=TDNarrow> Date Opened: </TD><TD class=TDNarrow>Ref: </TD><TD "
-                                "class=TDNarrow>Status: </TD><TD class=TDSmall>Category: </TD>"),
-                 QStringLiteral("</TR></TABLE><BR>")});
-    while (row.next()) {
-        lines(page, {QStringLiteral("<TABLE bgcolor=#ffFFFF bordercolor= #010080 BORDER=0 class=textbody><TR><TD "
-                                    "class=TDNarrow>"),
-                     row.dashed(Sp2) + "</TD><TD class=TDMed>" + q150(row) + "</TD>",
-                     "<TD class=TDNarrow>" + row.text(DateOpened) + "</TD><TD class=TDNarrow>" + row.text(Nom) +
-                         "</TD><TD class=TDNarrow>" + row.text(Status) + "</TD><TD class=TDSmall>" + row.dashed(Sp3) +
-                         " </TD>",
-                     QStringLiteral("</TR></TABLE>")});
-        if (notes)
-            source.notes(page, row.field(Nom));
-    }
+    startPage(page, "<P><H3>Last 50 calls for Support Staff member: " + analyst + "</H3>",
+              {QStringLiteral("<TABLE bgcolor=#ffFFFF bordercolor= #010080 BORDER=0 class=Captions><TR><TD "
+                              "class=TDNarrow>"),
+               QStringLiteral("Customer: </TD><TD class=TDMed>Call: </TD>"),
+               QStringLiteral("<TD class=TDNarrow> Date Opened: </TD><TD class=TDNarrow>Ref: </TD><TD "
+                              "class=TDNarrow>Status: </TD><TD class=TDSmall>Category: </TD>"),
+               QStringLiteral("</TR></TABLE><BR>")});
+    eachCall(page, source, row, notes, [&]() -> QStringList {
+        return {QStringLiteral("<TABLE bgcolor=#ffFFFF bordercolor= #010080 BORDER=0 class=textbody><TR><TD "
+                               "class=TDNarrow>"),
+                row.dashed(Sp2) + "</TD><TD class=TDMed>" + q150(row) + "</TD>",
+                "<TD class=TDNarrow>" + row.text(DateOpened) + "</TD><TD class=TDNarrow>" + row.text(Nom) +
+                    "</TD><TD class=TDNarrow>" + row.text(Status) + "</TD><TD class=TDSmall>" + row.dashed(Sp3) +
+                    " </TD>",
+                QStringLiteral("</TR></TABLE>")};
+    });
 }
 
 void category(PageFile& page, ReportSource& source, const QString& category, bool separator, bool notes) {
     ReportRows row = source.rows("Select Username, [Date Opened], User, Status, Query,  Nom from Calls where sp3 = '" +
                                      SQLQuote(category) + "' order by [Date opened] DESC, [Time opened] DESC",
                                  CategoryLimit);
-    reportheader(page);
-    page.writeLine("<P><H3>Last 50 calls by Category: " + category + "</H3></P>");
-    lines(page, {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
-                 QStringLiteral("Assigned: </TD><TD class=TDLarge> Call:  </TD><TD Class=TDSmall>Customer: </TD>"),
-                 QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD>"),
-                 QStringLiteral("</TR></TABLE><BR>")});
-    while (row.next()) {
+    startPage(page, "<P><H3>Last 50 calls by Category: " + category + "</H3></P>",
+              {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
+               QStringLiteral("Assigned: </TD><TD class=TDLarge> Call:  </TD><TD Class=TDSmall>Customer: </TD>"),
+               QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD>"),
+               QStringLiteral("</TR></TABLE><BR>")});
+    eachCall(page, source, row, notes, [&] {
+        QStringList out;
         if (separator)
-            page.writeLine(QStringLiteral("<HR>"));
-        lines(page, {QStringLiteral("<BR><TABLE class=textbody><TR><TD Class=TDNarrow>"),
-                     row.dashed(User) + "</TD><TD class=TDLarge valign=top>" + q150(row) +
-                         "</TD><TD Class=TDSmall valign=top>" + source.customerName(row.dashed(Username)) + " </TD>",
-                     "<TD Class=TDNarrow valign=top>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow valign=top>" +
-                         row.text(Nom) + "</TD>",
-                     QStringLiteral("</TR></TABLE>")});
-        if (notes)
-            source.notes(page, row.field(Nom));
-    }
+            out << QStringLiteral("<HR>");
+        out << QStringLiteral("<BR><TABLE class=textbody><TR><TD Class=TDNarrow>")
+            << row.dashed(User) + "</TD><TD class=TDLarge valign=top>" + q150(row) +
+                   "</TD><TD Class=TDSmall valign=top>" + source.customerName(row.dashed(Username)) + " </TD>"
+            << "<TD Class=TDNarrow valign=top>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow valign=top>" +
+                   row.text(Nom) + "</TD>"
+            << QStringLiteral("</TR></TABLE>");
+        return out;
+    });
 }
 
 void inventory(PageFile& page, ReportSource& source, const QDateTime& now, bool separator) {
-    reportheader(page);
-    page.writeLine("<P><h3> Customers with Inventory: " + stamp(now) + ". </h3></P>");
-    lines(page, {QStringLiteral("<TABLE class=captions><TR><TD Class=TDSmall valign=top>"),
-                 QStringLiteral("Customer: </TD><TD Class=TDSmall valign=top>Username: </TD>"),
-                 QStringLiteral("<TD Class=TDMed valign=top> Extension: </TD><TD Class=TDMed valign=top> Location: "
-                                "</TD>"),
-                 QStringLiteral("</TR></TABLE><BR>")});
+    startPage(page, "<P><h3> Customers with Inventory: " + stamp(now) + ". </h3></P>",
+              {QStringLiteral("<TABLE class=captions><TR><TD Class=TDSmall valign=top>"),
+               QStringLiteral("Customer: </TD><TD Class=TDSmall valign=top>Username: </TD>"),
+               QStringLiteral("<TD Class=TDMed valign=top> Extension: </TD><TD Class=TDMed valign=top> Location: "
+                              "</TD>"),
+               QStringLiteral("</TR></TABLE><BR>")});
     const QString prefix = QStringLiteral("<TD Class=TDNarrow valign=top><font color = #7C7C7C><i>");
     ReportRows customer = source.rows(QStringLiteral("Select Name, Username, Extension, Location from Customers"));
     if (!source.database())
