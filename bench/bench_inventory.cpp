@@ -2,6 +2,7 @@
 // queries and reading the same rows as text: the full list ("Retrieve All"), two filters ("Apply") and the export
 // of the full list to inv.csv (the baseline writes the same lines straight from its rows).
 // Target: at most 2 each. Run: build/bin/bench_inventory
+#include "bench/benchprogram.h"
 #include "bench/benchutil.h"
 #include "bench/dataset.h"
 #include "support/testenv.h"
@@ -64,18 +65,9 @@ void apply(Inventory& w, int field, const QString& match, const QString& value) 
 int main() {
     ensureApp();
     TestEnv env;
-    // A copy: the program's start-up may bring a file up to date, and the data set stays as made.
-    const QString dbPath = env.path(QStringLiteral("bench.qvdb"));
-    QFile::copy(benchDataset(), dbPath);
-    QFile ini(env.settingsFolder + QStringLiteral("/quorvane.ini"));
-    if (ini.open(QIODevice::WriteOnly))
-        ini.write("[Database]\r\nDatabase Path=" + dbPath.toUtf8() + "\r\n");
-    ini.close();
-
-    auto* main = new Form1(env.appDataFolder);
-    ui::detail::registerForm(typeid(Form1), main);
-    main->Combo2->setCurrentText(bench::staffName(0));
-    main->Command1->click();
+    const bench::Program program = bench::startProgram(env);
+    Form1* main = program.main;
+    const QString& dbPath = program.dbPath;
     main->maxcalls = bench::InventoryItems;
     main->mnuinvserach->trigger();
     Inventory& w = ui::form<Inventory>();

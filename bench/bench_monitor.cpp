@@ -6,7 +6,6 @@
 #include "support/testenv.h"
 
 #include "platform/db/database.h"
-#include "platform/db/jetsql.h"
 #include "reports/monitorpages.h"
 #include "shared/shared.h"
 
@@ -14,38 +13,12 @@
 #include <QFile>
 #include <cstdio>
 #include <sqlite3.h>
-#include <stdexcept>
 #include <vector>
 
 namespace {
 
 const QString OpenCalls = QStringLiteral("Select Username, [Date Opened], User, Status, Query, SP3, Nom from Calls "
                                          "where Status <> 'Closed' order by  Status DESC, Nom");
-
-// Every column of every row as text; the rows read.
-int readAll(sqlite3* db, const QByteArray& sql, std::vector<std::vector<QByteArray>>* keep = nullptr) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db));
-    int rows = 0;
-    const int cols = sqlite3_column_count(st);
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        std::vector<QByteArray> row;
-        for (int c = 0; c < cols; ++c) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
-            row.emplace_back(text ? QByteArray(text, sqlite3_column_bytes(st, c)) : QByteArray());
-        }
-        if (keep)
-            keep->push_back(std::move(row));
-        ++rows;
-    }
-    sqlite3_finalize(st);
-    return rows;
-}
-
-QByteArray raw(const QString& jetSql) {
-    return db::jet::translate(jetSql).sql.toUtf8();
-}
 
 } // namespace
 
@@ -64,28 +37,28 @@ int main(int argc, char** argv) {
     // The baseline's texts, translated before timing: the program's own translation counts against it.
     std::vector<QByteArray> counts;
     for (const QString& sql : monitorpages::countQueries(in))
-        counts.push_back(raw(sql));
-    const QByteArray open = raw(OpenCalls);
+        counts.push_back(bench::translated(sql));
+    const QByteArray open = bench::translated(OpenCalls);
     std::vector<QByteArray> perCall;
     int openRows = 0;
     {
         db::Connection conn(dbPath);
-        std::vector<std::vector<QByteArray>> rows;
-        openRows = readAll(conn.handle(), open, &rows);
+        bench::Rows rows;
+        openRows = bench::readRows(conn.handle(), open, -1, &rows);
         for (size_t r = 0; r < rows.size() && r < monitorpages::MaxListed; ++r) {
-            perCall.push_back(raw("SELECT Name, Location from Customers Where Username = '" +
-                                  SQLQuote(QString::fromUtf8(rows[r][0])) + "'"));
-            perCall.push_back(raw("Select * from Notes where Call = " + QString::fromUtf8(rows[r][6])));
+            perCall.push_back(bench::translated("SELECT Name, Location from Customers Where Username = '" +
+                                                SQLQuote(QString::fromUtf8(rows[r][0])) + "'"));
+            perCall.push_back(bench::translated("Select * from Notes where Call = " + QString::fromUtf8(rows[r][6])));
         }
     }
 
     db::Connection conn(dbPath);
     const double rawMs = bench::medianMs([&] {
         for (const QByteArray& sql : counts)
-            readAll(conn.handle(), sql);
-        readAll(conn.handle(), open);
+            bench::readRows(conn.handle(), sql);
+        bench::readRows(conn.handle(), open);
         for (const QByteArray& sql : perCall)
-            readAll(conn.handle(), sql);
+            bench::readRows(conn.handle(), sql);
     });
     bool written = true;
     const double programMs = bench::medianMs([&] { written = monitorpages::write(in) && written; });

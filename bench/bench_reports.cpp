@@ -7,7 +7,6 @@
 #include "support/testenv.h"
 
 #include "platform/db/database.h"
-#include "platform/db/jetsql.h"
 #include "reports/callreport.h"
 #include "reports/pagefile.h"
 #include "reports/quicklists.h"
@@ -22,43 +21,18 @@
 #include <cstdio>
 #include <functional>
 #include <sqlite3.h>
-#include <stdexcept>
 #include <vector>
 
 namespace {
 
-using Rows = std::vector<std::vector<QByteArray>>;
-
-// Every column of up to `limit` rows as text (all rows when limit < 0).
-int readRows(sqlite3* db, const QByteArray& sql, int limit = -1, Rows* keep = nullptr) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db));
-    int rows = 0;
-    const int cols = sqlite3_column_count(st);
-    while ((limit < 0 || rows < limit) && sqlite3_step(st) == SQLITE_ROW) {
-        std::vector<QByteArray> row;
-        for (int c = 0; c < cols; ++c) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
-            row.emplace_back(text ? QByteArray(text, sqlite3_column_bytes(st, c)) : QByteArray());
-        }
-        if (keep)
-            keep->push_back(std::move(row));
-        ++rows;
-    }
-    sqlite3_finalize(st);
-    return rows;
-}
-
-QByteArray raw(const QString& jetSql) {
-    return db::jet::translate(jetSql).sql.toUtf8();
-}
+using bench::readRows;
+using bench::Rows;
 
 QByteArray nameSql(const QString& ref) {
-    return raw("SELECT Name, Location from Customers Where Username = '" + SQLQuote(ref) + "'");
+    return bench::translated("SELECT Name, Location from Customers Where Username = '" + SQLQuote(ref) + "'");
 }
 QByteArray notesSql(const QString& nom) {
-    return raw("Select * from Notes where Call = " + nom);
+    return bench::translated("Select * from Notes where Call = " + nom);
 }
 
 // The baseline of one list: its query up to the cap, then the per-row queries the page needs.
@@ -70,7 +44,7 @@ struct Baseline {
 };
 
 Baseline listBaseline(const QString& dbPath, const QString& jetSql, int limit, int refCol, int nomCol) {
-    Baseline b{raw(jetSql), limit, {}, 0};
+    Baseline b{bench::translated(jetSql), limit, {}, 0};
     db::Connection conn(dbPath);
     Rows rows;
     b.rows = readRows(conn.handle(), b.list, limit, &rows);
@@ -187,16 +161,18 @@ int main(int argc, char** argv) {
     }
     // Every customer with inventory: one item query per customer.
     {
-        Baseline b{raw(QStringLiteral("Select Name, Username, Extension, Location from Customers")), -1, {}, 0};
+        Baseline b{
+            bench::translated(QStringLiteral("Select Name, Username, Extension, Location from Customers")), -1, {}, 0};
         {
             db::Connection conn(dbPath);
             Rows rows;
             b.rows = readRows(conn.handle(), b.list, -1, &rows);
             for (const auto& row : rows)
                 if (!row[1].isNull())
-                    b.perRow.push_back(raw("Select Type, details, Number, Notes, Number2, Notes2 from Inventory where "
-                                           "details2 = '" +
-                                           SQLQuote(QString::fromUtf8(row[1])) + "'"));
+                    b.perRow.push_back(
+                        bench::translated("Select Type, details, Number, Notes, Number2, Notes2 from Inventory where "
+                                          "details2 = '" +
+                                          SQLQuote(QString::fromUtf8(row[1])) + "'"));
         }
         const double r = rawTime(dbPath, b);
         const double p = programTime(folder + "/report-calls-inv.htm", false, [&](PageFile& page, ReportSource& s) {
@@ -207,7 +183,8 @@ int main(int argc, char** argv) {
     // The full report of the call with 2,000 notes.
     {
         const QString nom = QString::number(bench::BusyCall);
-        Baseline b{raw("Select Username, [Date Opened], [Time Opened], [Date Closed], [Time Closed], [Time Spent], "
+        Baseline b{bench::translated(
+                       "Select Username, [Date Opened], [Time Opened], [Date Closed], [Time Closed], [Time Spent], "
                        "Resolution, User, Spare, Status, Query, SP3, Nom from Calls where Nom = " +
                        nom),
                    1,
@@ -218,9 +195,10 @@ int main(int argc, char** argv) {
             Rows rows;
             readRows(conn.handle(), b.list, 1, &rows);
             const QString ref = QString::fromUtf8(rows.at(0).at(0));
-            b.perRow = {nameSql(ref), raw("SELECT * from Customers where Username = '" + SQLQuote(ref) + "'"),
-                        notesSql(nom), raw("SELECT * from Inventory where Details2 = '" + SQLQuote(ref) + "'"),
-                        raw("SELECT Audit from Calls where Nom = " + nom)};
+            b.perRow = {
+                nameSql(ref), bench::translated("SELECT * from Customers where Username = '" + SQLQuote(ref) + "'"),
+                notesSql(nom), bench::translated("SELECT * from Inventory where Details2 = '" + SQLQuote(ref) + "'"),
+                bench::translated("SELECT Audit from Calls where Nom = " + nom)};
         }
         const double r = rawTime(dbPath, b);
         double fresh = 0;

@@ -2,6 +2,7 @@
 // running the grid's query and reading its rows as text, and "Export to CSV" and "Open in Browser" of about
 // 5,000 calls against the same text written straight from one query. Target: at most 2 each.
 // Run: build/bin/bench_wizard
+#include "bench/benchprogram.h"
 #include "bench/benchutil.h"
 #include "bench/dataset.h"
 #include "support/testenv.h"
@@ -66,18 +67,9 @@ QByteArray contents(const QString& path) {
 int main() {
     ensureApp();
     TestEnv env;
-    // A copy: the program's start-up may bring a file up to date, and the data set stays as made.
-    const QString dbPath = env.path(QStringLiteral("bench.qvdb"));
-    QFile::copy(benchDataset(), dbPath);
-    QFile ini(env.settingsFolder + QStringLiteral("/quorvane.ini"));
-    if (ini.open(QIODevice::WriteOnly))
-        ini.write("[Database]\r\nDatabase Path=" + dbPath.toUtf8() + "\r\n");
-    ini.close();
-
-    auto* main = new Form1(env.appDataFolder);
-    ui::detail::registerForm(typeid(Form1), main);
-    main->Combo2->setCurrentText(bench::staffName(0));
-    main->Command1->click();
+    const bench::Program program = bench::startProgram(env);
+    Form1* main = program.main;
+    const QString& dbPath = program.dbPath;
     main->mnuwiz->trigger();
     Form3& w = ui::form<Form3>();
     bool ok = true;

@@ -62,6 +62,30 @@ double rawMs(const QString& dbPath, const QString& jetSql, db::LikeDialect diale
     return ms;
 }
 
+QByteArray translated(const QString& jetSql) {
+    return db::jet::translate(jetSql).sql.toUtf8();
+}
+
+int readRows(sqlite3* db, const QByteArray& sql, int limit, Rows* keep) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(db));
+    int rows = 0;
+    const int cols = sqlite3_column_count(st);
+    while ((limit < 0 || rows < limit) && sqlite3_step(st) == SQLITE_ROW) {
+        std::vector<QByteArray> row;
+        for (int c = 0; c < cols; ++c) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+            row.emplace_back(text ? QByteArray(text, sqlite3_column_bytes(st, c)) : QByteArray());
+        }
+        if (keep)
+            keep->push_back(std::move(row));
+        ++rows;
+    }
+    sqlite3_finalize(st);
+    return rows;
+}
+
 namespace {
 
 double median(std::vector<double> v) {

@@ -2,9 +2,13 @@
 
 #include "platform/db/connection.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
+
+struct sqlite3;
 
 // Timing helpers every benchmark shares. Benchmarks print; they never fail on time.
 namespace bench {
@@ -36,6 +40,13 @@ Comparison compare(const std::function<void()>& program, const QString& dbPath, 
 void report(const QString& name, double programMs, double rawMs, const QString& target = {});
 // Prints "name: program X ms" for steps with no single query behind them.
 void report(const QString& name, double programMs, const QString& target = {});
+
+// A Jet query as the program translates it, ready for sqlite3_prepare.
+QByteArray translated(const QString& jetSql);
+
+// Every column of up to `limit` rows as text (all rows when limit < 0), kept in `keep` when given; the rows read.
+using Rows = std::vector<std::vector<QByteArray>>;
+int readRows(sqlite3* db, const QByteArray& sql, int limit = -1, Rows* keep = nullptr);
 
 // The most memory this process has held resident so far, in MB; and a line that prints it.
 double peakRssMb();
