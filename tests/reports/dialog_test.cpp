@@ -63,7 +63,7 @@ TEST_F(InventoryByType, ListsEachTypeOnceAndReportsItsItemsWithOwnersAndStaysOpe
         "<TABLE WIDTH=398 CELLPADDING=2 CELLSPACING=0 BORDER=0><TR><TD WIDTH=100% VALIGN=TOP><P><IMG "
         "SRC=\"logo.png\"  HSPACE=0 BORDER=0></TD></TR></TABLE><HR><BR>",
     };
-    QStringList lines = ReportTest::lines(pagePath());
+    QStringList lines = crlfLines(pagePath());
     EXPECT_EQ(lines.mid(0, 5), head);
     QStringList rest = lines.mid(5);
     ASSERT_EQ(rest.size(), 2 + 2 * 3);
@@ -84,7 +84,7 @@ TEST_F(InventoryByType, ListsEachTypeOnceAndReportsItsItemsWithOwnersAndStaysOpe
     d.Combo2->setCurrentText("Bob's kit");
     d.OKButton->click();
     EXPECT_EQ(
-        ReportTest::lines(pagePath()).mid(5),
+        crlfLines(pagePath()).mid(5),
         (QStringList{"<P><font size = 5> Inventory Report for type: Bob's kit.   14-March-2025, 09-30. </P>", "<BR>"}));
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.Combo2->count(), 2);
@@ -98,7 +98,7 @@ TEST_F(InventoryByType, AProgramFolderThatCannotBeWrittenSaysSoAndOpensNothing) 
     start();
     Dialog& d = openDialog();
     d.OKButton->click(); // reports the type "Select"
-    EXPECT_EQ(ReportTest::lines(pagePath()).value(5),
+    EXPECT_EQ(crlfLines(pagePath()).value(5),
               "<P><font size = 5> Inventory Report for type: Select.   14-March-2025, 09-30. </P>");
 
     // A folder in the page's place cannot be replaced by a file, whoever runs the program.

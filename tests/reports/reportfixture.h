@@ -23,8 +23,6 @@ protected:
     void manyCalls(int n, const QString& reference, const QString& user, const QString& status, const QString& category,
                    const QDate& day);
 
-    // A page's lines (each ended by CR LF); empty when there is no page.
-    static QStringList lines(const QString& path);
     // The lines after the three frame lines of a report page.
     static QStringList body(const QString& path);
     QString documents(const QString& name) const;

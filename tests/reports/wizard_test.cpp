@@ -3,7 +3,6 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
-#include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
 #include "platform/desktop.h"
@@ -27,11 +26,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <map>
 
 namespace {
-
-using Fields = std::map<QString, QVariant>;
 
 QStringList fileLines(const QString& path) {
     QFile f(path);
@@ -52,14 +48,8 @@ protected:
         wizard::state() = {}; // one run of the program per test
     }
 
-    int call(const Fields& fields) {
-        auto database = db::Database::open(dbPath);
-        auto rs = database.openRecordset(QStringLiteral("SELECT * from Calls"));
-        rs->addNew();
-        for (const auto& [name, value] : fields)
-            rs->setField(name, value);
-        rs->update();
-        return rs->field(QStringLiteral("Nom")).toInt();
+    int call(std::initializer_list<std::pair<const char*, QVariant>> fields) {
+        return addRow(QStringLiteral("Calls"), fields).toInt();
     }
 
     Form3& open() {

@@ -71,31 +71,30 @@ void MainWindowTest::addStaff(const QString& id, const QString& password, const 
              .arg(SQLQuote(id), SQLQuote(password), SQLQuote(level)));
 }
 
+QVariant MainWindowTest::addRow(const QString& table, std::initializer_list<std::pair<const char*, QVariant>> fields) {
+    auto database = db::Database::open(dbPath);
+    auto rs = database.openRecordset(QStringLiteral("SELECT * from ") + table);
+    rs->addNew();
+    for (const auto& [name, value] : fields)
+        rs->setField(QLatin1String(name), value);
+    rs->update();
+    return rs->field(0);
+}
+
 int MainWindowTest::addCall(const QString& reference, const QString& status, const QString& assignee,
                             const QString& category) {
-    auto database = db::Database::open(dbPath);
-    auto rs = database.openRecordset(QStringLiteral("SELECT * from Calls"));
-    rs->addNew();
-    rs->setField(QStringLiteral("Username"), reference);
-    rs->setField(QStringLiteral("Status"), status);
-    rs->setField(QStringLiteral("User"), assignee);
-    rs->setField(QStringLiteral("sp3"), category);
-    rs->setField(QStringLiteral("Field1"), QStringLiteral("-----"));
-    rs->setField(QStringLiteral("Date Opened"), env->clock.now().date());
-    rs->setField(QStringLiteral("Time Opened"), env->clock.now().time());
-    rs->update();
-    return rs->field(QStringLiteral("Nom")).toInt();
+    return addRow(QStringLiteral("Calls"), {{"Username", reference},
+                                            {"Status", status},
+                                            {"User", assignee},
+                                            {"sp3", category},
+                                            {"Field1", QStringLiteral("-----")},
+                                            {"Date Opened", env->clock.now().date()},
+                                            {"Time Opened", env->clock.now().time()}})
+        .toInt();
 }
 
 void MainWindowTest::addCustomer(const QString& name, const QString& reference, const QString& phone,
                                  const QString& address, const QString& email) {
-    auto database = db::Database::open(dbPath);
-    auto rs = database.openRecordset(QStringLiteral("SELECT * from Customers"));
-    rs->addNew();
-    rs->setField(QStringLiteral("Name"), name);
-    rs->setField(QStringLiteral("Username"), reference);
-    rs->setField(QStringLiteral("Extension"), phone);
-    rs->setField(QStringLiteral("Location"), address);
-    rs->setField(QStringLiteral("Building"), email);
-    rs->update();
+    addRow(QStringLiteral("Customers"),
+           {{"Name", name}, {"Username", reference}, {"Extension", phone}, {"Location", address}, {"Building", email}});
 }

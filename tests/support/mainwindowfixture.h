@@ -3,8 +3,11 @@
 #include "support/testenv.h"
 
 #include <QString>
+#include <QVariant>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 class Form1;
 
@@ -27,6 +30,9 @@ protected:
     void exec(const QString& jetSql);
     QVariant scalar(const QString& jetSql);
     int count(const QString& jetSql);
+    // Adds one row to `table` with the given fields (a Null QVariant stores Null); the new row's first field
+    // (the counter of Calls, Notes and Inventory).
+    QVariant addRow(const QString& table, std::initializer_list<std::pair<const char*, QVariant>> fields);
     void addStaff(const QString& id, const QString& password, const QString& level);
     int addCall(const QString& reference, const QString& status, const QString& assignee,
                 const QString& category = QStringLiteral("Hardware"));
