@@ -6,6 +6,8 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <algorithm>
+#include <sqlite3.h>
 
 namespace db {
 namespace {
@@ -40,7 +42,7 @@ bool sameValue(const QVariant& a, const QVariant& b) {
 Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& jetSql, LikeDialect dialect, QObject* parent)
     : QObject(parent), m_conn(std::move(conn)), m_source(jetSql), m_dialect(dialect) {
     load();
-    m_pos = m_rows.empty() ? -1 : 0;
+    m_pos = rowCount() == 0 ? -1 : 0;
 }
 
 Recordset::~Recordset() = default;
@@ -128,41 +130,40 @@ void Recordset::load() {
         }
     }
 
-    m_rows.clear();
     m_rowids.clear();
     std::vector<std::vector<QVariant>> ties;
     const int nf = static_cast<int>(m_fields.size());
+    auto store = std::make_shared<RowStore>(nf);
+    if (q.top > 0)
+        store->reserveRows(std::min(q.top, 4096));
     // TOP 0 gives the fields and no row, with or without ORDER BY.
     while (q.top != 0 && st.step()) {
-        std::vector<QVariant> row;
-        row.reserve(nf);
-        for (int i = 0; i < nf; ++i) {
-            QVariant v = st.column(i + extraFront);
-            if (m_fields[i].isDate && v.typeId() == QMetaType::QString)
-                v = fromStorage(v.toString());
-            row.push_back(std::move(v));
-        }
+        store->appendFrom(st.handle(), extraFront);
+        const int row = store->rowCount() - 1;
         if (!tieCols.empty()) {
             std::vector<QVariant> tv;
             for (int c : tieCols)
-                tv.push_back(c < nf ? row[c] : st.column(extraFront + c));
+                tv.push_back(c < nf ? store->value(row, c, m_fields[c].isDate) : st.column(extraFront + c));
             // Past the n-th row only rows that tie with it stay; the rest are never read.
-            if (static_cast<int>(m_rows.size()) >= q.top) {
+            if (row >= q.top) {
                 const auto& last = ties.back();
                 bool same = true;
                 for (size_t k = 0; k < tv.size() && same; ++k)
                     same = sameValue(tv[k], last[k]);
-                if (!same)
+                if (!same) {
+                    store->eraseRow(row);
                     break;
+                }
             }
             ties.push_back(std::move(tv));
-        } else if (q.top >= 0 && static_cast<int>(m_rows.size()) >= q.top) {
+        } else if (q.top >= 0 && row >= q.top) {
+            store->eraseRow(row);
             break;
         }
         if (updatable)
-            m_rowids.push_back(st.column(0).toLongLong());
-        m_rows.push_back(std::move(row));
+            m_rowids.push_back(sqlite3_column_int64(st.handle(), 0));
     }
+    m_store = std::move(store);
     m_edit = EditMode::None;
 }
 
@@ -200,7 +201,7 @@ QVariant Recordset::field(int i) const {
         throw DbError(QStringLiteral("Item cannot be found in the collection (field %1).").arg(i));
     if (m_edit != EditMode::None && m_dirty[i])
         return m_buffer[i];
-    return m_rows[m_pos][i];
+    return m_store->value(m_pos, i, m_fields[i].isDate);
 }
 
 void Recordset::setField(const QString& name, const QVariant& value) {
@@ -247,7 +248,7 @@ void Recordset::requireUpdatable() const {
 void Recordset::addNew() {
     requireUpdatable();
     autoStoreBeforeMove();
-    m_rows.emplace_back(m_fields.size());
+    writableRows().appendNullRow();
     m_rowids.push_back(0);
     m_buffer.assign(m_fields.size(), QVariant());
     m_dirty.assign(m_fields.size(), false);
@@ -305,14 +306,10 @@ void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std
                    QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(','), quoteIdent(m_table)));
     back.bind(1, m_rowids[row]);
     if (back.step()) {
-        for (int i = 0; i < fieldCount(); ++i) {
-            if (m_fields[i].origin.isEmpty())
-                continue;
-            QVariant v = back.column(i);
-            if (m_fields[i].isDate && v.typeId() == QMetaType::QString)
-                v = fromStorage(v.toString());
-            m_rows[row][i] = v;
-        }
+        RowStore& rows = writableRows();
+        for (int i = 0; i < fieldCount(); ++i)
+            if (!m_fields[i].origin.isEmpty())
+                rows.set(row, i, back.column(i));
     }
 }
 
@@ -329,10 +326,10 @@ void Recordset::cancelUpdate() {
     if (m_edit == EditMode::Add) {
         const int row = m_pos;
         m_edit = EditMode::None;
-        m_rows.erase(m_rows.begin() + row);
+        writableRows().eraseRow(row);
         m_rowids.erase(m_rowids.begin() + row);
         emit rowRemoved(row);
-        setPosition(m_rows.empty() ? -1 : qMin(row, rowCount() - 1));
+        setPosition(rowCount() == 0 ? -1 : qMin(row, rowCount() - 1));
         return;
     }
     m_edit = EditMode::None;
@@ -359,7 +356,7 @@ void Recordset::removeRow(int row) {
     Statement st(*m_conn, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdent(m_table)));
     st.bind(1, m_rowids[row]);
     st.step();
-    m_rows.erase(m_rows.begin() + row);
+    writableRows().eraseRow(row);
     m_rowids.erase(m_rowids.begin() + row);
     emit rowRemoved(row);
     // The row after the deleted one becomes current (EOF after the last).
@@ -375,7 +372,7 @@ void Recordset::requery() {
     load();
     emit reset();
     m_pos = -2; // force the signal
-    setPosition(m_rows.empty() ? -1 : qBound(0, keep, rowCount() - 1));
+    setPosition(rowCount() == 0 ? -1 : qBound(0, keep, rowCount() - 1));
 }
 
 QVariant Recordset::value(int row, int col) const {
@@ -383,7 +380,22 @@ QVariant Recordset::value(int row, int col) const {
         return {};
     if (row == m_pos && m_edit != EditMode::None && m_dirty[col])
         return m_buffer[col];
-    return m_rows[row][col];
+    return m_store->value(row, col, m_fields[col].isDate);
+}
+
+QString Recordset::text(int row, int col) const {
+    if (row < 0 || row >= rowCount() || col < 0 || col >= fieldCount())
+        return {};
+    if (row == m_pos && m_edit != EditMode::None && m_dirty[col])
+        return displayText(m_buffer[col]);
+    return m_store->text(row, col, m_fields[col].isDate);
+}
+
+RowStore& Recordset::writableRows() {
+    // A grid may still show the rows as they were: it keeps that copy, this recordset changes its own.
+    if (m_store.use_count() > 1)
+        m_store = std::make_shared<RowStore>(*m_store);
+    return *m_store;
 }
 
 void Recordset::setValue(int row, int col, const QVariant& v) {
@@ -419,13 +431,13 @@ void Recordset::moveTo(int row) {
 }
 
 void Recordset::moveFirst() {
-    if (m_rows.empty())
+    if (rowCount() == 0)
         throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
     moveTo(0);
 }
 
 void Recordset::moveLast() {
-    if (m_rows.empty())
+    if (rowCount() == 0)
         throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
     moveTo(rowCount() - 1);
 }

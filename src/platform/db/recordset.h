@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/connection.h"
+#include "platform/db/rowstore.h"
 
 #include <QObject>
 #include <QString>
@@ -27,8 +28,8 @@ public:
     LikeDialect dialect() const { return m_dialect; }
 
     // Position. BOF is before the first row, EOF after the last; both hold on an empty recordset.
-    bool bof() const { return m_pos < 0 || m_rows.empty(); }
-    bool eof() const { return m_pos >= rowCount() || m_rows.empty(); }
+    bool bof() const { return m_pos < 0 || rowCount() == 0; }
+    bool eof() const { return m_pos >= rowCount() || rowCount() == 0; }
     int recordCount() const { return rowCount(); }
     int absolutePosition() const { return m_pos; } // 0-based row, -1 at BOF, recordCount() at EOF
     void moveFirst();
@@ -63,8 +64,13 @@ public:
     bool find(const QString& criterion);
 
     // Row access for grids, without moving.
-    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    int rowCount() const { return m_store->rowCount(); }
     QVariant value(int row, int col) const;
+    QString text(int row, int col) const; // db::displayText(value(row, col)), made straight from the stored text
+    bool isDateField(int col) const { return m_fields[col].isDate; }
+    // The stored rows as they are now (without a pending edit); later changes to the recordset leave this
+    // copy alone. Cells are read with the fields' isDateField().
+    std::shared_ptr<const RowStore> rows() const { return m_store; }
     void setValue(int row, int col, const QVariant& value); // stores at once
     void removeRow(int row);
 
@@ -89,13 +95,14 @@ private:
     void setPosition(int pos);
     QVariant toStorage(int col, const QVariant& value) const;
     void autoStoreBeforeMove();
+    RowStore& writableRows();
 
     std::shared_ptr<Connection> m_conn;
     QString m_source;
     LikeDialect m_dialect;
     QString m_table;
     std::vector<Field> m_fields;
-    std::vector<std::vector<QVariant>> m_rows;
+    std::shared_ptr<RowStore> m_store = std::make_shared<RowStore>(0);
     std::vector<qint64> m_rowids;
     int m_pos = -1;
     EditMode m_edit = EditMode::None;

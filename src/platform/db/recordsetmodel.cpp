@@ -61,7 +61,7 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const {
     if (!m_rs || !index.isValid())
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return displayText(m_rs->value(index.row(), index.column()));
+        return m_rs->text(index.row(), index.column());
     return {};
 }
 

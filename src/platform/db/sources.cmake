@@ -11,6 +11,7 @@ target_sources(core PRIVATE
     platform/db/jetsql.cpp
     platform/db/recordset.h
     platform/db/recordset.cpp
+    platform/db/rowstore.cpp
     platform/db/database.h
     platform/db/database.cpp
     platform/db/datacontrol.h

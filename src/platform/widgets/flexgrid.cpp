@@ -22,6 +22,7 @@ public:
         std::vector<QColor> back; // empty until a cell gets a colour
         std::vector<QColor> fore;
         std::vector<QPixmap> pictures;
+        int src = -1; // >= 0: the texts are row src of the bound rows (text stays empty until a cell is set)
     };
 
     explicit FlexGridModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -60,8 +61,15 @@ public:
     int fixedRows() const { return m_fixedRows; }
     int fixedCols() const { return m_fixedCols; }
 
-    const QString& text(int row, int col) const { return m_rows[row].text[col]; }
+    QString text(int row, int col) const {
+        const Row& r = m_rows[row];
+        if (r.src < 0)
+            return r.text[col];
+        const int f = col - m_srcCol;
+        return f >= 0 && f < m_src->colCount() ? m_src->text(r.src, f, m_srcDates[f]) : QString();
+    }
     void setText(int row, int col, const QString& text) {
+        materialize(m_rows[row]);
         m_rows[row].text[col] = text;
         cellChanged(row, col);
     }
@@ -133,8 +141,12 @@ public:
             beginInsertColumns({}, m_cols - m_fixedCols, n - m_fixedCols - 1);
         else
             beginRemoveColumns({}, n - m_fixedCols, m_cols - m_fixedCols - 1);
+        if (m_src && n < m_srcCol + m_src->colCount())
+            for (Row& r : m_rows)
+                materialize(r);
         for (Row& r : m_rows) {
-            r.text.resize(n);
+            if (r.src < 0)
+                r.text.resize(n);
             if (static_cast<int>(r.back.size()) > n)
                 r.back.resize(n);
             if (static_cast<int>(r.fore.size()) > n)
@@ -158,22 +170,30 @@ public:
         if (m_cols < m_fixedCols) {
             m_cols = m_fixedCols;
             for (Row& r : m_rows)
-                r.text.resize(m_cols);
+                if (r.src < 0)
+                    r.text.resize(m_cols);
         }
         endResetModel();
     }
 
-    // Replaces every row at once (bulk fills, sorting).
-    void resetRows(std::vector<Row> rows, int cols) {
+    // Replaces every row at once (bulk fills). Rows with a src read their texts from source, from grid
+    // column sourceCol on, until a cell of theirs is set.
+    void resetRows(std::vector<Row> rows, int cols, std::shared_ptr<const db::RowStore> source = {},
+                   std::vector<bool> sourceDates = {}, int sourceCol = 0) {
         beginResetModel();
         m_rows = std::move(rows);
         m_cols = cols;
+        m_src = std::move(source);
+        m_srcDates = std::move(sourceDates);
+        m_srcCol = sourceCol;
         endResetModel();
     }
 
     void clearCells() {
+        m_src.reset();
         for (Row& r : m_rows) {
-            std::fill(r.text.begin(), r.text.end(), QString());
+            r.src = -1;
+            r.text.assign(m_cols, QString());
             r.back.clear();
             r.fore.clear();
             r.pictures.clear();
@@ -181,7 +201,6 @@ public:
         allChanged();
     }
 
-    std::vector<Row>& rows() { return m_rows; }
 
     void sortDataRows(int col, bool descending) {
         if (col < 0 || col >= m_cols || gridRows() - m_fixedRows < 2)
@@ -195,7 +214,7 @@ public:
         const int n = gridRows() - first;
         std::vector<Key> keys(n);
         for (int i = 0; i < n; ++i) {
-            const QString& t = m_rows[first + i].text[col];
+            const QString t = text(first + i, col);
             bool ok = false;
             const double v = t.trimmed().toDouble(&ok);
             keys[i] = {ok, ok ? v : 0.0, t};
@@ -236,7 +255,7 @@ private:
             return {};
         switch (role) {
         case Qt::DisplayRole:
-            return m_rows[row].text[col];
+            return text(row, col);
         case Qt::BackgroundRole: {
             const QColor c = colour(&Row::back, row, col);
             if (c.isValid())
@@ -256,6 +275,16 @@ private:
         default:
             return {};
         }
+    }
+
+    void materialize(Row& r) const {
+        if (r.src < 0)
+            return;
+        r.text.resize(m_cols);
+        const int n = std::min(m_src->colCount(), m_cols - m_srcCol);
+        for (int f = 0; f < n; ++f)
+            r.text[m_srcCol + f] = m_src->text(r.src, f, m_srcDates[f]);
+        r.src = -1;
     }
 
     void cellChanged(int row, int col) {
@@ -283,6 +312,9 @@ private:
     }
 
     std::vector<Row> m_rows;
+    std::shared_ptr<const db::RowStore> m_src;
+    std::vector<bool> m_srcDates;
+    int m_srcCol = 0;
     int m_cols = 0;
     int m_fixedRows = 0;
     int m_fixedCols = 0;
@@ -735,21 +767,32 @@ void FlexGrid::fillFromRecordset(db::Recordset& rs) {
     const int fields = rs.fieldCount();
     const int records = rs.rowCount();
     const int cols = fc + fields;
+    // The data rows read their texts from the recordset's rows when shown; only the heading is copied.
     std::vector<FlexGridModel::Row> rows(fr + std::max(records, 1));
-    for (auto& r : rows)
-        r.text.resize(cols);
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+        if (r < fr || r - fr >= records)
+            rows[r].text.resize(cols);
+        else
+            rows[r].src = r - fr;
     m_fields.clear();
     for (int f = 0; f < fields; ++f) {
         m_fields << rs.fieldName(f);
         if (fr > 0)
             rows[0].text[fc + f] = rs.fieldName(f);
     }
-    for (int r = 0; r < records; ++r) {
-        auto& text = rows[fr + r].text;
+    std::vector<bool> dates(fields);
+    for (int f = 0; f < fields; ++f)
+        dates[f] = rs.isDateField(f);
+    // A row being edited shows its pending values.
+    if (rs.editMode() != db::Recordset::EditMode::None && rs.absolutePosition() >= 0 &&
+        rs.absolutePosition() < records) {
+        auto& row = rows[fr + rs.absolutePosition()];
+        row.src = -1;
+        row.text.resize(cols);
         for (int f = 0; f < fields; ++f)
-            text[fc + f] = db::displayText(rs.value(r, f));
+            row.text[fc + f] = rs.text(rs.absolutePosition(), f);
     }
-    m_model->resetRows(std::move(rows), std::max(cols, fc));
+    m_model->resetRows(std::move(rows), std::max(cols, fc), rs.rows(), std::move(dates), fc);
     m_widths.resize(this->cols(), -1);
     m_row = m_rowSel = fr;
     m_col = m_colSel = std::min(fc, this->cols() - 1);
