@@ -201,14 +201,7 @@ int Form1::fillCallList(const QString& sql) {
     for (int r = 0; r < total; ++r)
         noms.push_back(nomField >= 0 ? rs->value(r, nomField).toLongLong() : 0);
     const std::vector<int> rows = callviews::mostRecentRows(noms, maxcalls);
-    datagrid2->setRows(static_cast<int>(rows.size()) + datagrid2->fixedRows());
-    int gridRow = datagrid2->fixedRows();
-    for (int r : rows) {
-        for (int c = 1; c < callviews::ColumnCount; ++c)
-            if (fieldOf[c] >= 0)
-                datagrid2->setTextMatrix(gridRow, c, db::displayText(rs->value(r, fieldOf[c])));
-        ++gridRow;
-    }
+    datagrid2->showRows(*rs, rows, fieldOf);
     datagrid2->setRedraw(true);
     gridformat();
     return total;

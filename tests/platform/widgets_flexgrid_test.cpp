@@ -3,6 +3,8 @@
 
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
 #include "platform/widgets/flexgrid.h"
 
 #include <QHeaderView>
@@ -234,4 +236,64 @@ TEST(FlexGrid, CurrentCellFollowsTheUserAndTheWindowAndReportsMouseCells) {
     EXPECT_EQ(g.mouseRow(), 0);
     EXPECT_EQ(g.mouseCol(), 3);
     EXPECT_EQ(ups.value(ups.size() - 1), Qt::RightButton);
+}
+
+TEST(FlexGrid, BoundGridKeepsItsRowsWhileTheRecordsetChangesAndItsCellsStaySettable) {
+    TestEnv env;
+    const QString path = env.path("grid.qvdb");
+    {
+        auto d = db::Database::create(path);
+        d.execute("CREATE TABLE Inventory (ID COUNTER, Type text(50), Number text(50), Bought DATETIME)");
+        d.execute("INSERT INTO Inventory (Type, Number, Bought) VALUES ('PC', 'A1', '2024-03-05')");
+        d.execute("INSERT INTO Inventory (Type, Number) VALUES ('Printer', '')");
+        d.execute("INSERT INTO Inventory (Type, Number) VALUES ('Monitor', 'C3')");
+    }
+    db::DataControl dc;
+    dc.setConnectionString(db::DataControl::connectionStringFor(path));
+    dc.setRecordSource("SELECT * from Inventory ORDER BY ID");
+    dc.refresh();
+    db::Recordset& rs = *dc.recordset();
+
+    FlexGrid g;
+    g.bind(&dc);
+    const QString bought = db::displayText(rs.field("Bought"));
+    EXPECT_EQ(g.textMatrix(1, 4), bought);
+    EXPECT_EQ(g.textMatrix(1, 1), "1");
+
+    // Changes through the recordset reach the database and the recordset; the grid keeps what it was given.
+    rs.setField("Type", "Laptop");
+    rs.update();
+    rs.moveNext();
+    rs.deleteCurrent();
+    rs.addNew();
+    rs.setField("Type", "Phone");
+    rs.update();
+    EXPECT_EQ(g.rows(), 4);
+    EXPECT_EQ(g.textMatrix(1, 2), "PC");
+    EXPECT_EQ(g.textMatrix(2, 2), "Printer");
+    EXPECT_EQ(g.textMatrix(3, 2), "Monitor");
+    ASSERT_EQ(rs.recordCount(), 3);
+    EXPECT_EQ(rs.value(0, 1).toString(), "Laptop");
+    EXPECT_EQ(rs.value(1, 1).toString(), "Monitor");
+    EXPECT_EQ(rs.value(2, 1).toString(), "Phone");
+    EXPECT_TRUE(db::isNull(rs.value(2, 2)));
+    EXPECT_FALSE(db::isNull(rs.value(0, 3)));
+
+    // A cell set on a bound row leaves the row's other cells; sorting and narrowing keep the texts.
+    g.setTextMatrix(2, 3, "B2");
+    EXPECT_EQ(g.textMatrix(2, 2), "Printer");
+    EXPECT_EQ(g.textMatrix(2, 4), "");
+    g.sort(2, FlexGrid::SortGenericDescending);
+    EXPECT_EQ(g.textMatrix(1, 2), "Printer");
+    EXPECT_EQ(g.textMatrix(1, 3), "B2");
+    EXPECT_EQ(g.textMatrix(2, 4), bought);
+    EXPECT_EQ(g.textMatrix(3, 2), "Monitor");
+    g.setCols(4);
+    g.setCols(5);
+    EXPECT_EQ(g.textMatrix(2, 3), "A1");
+    EXPECT_EQ(g.textMatrix(2, 4), "");
+
+    dc.refresh();
+    EXPECT_EQ(g.textMatrix(1, 2), "Laptop");
+    EXPECT_EQ(g.rows(), 4);
 }

@@ -174,9 +174,8 @@ QString Recordset::fieldName(int i) const {
 }
 
 int Recordset::fieldIndex(const QString& name) const {
-    const QString bare = unquoteName(name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']'))
-                                         ? name.mid(1, name.size() - 2)
-                                         : name);
+    const QString bare = unquoteName(
+        name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')) ? name.mid(1, name.size() - 2) : name);
     for (int i = 0; i < fieldCount(); ++i)
         if (m_fields[i].name.compare(bare, Qt::CaseInsensitive) == 0)
             return i;
@@ -235,8 +234,8 @@ QVariant Recordset::toStorage(int col, const QVariant& value) const {
         return d;
     }
     if (f.maxLength > 0 && value.typeId() == QMetaType::QString && value.toString().size() > f.maxLength)
-        throw DbError(QStringLiteral("The field is too small to accept the amount of data you attempted to add."),
-                      19, 19);
+        throw DbError(QStringLiteral("The field is too small to accept the amount of data you attempted to add."), 19,
+                      19);
     return value;
 }
 
@@ -268,8 +267,7 @@ void Recordset::edit() {
     m_edit = EditMode::Edit;
 }
 
-void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std::vector<bool>& dirty,
-                         bool insert) {
+void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std::vector<bool>& dirty, bool insert) {
     QStringList cols;
     std::vector<QVariant> binds;
     for (size_t i = 0; i < values.size(); ++i)
@@ -455,9 +453,9 @@ void Recordset::movePrevious() {
 }
 
 bool Recordset::find(const QString& criterion) {
-    static const QRegularExpression re(
-        QStringLiteral("^\\s*\\[?([^\\]<>=]+?)\\]?\\s*(LIKE|=|<>)\\s*'(.*)'\\s*$"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression re(QStringLiteral("^\\s*\\[?([^\\]<>=]+?)\\]?\\s*(LIKE|=|<>)\\s*'(.*)'\\s*$"),
+                                       QRegularExpression::CaseInsensitiveOption |
+                                           QRegularExpression::DotMatchesEverythingOption);
     const auto m = re.match(criterion);
     if (!m.hasMatch())
         throw DbError(QStringLiteral("Invalid criterion for Find: %1").arg(criterion));

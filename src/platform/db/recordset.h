@@ -20,8 +20,7 @@ class Recordset : public QObject {
 public:
     enum class EditMode { None, Edit, Add };
 
-    Recordset(std::shared_ptr<Connection> conn, const QString& jetSql, LikeDialect dialect,
-              QObject* parent = nullptr);
+    Recordset(std::shared_ptr<Connection> conn, const QString& jetSql, LikeDialect dialect, QObject* parent = nullptr);
     ~Recordset() override;
 
     const QString& source() const { return m_source; }

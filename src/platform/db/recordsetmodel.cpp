@@ -7,7 +7,8 @@
 
 namespace db {
 
-RecordsetModel::RecordsetModel(DataControl* control, QObject* parent) : QAbstractTableModel(parent), m_control(control) {
+RecordsetModel::RecordsetModel(DataControl* control, QObject* parent)
+    : QAbstractTableModel(parent), m_control(control) {
     connect(control, &DataControl::recordsetChanged, this, &RecordsetModel::attach);
     attach(control->recordset());
 }
@@ -30,9 +31,8 @@ void RecordsetModel::attach(Recordset* rs) {
             beginRemoveRows({}, row, row);
             endRemoveRows();
         });
-        connect(m_rs, &Recordset::rowChanged, this, [this](int row) {
-            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-        });
+        connect(m_rs, &Recordset::rowChanged, this,
+                [this](int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); });
         connect(m_rs, &QObject::destroyed, this, [this] {
             beginResetModel();
             m_rs = nullptr;

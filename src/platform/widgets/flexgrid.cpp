@@ -65,8 +65,8 @@ public:
         const Row& r = m_rows[row];
         if (r.src < 0)
             return r.text[col];
-        const int f = col - m_srcCol;
-        return f >= 0 && f < m_src->colCount() ? m_src->text(r.src, f, m_srcDates[f]) : QString();
+        const int f = col < static_cast<int>(m_srcField.size()) ? m_srcField[col] : -1;
+        return f >= 0 ? m_src->text(r.src, f, m_srcDates[f]) : QString();
     }
     void setText(int row, int col, const QString& text) {
         materialize(m_rows[row]);
@@ -141,9 +141,8 @@ public:
             beginInsertColumns({}, m_cols - m_fixedCols, n - m_fixedCols - 1);
         else
             beginRemoveColumns({}, n - m_fixedCols, m_cols - m_fixedCols - 1);
-        if (m_src && n < m_srcCol + m_src->colCount())
-            for (Row& r : m_rows)
-                materialize(r);
+        if (static_cast<int>(m_srcField.size()) > n)
+            m_srcField.resize(n);
         for (Row& r : m_rows) {
             if (r.src < 0)
                 r.text.resize(n);
@@ -176,31 +175,47 @@ public:
         endResetModel();
     }
 
-    // Replaces every row at once (bulk fills). Rows with a src read their texts from source, from grid
-    // column sourceCol on, until a cell of theirs is set.
+    // Replaces every row at once (bulk fills). Rows with a src read the texts of grid column c from field
+    // sourceField[c] of source (-1: empty) until a cell of theirs is set.
     void resetRows(std::vector<Row> rows, int cols, std::shared_ptr<const db::RowStore> source = {},
-                   std::vector<bool> sourceDates = {}, int sourceCol = 0) {
+                   std::vector<bool> sourceDates = {}, std::vector<int> sourceField = {}) {
         beginResetModel();
         m_rows = std::move(rows);
         m_cols = cols;
         m_src = std::move(source);
         m_srcDates = std::move(sourceDates);
-        m_srcCol = sourceCol;
+        m_srcField = std::move(sourceField);
         endResetModel();
     }
 
+    // Data rows showing rows of source; the fixed rows stay as they are.
+    void showRows(const std::vector<int>& rows, std::shared_ptr<const db::RowStore> source,
+                  std::vector<bool> sourceDates, std::vector<int> sourceField) {
+        std::vector<Row> all(m_fixedRows + std::max<std::size_t>(rows.size(), 1));
+        for (int r = 0; r < m_fixedRows; ++r) {
+            materialize(m_rows[r]);
+            all[r] = std::move(m_rows[r]);
+        }
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            all[m_fixedRows + i].src = rows[i];
+        if (rows.empty())
+            all.back().text.resize(m_cols);
+        sourceField.resize(std::min<std::size_t>(sourceField.size(), m_cols));
+        resetRows(std::move(all), m_cols, std::move(source), std::move(sourceDates), std::move(sourceField));
+    }
+
     void clearCells() {
+        // Bound rows stay bound to nothing: empty without a text vector each.
         m_src.reset();
+        m_srcField.clear();
         for (Row& r : m_rows) {
-            r.src = -1;
-            r.text.assign(m_cols, QString());
+            std::fill(r.text.begin(), r.text.end(), QString());
             r.back.clear();
             r.fore.clear();
             r.pictures.clear();
         }
         allChanged();
     }
-
 
     void sortDataRows(int col, bool descending) {
         if (col < 0 || col >= m_cols || gridRows() - m_fixedRows < 2)
@@ -281,9 +296,9 @@ private:
         if (r.src < 0)
             return;
         r.text.resize(m_cols);
-        const int n = std::min(m_src->colCount(), m_cols - m_srcCol);
-        for (int f = 0; f < n; ++f)
-            r.text[m_srcCol + f] = m_src->text(r.src, f, m_srcDates[f]);
+        for (std::size_t c = 0; c < m_srcField.size(); ++c)
+            if (m_srcField[c] >= 0)
+                r.text[c] = m_src->text(r.src, m_srcField[c], m_srcDates[m_srcField[c]]);
         r.src = -1;
     }
 
@@ -314,7 +329,7 @@ private:
     std::vector<Row> m_rows;
     std::shared_ptr<const db::RowStore> m_src;
     std::vector<bool> m_srcDates;
-    int m_srcCol = 0;
+    std::vector<int> m_srcField; // per grid column
     int m_cols = 0;
     int m_fixedRows = 0;
     int m_fixedCols = 0;
@@ -792,11 +807,35 @@ void FlexGrid::fillFromRecordset(db::Recordset& rs) {
         for (int f = 0; f < fields; ++f)
             row.text[fc + f] = rs.text(rs.absolutePosition(), f);
     }
-    m_model->resetRows(std::move(rows), std::max(cols, fc), rs.rows(), std::move(dates), fc);
+    std::vector<int> fieldOf(cols, -1);
+    std::iota(fieldOf.begin() + fc, fieldOf.end(), 0);
+    m_model->resetRows(std::move(rows), std::max(cols, fc), rs.rows(), std::move(dates), std::move(fieldOf));
     m_widths.resize(this->cols(), -1);
     m_row = m_rowSel = fr;
     m_col = m_colSel = std::min(fc, this->cols() - 1);
     applyWidths();
+    syncViewFromState();
+}
+
+void FlexGrid::showRows(const db::Recordset& rs, const std::vector<int>& rows, const std::vector<int>& fieldOf) {
+    std::vector<bool> dates(rs.fieldCount());
+    for (int f = 0; f < rs.fieldCount(); ++f)
+        dates[f] = rs.isDateField(f);
+    std::vector<int> fields(fieldOf);
+    for (int& f : fields)
+        if (f >= rs.fieldCount())
+            f = -1;
+    m_model->showRows(rows, rs.rows(), std::move(dates), std::move(fields));
+    // A row being edited shows its pending values.
+    if (rs.editMode() != db::Recordset::EditMode::None)
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i] == rs.absolutePosition())
+                for (int c = 0; c < static_cast<int>(fieldOf.size()) && c < cols(); ++c)
+                    if (fieldOf[c] >= 0 && fieldOf[c] < rs.fieldCount())
+                        m_model->setText(fixedRows() + static_cast<int>(i), c, rs.text(rows[i], fieldOf[c]));
+    const int last = m_model->gridRows() - 1;
+    m_row = std::min(m_row, last);
+    m_rowSel = std::min(m_rowSel, last);
     syncViewFromState();
 }
 

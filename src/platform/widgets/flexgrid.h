@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTableView>
+#include <vector>
 
 namespace db {
 class Recordset;
@@ -91,6 +92,10 @@ public:
     // fields from column FixedCols on. An empty recordset leaves one empty data row. The recordset's position
     // does not change.
     void fillFromRecordset(db::Recordset& rs);
+    // Data rows (below the fixed rows) showing the recordset's rows `rows` in that order, grid column c the field
+    // fieldOf[c] (-1: empty); the fixed rows, the columns and their widths stay. At least one data row stays.
+    // The texts are read from the rows as they are now when shown; later changes to the recordset do not show.
+    void showRows(const db::Recordset& rs, const std::vector<int>& rows, const std::vector<int>& fieldOf);
     // Binds to a data control: fills now and again after every refresh (empties on a cleared control).
     void bind(db::DataControl* dc);
     void unbind(); // stops following; the cells stay
