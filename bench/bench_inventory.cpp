@@ -5,7 +5,6 @@
 #include "bench/benchprogram.h"
 #include "bench/benchutil.h"
 #include "bench/dataset.h"
-#include "support/testenv.h"
 
 #include "customers/inventory.h"
 #include "customers/inventoryrules.h"
@@ -63,9 +62,7 @@ void apply(Inventory& w, int field, const QString& match, const QString& value) 
 } // namespace
 
 int main() {
-    ensureApp();
-    TestEnv env;
-    const bench::Program program = bench::startProgram(env);
+    bench::Program program;
     Form1* main = program.main;
     const QString& dbPath = program.dbPath;
     main->maxcalls = bench::InventoryItems;
@@ -94,7 +91,7 @@ int main() {
 
     w.cmdGo_Click();
     const QByteArray allSql = db::jet::translate(all).sql.toUtf8();
-    const QString rawPath = env.path(QStringLiteral("raw.csv"));
+    const QString rawPath = program.env.path(QStringLiteral("raw.csv"));
     db::Connection conn(dbPath);
     const double rawOut = bench::medianMs([&] { rawExport(conn.handle(), allSql, rawPath); });
     const double out = bench::medianMs([&] { w.cmdCommand2_Click(); });

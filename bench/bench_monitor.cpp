@@ -1,15 +1,13 @@
 // Both monitor pages from the 100,000-call data set against the SQLite C API running the same queries and
 // reading the same rows as text: the five counts, the open calls, and the customer name and notes of each
 // call listed. Target: at most 2. Run: build/bin/bench_monitor [folder to keep the pages in]
+#include "bench/benchprogram.h"
 #include "bench/benchutil.h"
-#include "bench/dataset.h"
-#include "support/testenv.h"
 
 #include "platform/db/database.h"
 #include "reports/monitorpages.h"
 #include "shared/shared.h"
 
-#include <QDir>
 #include <QFile>
 #include <cstdio>
 #include <sqlite3.h>
@@ -25,12 +23,8 @@ const QString OpenCalls = QStringLiteral("Select Username, [Date Opened], User, 
 int main(int argc, char** argv) {
     ensureApp();
     TestEnv env;
-    const QString dbPath = benchDataset();
-    qv::dbpath() = dbPath;
-    qv::inipath() = env.settingsFolder + QStringLiteral("/quorvane.ini");
-    // An optional folder keeps the pages for a look in a browser.
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : env.path(QStringLiteral("wall"));
-    QDir().mkpath(folder);
+    const QString dbPath = bench::useDataset(env);
+    const QString folder = bench::pageFolder(argc, argv, env, QStringLiteral("wall"));
     const monitorpages::Input in{folder, dbPath, QStringLiteral("Pending"), QStringLiteral("yyyy\\/mm\\/dd"),
                                  QDateTime(QDate(2025, 3, 14), QTime(9, 30))};
 

@@ -2,9 +2,9 @@
 // against the SQLite C API running the same queries and reading the same rows as text: the list itself up to
 // its cap, each distinct customer's name and each listed call's notes. Target: at most 2.
 // Run: build/bin/bench_reports [folder to keep the pages in]
+#include "bench/benchprogram.h"
 #include "bench/benchutil.h"
 #include "bench/dataset.h"
-#include "support/testenv.h"
 
 #include "platform/db/database.h"
 #include "reports/callreport.h"
@@ -13,7 +13,6 @@
 #include "reports/reportsource.h"
 #include "shared/shared.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSet>
@@ -108,11 +107,8 @@ double programTime(const QString& path, bool tolerant, const std::function<void(
 int main(int argc, char** argv) {
     ensureApp();
     TestEnv env;
-    const QString dbPath = benchDataset();
-    qv::dbpath() = dbPath;
-    qv::inipath() = env.settingsFolder + QStringLiteral("/quorvane.ini");
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : env.path(QStringLiteral("pages"));
-    QDir().mkpath(folder);
+    const QString dbPath = bench::useDataset(env);
+    const QString folder = bench::pageFolder(argc, argv, env, QStringLiteral("pages"));
     const QDateTime now(QDate(2025, 3, 14), QTime(9, 30));
     const QString staff = bench::staffName(1);
 

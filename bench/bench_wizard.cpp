@@ -5,7 +5,6 @@
 #include "bench/benchprogram.h"
 #include "bench/benchutil.h"
 #include "bench/dataset.h"
-#include "support/testenv.h"
 
 #include "mainwindow/form1.h"
 #include "platform/db/connection.h"
@@ -65,9 +64,7 @@ QByteArray contents(const QString& path) {
 } // namespace
 
 int main() {
-    ensureApp();
-    TestEnv env;
-    const bench::Program program = bench::startProgram(env);
+    bench::Program program;
     Form1* main = program.main;
     const QString& dbPath = program.dbPath;
     main->mnuwiz->trigger();
@@ -100,7 +97,7 @@ int main() {
                      s.filterclause + s.dateclause;
 
     const QString csv = reportPath(QStringLiteral("report.csv"));
-    const QString csvDirect = env.path(QStringLiteral("direct.csv"));
+    const QString csvDirect = program.env.path(QStringLiteral("direct.csv"));
     const double csvMs = bench::medianMs([&] { w.Command2_Click(); });
     QByteArray header;
     for (int c : Shown)
@@ -122,7 +119,7 @@ int main() {
         std::puts("CSV FILES DIFFER");
 
     const QString htm = reportPath(QStringLiteral("report.htm"));
-    const QString htmDirect = env.path(QStringLiteral("direct.htm"));
+    const QString htmDirect = program.env.path(QStringLiteral("direct.htm"));
     const double htmMs = bench::medianMs([&] { w.Command3_Click(); });
     const QByteArray table = "<TABLE bgcolor=" + wizard::ColorToHTML(*wizard::colourNumber(s.tablecolour)).toUtf8() +
                              " bordercolor=\"#010080\" CELLPADDING=\"2\" CELLSPACING=\"0\" BORDER=\"0\">\r\n";

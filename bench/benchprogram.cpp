@@ -1,30 +1,42 @@
 #include "bench/benchprogram.h"
 
 #include "bench/dataset.h"
-#include "support/testenv.h"
 
 #include "mainwindow/form1.h"
 #include "platform/widgets/forms.h"
+#include "shared/shared.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 
 namespace bench {
 
-Program startProgram(TestEnv& env) {
-    const QString dbPath = env.path(QStringLiteral("bench.qvdb"));
+Program::Program() : dbPath(env.path(QStringLiteral("bench.qvdb"))) {
     QFile::copy(benchDataset(), dbPath);
     QFile ini(env.settingsFolder + QStringLiteral("/quorvane.ini"));
     if (ini.open(QIODevice::WriteOnly))
         ini.write("[Database]\r\nDatabase Path=" + dbPath.toUtf8() + "\r\n");
     ini.close();
 
-    auto* main = new Form1(env.appDataFolder);
+    main = new Form1(env.appDataFolder);
     ui::detail::registerForm(typeid(Form1), main);
     main->Combo2->setCurrentText(staffName(0));
     main->Command1->click();
-    return {main, dbPath};
+}
+
+QString useDataset(const TestEnv& env) {
+    const QString path = benchDataset();
+    qv::dbpath() = path;
+    qv::inipath() = env.settingsFolder + QStringLiteral("/quorvane.ini");
+    return path;
+}
+
+QString pageFolder(int argc, char** argv, const TestEnv& env, const QString& name) {
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : env.path(name);
+    QDir().mkpath(folder);
+    return folder;
 }
 
 } // namespace bench
