@@ -14,6 +14,7 @@
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/menus.h"
 #include "platform/widgets/screen.h"
 #include "reports/pagefile.h"
 #include "shared/shared.h"
@@ -64,8 +65,8 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     Command2 = named(new QPushButton(QStringLiteral("Remove Selected"), this), "Command2");
     Command1 = named(new QPushButton(QStringLiteral("Save"), this), "Command1");
     mnupopup = named(new QMenu(this), "mnupopup");
-    mnuexp = named(mnupopup->addAction(QStringLiteral("Export List")), "mnuexp");
-    mnufnd = named(mnupopup->addAction(QStringLiteral("Find Calls for this Item")), "mnufnd");
+    mnuexp = ui::menuItem(mnupopup, "mnuexp", QStringLiteral("Export List"));
+    mnufnd = ui::menuItem(mnupopup, "mnufnd", QStringLiteral("Find Calls for this Item"));
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {Command4, Command3, Command5, Command2, Command1})

@@ -16,6 +16,7 @@
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/menus.h"
 #include "platform/widgets/screen.h"
 #include "reports/pagefile.h"
 #include "shared/gridformat.h"
@@ -79,7 +80,7 @@ Inventory::Inventory(QWidget* parent) : QWidget(parent) {
     showRenamePanel(false);
 
     mnupop = named(new QMenu(this), "mnupop");
-    mnushow = named(mnupop->addAction(QStringLiteral("Show calls for inventory item")), "mnushow");
+    mnushow = ui::menuItem(mnupop, "mnushow", QStringLiteral("Show calls for inventory item"));
 
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(lblInformation);

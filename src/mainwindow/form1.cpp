@@ -15,6 +15,7 @@
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/menumark.h"
 #include "platform/widgets/screen.h"
 #include "shared/clsstyle.h"
 #include "shared/schema.h"
@@ -469,7 +470,7 @@ void Form1::saver() {
     WriteINI("Email-Settings", "Close Message Text",
              ReadINI("Email-Settings", "Close Message Text", "Your call # has been closed"));
     WriteINI("Monitor", "Monitor Path", monitorpath);
-    WriteINI("Monitor", "Monitor Enabled", mnumonitor->isChecked() ? "True" : "False");
+    WriteINI("Monitor", "Monitor Enabled", ui::markText(mnumonitor->isChecked()));
     WriteINI("Customisation", "Back-Colour", backcolour);
     WriteINI("Customisation", "Panel-Colour", panelcolour);
     WriteINI("Customisation", "MB-Colour", mbcolour);

@@ -1,5 +1,6 @@
 #include "options/appearance.h"
 
+#include "platform/widgets/menumark.h"
 #include "shared/shared.h"
 
 #include <QFontMetrics>
@@ -22,8 +23,7 @@ QFont GridFont::font() const {
 
 void GridFont::save() const {
     WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), name);
-    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"),
-             bold ? QStringLiteral("True") : QStringLiteral("False"));
+    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), ui::markText(bold));
     WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QString::number(size));
     WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), colour);
 }

@@ -6,6 +6,7 @@
 #include "platform/widgets/colour.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/menus.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -75,8 +76,8 @@ Statuses::Statuses(QWidget* parent) : QWidget(parent) {
     Command6 = named(new QPushButton(QStringLiteral("Move Down"), this), "Command6");
     Command9 = named(new QPushButton(QStringLiteral("Okay"), this), "Command9");
     popup1 = named(new QMenu(this), "popup1");
-    mnusc = named(popup1->addAction(QStringLiteral("Select Colour")), "mnusc");
-    mnucc = named(popup1->addAction(QStringLiteral("Clear Colour")), "mnucc");
+    mnusc = ui::menuItem(popup1, "mnusc", QStringLiteral("Select Colour"));
+    mnucc = ui::menuItem(popup1, "mnucc", QStringLiteral("Clear Colour"));
     Image1 = named(new QLabel(this), "Image1");
     Image1->setScaledContents(true);
     Image1->setFixedSize(120, 90);
