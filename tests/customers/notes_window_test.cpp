@@ -45,15 +45,11 @@ protected:
     }
 
     void addNote(int callNumber, const QVariant& note, const QVariant& analyst) {
-        auto database = db::Database::open(dbPath);
-        auto rs = database.openRecordset("SELECT * from Notes");
-        rs->addNew();
-        rs->setField("Call", callNumber);
-        rs->setField("Note", note);
-        rs->setField("Analyst", analyst);
-        rs->setField("Note-date", QDate(2025, 3, 1));
-        rs->setField("Note-time", QTime(8, 5, 0));
-        rs->update();
+        addRow("Notes", {{"Call", callNumber},
+                         {"Note", note},
+                         {"Analyst", analyst},
+                         {"Note-date", QDate(2025, 3, 1)},
+                         {"Note-time", QTime(8, 5, 0)}});
     }
 
     // The call panel showing the call (its number in cg1 as text), then its notes button.
