@@ -14,13 +14,13 @@ void RowStore::reserveRows(int rows) {
 
 void RowStore::putText(Cell& c, std::uint8_t& tag, const char* data, std::size_t len) {
     constexpr auto limit = std::numeric_limits<std::uint32_t>::max();
-    if (static_cast<std::size_t>(m_text.size()) + len > limit) {
+    if (m_text.size() + len > limit) {
         putOther(c, tag, QString::fromUtf8(data, static_cast<qsizetype>(len)));
         return;
     }
     c.t.off = static_cast<std::uint32_t>(m_text.size());
     c.t.len = static_cast<std::uint32_t>(len);
-    m_text.append(data, static_cast<qsizetype>(len));
+    m_text.append(data, len);
     tag = Text;
 }
 
@@ -37,21 +37,23 @@ void RowStore::appendFrom(sqlite3_stmt* st, int first) {
     for (int i = 0; i < m_cols; ++i) {
         Cell& c = m_cells[at + i];
         std::uint8_t& tag = m_tags[at + i];
-        switch (sqlite3_column_type(st, first + i)) {
+        // One call per cell that takes the connection's lock; the value is read at once, on this thread.
+        sqlite3_value* v = sqlite3_column_value(st, first + i);
+        switch (sqlite3_value_type(v)) {
         case SQLITE_NULL:
             tag = Null;
             break;
         case SQLITE_INTEGER:
-            c.i = sqlite3_column_int64(st, first + i);
+            c.i = sqlite3_value_int64(v);
             tag = Int;
             break;
         case SQLITE_FLOAT:
-            c.d = sqlite3_column_double(st, first + i);
+            c.d = sqlite3_value_double(v);
             tag = Real;
             break;
         default: {
-            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, first + i));
-            putText(c, tag, t, static_cast<std::size_t>(sqlite3_column_bytes(st, first + i)));
+            const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
+            putText(c, tag, t, static_cast<std::size_t>(sqlite3_value_bytes(v)));
         }
         }
     }
@@ -80,7 +82,7 @@ QVariant RowStore::value(int row, int col, bool isDate) const {
     case Real:
         return QVariant(c.d);
     case Text: {
-        QString s = QString::fromUtf8(m_text.constData() + c.t.off, c.t.len);
+        QString s = QString::fromUtf8(m_text.data() + c.t.off, c.t.len);
         return isDate ? fromStorage(s) : QVariant(std::move(s));
     }
     case Other: {
@@ -95,7 +97,7 @@ QVariant RowStore::value(int row, int col, bool isDate) const {
 QString RowStore::text(int row, int col, bool isDate) const {
     const std::size_t k = index(row, col);
     if (m_tags[k] == Text && !isDate)
-        return QString::fromUtf8(m_text.constData() + m_cells[k].t.off, m_cells[k].t.len);
+        return QString::fromUtf8(m_text.data() + m_cells[k].t.off, m_cells[k].t.len);
     if (m_tags[k] == Null)
         return {};
     return displayText(value(row, col, isDate));

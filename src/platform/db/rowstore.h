@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -51,7 +52,7 @@ private:
     int m_rows = 0;
     std::vector<Cell> m_cells;
     std::vector<std::uint8_t> m_tags;
-    QByteArray m_text;
+    std::string m_text;
     std::vector<QVariant> m_other; // texts past 4 GB and values of other types
 };
 
