@@ -296,4 +296,20 @@ TEST(FlexGrid, BoundGridKeepsItsRowsWhileTheRecordsetChangesAndItsCellsStaySetta
     dc.refresh();
     EXPECT_EQ(g.textMatrix(1, 2), "Laptop");
     EXPECT_EQ(g.rows(), 4);
+
+    // Chosen rows in a chosen order, columns by field; the heading stays and a pending edit shows.
+    g.unbind();
+    g.setTextMatrix(0, 1, "Kind");
+    db::Recordset& now = *dc.recordset();
+    now.moveTo(0);
+    now.setField("Number", "Z9");
+    g.showRows(now, {2, 0}, {-1, 1, -1, 2, 99});
+    EXPECT_EQ(g.rows(), 3);
+    EXPECT_EQ(g.textMatrix(0, 1), "Kind");
+    EXPECT_EQ(g.textMatrix(1, 1), "Phone");
+    EXPECT_EQ(g.textMatrix(2, 1), "Laptop");
+    EXPECT_EQ(g.textMatrix(2, 3), "Z9");
+    EXPECT_EQ(g.textMatrix(2, 2), "");
+    EXPECT_EQ(g.textMatrix(2, 4), "");
+    now.cancelUpdate();
 }
