@@ -60,9 +60,10 @@ TEST(IniFuzz, RandomFilesAndWritesNeverLoseTheOtherSettings) {
                         section.contains(QLatin1Char(']')))
                 << cases;
         }
-        if (section.trimmed().compare(QLatin1String("Database"), Qt::CaseInsensitive) != 0)
+        if (section.trimmed().compare(QLatin1String("Database"), Qt::CaseInsensitive) != 0) {
             ASSERT_EQ(ini.read(QStringLiteral("Database"), QStringLiteral("Database Path")), QString("/d.qvdb"))
                 << cases;
+        }
     }
     EXPECT_GE(cases, 1000);
 }
