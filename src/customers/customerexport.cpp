@@ -1,7 +1,6 @@
 #include "customers/customerexport.h"
 
 #include "platform/db/recordset.h"
-#include "platform/db/values.h"
 #include "reports/pagefile.h"
 #include "shared/shared.h"
 
@@ -25,13 +24,18 @@ QStringList csvLines(const db::Recordset& rs, const QStringList& fields) {
     source.reserve(fields.size());
     for (const QString& f : fields)
         source.push_back(rs.fieldIndex(f));
+    // Cells go straight from the stored text into the line: no value objects or cell lists per row.
     QStringList lines;
-    QStringList cells;
+    lines.reserve(rs.rowCount());
     for (int r = 0; r < rs.rowCount(); ++r) {
-        cells.clear();
-        for (int c : source)
-            cells << (c >= 0 ? db::displayText(rs.value(r, c)) : QString());
-        lines << csvLine(cells);
+        QString line;
+        for (int c : source) {
+            line += QLatin1Char('"');
+            if (c >= 0)
+                line += rs.text(r, c);
+            line += QStringLiteral("\",");
+        }
+        lines << line;
     }
     return lines;
 }

@@ -37,8 +37,8 @@ bool PageFile::open(const QString& path, Sync sync) {
 bool PageFile::writeLine(const QString& text) {
     if (!m_file)
         return false;
-    const QByteArray data = (text + QStringLiteral("\r\n")).toUtf8();
-    if (m_file->write(data) != data.size())
+    const QByteArray data = text.toUtf8();
+    if (m_file->write(data) != data.size() || m_file->write("\r\n", 2) != 2)
         m_failed = true;
     return !m_failed;
 }
