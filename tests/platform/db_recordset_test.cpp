@@ -109,6 +109,24 @@ TEST_F(RecordsetTest, RequeryAndASecondConnectionSeeEachOthersCommits) {
     EXPECT_EQ(st.column(0).toInt(), 3);
 }
 
+TEST_F(RecordsetTest, ARequeryThatFailsPartWayKeepsEachRowWithItsOwnRecord) {
+    auto rs = database.openRecordset("SELECT ID, Note, abs(Call) AS C FROM Notes ORDER BY ID");
+    ASSERT_EQ(rs->recordCount(), 3);
+    // Another copy deletes the first call and leaves a value the query cannot read on the third.
+    db::Connection other(path);
+    other.exec("DELETE FROM Notes WHERE ID = 1");
+    other.exec("UPDATE Notes SET Call = -9223372036854775808 WHERE ID = 3");
+    EXPECT_THROW(rs->requery(), db::DbError);
+    // Whatever rows are left, an edit of one changes the record it shows.
+    for (int row = 0; row < rs->recordCount(); ++row) {
+        const int id = rs->value(row, 0).toInt();
+        rs->setValue(row, 1, QStringLiteral("edited %1").arg(id));
+        EXPECT_EQ(column(QStringLiteral("SELECT Note FROM Notes WHERE ID = %1").arg(id)),
+                  QStringList{QStringLiteral("edited %1").arg(id)});
+    }
+    EXPECT_EQ(column("SELECT Note FROM Notes ORDER BY ID"), QStringList({"edited 2", "other call"}));
+}
+
 TEST_F(RecordsetTest, TransactionRollsBackUnlessCommitted) {
     {
         db::Transaction tx(database.connection());
