@@ -137,31 +137,37 @@ void Recordset::load() {
     if (q.top > 0)
         store->reserveRows(std::min(q.top, 4096));
     // TOP 0 gives the fields and no row, with or without ORDER BY.
-    while (q.top != 0 && st.step()) {
-        store->appendFrom(st.handle(), extraFront);
-        const int row = store->rowCount() - 1;
-        if (!tieCols.empty()) {
-            std::vector<QVariant> tv;
-            for (int c : tieCols)
-                tv.push_back(c < nf ? store->value(row, c, m_fields[c].isDate) : st.column(extraFront + c));
-            // Past the n-th row only rows that tie with it stay; the rest are never read.
-            if (row >= q.top) {
-                const auto& last = ties.back();
-                bool same = true;
-                for (size_t k = 0; k < tv.size() && same; ++k)
-                    same = sameValue(tv[k], last[k]);
-                if (!same) {
-                    store->eraseRow(row);
-                    break;
+    try {
+        while (q.top != 0 && st.step()) {
+            store->appendFrom(st.handle(), extraFront);
+            const int row = store->rowCount() - 1;
+            if (!tieCols.empty()) {
+                std::vector<QVariant> tv;
+                for (int c : tieCols)
+                    tv.push_back(c < nf ? store->value(row, c, m_fields[c].isDate) : st.column(extraFront + c));
+                // Past the n-th row only rows that tie with it stay; the rest are never read.
+                if (row >= q.top) {
+                    const auto& last = ties.back();
+                    bool same = true;
+                    for (size_t k = 0; k < tv.size() && same; ++k)
+                        same = sameValue(tv[k], last[k]);
+                    if (!same) {
+                        store->eraseRow(row);
+                        break;
+                    }
                 }
+                ties.push_back(std::move(tv));
+            } else if (q.top >= 0 && row >= q.top) {
+                store->eraseRow(row);
+                break;
             }
-            ties.push_back(std::move(tv));
-        } else if (q.top >= 0 && row >= q.top) {
-            store->eraseRow(row);
-            break;
+            if (updatable)
+                m_rowids.push_back(sqlite3_column_int64(st.handle(), 0));
         }
-        if (updatable)
-            m_rowids.push_back(sqlite3_column_int64(st.handle(), 0));
+    } catch (...) {
+        // The rows read so far stay, each with its own row id; the rows from before are gone with theirs.
+        m_store = std::move(store);
+        throw;
     }
     m_store = std::move(store);
     m_edit = EditMode::None;
