@@ -274,11 +274,6 @@ void Form1::listByKeyword(const QString& keyword) {
     DataFill(currentsql, QStringLiteral("Keyword: ") + keyword);
 }
 
-QString Form1::listSql(const QString& where, const QString& order) const {
-    return callviews::selectFrom(options(*this)) + (where.isEmpty() ? QString() : QStringLiteral(" where ") + where) +
-           order;
-}
-
 void Form1::stats() {
     callviews::Stats s;
     try {

@@ -266,7 +266,6 @@ public:
     void showAllCalls();
     void Command11_Click(); // "My Workload"
     QString workloadSql() const;
-    QString listSql(const QString& where, const QString& order) const;
     void listOpenCalls();
     void listUnassignedCalls();
     void listClosedToday();

@@ -89,15 +89,13 @@ TEST_F(CallList, DataFillCapsAtTheMostRecentCallsAndLeavesOneEmptyRowForNone) {
         addCall("c", "Open", "Admin");
     Form1& f = start();
     f.maxcalls = 10;
-    f.currentsql = f.listSql(QString(), " ORDER by Nom ASC");
-    f.DataFill(f.currentsql, "All Calls");
+    f.showAllCalls();
     EXPECT_EQ(f.StatusBar1->panel(5), "All Calls.  Records: Most recent 10");
     ASSERT_EQ(f.datagrid2->rows(), 11);
     EXPECT_EQ(f.datagrid2->textMatrix(1, 2), "3"); // the oldest two are left out
     EXPECT_EQ(f.datagrid2->textMatrix(10, 2), "12");
-    f.currentsql = f.listSql("Status = 'Nothing'", QString());
-    f.DataFill(f.currentsql, "Nothing");
-    EXPECT_EQ(f.StatusBar1->panel(5), "Nothing.  Records: 0");
+    f.listByStatus("Nothing");
+    EXPECT_EQ(f.StatusBar1->panel(5), "Status: Nothing.  Records: 0");
     EXPECT_EQ(f.datagrid2->rows(), 2);
     EXPECT_EQ(f.datagrid2->textMatrix(1, 2), "");
 }
