@@ -90,8 +90,7 @@ void Form1::endProgram(const QString& message) {
 }
 
 void Form1::Load(const QString& settingsBase) {
-    for (QMenu* m : {mnufile, mnucust, mnserch, mnurep, mnuOptions, mnuhelp})
-        m->setEnabled(false);
+    menusoff();
 
     QString base = settingsBase;
     base.remove(QLatin1Char('"'));
@@ -444,8 +443,7 @@ void Form1::login() {
     Timer1_Timer();
     StatusBar1->setPanel(5, QStringLiteral("Waiting"));
     stats();
-    for (QMenu* m : {mnufile, mnucust, mnserch, mnurep, mnuOptions, mnuhelp})
-        m->setEnabled(true);
+    menuson();
     applyuserlevel();
     Command11_Click();
 }
