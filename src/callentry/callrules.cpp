@@ -65,8 +65,8 @@ void closeCall(db::Recordset& call, const QDateTime& now) {
     refreshOpenFor(call);
 }
 
-void reopenCall(db::Recordset& call) {
-    call.setField(QStringLiteral("Status"), Reopened);
+void reopenCall(db::Recordset& call, const QString& status) {
+    call.setField(QStringLiteral("Status"), status);
     call.setField(DateClosed, QVariant());
     call.setField(TimeClosed, QVariant());
     call.setField(Field1, OpenFor);

@@ -36,8 +36,9 @@ QDateTime moment(const QVariant& date, const QVariant& time);
 // On the current row of a Calls recordset (pending until the caller stores it):
 // closing sets Status "Closed", the closing date and time, and Field1 the time it was open for;
 void closeCall(db::Recordset& call, const QDateTime& now);
-// re-opening sets Status "Re-opened", clears the closing date and time and puts Field1 back to "-----";
-void reopenCall(db::Recordset& call);
+// re-opening sets the status ("Re-opened" unless another is chosen), clears the closing date and time and puts
+// Field1 back to "-----";
+void reopenCall(db::Recordset& call, const QString& status = Reopened);
 // after a timestamp edit, Field1 follows the row's own times ("-----" while it has no closing date).
 void refreshOpenFor(db::Recordset& call);
 

@@ -403,13 +403,11 @@ void Form1::statuschange(const QString& status) {
     }
     const bool wasClosed = shownStatus == callrules::Closed;
     try {
-        call->setField(QStringLiteral("Status"), status);
-        if (wasClosed) {
-            // Out of "Closed" the call is open again: no closing moment, no duration.
-            call->setField(QStringLiteral("Date Closed"), QVariant());
-            call->setField(QStringLiteral("Time Closed"), QVariant());
-            call->setField(QStringLiteral("Field1"), callrules::OpenFor);
-        }
+        // Out of "Closed" the call is open again: no closing moment, no duration.
+        if (wasClosed)
+            callrules::reopenCall(*call, status);
+        else
+            call->setField(QStringLiteral("Status"), status);
     } catch (const db::DbError& e) {
         MsgBox(e.message());
         return;
