@@ -301,6 +301,16 @@ TEST_F(CallPanel, TheTimestampEditorRefusesTextThatIsNoDateOrTimeAndKeepsTheDura
     EXPECT_EQ(field(nom, "Date Closed"), "15/03/2025");
     EXPECT_EQ(field(nom, "Time Closed"), "12:15:00");
     EXPECT_EQ(field(nom, "Field1"), "1 days, 2 hrs, 45 mins.");
+
+    // Another status chosen in the list opens the call again: no closing moment, no duration.
+    f.opencall(nom);
+    choose(f.Combo1, "Open");
+    EXPECT_TRUE(f.cmdclosecall->isEnabled());
+    f.Command10->click();
+    EXPECT_EQ(field(nom, "Status"), "Open");
+    EXPECT_EQ(field(nom, "Date Closed"), "");
+    EXPECT_EQ(field(nom, "Time Closed"), "");
+    EXPECT_EQ(field(nom, "Field1"), "-----");
 }
 
 TEST_F(CallPanel, ClosingHandsTheCustomerAMailLinkOnlyWhenTheSettingIsOn) {
