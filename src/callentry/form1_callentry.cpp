@@ -112,7 +112,6 @@ void closeSteps(Form1& f, db::Recordset& call) {
     }
     f.shownStatus = callrules::Closed;
     f.auditer(QStringLiteral("Call was Closed by ") + f.currentanalyst);
-    callpanel::sync(f);
     f.opencallgrid();
     if (ReadINI(QStringLiteral("Email-Settings"), QStringLiteral("Close Message"), QStringLiteral("False")) ==
         QLatin1String("True")) {
@@ -175,7 +174,6 @@ bool callpanel::startCall(Form1& f, bool withNewCustomer) {
     f.datagrid2->setEnabled(false);
     f.mnuprint->setEnabled(false);
     f.opencallgrid();
-    callpanel::sync(f);
     return true;
 }
 
@@ -307,7 +305,6 @@ void Form1::opencall(int callNumber) {
     callpanel::showPanel(*this);
     Command8->setEnabled(true);
     opencallgrid();
-    callpanel::sync(*this);
     mnuprint->setEnabled(true);
 }
 

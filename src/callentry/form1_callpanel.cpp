@@ -218,7 +218,6 @@ bool commitTimestamp(Form1& f, QLineEdit* box) {
         box->setText(stored);
         return false;
     }
-    sync(f);
     f.opencallgrid();
     return true;
 }

@@ -287,6 +287,7 @@ public:
     void cancelcall();
     void opencall(int callNumber);
     void leavecall();
+    // The information grid and the item list, then the rest of the panel (sync).
     void opencallgrid();
     void logusercall(const QString& reference);
     void lognewcallcust();
