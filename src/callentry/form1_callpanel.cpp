@@ -229,8 +229,9 @@ bool commitTimestamps(Form1& f) {
     return true;
 }
 
-void showPanel(Form1& f) {
-    f.upperStack->setCurrentWidget(f.Picture8);
+namespace {
+// The call boxes shown, "&Save" and "Cancel" offered, the timestamps locked.
+void callLayout(Form1& f) {
     f.hidefields(true);
     f.Command20->hide();
     f.Command10->show();
@@ -238,18 +239,19 @@ void showPanel(Form1& f) {
     f.Command9->setEnabled(true);
     f.Frame2->setChecked(false);
 }
+} // namespace
+
+void showPanel(Form1& f) {
+    f.upperStack->setCurrentWidget(f.Picture8);
+    callLayout(f);
+}
 
 void endEdit(Form1& f) {
     f.menuson();
     f.Datagrid1->setEnabled(true);
     f.datagrid2->setEnabled(true);
     f.Command8->setEnabled(true);
-    f.Command20->hide();
-    f.Command10->show();
-    f.Command10->setEnabled(true);
-    f.Command9->setEnabled(true);
-    f.Frame2->setChecked(false);
-    f.hidefields(true);
+    callLayout(f);
     f.upperStack->setCurrentWidget(f.Picture10);
     f.StatusBar1->setPanel(5, QStringLiteral("Waiting"));
 }
