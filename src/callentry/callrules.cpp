@@ -102,15 +102,19 @@ QString firstFreeAttachmentName(const QString& folder, qint64 call, const QStrin
     }
 }
 
+std::optional<Attached::Result> attachFolderProblem(const QString& folder) {
+    const QFileInfo dir(folder);
+    if (folder.isEmpty() || !dir.isDir())
+        return Attached::Result::FolderMissing;
+    if (!dir.isWritable())
+        return Attached::Result::FolderReadOnly;
+    return std::nullopt;
+}
+
 Attached attachFile(const QString& folder, qint64 call, const QString& source) {
     Attached out;
-    const QFileInfo dir(folder);
-    if (folder.isEmpty() || !dir.isDir()) {
-        out.result = Attached::Result::FolderMissing;
-        return out;
-    }
-    if (!dir.isWritable()) {
-        out.result = Attached::Result::FolderReadOnly;
+    if (const auto problem = attachFolderProblem(folder)) {
+        out.result = *problem;
         return out;
     }
     const QString name = firstFreeAttachmentName(folder, call, QFileInfo(source).fileName());

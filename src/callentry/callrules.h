@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace db {
 class Database;
@@ -55,6 +56,8 @@ struct Attached {
     Result result = Result::CopyFailed;
     QString name; // the name in the folder, when copied
 };
+// FolderMissing or FolderReadOnly when no file can go into the folder; nothing when one can.
+std::optional<Attached::Result> attachFolderProblem(const QString& folder);
 // Copies source into the attachments folder under the first free attachment name.
 Attached attachFile(const QString& folder, qint64 call, const QString& source);
 

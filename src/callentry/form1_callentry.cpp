@@ -18,7 +18,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -442,13 +441,9 @@ void Form1::attachfile() {
     const QString nomText = fieldText(call, QStringLiteral("Nom"));
     if (!call || nomText.isEmpty() || addcustmode || editcustmode)
         return;
-    const QFileInfo folder(attachpath);
-    if (attachpath.isEmpty() || !folder.isDir()) {
-        MsgBox(attachMessage(callrules::Attached::Result::FolderMissing, attachpath));
-        return;
-    }
-    if (!folder.isWritable()) {
-        MsgBox(attachMessage(callrules::Attached::Result::FolderReadOnly, attachpath));
+    // Asked before the file is chosen, so nobody picks a file that cannot be kept.
+    if (const auto problem = callrules::attachFolderProblem(attachpath)) {
+        MsgBox(attachMessage(*problem, attachpath));
         return;
     }
     const QString source = ui::dialogs().openFile(QStringLiteral("All Files (*.*)|*.*"),
