@@ -231,24 +231,6 @@ void themes::buildBody() {
     resize(700, 400);
 }
 
-void themes::showPreviews() {
-    Form1& main = ui::form<Form1>();
-    if (main.backimagepath != QLatin1String("None")) {
-        const QPixmap picture(main.backimagepath);
-        if (!picture.isNull())
-            Image1->setPixmap(picture);
-    }
-    appearance::paint(Picture2, ui::vbColour(main.backcolour));
-    appearance::paint(Picture3, ui::vbColour(main.formcolour));
-    const QColor panel = ui::vbColour(main.panelcolour);
-    appearance::paint(Picture5, panel);
-    if (panel.isValid())
-        Grid1->setBackColorBkg(panel);
-    appearance::paint(Picture4, ui::vbColour(main.mbcolour));
-    if (const QColor grid = ui::vbColour(main.gridcolour); grid.isValid())
-        Grid1->setBackColor(grid);
-}
-
 void themes::markColumns() {
     const Form1& main = ui::form<Form1>();
     for (const auto& [action, column] : columnSwitches)

@@ -174,6 +174,17 @@ void themes::connectAppearance() {
     connect(mnuthemed, &QAction::triggered, this, &themes::mnuthemed_Click);
 }
 
+void themes::showPreviews() {
+    Form1& main = ui::form<Form1>();
+    if (main.backimagepath != QLatin1String("None")) {
+        const QPixmap picture(main.backimagepath);
+        if (!picture.isNull())
+            Image1->setPixmap(picture);
+    }
+    for (const Slot slot : Slots)
+        showSlot(*this, slot);
+}
+
 void themes::barcolour(const QString& file) {
     showBars({file, file, file, file});
 }
