@@ -255,12 +255,11 @@ void themes::Form_Load() {
         mnuasc->setChecked(true);
     else
         mnudesc->setChecked(true);
-    mnipiecat->setChecked(!main.Picture7->isHidden());
 
     // The editor and the items that change shared things are for administrators.
-    for (QAction* a : {mnusparename, mnustatus, mnuattpath, mnueditcat}) {
-        const QString level = main.accessLevel();
-        if (level == QLatin1String("Basic") || level == QLatin1String("Standard"))
+    const QString level = main.accessLevel();
+    if (level == QLatin1String("Basic") || level == QLatin1String("Standard")) {
+        for (QAction* a : {mnusparename, mnustatus, mnuattpath, mnueditcat})
             a->setEnabled(false);
     }
     // The pie chart does not fit a narrow screen.
