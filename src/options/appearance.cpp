@@ -63,4 +63,10 @@ void paint(QWidget* w, const QColor& c, QPalette::ColorRole role) {
     w->setPalette(p);
 }
 
+QPixmap backgroundPicture(const QString& backimagepath) {
+    if (backimagepath == QLatin1String("None"))
+        return {};
+    return QPixmap(backimagepath);
+}
+
 } // namespace appearance

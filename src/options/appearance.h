@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <QPixmap>
 #include <QString>
 
 class QTableView;
@@ -32,5 +33,8 @@ void fitRows(QTableView* grid, int height, const QFont& font);
 // A panel-like control in a colour (its buttons too); an invalid colour (a text that is not a number) changes
 // nothing.
 void paint(QWidget* w, const QColor& c, QPalette::ColorRole role = QPalette::Window);
+
+// The picture a backimagepath names; null for "None" or a file that is no picture.
+QPixmap backgroundPicture(const QString& backimagepath);
 
 } // namespace appearance

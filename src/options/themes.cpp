@@ -308,11 +308,8 @@ void themes::showEvent(QShowEvent* event) {
 
 void themes::Command1_Click() {
     Form1& main = ui::form<Form1>();
-    if (main.backimagepath != QLatin1String("None")) {
-        const QPixmap picture(main.backimagepath);
-        if (!picture.isNull())
-            main.backimage->setPixmap(picture);
-    }
+    if (const QPixmap picture = appearance::backgroundPicture(main.backimagepath); !picture.isNull())
+        main.backimage->setPixmap(picture);
     main.applyAppearance();
     appearance::paint(ui::form<analysts>().Check1, ui::vbColour(main.formcolour));
     main.saver();

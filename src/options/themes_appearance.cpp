@@ -136,11 +136,10 @@ void applyPreset(themes& w, const themepresets::Preset& preset) {
     else
         w.mnuwarn_Click();
     main.backimagepath = themepresets::backImagePath(preset, desktop::programFolder());
-    if (main.backimagepath == QLatin1String("None")) {
+    if (main.backimagepath == QLatin1String("None"))
         w.Image1->clear();
-    } else if (const QPixmap picture(main.backimagepath); !picture.isNull()) {
+    else if (const QPixmap picture = appearance::backgroundPicture(main.backimagepath); !picture.isNull())
         w.Image1->setPixmap(picture);
-    }
     if (preset.gridFont) {
         const appearance::GridFont standard;
         applyGridFont(w, standard);
@@ -176,11 +175,8 @@ void themes::connectAppearance() {
 
 void themes::showPreviews() {
     Form1& main = ui::form<Form1>();
-    if (main.backimagepath != QLatin1String("None")) {
-        const QPixmap picture(main.backimagepath);
-        if (!picture.isNull())
-            Image1->setPixmap(picture);
-    }
+    if (const QPixmap picture = appearance::backgroundPicture(main.backimagepath); !picture.isNull())
+        Image1->setPixmap(picture);
     for (const Slot slot : Slots)
         showSlot(*this, slot);
 }
