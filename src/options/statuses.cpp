@@ -32,13 +32,17 @@ QStringList texts(const QListWidget* list) {
     return all;
 }
 
+void refuseLength(const char* what) {
+    MsgBox(
+        QStringLiteral("A %1 can be at most %2 characters long.").arg(QLatin1String(what)).arg(statusrules::MaxLength));
+}
+
 // The typed status or category; "" when there is none or it is too long for the list (the user is told).
 QString newEntry(const QLineEdit* box, const char* what) {
     const QString text = box->text();
     if (text.size() <= statusrules::MaxLength)
         return text;
-    MsgBox(
-        QStringLiteral("A %1 can be at most %2 characters long.").arg(QLatin1String(what)).arg(statusrules::MaxLength));
+    refuseLength(what);
     return {};
 }
 
@@ -153,8 +157,8 @@ Statuses::Statuses(QWidget* parent) : QWidget(parent) {
     connect(mnusc, &QAction::triggered, this, &Statuses::mnusc_Click);
     connect(mnucc, &QAction::triggered, this, &Statuses::mnucc_Click);
     connect(Command9, &QPushButton::clicked, this, &Statuses::Command9_Click);
-    limitLength(Text1, QStringLiteral("A status"));
-    limitLength(Text2, QStringLiteral("A category"));
+    limitLength(Text1, "status");
+    limitLength(Text2, "category");
 
     Form_Load();
 }
@@ -178,14 +182,14 @@ void Statuses::Form_Load() {
         Image1->setPixmap(main.backimage->pixmap());
 }
 
-void Statuses::limitLength(QLineEdit* box, const QString& what) {
-    connect(box, &QLineEdit::textEdited, this, [this, box, what](const QString& text) {
+void Statuses::limitLength(QLineEdit* box, const char* what) {
+    connect(box, &QLineEdit::textEdited, this, [box, what](const QString& text) {
         if (text.size() <= statusrules::MaxLength) {
             box->setProperty("accepted", text);
             return;
         }
         box->setText(box->property("accepted").toString());
-        MsgBox(what + QStringLiteral(" can be at most %1 characters long.").arg(statusrules::MaxLength));
+        refuseLength(what);
     });
 }
 

@@ -57,5 +57,5 @@ private:
     void Form_Load();
     void setColour(int row, const QString& colour);
     // Keeps a box to the column size: a longer text is refused with a message and the box keeps what it had.
-    void limitLength(QLineEdit* box, const QString& what);
+    void limitLength(QLineEdit* box, const char* what);
 };
