@@ -24,10 +24,11 @@ protected:
         main->mnuthemes->trigger();
         return ui::form<themes>();
     }
-    QString ini(const char* section, const char* key) {
-        return ReadINI(QLatin1String(section), QLatin1String(key), QStringLiteral("<none>"));
+    // As stored: reading through the program would write a missing key.
+    QString ini(const char* section, const char* key) const {
+        return env->ini(QLatin1String(section), QLatin1String(key));
     }
-    QString bar(int i) { return ini("Images", QStringLiteral("Bar%1").arg(i).toLatin1().constData()); }
+    QString bar(int i) const { return ini("Images", QStringLiteral("Bar%1").arg(i).toLatin1().constData()); }
     QString media(const QString& file) const { return env->programFolder + "/Media/" + file; }
     static QColor background(const QWidget* w) { return w->palette().color(QPalette::Window); }
     // The colour the middle of a statistics bar shows.
