@@ -14,6 +14,51 @@
 
 namespace bench {
 
+QByteArray translated(const QString& jetSql) {
+    return db::jet::translate(jetSql).sql.toUtf8();
+}
+
+namespace {
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// One prepared raw query: every column of every row read as text.
+class RawQuery {
+public:
+    RawQuery(db::Connection& conn, const QString& jetSql) {
+        const QByteArray sql = translated(jetSql);
+        if (sqlite3_prepare_v2(conn.handle(), sql.constData(), static_cast<int>(sql.size()), &m_st, nullptr) !=
+            SQLITE_OK)
+            throw std::runtime_error(std::string("raw query: ") + sqlite3_errmsg(conn.handle()));
+    }
+    ~RawQuery() { sqlite3_finalize(m_st); }
+    RawQuery(const RawQuery&) = delete;
+    RawQuery& operator=(const RawQuery&) = delete;
+    int run() {
+        int count = 0;
+        const int cols = sqlite3_column_count(m_st);
+        while (sqlite3_step(m_st) == SQLITE_ROW) {
+            for (int c = 0; c < cols; ++c) {
+                const unsigned char* text = sqlite3_column_text(m_st, c);
+                m_bytes += text ? static_cast<std::size_t>(sqlite3_column_bytes(m_st, c)) : 0;
+            }
+            ++count;
+        }
+        sqlite3_reset(m_st);
+        return count;
+    }
+    std::size_t bytes() const { return m_bytes; }
+
+private:
+    sqlite3_stmt* m_st = nullptr;
+    std::size_t m_bytes = 0;
+};
+
+} // namespace
+
 double medianMs(const std::function<void()>& run, int runs) {
     // QV_BENCH_RUNS asks for more runs (for profiling). Short steps run until they have taken a quarter of
     // a second (at most 51 runs), so that one slow run on a busy machine does not decide the median.
@@ -27,43 +72,20 @@ double medianMs(const std::function<void()>& run, int runs) {
         times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
         spent += times.back();
     }
-    std::sort(times.begin(), times.end());
-    return times.size() % 2 ? times[times.size() / 2] : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
+    return median(std::move(times));
 }
 
 double rawMs(const QString& dbPath, const QString& jetSql, db::LikeDialect dialect, int runs, int* rows) {
     db::Connection conn(dbPath);
     conn.setLikeDialect(dialect);
-    const QByteArray sql = db::jet::translate(jetSql).sql.toUtf8();
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(conn.handle(), sql.constData(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK)
-        throw std::runtime_error(std::string("raw query: ") + sqlite3_errmsg(conn.handle()));
+    RawQuery query(conn, jetSql);
     int count = 0;
-    std::size_t bytes = 0;
-    const double ms = medianMs(
-        [&] {
-            count = 0;
-            const int cols = sqlite3_column_count(st);
-            while (sqlite3_step(st) == SQLITE_ROW) {
-                for (int c = 0; c < cols; ++c) {
-                    const unsigned char* text = sqlite3_column_text(st, c);
-                    bytes += text ? static_cast<std::size_t>(sqlite3_column_bytes(st, c)) : 0;
-                }
-                ++count;
-            }
-            sqlite3_reset(st);
-        },
-        runs);
-    sqlite3_finalize(st);
+    const double ms = medianMs([&] { count = query.run(); }, runs);
     if (rows)
         *rows = count;
-    if (bytes == 0 && count > 0)
+    if (query.bytes() == 0 && count > 0)
         std::puts("(no text read)");
     return ms;
-}
-
-QByteArray translated(const QString& jetSql) {
-    return db::jet::translate(jetSql).sql.toUtf8();
 }
 
 int readRows(sqlite3* db, const QByteArray& sql, int limit, Rows* keep) {
@@ -85,47 +107,6 @@ int readRows(sqlite3* db, const QByteArray& sql, int limit, Rows* keep) {
     sqlite3_finalize(st);
     return rows;
 }
-
-namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
-// One prepared raw query: every column of every row read as text.
-class RawQuery {
-public:
-    RawQuery(db::Connection& conn, const QString& jetSql) : m_conn(conn) {
-        const QByteArray sql = db::jet::translate(jetSql).sql.toUtf8();
-        if (sqlite3_prepare_v2(conn.handle(), sql.constData(), static_cast<int>(sql.size()), &m_st, nullptr) !=
-            SQLITE_OK)
-            throw std::runtime_error(std::string("raw query: ") + sqlite3_errmsg(conn.handle()));
-    }
-    ~RawQuery() { sqlite3_finalize(m_st); }
-    RawQuery(const RawQuery&) = delete;
-    RawQuery& operator=(const RawQuery&) = delete;
-    int run() {
-        int count = 0;
-        const int cols = sqlite3_column_count(m_st);
-        while (sqlite3_step(m_st) == SQLITE_ROW) {
-            for (int c = 0; c < cols; ++c) {
-                const unsigned char* text = sqlite3_column_text(m_st, c);
-                m_bytes += text ? static_cast<std::size_t>(sqlite3_column_bytes(m_st, c)) : 0;
-            }
-            ++count;
-        }
-        sqlite3_reset(m_st);
-        return count;
-    }
-
-private:
-    db::Connection& m_conn;
-    sqlite3_stmt* m_st = nullptr;
-    std::size_t m_bytes = 0;
-};
-
-} // namespace
 
 Comparison compare(const std::function<void()>& program, const QString& dbPath, const std::function<QStringList()>& sql,
                    db::LikeDialect dialect) {
