@@ -93,17 +93,20 @@ QVariant ReportRows::field(const QString& name) const {
     return {};
 }
 
-QString ReportRows::text(const QString& name) const {
-    const QVariant v = field(name);
+QString ReportRows::shown(const QVariant& v) const {
     // Dates as displayText shows them, without working the pattern out for every cell.
     if (v.typeId() == QMetaType::QDate && !v.isNull())
         return v.toDate().toString(m_datePattern);
     return db::displayText(v);
 }
 
+QString ReportRows::text(const QString& name) const {
+    return shown(field(name));
+}
+
 QString ReportRows::dashed(const QString& name) const {
     const QVariant v = field(name);
-    return db::isNull(v) ? QStringLiteral("---") : text(name);
+    return db::isNull(v) ? QStringLiteral("---") : shown(v);
 }
 
 ReportSource::ReportSource(const QString& dbPath, bool tolerant) : m_tolerant(tolerant) {

@@ -38,6 +38,7 @@ public:
 
 private:
     void prepare(const QString& sql);
+    QString shown(const QVariant& value) const;
 
     std::shared_ptr<db::Connection> m_conn;
     std::unique_ptr<db::Statement> m_st;
