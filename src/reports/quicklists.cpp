@@ -6,6 +6,7 @@
 #include "reports/pagefile.h"
 #include "reports/reportframe.h"
 #include "reports/reportsource.h"
+#include "reports/wizardquery.h"
 #include "shared/shared.h"
 
 #include <vector>
@@ -56,6 +57,14 @@ QDateTime opened(const ReportRows& row) {
         return {};
     return QDateTime(date, time);
 }
+
+const QStringList StatusCaptions = {
+    QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
+    QStringLiteral("Assigned: </TD><TD Class=TDMed> Call:  </TD><TD Class=TDMed>Customer: </TD><TD "
+                   "Class=TDSmall>Category: </TD>"),
+    QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD>"),
+    QStringLiteral("</TR></TABLE><BR>"),
+};
 
 const QStringList CustomerCaptions = {
     QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
@@ -130,12 +139,7 @@ void status(PageFile& page, ReportSource& source, const QString& status, bool no
                                  "status = '" +
                                      SQLQuote(status) + "' order by [Date opened] DESC, [Time opened] DESC",
                                  StatusLimit);
-    startPage(page, "<P><H3>" + status + " calls: </H3></P>",
-              {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
-               QStringLiteral("Assigned: </TD><TD Class=TDMed> Call:  </TD><TD Class=TDMed>Customer: </TD><TD "
-                              "Class=TDSmall>Category: </TD>"),
-               QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD>"),
-               QStringLiteral("</TR></TABLE><BR>")});
+    startPage(page, "<P><H3>" + status + " calls: </H3></P>", StatusCaptions);
     eachCall(page, source, row, notes, [&]() -> QStringList {
         const QVariant ref = row.field(Username);
         const QString name = source.customerName(db::isNull(ref) ? QStringLiteral("Unknown") : db::displayText(ref));
@@ -230,6 +234,21 @@ void category(PageFile& page, ReportSource& source, const QString& category, boo
                    row.text(Nom) + "</TD>"
             << QStringLiteral("</TR></TABLE>");
         return out;
+    });
+}
+
+void itemCalls(PageFile& page, ReportSource& source, const QString& answer) {
+    ReportRows row = source.rows(wizard::itemCallsQuery(answer), ItemCallsLimit);
+    startPage(page, "<P><H3>" + answer + " calls: </H3></P>", StatusCaptions);
+    eachCall(page, source, row, false, [&]() -> QStringList {
+        const QVariant customer = row.field(Sp2);
+        return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
+                row.dashed(Username) + "</TD><TD Class=TDMed>" + q150(row) + "</TD><TD Class=TDMed>" +
+                    (db::isNull(customer) ? QStringLiteral("Unknown") : row.text(Sp2)) + " </TD><TD Class=TDSmall>" +
+                    row.dashed(Sp3) + " </TD>",
+                "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) +
+                    "</TD><TD Class=TDNarrow>" + row.text(QStringLiteral("Sp1")) + "</TD>",
+                QStringLiteral("</TR></TABLE>")};
     });
 }
 

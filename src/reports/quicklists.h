@@ -23,6 +23,7 @@ inline constexpr int CustomerLimit = 20;
 inline constexpr int CustomerDatesLimit = 1000;
 inline constexpr int StaffLimit = 50;
 inline constexpr int CategoryLimit = 50;
+inline constexpr int ItemCallsLimit = 1000;
 
 // Page file names (in the report folder).
 inline const QString DayPage = QStringLiteral("report-calls.htm");
@@ -49,6 +50,8 @@ void customerDates(PageFile& page, ReportSource& source, const QString& referenc
 void staff(PageFile& page, ReportSource& source, const QString& analyst, bool notes);
 // The 50 newest calls of one category; separator puts a rule before each call.
 void category(PageFile& page, ReportSource& source, const QString& category, bool separator, bool notes);
+// Calls whose item text holds the answer, newest first.
+void itemCalls(PageFile& page, ReportSource& source, const QString& answer);
 // Every customer that has inventory, with its items.
 void inventory(PageFile& page, ReportSource& source, const QDateTime& now, bool separator);
 

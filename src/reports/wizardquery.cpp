@@ -6,7 +6,9 @@
 #include "platform/db/values.h"
 #include "platform/db/vbformat.h"
 #include "reports/pagefile.h"
+#include "reports/quicklists.h"
 #include "reports/reportframe.h"
+#include "reports/reportsource.h"
 #include "shared/shared.h"
 
 #include <array>
@@ -340,43 +342,19 @@ QString itemCallsQuery(const QString& answer) {
 }
 
 QString writeItemCalls(const QString& path, const QString& answer, const QString& dbpath) {
-    std::unique_ptr<db::Recordset> rs;
     try {
-        db::Database database = db::Database::open(dbpath);
-        rs = database.openRecordset(itemCallsQuery(answer));
+        ReportSource source(dbpath, false);
+        PageFile page;
+        if (!page.open(path))
+            return QStringLiteral("Can't write ") + path;
+        quicklists::itemCalls(page, source, answer);
+        if (!page.commit())
+            return QStringLiteral("Can't write ") + path;
+        return {};
     } catch (const db::DbError& e) {
+        // Nothing is written when the calls cannot be read.
         return e.message();
     }
-    PageFile page;
-    if (!page.open(path))
-        return QStringLiteral("Can't write ") + path;
-    reportheader(page);
-    page.writeLine(QStringLiteral("<P><H3>") + answer + QStringLiteral(" calls: </H3></P>"));
-    page.writeLine(QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"));
-    page.writeLine(QStringLiteral("Assigned: </TD><TD Class=TDMed> Call:  </TD><TD Class=TDMed>Customer: </TD><TD "
-                                  "Class=TDSmall>Category: </TD>"));
-    page.writeLine(QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD>"));
-    page.writeLine(QStringLiteral("</TR></TABLE><BR>"));
-    auto text = [&rs](const char* field) { return db::displayText(rs->field(QLatin1String(field))); };
-    auto orText = [&rs](const char* field, const QString& none) {
-        const QVariant v = rs->field(QLatin1String(field));
-        return db::isNull(v) ? none : db::displayText(v);
-    };
-    const QString dash = QStringLiteral("---");
-    for (int n = 0; !rs->eof() && n < 1000; rs->moveNext(), ++n) {
-        page.writeLine(QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"));
-        page.writeLine(orText("Username", dash) + QStringLiteral("</TD><TD Class=TDMed>") +
-                       orText("Query", dash).left(150) + QStringLiteral("</TD><TD Class=TDMed>") +
-                       orText("sp2", QStringLiteral("Unknown")) + QStringLiteral(" </TD><TD Class=TDSmall>") +
-                       orText("Sp3", dash) + QStringLiteral(" </TD>"));
-        page.writeLine(QStringLiteral("<TD Class=TDNarrow>") + text("Date Opened") +
-                       QStringLiteral("</TD><TD Class=TDNarrow>") + text("Nom") +
-                       QStringLiteral("</TD><TD Class=TDNarrow>") + text("Sp1") + QStringLiteral("</TD>"));
-        page.writeLine(QStringLiteral("</TR></TABLE>"));
-    }
-    if (!page.commit())
-        return QStringLiteral("Can't write ") + path;
-    return {};
 }
 
 } // namespace wizard
