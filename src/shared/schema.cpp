@@ -164,10 +164,6 @@ QString withNoCase(QString sql) {
     return sql.replace(kOldCollation, QStringLiteral("NOCASE"), Qt::CaseInsensitive);
 }
 
-QString quoted(const QString& name) {
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
-
 std::optional<qint64> sequenceOf(db::Connection& conn, const QString& table) {
     {
         db::Statement has(conn, QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'sqlite_sequence'"));
@@ -193,9 +189,9 @@ void convertTable(db::Connection& conn, const QString& name, const QString& crea
             indexSql << st.column(0).toString();
     }
     const QString old = name + QStringLiteral("__before_nocase");
-    conn.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(name), quoted(old)));
+    conn.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(db::quoteIdent(name), db::quoteIdent(old)));
     conn.exec(withNoCase(createSql));
-    conn.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoted(name), quoted(old)));
+    conn.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(db::quoteIdent(name), db::quoteIdent(old)));
     // Numbers once given are never given again, also those of rows deleted since.
     if (const auto seq = sequenceOf(conn, old)) {
         const qint64 now = sequenceOf(conn, name).value_or(0);
@@ -205,7 +201,7 @@ void convertTable(db::Connection& conn, const QString& name, const QString& crea
                       .arg(QString(name).replace('\'', "''"))
                       .arg(std::max(*seq, now)));
     }
-    conn.exec(QStringLiteral("DROP TABLE %1").arg(quoted(old)));
+    conn.exec(QStringLiteral("DROP TABLE %1").arg(db::quoteIdent(old)));
     for (const QString& sql : indexSql)
         conn.exec(withNoCase(sql));
 }

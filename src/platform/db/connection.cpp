@@ -152,6 +152,12 @@ void lcaseFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 } // namespace
 
+QString quoteIdent(const QString& name) {
+    QString q = name;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
 Connection::Connection(const QString& path, Mode mode) : m_path(path) {
     if (mode == Mode::OpenExisting && !QFileInfo(path).isFile())
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(path), SQLITE_CANTOPEN, SQLITE_CANTOPEN);

@@ -15,6 +15,9 @@ enum class LikeDialect { Dao, Ado };
 // Jet's text comparison (the JETNOCASE collation of the program's handles) on UTF-8 bytes: <0, 0, >0.
 int compareNoCase(const void* a, int na, const void* b, int nb);
 
+// A table or column name as an SQLite identifier: "name" with inner quotes doubled.
+QString quoteIdent(const QString& name);
+
 // One open SQLite handle on a database file, set up as the program expects: rollback journal (the file may
 // sit in a folder shared by several machines), a busy timeout, case-insensitive text and the Jet functions.
 class Connection {

@@ -48,18 +48,22 @@ std::shared_ptr<Connection> acquire(const QString& path, bool create) {
     }
     if (!exists && !create)
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(path), 14, 14);
-    auto conn = std::make_shared<Connection>(key, create ? Connection::Mode::CreateIfMissing
-                                                         : Connection::Mode::OpenExisting);
+    auto conn =
+        std::make_shared<Connection>(key, create ? Connection::Mode::CreateIfMissing : Connection::Mode::OpenExisting);
     identity(key, dev, ino);
     map.insert(key, Entry{conn, dev, ino});
     return conn;
 }
 
-void closeAll() { entries().clear(); }
+void closeAll() {
+    entries().clear();
+}
 
 } // namespace pool
 
-Database Database::open(const QString& path) { return Database(pool::acquire(path, false)); }
+Database Database::open(const QString& path) {
+    return Database(pool::acquire(path, false));
+}
 
 Database Database::create(const QString& path) {
     if (QFileInfo::exists(path))
@@ -91,9 +95,7 @@ bool Database::hasTable(const QString& table) {
 }
 
 QStringList Database::columnNames(const QString& table) {
-    QString quoted = table;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    Statement st(*m_conn, QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted));
+    Statement st(*m_conn, QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(table)));
     QStringList names;
     while (st.step())
         names << st.column(1).toString();

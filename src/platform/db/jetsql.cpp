@@ -107,12 +107,6 @@ bool isWord(const Token& t, const char* w) {
     return t.kind == Kind::Word && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
 }
 
-QString quoteIdent(const QString& name) {
-    QString q = name;
-    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
-
 QString quoteString(const QString& text) {
     QString q = text;
     q.replace(QLatin1Char('\''), QLatin1String("''"));

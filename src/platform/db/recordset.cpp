@@ -22,12 +22,6 @@ QString unquoteName(QString s) {
     return s;
 }
 
-QString quoteIdent(const QString& name) {
-    QString q = name;
-    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
-
 // Jet compares ORDER BY values without regard to case.
 bool sameValue(const QVariant& a, const QVariant& b) {
     if (isNull(a) || isNull(b))
