@@ -776,6 +776,18 @@ void FlexGrid::keyPressEvent(QKeyEvent* e) {
     QTableView::keyPressEvent(e);
 }
 
+namespace {
+
+// Which fields' stored texts read as dates, for the rows a grid shows from the store.
+std::vector<bool> dateFields(const db::Recordset& rs) {
+    std::vector<bool> dates(rs.fieldCount());
+    for (int f = 0; f < rs.fieldCount(); ++f)
+        dates[f] = rs.isDateField(f);
+    return dates;
+}
+
+} // namespace
+
 void FlexGrid::fillFromRecordset(db::Recordset& rs) {
     const int fr = fixedRows();
     const int fc = fixedCols();
@@ -795,9 +807,6 @@ void FlexGrid::fillFromRecordset(db::Recordset& rs) {
         if (fr > 0)
             rows[0].text[fc + f] = rs.fieldName(f);
     }
-    std::vector<bool> dates(fields);
-    for (int f = 0; f < fields; ++f)
-        dates[f] = rs.isDateField(f);
     // A row being edited shows its pending values.
     if (rs.editMode() != db::Recordset::EditMode::None && rs.absolutePosition() >= 0 &&
         rs.absolutePosition() < records) {
@@ -809,7 +818,7 @@ void FlexGrid::fillFromRecordset(db::Recordset& rs) {
     }
     std::vector<int> fieldOf(cols, -1);
     std::iota(fieldOf.begin() + fc, fieldOf.end(), 0);
-    m_model->resetRows(std::move(rows), std::max(cols, fc), rs.rows(), std::move(dates), std::move(fieldOf));
+    m_model->resetRows(std::move(rows), std::max(cols, fc), rs.rows(), dateFields(rs), std::move(fieldOf));
     m_widths.resize(this->cols(), -1);
     m_row = m_rowSel = fr;
     m_col = m_colSel = std::min(fc, this->cols() - 1);
@@ -818,14 +827,11 @@ void FlexGrid::fillFromRecordset(db::Recordset& rs) {
 }
 
 void FlexGrid::showRows(const db::Recordset& rs, const std::vector<int>& rows, const std::vector<int>& fieldOf) {
-    std::vector<bool> dates(rs.fieldCount());
-    for (int f = 0; f < rs.fieldCount(); ++f)
-        dates[f] = rs.isDateField(f);
     std::vector<int> fields(fieldOf);
     for (int& f : fields)
         if (f >= rs.fieldCount())
             f = -1;
-    m_model->showRows(rows, rs.rows(), std::move(dates), std::move(fields));
+    m_model->showRows(rows, rs.rows(), dateFields(rs), std::move(fields));
     // A row being edited shows its pending values.
     if (rs.editMode() != db::Recordset::EditMode::None)
         for (std::size_t i = 0; i < rows.size(); ++i)
