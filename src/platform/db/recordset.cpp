@@ -22,6 +22,18 @@ QString unquoteName(QString s) {
     return s;
 }
 
+DbError noCurrentRecord() {
+    return DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+}
+
+DbError noSuchField(const QString& which) {
+    return DbError(QStringLiteral("Item cannot be found in the collection: %1").arg(which));
+}
+
+DbError noSuchField(int i) {
+    return DbError(QStringLiteral("Item cannot be found in the collection (field %1).").arg(i));
+}
+
 // Jet compares ORDER BY values without regard to case.
 bool sameValue(const QVariant& a, const QVariant& b) {
     if (isNull(a) || isNull(b))
@@ -169,7 +181,7 @@ void Recordset::load() {
 
 QString Recordset::fieldName(int i) const {
     if (i < 0 || i >= fieldCount())
-        throw DbError(QStringLiteral("Item cannot be found in the collection (field %1).").arg(i));
+        throw noSuchField(i);
     return m_fields[i].name;
 }
 
@@ -184,20 +196,20 @@ int Recordset::fieldIndex(const QString& name) const {
 
 void Recordset::checkCurrent() const {
     if (bof() || eof())
-        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+        throw noCurrentRecord();
 }
 
 QVariant Recordset::field(const QString& name) const {
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DbError(QStringLiteral("Item cannot be found in the collection: %1").arg(name));
+        throw noSuchField(name);
     return field(i);
 }
 
 QVariant Recordset::field(int i) const {
     checkCurrent();
     if (i < 0 || i >= fieldCount())
-        throw DbError(QStringLiteral("Item cannot be found in the collection (field %1).").arg(i));
+        throw noSuchField(i);
     if (m_edit != EditMode::None && m_dirty[i])
         return m_buffer[i];
     return m_store->value(m_pos, i, m_fields[i].isDate);
@@ -206,13 +218,13 @@ QVariant Recordset::field(int i) const {
 void Recordset::setField(const QString& name, const QVariant& value) {
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DbError(QStringLiteral("Item cannot be found in the collection: %1").arg(name));
+        throw noSuchField(name);
     setField(i, value);
 }
 
 void Recordset::setField(int i, const QVariant& value) {
     if (i < 0 || i >= fieldCount())
-        throw DbError(QStringLiteral("Item cannot be found in the collection (field %1).").arg(i));
+        throw noSuchField(i);
     if (m_edit == EditMode::None)
         edit();
     if (m_fields[i].origin.isEmpty())
@@ -430,25 +442,25 @@ void Recordset::moveTo(int row) {
 
 void Recordset::moveFirst() {
     if (rowCount() == 0)
-        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+        throw noCurrentRecord();
     moveTo(0);
 }
 
 void Recordset::moveLast() {
     if (rowCount() == 0)
-        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+        throw noCurrentRecord();
     moveTo(rowCount() - 1);
 }
 
 void Recordset::moveNext() {
     if (eof())
-        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+        throw noCurrentRecord();
     moveTo(m_pos + 1);
 }
 
 void Recordset::movePrevious() {
     if (bof())
-        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+        throw noCurrentRecord();
     moveTo(m_pos - 1);
 }
 
@@ -461,7 +473,7 @@ bool Recordset::find(const QString& criterion) {
         throw DbError(QStringLiteral("Invalid criterion for Find: %1").arg(criterion));
     const int col = fieldIndex(m.captured(1).trimmed());
     if (col < 0)
-        throw DbError(QStringLiteral("Item cannot be found in the collection: %1").arg(m.captured(1)));
+        throw noSuchField(m.captured(1));
     const QString op = m.captured(2).toUpper();
     const QString wanted = m.captured(3).replace(QLatin1String("''"), QLatin1String("'"));
     // ADO's Find takes * as well as % for "any characters".
