@@ -106,21 +106,22 @@ void Recordset::load() {
             visible = i;
             break;
         }
-    m_table = updatable ? q.singleTable : QString();
-    m_fields.clear();
+    // Fields, table, rows and row ids change together, so a failure leaves them matching each other.
+    const QString table = updatable ? q.singleTable : QString();
+    std::vector<Field> fields;
     for (int i = extraFront; i < visible; ++i) {
         Field f;
         f.name = st.columnName(i);
-        if (updatable && st.columnTable(i).compare(m_table, Qt::CaseInsensitive) == 0)
+        if (updatable && st.columnTable(i).compare(table, Qt::CaseInsensitive) == 0)
             f.origin = st.columnOrigin(i);
         const QString decl = st.columnDeclType(i).toUpper();
         f.isDate = decl.startsWith(QLatin1String("DATE"));
-        m_fields.push_back(f);
+        fields.push_back(f);
     }
     if (updatable) {
         // Text sizes, to refuse a long value before the database does (same message either way).
         Statement info(*m_conn, QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND name=?"));
-        info.bind(1, m_table);
+        info.bind(1, table);
         if (info.step()) {
             const QString ddl = info.column(0).toString();
             static const QRegularExpression re(QStringLiteral("length\\(\"((?:[^\"]|\"\")+)\"\\)\\s*<=\\s*(\\d+)"));
@@ -130,16 +131,22 @@ void Recordset::load() {
                 sizes.insert(m.captured(1).replace(QLatin1String("\"\""), QLatin1String("\"")).toLower(),
                              m.captured(2).toInt());
             }
-            for (Field& f : m_fields)
+            for (Field& f : fields)
                 if (!f.origin.isEmpty())
                     f.maxLength = sizes.value(f.origin.toLower(), 0);
         }
     }
 
-    m_rowids.clear();
     std::vector<std::vector<QVariant>> ties;
-    const int nf = static_cast<int>(m_fields.size());
+    const int nf = static_cast<int>(fields.size());
     auto store = std::make_shared<RowStore>(nf);
+    std::vector<qint64> rowids;
+    auto keep = [&] {
+        m_table = table;
+        m_fields = std::move(fields);
+        m_store = std::move(store);
+        m_rowids = std::move(rowids);
+    };
     if (q.top > 0)
         store->reserveRows(std::min(q.top, 4096));
     // TOP 0 gives the fields and no row, with or without ORDER BY.
@@ -150,7 +157,7 @@ void Recordset::load() {
             if (!tieCols.empty()) {
                 std::vector<QVariant> tv;
                 for (int c : tieCols)
-                    tv.push_back(c < nf ? store->value(row, c, m_fields[c].isDate) : st.column(extraFront + c));
+                    tv.push_back(c < nf ? store->value(row, c, fields[c].isDate) : st.column(extraFront + c));
                 // Past the n-th row only rows that tie with it stay; the rest are never read.
                 if (row >= q.top) {
                     const auto& last = ties.back();
@@ -168,14 +175,14 @@ void Recordset::load() {
                 break;
             }
             if (updatable)
-                m_rowids.push_back(sqlite3_column_int64(st.handle(), 0));
+                rowids.push_back(sqlite3_column_int64(st.handle(), 0));
         }
     } catch (...) {
         // The rows read so far stay, each with its own row id; the rows from before are gone with theirs.
-        m_store = std::move(store);
+        keep();
         throw;
     }
-    m_store = std::move(store);
+    keep();
     m_edit = EditMode::None;
 }
 
