@@ -26,9 +26,6 @@ constexpr qsizetype IniBufferLength = 255;
 
 QString ReadINI(const QString& section, const QString& key, const QString& def) {
     QString value = IniFile(qv::inipath()).read(section, key).value_or(QString());
-    const qsizetype nul = value.indexOf(QChar(0));
-    if (nul >= 0)
-        value.truncate(nul);
     value.truncate(IniBufferLength);
     if (!value.isEmpty())
         return value;
