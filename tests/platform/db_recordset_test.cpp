@@ -5,6 +5,7 @@
 #include "platform/db/recordsetmodel.h"
 
 #include <QFile>
+#include <algorithm>
 
 class RecordsetTest : public DbTest {
 protected:
@@ -116,7 +117,12 @@ TEST_F(RecordsetTest, ARequeryThatFailsPartWayKeepsEachRowWithItsOwnRecord) {
     db::Connection other(path);
     other.exec("DELETE FROM Notes WHERE ID = 1");
     other.exec("UPDATE Notes SET Call = -9223372036854775808 WHERE ID = 3");
+    int resets = 0;
+    QObject::connect(rs.get(), &db::Recordset::reset, [&resets] { ++resets; });
     EXPECT_THROW(rs->requery(), db::DbError);
+    // Grids showing the recordset learn that its rows changed.
+    EXPECT_EQ(resets, 1);
+    EXPECT_LT(rs->absolutePosition(), std::max(rs->recordCount(), 1));
     // Whatever rows are left, an edit of one changes the record it shows.
     for (int row = 0; row < rs->recordCount(); ++row) {
         const int id = rs->value(row, 0).toInt();

@@ -386,10 +386,19 @@ void Recordset::requery() {
     if (m_edit != EditMode::None)
         cancelUpdate();
     const int keep = m_pos;
-    load();
-    emit reset();
-    m_pos = -2; // force the signal
-    setPosition(rowCount() == 0 ? -1 : qBound(0, keep, rowCount() - 1));
+    // A query that fails part-way still leaves new rows: grids and bound boxes are told either way.
+    auto settle = [this, keep] {
+        emit reset();
+        m_pos = -2; // force the signal
+        setPosition(rowCount() == 0 ? -1 : qBound(0, keep, rowCount() - 1));
+    };
+    try {
+        load();
+    } catch (...) {
+        settle();
+        throw;
+    }
+    settle();
 }
 
 QVariant Recordset::value(int row, int col) const {
