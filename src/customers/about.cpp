@@ -41,12 +41,6 @@ const QString Version = QStringLiteral("v1.9.7g3");
 const QString CustomersSql = QStringLiteral("Select * from Customers ORDER by name");
 constexpr int DeleteModeHeight = 9195; // twips
 
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 QString count(db::Database& database, const QString& table) {
     const auto rs = database.openRecordset(QStringLiteral("select Count (*) as cntr FROM ") + table);
     return db::displayText(rs->field(QStringLiteral("cntr")));
@@ -75,33 +69,28 @@ frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmAbout1"));
     setWindowTitle(QStringLiteral("About Quorvane"));
 
-    info = new ui::FlexGrid(this);
-    info->setObjectName(QStringLiteral("info"));
+    info = ui::named(new ui::FlexGrid(this), "info");
     info->setFixedRows(0);
     info->setEditTriggers(QAbstractItemView::NoEditTriggers);
     info->verticalHeader()->setDefaultSectionSize(info->fontMetrics().height() + 8);
-    cust1 = new ui::FlexGrid(this);
-    cust1->setObjectName(QStringLiteral("cust1"));
+    cust1 = ui::named(new ui::FlexGrid(this), "cust1");
     cust1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     cust1->hide(); // below the window's normal height until the delete mode
-    Adodc1 = new db::DataControl(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
-    Picture1 = new QLabel(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Adodc1 = ui::named(new db::DataControl(this), "Adodc1");
+    Picture1 = ui::named(new QLabel(this), "Picture1");
     Picture1->setPixmap(QPixmap(desktop::programFolder() + QStringLiteral("/delete.png")));
     Picture1->hide();
 
-    Command1 = button(QStringLiteral("Export this List"), "Command1", this);
-    Command2 = button(QStringLiteral("View Call from Archive"), "Command2", this);
-    Command3 = button(QStringLiteral("Delete Customers"), "Command3", this);
-    Command4 = button(QStringLiteral("View Change Log"), "Command4", this);
-    cmdSystemInfo = button(QStringLiteral("Open Settings File"), "cmdSystemInfo", this);
-    cmdSysInfo = button(QStringLiteral("&System Info..."), "cmdSysInfo", this);
-    cmdOK = button(QStringLiteral("OK"), "cmdOK", this);
+    Command1 = ui::named(new QPushButton(QStringLiteral("Export this List"), this), "Command1");
+    Command2 = ui::named(new QPushButton(QStringLiteral("View Call from Archive"), this), "Command2");
+    Command3 = ui::named(new QPushButton(QStringLiteral("Delete Customers"), this), "Command3");
+    Command4 = ui::named(new QPushButton(QStringLiteral("View Change Log"), this), "Command4");
+    cmdSystemInfo = ui::named(new QPushButton(QStringLiteral("Open Settings File"), this), "cmdSystemInfo");
+    cmdSysInfo = ui::named(new QPushButton(QStringLiteral("&System Info..."), this), "cmdSysInfo");
+    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
     cmdOK->setDefault(true);
 
-    popmenu = new QMenu(this);
-    popmenu->setObjectName(QStringLiteral("popmenu"));
+    popmenu = ui::named(new QMenu(this), "popmenu");
     mnuuser = ui::menuItem(popmenu, "mnuuser", QStringLiteral("Archived calls for Username"));
     mnuarchref = ui::menuItem(popmenu, "mnuarchref", QStringLiteral("Archived Call Report by Call Reference"));
 

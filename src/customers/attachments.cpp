@@ -17,12 +17,9 @@ Attachments::Attachments(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Attachments"));
     resize(420, 320);
 
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    f1 = new QListWidget(this);
-    f1->setObjectName(QStringLiteral("f1"));
-    lblDoubleClick = new QLabel(QStringLiteral("Double click to open Attachments."), this);
-    lblDoubleClick->setObjectName(QStringLiteral("lblDoubleClick"));
+    Combo1 = ui::named(new QComboBox(this), "Combo1");
+    f1 = ui::named(new QListWidget(this), "f1");
+    lblDoubleClick = ui::named(new QLabel(QStringLiteral("Double click to open Attachments."), this), "lblDoubleClick");
 
     auto* box = new QVBoxLayout(this);
     box->addWidget(Combo1);

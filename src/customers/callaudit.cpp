@@ -19,12 +19,10 @@ Form5::Form5(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Call Audit"));
     resize(620, 380);
 
-    Text1 = new QPlainTextEdit(NoEntries, this);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1 = ui::named(new QPlainTextEdit(NoEntries, this), "Text1");
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setReadOnly(true);
-    cmdCommand1 = new QPushButton(QStringLiteral("Close"), this);
-    cmdCommand1->setObjectName(QStringLiteral("cmdCommand1"));
+    cmdCommand1 = ui::named(new QPushButton(QStringLiteral("Close"), this), "cmdCommand1");
 
     auto* box = new QVBoxLayout(this);
     box->addWidget(Text1, 1);

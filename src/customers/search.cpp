@@ -24,17 +24,13 @@ Search::Search(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Customer Search"));
     resize(560, 360);
 
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1 = ui::named(new QLineEdit(this), "Text1");
     Text1->setFont(QFont(QStringLiteral("Arial Narrow")));
-    Command1 = new QPushButton(QStringLiteral("Search"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    MSHFlexGrid1 = new ui::FlexGrid(this);
-    MSHFlexGrid1->setObjectName(QStringLiteral("MSHFlexGrid1"));
+    Command1 = ui::named(new QPushButton(QStringLiteral("Search"), this), "Command1");
+    MSHFlexGrid1 = ui::named(new ui::FlexGrid(this), "MSHFlexGrid1");
     MSHFlexGrid1->setToolTip(QStringLiteral("Right-click for more options..  or click to log call.."));
 
-    popup1 = new QMenu(QStringLiteral("popupmenu"), this);
-    popup1->setObjectName(QStringLiteral("popup1"));
+    popup1 = ui::named(new QMenu(QStringLiteral("popupmenu"), this), "popup1");
     mnulnc = ui::menuItem(popup1, "mnulnc", QStringLiteral("Log New Call"));
     mnulocate = ui::menuItem(popup1, "mnulocate", QStringLiteral("Locate on Main Customer List"));
     mnusel = ui::menuItem(popup1, "mnusel", QStringLiteral("List Calls for Selected Customer"));
