@@ -25,15 +25,19 @@ using ui::MsgBox;
 
 namespace {
 
-// The customer list in the order chosen; the choice is kept for the next start.
-void orderCustomers(Form1& f, const QString& column) {
-    WriteINI(QStringLiteral("Call Grid"), QStringLiteral("Sort by Name or Username"), column);
-    f.Adodc1->setRecordSource(QStringLiteral("Select * from Customers ORDER by ") + column);
+void refreshCustomers(Form1& f) {
     try {
         f.Adodc1->refresh();
     } catch (const db::DbError& e) {
         MsgBox(e.message());
     }
+}
+
+// The customer list in the order chosen; the choice is kept for the next start.
+void orderCustomers(Form1& f, const QString& column) {
+    WriteINI(QStringLiteral("Call Grid"), QStringLiteral("Sort by Name or Username"), column);
+    f.Adodc1->setRecordSource(QStringLiteral("Select * from Customers ORDER by ") + column);
+    refreshCustomers(f);
 }
 
 } // namespace
@@ -46,13 +50,7 @@ void Form1::connectCustomerList() {
     connect(mnuemailcust, &QAction::triggered, this, &Form1::mnuemailcust_Click);
     connect(mnuordername, &QAction::triggered, this, [this] { orderCustomers(*this, QStringLiteral("Name")); });
     connect(mnuorderref, &QAction::triggered, this, [this] { orderCustomers(*this, QStringLiteral("Username")); });
-    connect(mnureflyist, &QAction::triggered, this, [this] {
-        try {
-            Adodc1->refresh();
-        } catch (const db::DbError& e) {
-            MsgBox(e.message());
-        }
-    });
+    connect(mnureflyist, &QAction::triggered, this, [this] { refreshCustomers(*this); });
     connect(mnucustexp, &QAction::triggered, this, &Form1::mnucustexp_Click);
     connect(mnucustdel, &QAction::triggered, this, &Form1::mnucustdel_Click);
     connect(mnueditcust, &QAction::triggered, this, &Form1::mnueditcust_Click);
