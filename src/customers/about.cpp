@@ -197,16 +197,14 @@ void frmAbout1::Command2_Click() {
 void frmAbout1::Command3_Click() {
     const Form1& main = ui::form<Form1>();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    for (QPushButton* b : {Command1, Command2, Command3})
-        b->setEnabled(false);
+    setListCommandsEnabled(false);
     Adodc1->setConnectionString(db::DataControl::connectionStringFor(main.dbpath));
     Adodc1->setRecordSource(CustomersSql);
     try {
         Adodc1->refresh();
     } catch (const db::DbError& e) {
         QApplication::restoreOverrideCursor();
-        for (QPushButton* b : {Command1, Command2, Command3})
-            b->setEnabled(true);
+        setListCommandsEnabled(true);
         MsgBox(e.message());
         return;
     }
@@ -289,12 +287,17 @@ void frmAbout1::removeGridRow(int row) {
     cust1->setRedraw(true);
 }
 
+// Export, archive look-ups and delete stay off for as long as the delete mode lasts.
+void frmAbout1::setListCommandsEnabled(bool enabled) {
+    for (QPushButton* b : {Command1, Command2, Command3})
+        b->setEnabled(enabled);
+}
+
 void frmAbout1::leaveDeleteMode() {
     if (!m_deleteMode)
         return;
     m_deleteMode = false;
-    for (QPushButton* b : {Command1, Command2, Command3})
-        b->setEnabled(true);
+    setListCommandsEnabled(true);
     cust1->unbind();
     cust1->setRows(0);
     Adodc1->clear();

@@ -66,6 +66,7 @@ private:
     void Form_Load();
     void leaveDeleteMode();
     void removeGridRow(int row);
+    void setListCommandsEnabled(bool enabled);
 
     bool m_deleteMode = false;
 };
