@@ -1,4 +1,0 @@
-target_sources(core PRIVATE
-    shared/schema.h
-    shared/schema.cpp
-)

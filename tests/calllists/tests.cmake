@@ -1,1 +1,0 @@
-qv_test(calllist_tests calllists/calllist_test.cpp)

@@ -1,4 +1,0 @@
-# tests of the notes window and the call-notes pages
-qv_test(notes_tests
-    customers/notes_window_test.cpp
-)

@@ -1,4 +1,0 @@
-# tests of appearance
-qv_test(appearance_tests
-    options/appearance_test.cpp
-)

@@ -1,4 +1,0 @@
-# tests of wizard
-qv_test(wizard_tests
-    reports/wizard_test.cpp
-)
