@@ -209,3 +209,27 @@ TEST(JetSplit, OnlyAPlainSelectOnOneTableSplitsAndLiteralsNeverCount) {
           "SELECT 'unclosed from Calls"})
         EXPECT_FALSE(splitPlainSelect(other).has_value()) << other;
 }
+
+TEST_F(JetSql, LiteralsHoldingControlCharactersFindTheirRows) {
+    const QString nul = QStringLiteral("a") + QChar(0) + QStringLiteral("b's");
+    const QString bell = QString(QChar(7)) + QStringLiteral("é\t") + QChar(0);
+    add("plain", "Open", "x", "2026-01-01", "09:00:00");
+    for (const QString& text : {nul, bell}) {
+        auto rs = database.openRecordset("SELECT * from Calls");
+        rs->addNew();
+        rs->setField("Username", text);
+        rs->setField("sp3", text);
+        rs->update();
+    }
+    const auto quoted = [](const QString& t) { return QString(t).replace("'", "''"); };
+    for (const QString& text : {nul, bell}) {
+        SCOPED_TRACE(text.toUtf8().toHex().toStdString());
+        EXPECT_EQ(column("SELECT Username from Calls where Username = '" + quoted(text) + "'"), QStringList{text});
+        EXPECT_EQ(column("SELECT Username from Calls where Username LIKE '*" + quoted(text) + "*'"), QStringList{text});
+        EXPECT_EQ(column("SELECT sp3 from Calls where sp3 IN ('" + quoted(text) + "', 'none') AND Status IS NULL"),
+                  QStringList{text});
+        // Joined with Jet's & and compared the other way round.
+        EXPECT_EQ(count("SELECT Nom from Calls where '" + quoted(text) + "' & 'z' = Username & \"z\""), 1);
+    }
+    EXPECT_EQ(count("SELECT Nom from Calls where Username = 'a'"), 0);
+}

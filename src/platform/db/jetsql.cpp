@@ -113,6 +113,32 @@ QString quoteString(const QString& text) {
     return QLatin1Char('\'') + q + QLatin1Char('\'');
 }
 
+// A literal as SQLite text. SQLite reads SQL text up to its first NUL, so a control character in the literal
+// is written as char(n) joined to the rest: any stored text can be looked up. Parenthesized, so that the
+// literal stays one operand wherever it stands.
+QString literal(const QString& text) {
+    bool control = false;
+    for (const QChar c : text)
+        control = control || c.unicode() < 0x20;
+    if (!control)
+        return quoteString(text);
+    QStringList parts;
+    QString run;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x20) {
+            run += c;
+            continue;
+        }
+        if (!run.isEmpty())
+            parts << quoteString(run);
+        run.clear();
+        parts << QStringLiteral("char(%1)").arg(c.unicode());
+    }
+    if (!run.isEmpty())
+        parts << quoteString(run);
+    return QLatin1Char('(') + parts.join(QStringLiteral(" || ")) + QLatin1Char(')');
+}
+
 QString dateLiteral(const QString& body, const QString& sql) {
     const QVariant v = parseDateValue(body, true);
     switch (v.typeId()) {
@@ -240,7 +266,7 @@ Query translate(const QString& jetSql) {
             chunk = QStringLiteral(" ");
             break;
         case Kind::String:
-            chunk = quoteString(tok.text);
+            chunk = literal(tok.text);
             break;
         case Kind::Bracket:
             chunk = quoteIdent(tok.text);
