@@ -152,6 +152,52 @@ void lcaseFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 } // namespace
 
+namespace {
+
+// The program's own words for what went wrong with the file; the engine's text only where it names a fault in
+// the SQL itself.
+QString plainMessage(int primary, int ext, const QString& path, const QString& engine) {
+    switch (primary) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("The database '%1' is in use by another copy of the program; please try again.")
+            .arg(path);
+    case SQLITE_READONLY:
+        if (ext == SQLITE_READONLY_DBMOVED)
+            return QStringLiteral("The database '%1' has been moved or deleted while the program had it open; "
+                                  "nothing was stored.")
+                .arg(path);
+        return QStringLiteral("The database '%1' cannot be changed: it is read-only.").arg(path);
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("The database '%1' cannot be opened or written: the file or its folder is missing or "
+                              "read-only; nothing was stored.")
+            .arg(path);
+    case SQLITE_IOERR:
+        return QStringLiteral("The database '%1' could not be read or written (a disk or network fault); nothing "
+                              "was stored.")
+            .arg(path);
+    case SQLITE_FULL:
+        return QStringLiteral("The disk holding the database '%1' is full; nothing was stored.").arg(path);
+    case SQLITE_CORRUPT:
+        return QStringLiteral("The database '%1' is damaged.").arg(path);
+    case SQLITE_NOTADB:
+        return QStringLiteral("The file '%1' is not a database.").arg(path);
+    case SQLITE_NOMEM:
+        return QStringLiteral("Out of memory.");
+    case SQLITE_CONSTRAINT:
+        if (engine.contains(QLatin1String("CHECK")))
+            return QStringLiteral("The field is too small to accept the amount of data you attempted to add.");
+        break;
+    default:
+        break;
+    }
+    return engine;
+}
+
+} // namespace
+
 QString quoteIdent(const QString& name) {
     QString q = name;
     q.replace(QLatin1Char('"'), QLatin1String("\"\""));
@@ -167,10 +213,13 @@ Connection::Connection(const QString& path, Mode mode) : m_path(path) {
     const QByteArray file = path.toUtf8();
     const int rc = sqlite3_open_v2(file.constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        const int ext = m_db ? sqlite3_extended_errcode(m_db) : rc;
+        const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw DbError(QStringLiteral("Could not open the database '%1': %2").arg(path, msg), rc, rc);
+        throw DbError(
+            plainMessage(rc & 0xff, ext, path, QStringLiteral("Could not open the database '%1': %2").arg(path, msg)),
+            rc & 0xff, ext);
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_handler(m_db, waitWhileBusy, nullptr);
@@ -223,18 +272,8 @@ bool Connection::inTransaction() const {
 
 void Connection::raise(int rc, const QString& sql) const {
     const int ext = sqlite3_extended_errcode(m_db);
-    QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
     const int primary = rc & 0xff;
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        msg =
-            QStringLiteral("The database '%1' is in use by another copy of the program; please try again.").arg(m_path);
-    else if (primary == SQLITE_READONLY)
-        msg = QStringLiteral("The database '%1' cannot be changed: it is read-only.").arg(m_path);
-    else if (primary == SQLITE_NOTADB)
-        msg = QStringLiteral("The file '%1' is not a database.").arg(m_path);
-    else if (primary == SQLITE_CONSTRAINT && msg.contains(QLatin1String("CHECK")))
-        msg = QStringLiteral("The field is too small to accept the amount of data you attempted to add.");
-    throw DbError(msg, primary, ext, sql);
+    throw DbError(plainMessage(primary, ext, m_path, QString::fromUtf8(sqlite3_errmsg(m_db))), primary, ext, sql);
 }
 
 Statement::Statement(Connection& conn, const QString& sql) : m_conn(conn), m_sql(sql) {

@@ -105,12 +105,18 @@ public:
         db::Recordset* rs = recordset();
         if (!rs || sc < 0 || role != Qt::EditRole || !m_src->allowUpdate())
             return false;
+        const QVariant before = rs->value(index.row(), sc);
         try {
             rs->setValue(index.row(), sc, value);
         } catch (const db::DbError& e) {
-            if (rs->editMode() != db::Recordset::EditMode::None)
+            // A value the database refuses goes; a row that could not be stored for any other reason (file
+            // missing, read-only, busy) keeps what was typed, so that a later save stores it.
+            if (e.isConstraint() && rs->editMode() == db::Recordset::EditMode::Edit)
                 rs->cancelUpdate();
+            else if (e.isConstraint() && rs->editMode() == db::Recordset::EditMode::Add)
+                rs->setField(sc, before);
             MsgBox(e.message());
+            emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
             return false;
         }
         emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
