@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
                       .arg(main->datagrid2->rows() - main->datagrid2->fixedRows())
                       .arg(main->StatusBar1->panel(5)) +
                   s->name.mid(v.name.size());
-        s->wholeView = main->currentsql;
+        s->wholeView = main->currentsql();
     }
 
     if (wanted(QStringLiteral("dashboard"))) {

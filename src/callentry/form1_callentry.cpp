@@ -244,8 +244,8 @@ void Form1::callsaver() {
         }
     }
     stats();
-    if (!currentsql.isEmpty())
-        DataFill(currentsql, QStringLiteral("Call ") + nom + QStringLiteral(" saved"));
+    if (!currentsql().isEmpty())
+        DataFill(currentsql(), QStringLiteral("Call ") + nom + QStringLiteral(" saved"));
 }
 
 void Form1::cancelcall() {

@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 
+#include "calllists/calllist.h"
 #include "calllists/callviews.h"
 #include "calllists/piechart.h"
 #include "mainwindow/statusbar.h"
@@ -148,19 +149,12 @@ void Form1::dbclear() {
     gridformat();
 }
 
+const QString& Form1::currentsql() const {
+    return m_callList->sql();
+}
+
 void Form1::DataFill(const QString& sql, const QString& caption) {
-    currentcaption = caption;
-    int total = 0;
-    try {
-        total = fillCallList(sql);
-    } catch (const db::DbError& e) {
-        StatusBar1->setPanel(5, caption + QStringLiteral(".  Records: 0"));
-        ui::MsgBox(QStringLiteral("The call list could not be read:\n") + e.message());
-        return;
-    }
-    const QString count =
-        total >= maxcalls ? QStringLiteral("Most recent ") + QString::number(maxcalls) : QString::number(total);
-    StatusBar1->setPanel(5, caption + QStringLiteral(".  Records: ") + count);
+    m_callList->show(sql, caption);
 }
 
 int Form1::fillCallList(const QString& sql) {
@@ -220,58 +214,48 @@ QString Form1::workloadSql() const {
 }
 
 void Form1::Command11_Click() {
-    currentsql = workloadSql();
-    DataFill(currentsql, QStringLiteral("My Workload"));
+    m_callList->show(workloadSql(), QStringLiteral("My Workload"));
 }
 
 void Form1::showAllCalls() {
-    currentsql = callviews::allCalls(options(*this));
-    DataFill(currentsql, QStringLiteral("All Calls"));
+    m_callList->show(callviews::allCalls(options(*this)), QStringLiteral("All Calls"));
 }
 
 void Form1::listOpenCalls() {
-    currentsql = callviews::openCalls(options(*this));
-    DataFill(currentsql, QStringLiteral("Open Calls"));
+    m_callList->show(callviews::openCalls(options(*this)), QStringLiteral("Open Calls"));
 }
 
 void Form1::listUnassignedCalls() {
-    currentsql = callviews::unassignedCalls(options(*this));
-    DataFill(currentsql, QStringLiteral("Unassigned Calls"));
+    m_callList->show(callviews::unassignedCalls(options(*this)), QStringLiteral("Unassigned Calls"));
 }
 
 void Form1::listClosedToday() {
-    currentsql = callviews::closedOn(options(*this), desktop::clock().today());
-    DataFill(currentsql, QStringLiteral("Closed Today"));
+    m_callList->show(callviews::closedOn(options(*this), desktop::clock().today()), QStringLiteral("Closed Today"));
 }
 
 void Form1::listByStatus(const QString& status) {
-    currentsql = callviews::byStatus(options(*this), status);
-    DataFill(currentsql, QStringLiteral("Status: ") + status);
+    m_callList->show(callviews::byStatus(options(*this), status), QStringLiteral("Status: ") + status);
 }
 
 void Form1::listByAnalyst(const QString& analyst) {
-    currentsql = callviews::byAnalyst(options(*this), analyst);
-    DataFill(currentsql, QStringLiteral("Assigned to ") + analyst);
+    m_callList->show(callviews::byAnalyst(options(*this), analyst), QStringLiteral("Assigned to ") + analyst);
 }
 
 void Form1::listByCategory(const QString& category) {
-    currentsql = callviews::byCategory(options(*this), category);
-    DataFill(currentsql, QStringLiteral("Category: ") + category);
+    m_callList->show(callviews::byCategory(options(*this), category), QStringLiteral("Category: ") + category);
 }
 
 void Form1::listByCustomer(const QString& reference) {
-    currentsql = callviews::byCustomer(options(*this), reference);
-    DataFill(currentsql, QStringLiteral("Customer: ") + reference);
+    m_callList->show(callviews::byCustomer(options(*this), reference), QStringLiteral("Customer: ") + reference);
 }
 
 void Form1::listByDate(const QDate& date) {
-    currentsql = callviews::openedOn(options(*this), date);
-    DataFill(currentsql, QStringLiteral("Logged on ") + date.toString(db::shortDatePattern()));
+    m_callList->show(callviews::openedOn(options(*this), date),
+                     QStringLiteral("Logged on ") + date.toString(db::shortDatePattern()));
 }
 
 void Form1::listByKeyword(const QString& keyword) {
-    currentsql = callviews::byKeyword(options(*this), keyword);
-    DataFill(currentsql, QStringLiteral("Keyword: ") + keyword);
+    m_callList->show(callviews::byKeyword(options(*this), keyword), QStringLiteral("Keyword: ") + keyword);
 }
 
 void Form1::stats() {

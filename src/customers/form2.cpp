@@ -263,8 +263,7 @@ void Form2::mnufnd_Click() {
     MsgBox(QStringLiteral("Retrieveing calls for: ") + item);
     if (!m_main)
         return;
-    m_main->currentsql = inventoryrules::callsForItem(m_main->datesetting, item);
-    m_main->DataFill(m_main->currentsql, mnufnd->text());
+    m_main->DataFill(inventoryrules::callsForItem(m_main->datesetting, item), mnufnd->text());
 }
 
 void Form2::closeEvent(QCloseEvent* event) {

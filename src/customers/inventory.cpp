@@ -352,8 +352,7 @@ void Inventory::mnushow_Click() {
     MsgBox(QStringLiteral("Retrieveing calls for: ") + item);
     if (!m_main)
         return;
-    m_main->currentsql = inventoryrules::callsForItem(m_main->datesetting, item);
-    m_main->DataFill(m_main->currentsql, mnushow->text());
+    m_main->DataFill(inventoryrules::callsForItem(m_main->datesetting, item), mnushow->text());
 }
 
 void Inventory::showRenamePanel(bool show) {

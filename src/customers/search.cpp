@@ -124,7 +124,7 @@ void Search::mnulocate_Click() {
 void Search::mnusel_Click() {
     Form1& main = ui::form<Form1>();
     main.Picture4->setEnabled(true);
-    main.currentsql = customers::callsForCustomerSql(selectedReference(), main.datesetting, main.sortorder);
-    main.DataFill(main.currentsql, QStringLiteral("Query"));
+    main.DataFill(customers::callsForCustomerSql(selectedReference(), main.datesetting, main.sortorder),
+                  QStringLiteral("Query"));
     ui::unload<Search>();
 }

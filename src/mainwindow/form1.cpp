@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 
+#include "calllists/calllist.h"
 #include "mainwindow/settingsdefaults.h"
 #include "mainwindow/statusbar.h"
 #include "options/appearance.h"
@@ -65,7 +66,8 @@ void applyGridFonts(Form1& f) {
 
 } // namespace
 
-Form1::Form1(const QString& settingsBase, QWidget* parent) : QMainWindow(parent) {
+Form1::Form1(const QString& settingsBase, QWidget* parent)
+    : QMainWindow(parent), m_callList(std::make_unique<CallList>(*this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvane"));
     buildMenus();
@@ -521,8 +523,8 @@ void Form1::Timer3_Timer() {
     if (refreshticks < refreshinterval)
         return;
     refreshticks = 0;
-    if (upperStack->isVisibleTo(this) && upperStack->currentWidget() == Picture10 && !currentsql.isEmpty())
-        DataFill(currentsql, QStringLiteral("(Auto-Refreshed) "));
+    if (upperStack->isVisibleTo(this) && upperStack->currentWidget() == Picture10 && !currentsql().isEmpty())
+        DataFill(currentsql(), QStringLiteral("(Auto-Refreshed) "));
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

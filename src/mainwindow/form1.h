@@ -23,6 +23,7 @@ class QTimer;
 class PanelStatusBar;
 class clsStyle;
 class PieChart;
+class CallList;
 
 namespace db {
 class DataControl;
@@ -77,7 +78,6 @@ public:
     const QString sqldateformat = QStringLiteral("yyyy\\/mm\\/dd");
     int monitorticks = 0;
     QString sheetheader;
-    QString currentsql;
     int refreshticks = 0;
     int refreshinterval = 300;
     // Status-colour table: 31 rows of (status, colour text).
@@ -255,7 +255,10 @@ public:
     void writemonitor(); // the monitor pages (reports/form1_monitor.cpp)
 
     // ---- Call list and dashboard (calllists/) ----
-    void DataFill(const QString& sql, const QString& caption);
+    // The call list's query and caption live together in one object; every view shows its query through it.
+    CallList& callList() { return *m_callList; }
+    const QString& currentsql() const; // the query on view, re-run by the auto-refresh
+    void DataFill(const QString& sql, const QString& caption); // callList().show(sql, caption)
     // The fill step of DataFill without its status text or message: empties the call list, runs the query
     // and shows its most recent maxcalls rows, reading no more than those where it can. Returns the number of
     // rows read: maxcalls exactly when the query gives at least that many. db::DbError when it cannot be read.
@@ -342,7 +345,6 @@ public:
 
     // ---- Options window and status editor (options/form1_options.cpp) ----
     QAction* mnueditcatstat = nullptr; // "Edit Category and Status values"
-    QString currentcaption;             // the caption DataFill last showed with currentsql
     void openOptions();                 // shows the options window
     void refill();                      // re-runs the list on view with its caption (nothing when none)
     void lockOptionsEditing();          // login: the options window's editor item off for Basic and Standard
@@ -390,4 +392,5 @@ private:
 
     bool m_ended = false;
     std::unique_ptr<clsStyle> style;
+    std::unique_ptr<CallList> m_callList;
 };

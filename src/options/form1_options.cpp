@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 
+#include "calllists/calllist.h"
 #include "mainwindow/statusbar.h"
 #include "options/appearance.h"
 #include "options/themes.h"
@@ -35,10 +36,7 @@ void Form1::lockOptionsEditing() {
 }
 
 void Form1::refill() {
-    if (currentsql.isEmpty())
-        gridformat();
-    else
-        DataFill(currentsql, currentcaption);
+    m_callList->rerun();
 }
 
 void Form1::applyRowHeight(int twips) {

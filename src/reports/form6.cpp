@@ -1,5 +1,6 @@
 #include "reports/form6.h"
 
+#include "calllists/calllist.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
 #include "platform/db/dberror.h"
@@ -195,13 +196,8 @@ void Form6::lookup() {
     if (!item || List1->currentRow() < 0 || item->text().isEmpty())
         return;
     Form1& main = ui::form<Form1>();
-    main.dbclear();
-    main.currentsql = topfive::lookupSql(topwhere, item->text(), main.datesetting, main.sortorder);
-    try {
-        main.fillCallList(main.currentsql);
-    } catch (const db::DbError&) {
-        // the list stays empty; the status bar is left as it was
-    }
+    // The status bar is left as it was.
+    main.callList().show(topfive::lookupSql(topwhere, item->text(), main.datesetting, main.sortorder));
 }
 
 void Form6::barClick(int k) {

@@ -17,7 +17,7 @@
 
 namespace {
 
-class CallList : public MainWindowTest {};
+class CallListView : public MainWindowTest {};
 
 QStringList column(const ui::FlexGrid& g, int col) {
     QStringList out;
@@ -26,7 +26,7 @@ QStringList column(const ui::FlexGrid& g, int col) {
     return out;
 }
 
-TEST_F(CallList, WorkloadListsMyOpenCallsAndUnassignedOnesWhenAsked) {
+TEST_F(CallListView, WorkloadListsMyOpenCallsAndUnassignedOnesWhenAsked) {
     prepareDatabase();
     addStaff("amy", "", "3");
     const int mine = addCall("c1", "Open", "Admin");
@@ -44,7 +44,7 @@ TEST_F(CallList, WorkloadListsMyOpenCallsAndUnassignedOnesWhenAsked) {
     EXPECT_EQ(column(*f.datagrid2, 2), (QStringList{QString::number(free), QString::number(mine)}));
 }
 
-TEST_F(CallList, ColumnsHoldTheirOwnFieldsWhateverOrderTheQuerySelects) {
+TEST_F(CallListView, ColumnsHoldTheirOwnFieldsWhateverOrderTheQuerySelects) {
     prepareDatabase();
     addCustomer("Ann Lee", "ann", "555", "1 High St");
     const int nom = addCall("ann", "Pending", "Admin", "Network");
@@ -64,8 +64,7 @@ TEST_F(CallList, ColumnsHoldTheirOwnFieldsWhateverOrderTheQuerySelects) {
         "from Calls where Status <> 'Closed' AND Sp3 = 'Network'  ORDER by Status DESC, Nom ASC",
     };
     for (const QString& sql : queries) {
-        f.currentsql = sql;
-        f.DataFill(f.currentsql, "Query");
+        f.DataFill(sql, "Query");
         ASSERT_EQ(f.datagrid2->rows(), 2) << sql.toStdString();
         EXPECT_EQ(f.datagrid2->textMatrix(1, 2), QString::number(nom));
         EXPECT_EQ(f.datagrid2->textMatrix(1, 3), "Admin");
@@ -83,7 +82,7 @@ TEST_F(CallList, ColumnsHoldTheirOwnFieldsWhateverOrderTheQuerySelects) {
     EXPECT_EQ(f.datagrid2->cellBackColor(1, 5), ui::vbColour("13172735"));
 }
 
-TEST_F(CallList, DataFillCapsAtTheMostRecentCallsAndLeavesOneEmptyRowForNone) {
+TEST_F(CallListView, DataFillCapsAtTheMostRecentCallsAndLeavesOneEmptyRowForNone) {
     prepareDatabase();
     for (int i = 0; i < 12; ++i)
         addCall("c", "Open", "Admin");
@@ -100,7 +99,7 @@ TEST_F(CallList, DataFillCapsAtTheMostRecentCallsAndLeavesOneEmptyRowForNone) {
     EXPECT_EQ(f.datagrid2->textMatrix(1, 2), "");
 }
 
-TEST_F(CallList, ExactlyTheMaximumOfCallsSaysMostRecentAndOneFewerGivesTheCount) {
+TEST_F(CallListView, ExactlyTheMaximumOfCallsSaysMostRecentAndOneFewerGivesTheCount) {
     prepareDatabase();
     for (int i = 0; i < 3; ++i)
         addCall("c", "Open", "Admin");
@@ -120,7 +119,7 @@ TEST_F(CallList, ExactlyTheMaximumOfCallsSaysMostRecentAndOneFewerGivesTheCount)
 }
 
 // Reading only what the list shows must show what reading the whole view and keeping the newest did.
-TEST_F(CallList, EveryViewShowsTheNewestCallsOfTheWholeViewInItsOwnOrder) {
+TEST_F(CallListView, EveryViewShowsTheNewestCallsOfTheWholeViewInItsOwnOrder) {
     prepareDatabase();
     addStaff("amy", "", "3");
     const QStringList statuses = {"Open", "Closed", "closed", "Urgent", "Pending"};
@@ -149,10 +148,8 @@ TEST_F(CallList, EveryViewShowsTheNewestCallsOfTheWholeViewInItsOwnOrder) {
                 f.sortorder = sortorder;
                 f.maxcalls = max;
                 for (const auto& [name, show] : views) {
-                    f.currentsql = QString();
                     show();
-                    const QString sql =
-                        f.currentsql.isEmpty() ? "Select Status, sp3 from Calls ORDER by sp3" : f.currentsql;
+                    const QString sql = f.currentsql();
                     auto database = db::Database::open(dbPath);
                     auto whole = database.openRecordset(sql, db::LikeDialect::Ado);
                     const int nomField = whole->fieldIndex("Nom");
@@ -176,7 +173,7 @@ TEST_F(CallList, EveryViewShowsTheNewestCallsOfTheWholeViewInItsOwnOrder) {
             }
 }
 
-TEST_F(CallList, UserTextInViewsIsQuoted) {
+TEST_F(CallListView, UserTextInViewsIsQuoted) {
     prepareDatabase();
     const int nom = addCall("o'brien", "Open", "Admin");
     exec(QStringLiteral("UPDATE Calls SET Query = 'printer 100%% [jammed]' WHERE Nom = %1").arg(nom));
@@ -192,7 +189,7 @@ TEST_F(CallList, UserTextInViewsIsQuoted) {
     EXPECT_EQ(f.StatusBar1->panel(5), "Status: x' OR 'a' = 'a.  Records: 0");
 }
 
-TEST_F(CallList, StatsCountMineOnlyForExactlyMe) {
+TEST_F(CallListView, StatsCountMineOnlyForExactlyMe) {
     prepareDatabase();
     addStaff("amy", "", "3");
     addCall("a", "Open", "Admin", "Hardware");
@@ -217,7 +214,7 @@ TEST_F(CallList, StatsCountMineOnlyForExactlyMe) {
     EXPECT_FALSE(f.Picture7->isVisibleTo(&f));
 }
 
-TEST_F(CallList, DashboardCountsOpenCallsAndGroupsCategoriesWithoutRegardToCase) {
+TEST_F(CallListView, DashboardCountsOpenCallsAndGroupsCategoriesWithoutRegardToCase) {
     prepareDatabase();
     addCall("a", "Open", "---", "Hardware");
     addCall("b", "urgent", "Admin", "hardware");

@@ -115,7 +115,7 @@ TEST_F(CustomerSearch, ListCallsFillsTheCallListStatusDescendingThenNumberInTheS
     main->Picture4->setEnabled(false);
     searchFor("brien").mnusel->trigger();
 
-    EXPECT_EQ(main->currentsql,
+    EXPECT_EQ(main->currentsql(),
               "Select Nom, sp3,  sp1, sp4,  Query, User, Username, sp2, Status, Logged, Contact, [Time Opened],"
               "[Time Spent], Spare, Format$([Date Closed],'" +
                   main->datesetting + "')as [Date Closed], Format$([Date Opened],'" + main->datesetting +

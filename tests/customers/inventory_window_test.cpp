@@ -174,7 +174,7 @@ TEST_F(InventoryWindow, ClickShowsTheOwnerAndThePopUpListsTheItemsCallsInTheMain
     w.Datagrid1->setRow(2);
     w.mnushow->trigger();
     EXPECT_EQ(env->dialogs.lastMessage(), "Retrieveing calls for: Printer   []");
-    EXPECT_EQ(main->currentsql,
+    EXPECT_EQ(main->currentsql(),
               "Select Nom, sp3,  sp1, sp4,  Query, User,Username, sp2, Status, Logged, Contact,[Time Spent], Spare, "
               "[Time Opened], Format$([Date Closed],'" +
                   main->datesetting + "')as [Date Closed], Format$([Date Opened],'" + main->datesetting +

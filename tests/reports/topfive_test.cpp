@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
+#include "options/themes.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 #include "reports/form6.h"
@@ -97,7 +98,8 @@ TEST_F(TopFive, ABarClickListsThatCategoryOfTheScopeQuietly) {
     w.StatusBar1->setPanel(5, "before");
     f.barClick(1);
     EXPECT_EQ(listed(), QStringList({"1", "2", "3"}));
-    EXPECT_TRUE(w.currentsql.contains("where Status <> 'Closed' AND Sp3 = 'Won''t start'  ORDER by Status DESC, Nom "));
+    EXPECT_TRUE(
+        w.currentsql().contains("where Status <> 'Closed' AND Sp3 = 'Won''t start'  ORDER by Status DESC, Nom "));
     f.Command2->click(); // today: the closed call too, not yesterday's
     f.barClick(1);
     EXPECT_EQ(listed(), QStringList({"3", "4"}));
@@ -105,6 +107,26 @@ TEST_F(TopFive, ABarClickListsThatCategoryOfTheScopeQuietly) {
     EXPECT_EQ(listed(), QStringList({"3", "4"}));
     EXPECT_EQ(w.StatusBar1->panel(5), "before");
     EXPECT_TRUE(env->dialogs.messages.empty());
+}
+
+TEST_F(TopFive, AListOptionReRunsABarsCallsWithoutAnotherViewsCaption) {
+    prepareDatabase();
+    calls("Network", 2);
+    addCall("ann", "Open", "amy", "Printers");
+    Form1& w = start();
+    w.showAllCalls();
+    EXPECT_EQ(w.StatusBar1->panel(5), "All Calls.  Records: 3");
+    Form6& f = open();
+    w.StatusBar1->setPanel(5, "before");
+    f.barClick(1);
+    ASSERT_EQ(listed(), QStringList({"1", "2"}));
+    ui::form<themes>().mnualt->trigger(); // re-runs the list on view
+    EXPECT_EQ(listed(), QStringList({"1", "2"}));
+    EXPECT_EQ(w.StatusBar1->panel(5), "before");
+    w.Command11_Click();
+    ui::form<themes>().mnualt->trigger();
+    EXPECT_EQ(w.StatusBar1->panel(5), "My Workload.  Records: 2");
+    EXPECT_EQ(listed(), QStringList({"1", "2"}));
 }
 
 TEST_F(TopFive, RetrieveReadsDatesDayFirstInTheTitleAndRightInTheQuery) {
