@@ -184,7 +184,7 @@ void frmAbout1::Command1_Click() {
     for (int r = 0; written && r < info->rows(); ++r)
         written = file.writeLine(customers::csvLine({info->textMatrix(r, 1), info->textMatrix(r, 2)}));
     if (!written || !file.commit()) {
-        MsgBox(customers::CannotWriteMessage);
+        MsgBox(customers::cannotWriteMessage(path));
         return;
     }
     ShellOpen(path, 3);
@@ -334,7 +334,9 @@ void frmAbout1::mnuarchref_Click() {
     const std::optional<qint64> call = archive::callNumberOf(ui::InputBox(QStringLiteral("Enter Call Reference")));
     if (!call)
         return;
-    archive::archivedCallPage(path, *call, main.Label36->text());
+    const QString failure = archive::archivedCallPage(path, *call, main.Label36->text());
+    if (!failure.isEmpty())
+        MsgBox(failure);
 }
 
 void frmAbout1::mnuuser_Click() {
@@ -345,5 +347,7 @@ void frmAbout1::mnuuser_Click() {
     const QString reference = ui::InputBox(QStringLiteral("Enter Customer Reference"));
     if (reference.isEmpty())
         return;
-    archive::archivedCallsForCustomer(path, reference);
+    const QString failure = archive::archivedCallsForCustomer(path, reference);
+    if (!failure.isEmpty())
+        MsgBox(failure);
 }

@@ -8,6 +8,10 @@
 
 namespace customers {
 
+QString cannotWriteMessage(const QString& path) {
+    return CannotWriteMessage + QStringLiteral("\n\n") + path;
+}
+
 QString csvLine(const QStringList& cells) {
     QString line;
     for (const QString& cell : cells)

@@ -20,6 +20,9 @@ inline const QString CannotWriteMessage =
     QStringLiteral("Can't Write to file!  Is it already open.. E.g. in Excel?  If so, please close and run this "
                    "command again.");
 
+// The same, naming the file.
+QString cannotWriteMessage(const QString& path);
+
 // One CSV line: every cell as a double quote, the text as it stands, a double quote and a comma (the last
 // cell too). Nothing is escaped; nothing reads these files back.
 QString csvLine(const QStringList& cells);

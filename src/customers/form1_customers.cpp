@@ -159,7 +159,7 @@ void Form1::mnucustexp_Click() {
     const db::Recordset* rs = Adodc1->recordset();
     const QString path = customers::custgridPath();
     if (!rs || !customers::writeCustomerList(*rs, customers::ListFields, path)) {
-        MsgBox(customers::CannotWriteMessage);
+        MsgBox(customers::cannotWriteMessage(path));
         return;
     }
     ShellOpen(path, 3);

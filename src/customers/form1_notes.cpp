@@ -20,6 +20,9 @@ void Form1::connectNotes() {
         StatusBar1->setPanel(5, QStringLiteral("Call Notes"));
         ui::showOwned(&ui::form<Notes>(), this);
     });
-    connect(mnuvcn, &QAction::triggered, this,
-            [this] { callListNotesPage(datagrid2->textMatrix(datagrid2->row(), callviews::RefColumn)); });
+    connect(mnuvcn, &QAction::triggered, this, [this] {
+        const QString failure = callListNotesPage(datagrid2->textMatrix(datagrid2->row(), callviews::RefColumn));
+        if (!failure.isEmpty())
+            ui::MsgBox(failure);
+    });
 }

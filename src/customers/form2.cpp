@@ -252,7 +252,7 @@ void Form2::mnuexp_Click() {
         ok = ok && file.commit();
     }
     if (!ok) {
-        MsgBox(customers::CannotWriteMessage);
+        MsgBox(customers::cannotWriteMessage(path));
         return;
     }
     ShellOpen(path, 3);

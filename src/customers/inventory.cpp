@@ -306,7 +306,7 @@ void Inventory::cmdCommand2_Click() {
         ok = file.writeLine(line);
     }
     if (!ok || !file.commit()) {
-        MsgBox(customers::CannotWriteMessage);
+        MsgBox(customers::cannotWriteMessage(path));
         return;
     }
     ShellOpen(path, 3);

@@ -292,20 +292,26 @@ void Notes::Command3_Click() {
         cancelsteps();
     const QString path = notesWindowPagePath();
     PageFile page;
-    if (!page.open(path))
+    if (!page.open(path)) {
+        ui::MsgBox(cannotWriteText(path));
         return;
+    }
     m_page = &page;
     htmlhead();
     page.writeLine(QStringLiteral("<P><font size = 5>") + windowTitle() + QStringLiteral("</P>"));
-    bool whole = true;
     try {
         callnotes();
-    } catch (const db::DbError&) {
-        whole = false; // a page missing its notes is not shown
+    } catch (const db::DbError& e) {
+        m_page = nullptr;
+        ui::MsgBox(QStringLiteral("The notes could not be read: ") + e.message()); // a page missing them is not shown
+        return;
     }
     m_page = nullptr;
-    if (whole && page.commit())
-        ShellOpen(path, 3);
+    if (!page.commit()) {
+        ui::MsgBox(cannotWriteText(path));
+        return;
+    }
+    ShellOpen(path, 3);
 }
 
 void Notes::htmlhead() {

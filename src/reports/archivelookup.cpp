@@ -120,20 +120,20 @@ void customerCallRows(PageFile& page, db::Database& archiveDb, const QString& re
 }
 
 // Writes the page whole, then opens it; body failures leave what was written before them.
-template <typename Body> bool writePage(const QString& fileName, Body body) {
+template <typename Body> QString writePage(const QString& fileName, Body body) {
     const QString path = reportPath(fileName);
     PageFile page;
     if (!page.open(path))
-        return false;
+        return cannotWriteText(path);
     reportheader(page);
     try {
         body(page);
     } catch (const db::DbError&) {
     }
     if (!page.commit())
-        return false;
+        return cannotWriteText(path);
     openPage(path);
-    return true;
+    return {};
 }
 
 } // namespace
@@ -165,14 +165,14 @@ std::optional<qint64> callNumberOf(const QString& answer) {
     return n;
 }
 
-bool archivedCallPage(const QString& archive, qint64 call, const QString& spareCaption) {
+QString archivedCallPage(const QString& archive, qint64 call, const QString& spareCaption) {
     return writePage(QStringLiteral("report-call.htm"), [&](PageFile& page) {
         db::Database archiveDb = db::Database::open(archive);
         callBody(page, archiveDb, call, spareCaption);
     });
 }
 
-bool archivedCallsForCustomer(const QString& archive, const QString& reference) {
+QString archivedCallsForCustomer(const QString& archive, const QString& reference) {
     return writePage(QStringLiteral("archive-calls-for-customer.htm"), [&](PageFile& page) {
         page.writeLine("<P><font size = 5>Calls from Archive for: " + db::displayText(custname(reference)) + "  [" +
                        reference + "]</P>");

@@ -15,13 +15,13 @@ QString archivePath(const QString& databasePath);
 // number not above it, so "12.7" is 12 and "-0.5" is -1. Nothing for any other text or a number beyond range.
 std::optional<qint64> callNumberOf(const QString& answer);
 
-// The page "report-call.htm" of one archived call; spareCaption names the spare field. False when the page could
-// not be written (nothing is opened then); otherwise the page is opened in the browser.
-bool archivedCallPage(const QString& archive, qint64 call, const QString& spareCaption);
+// The page "report-call.htm" of one archived call; spareCaption names the spare field. When the page could not
+// be written nothing is opened and the text to tell the user comes back; otherwise the page is opened and "".
+QString archivedCallPage(const QString& archive, qint64 call, const QString& spareCaption);
 
-// The page "archive-calls-for-customer.htm": the customer's 20 newest archived calls, newest first. False when
-// the page could not be written; otherwise it is opened.
-bool archivedCallsForCustomer(const QString& archive, const QString& reference);
+// The page "archive-calls-for-customer.htm": the customer's 20 newest archived calls, newest first; what
+// archivedCallPage gives back.
+QString archivedCallsForCustomer(const QString& archive, const QString& reference);
 
 // How many archived calls the customer page lists at most.
 inline constexpr int CustomerPageCalls = 20;

@@ -54,20 +54,20 @@ QString notesWindowPagePath() {
     return desktop::programFolder() + QStringLiteral("/callnotes.htm");
 }
 
-bool callListNotesPage(const QString& call) {
+QString callListNotesPage(const QString& call) {
     const QString path = reportPath(QStringLiteral("callnotes.htm"));
     PageFile page;
     if (!page.open(path))
-        return false;
+        return cannotWriteText(path);
     callnotesHead(page);
     page.writeLine(QStringLiteral("<P><font size = 5>Call notes for Call: ") + call + QStringLiteral("</P>"));
     try {
         callnotesRows(page, call, true);
-    } catch (const db::DbError&) {
-        return false; // a page without the notes it should hold is not shown
+    } catch (const db::DbError& e) {
+        return QStringLiteral("The notes could not be read: ") + e.message(); // a page without them is not shown
     }
     if (!page.commit())
-        return false;
+        return cannotWriteText(path);
     openPage(path);
-    return true;
+    return {};
 }

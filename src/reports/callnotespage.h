@@ -24,5 +24,5 @@ QString notesWindowPagePath();
 
 // The call list's page for the call in a grid cell: "callnotes.htm" in the report folder, written whole and
 // then opened in the browser. When it cannot be written whole (file or database) nothing is opened and the
-// older page stays; false then.
-bool callListNotesPage(const QString& call);
+// older page stays; what the user is told then, "" when the page was written.
+QString callListNotesPage(const QString& call);

@@ -90,7 +90,7 @@ void Dialog::OKButton_Click() {
     const QString path = pagePath();
     PageFile page;
     if (!page.open(path, PageFile::Sync::Skip)) {
-        ui::MsgBox(QStringLiteral("Can't write ") + path);
+        ui::MsgBox(cannotWriteText(path));
         return;
     }
     try {
@@ -101,7 +101,7 @@ void Dialog::OKButton_Click() {
         return;
     }
     if (!page.commit()) {
-        ui::MsgBox(QStringLiteral("Can't write ") + path);
+        ui::MsgBox(cannotWriteText(path));
         return;
     }
     openPage(path);

@@ -45,7 +45,6 @@ void Form1::connectReports() {
 
 void Form1::mnuprint_Click() {
     pc1->clear();
-    ui::MsgBox(QStringLiteral("Call sent to Printer"));
     CallSheetFields f;
     f.customerName = Combo6->currentText();
     f.reference = Text11->text();
@@ -64,8 +63,11 @@ void Form1::mnuprint_Click() {
     const QString sheet = callsheetText(sheetheader, mnultrhead->isChecked(), f);
     pc1->setPlainText(sheet);
     // The buffer's own text would lose the CR LF line ends; the printer gets the sheet as built.
-    ui::printer().printText(sheet, pc1->font());
+    const bool printed = ui::printer().printText(sheet, pc1->font());
     pc1->clear();
+    ui::MsgBox(printed ? QStringLiteral("Call sent to Printer")
+                       : QStringLiteral("The call sheet was not printed: no printer is installed, or the printer "
+                                        "refused the page."));
 }
 
 void Form1::mnucallsheet_Click() {

@@ -3,6 +3,7 @@
 #include "reports/dialog.h"
 #include "reports/quickreports.h"
 
+#include "customers/customerexport.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
 #include "platform/db/database.h"
@@ -19,6 +20,7 @@
 #include "platform/widgets/menus.h"
 #include "platform/widgets/screen.h"
 #include "reports/dialog.h"
+#include "reports/pagefile.h"
 #include "reports/quickreports.h"
 #include "reports/reportframe.h"
 #include "reports/windowactivation.h"
@@ -496,8 +498,7 @@ std::vector<wizard::OutputColumn> outputColumns(const Form3& w) {
 void Form3::Command2_Click() {
     const QString path = reportPath(QStringLiteral("report.csv"));
     if (!wizard::writeCsv(path, outputColumns(*this), Adodc1->recordset(), mnutrunc->isChecked())) {
-        ui::MsgBox(QStringLiteral("Can't Write to file!  Is it already open.. E.g. in Excel?  If so, please close and "
-                                  "run this command again."));
+        ui::MsgBox(customers::cannotWriteMessage(path));
         return;
     }
     ShellOpen(path, 3);
@@ -519,7 +520,7 @@ void Form3::Command3_Click() {
     const QString path = reportPath(QStringLiteral("report.htm"));
     if (!wizard::writeHtml(path, outputColumns(*this), Adodc1->recordset(), layout,
                            m_main ? m_main->dbpath : qv::dbpath(), desktop::clock().now())) {
-        ui::MsgBox(QStringLiteral("Can't write ") + path);
+        ui::MsgBox(cannotWriteText(path));
         return;
     }
     ShellOpen(path, 3);

@@ -5,6 +5,8 @@
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
 #include "platform/widgets/screen.h"
+#include "reports/monitorpages.h"
+#include "reports/pagefile.h"
 
 #include <QAction>
 #include <QLabel>
@@ -71,6 +73,10 @@ void frmAbout::cmdOK_Click() {
         main.Timer2->start();
     main.saver();
     main.writemonitor();
+    // The timed writes pass over a folder they cannot write; the user who just chose it is told.
+    const QString unwritable = monitorpages::unwritablePage(main.monitorpath);
+    if (!unwritable.isEmpty())
+        ui::MsgBox(cannotWriteText(unwritable));
     ui::unload<frmAbout>();
 }
 

@@ -204,9 +204,15 @@ QStringList countsPage(const std::array<QString, 5>& c, const QString& stats3sta
     };
 }
 
+QString unwritablePage(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!folder.isEmpty() && info.isDir() && info.isWritable())
+        return {};
+    return pagePath(folder, QStringLiteral("monitor.htm"));
+}
+
 bool write(const Input& in) {
-    const QFileInfo folder(in.folder);
-    if (in.folder.isEmpty() || !folder.isDir() || !folder.isWritable())
+    if (!unwritablePage(in.folder).isEmpty())
         return false; // no pages and no message; the folder is not made here
     std::optional<db::Database> database;
     try {

@@ -26,6 +26,9 @@ std::array<QString, 5> countQueries(const Input& in);
 // The seventeen lines of the counts page; a count that could not be read is "".
 QStringList countsPage(const std::array<QString, 5>& counts, const QString& stats3status);
 
+// The counts page's path when the folder is missing or cannot be written (no page goes there); "" otherwise.
+QString unwritablePage(const QString& folder);
+
 // Writes both pages into the folder, each whole or not at all, and shows nothing. A folder that does not exist
 // or cannot be written gets no pages; a count that cannot be read leaves its place empty; when the open calls
 // cannot be read the older open-calls page stays. True when both pages were written.

@@ -7,6 +7,10 @@
 #include <QTemporaryFile>
 #include <filesystem>
 
+QString cannotWriteText(const QString& path) {
+    return QStringLiteral("Can't write ") + path;
+}
+
 PageFile::PageFile() = default;
 
 PageFile::~PageFile() = default; // QSaveFile drops its temporary file unless committed

@@ -5,6 +5,9 @@
 
 class QFileDevice;
 
+// What the user is told when a page cannot be written at path.
+QString cannotWriteText(const QString& path);
+
 // A page or CSV file written whole or not at all: lines go to a file beside the target, which replaces the
 // target only on commit(). Dropped uncommitted, it leaves the disk as it was.
 class PageFile {

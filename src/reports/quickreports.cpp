@@ -22,21 +22,26 @@
 namespace {
 
 // Writes one page whole and opens it. A tolerant writer skips what it cannot read and still shows the page;
-// the others leave the older page and open nothing when a read fails. A page that cannot be written is never
-// opened.
+// the others leave the older page and open nothing when a read fails. Either failure is told; a page that cannot
+// be written is never opened.
 bool writeReport(const QString& fileName, bool tolerant, const std::function<void(PageFile&, ReportSource&)>& write) {
     const QString path = reportPath(fileName);
     PageFile page;
-    if (!page.open(path, PageFile::Sync::Skip))
+    if (!page.open(path, PageFile::Sync::Skip)) {
+        ui::MsgBox(cannotWriteText(path));
         return false;
+    }
     try {
         ReportSource source(qv::dbpath(), tolerant);
         write(page, source);
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
+        ui::MsgBox(QStringLiteral("The report could not be read: ") + e.message());
         return false;
     }
-    if (!page.commit())
+    if (!page.commit()) {
+        ui::MsgBox(cannotWriteText(path));
         return false;
+    }
     openPage(path);
     return true;
 }
@@ -57,6 +62,15 @@ std::optional<QDate> typedDate(const QString& text) {
     if (v.typeId() == QMetaType::QDateTime)
         return v.toDateTime().date();
     return std::nullopt;
+}
+
+// Ends a command whose typed date could not be read; an empty answer (Cancel) ends it without a word.
+void unreadableDate(const QString& which, const QString& typed) {
+    if (typed.isEmpty())
+        return;
+    ui::MsgBox(QStringLiteral("The %1 date \"%2\" could not be read. Type it month first, as mm/dd/yyyy: for "
+                              "example 01/31/2026 for 31 January 2026.")
+                   .arg(which, typed));
 }
 
 } // namespace
@@ -102,12 +116,16 @@ void custdatesreport() {
     // The dates go into SQL as dates, never as typed text.
     const QString startTyped = ask(QStringLiteral("Enter Start date: mm/dd/yyyy"));
     const std::optional<QDate> start = typedDate(startTyped);
-    if (!start)
+    if (!start) {
+        unreadableDate(QStringLiteral("start"), startTyped);
         return;
+    }
     const QString endTyped = ask(QStringLiteral("Enter End date: mm/dd/yyyy"));
     const std::optional<QDate> end = typedDate(endTyped);
-    if (!end)
+    if (!end) {
+        unreadableDate(QStringLiteral("end"), endTyped);
         return;
+    }
     Form1& main = ui::form<Form1>();
     const bool notes = notesOn();
     writeReport(quicklists::CustomerPage, false, [&](PageFile& page, ReportSource& source) {

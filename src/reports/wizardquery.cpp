@@ -346,14 +346,14 @@ QString writeItemCalls(const QString& path, const QString& answer, const QString
         ReportSource source(dbpath, false);
         PageFile page;
         if (!page.open(path))
-            return QStringLiteral("Can't write ") + path;
+            return cannotWriteText(path);
         quicklists::itemCalls(page, source, answer);
         if (!page.commit())
-            return QStringLiteral("Can't write ") + path;
+            return cannotWriteText(path);
         return {};
     } catch (const db::DbError& e) {
         // Nothing is written when the calls cannot be read.
-        return e.message();
+        return QStringLiteral("The calls could not be read: ") + e.message();
     }
 }
 

@@ -107,7 +107,7 @@ TEST_F(AboutWindow, ExportThatCannotWriteSaysSoAndOpensNothing) {
     start();
     QDir().mkpath(env->documentsFolder + "/Quorvane-Info.csv"); // a folder where the file should go
     open()->Command1->click();
-    EXPECT_EQ(env->dialogs.lastMessage(), customers::CannotWriteMessage);
+    EXPECT_EQ(env->dialogs.lastMessage(), customers::cannotWriteMessage(env->documentsFolder + "/Quorvane-Info.csv"));
     EXPECT_TRUE(env->shell.opened.empty());
 }
 

@@ -1,6 +1,7 @@
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
 
+#include "customers/customerexport.h"
 #include "mainwindow/form1.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
@@ -17,9 +18,6 @@
 #include <QStackedWidget>
 
 namespace {
-
-const QString CannotWrite = QStringLiteral(
-    "Can't Write to file!  Is it already open.. E.g. in Excel?  If so, please close and run this command again.");
 
 QByteArray readFile(const QString& path) {
     QFile f(path);
@@ -118,7 +116,7 @@ TEST_F(CustomerList, AnExportThatCannotBeWrittenSaysSoAndLeavesNoNewFile) {
     old.write("\"earlier\",\r\n");
     old.close();
     main->mnucustexp->trigger(); // an empty list
-    EXPECT_EQ(env->dialogs.lastMessage(), CannotWrite);
+    EXPECT_EQ(env->dialogs.lastMessage(), customers::cannotWriteMessage(csvPath()));
     EXPECT_EQ(readFile(csvPath()), "\"earlier\",\r\n");
 
     addCustomer("Adams", "A1");
@@ -126,7 +124,7 @@ TEST_F(CustomerList, AnExportThatCannotBeWrittenSaysSoAndLeavesNoNewFile) {
     ASSERT_TRUE(old.remove() && QDir().mkpath(csvPath() + "/held")); // the name is taken
     env->dialogs.clear();
     main->mnucustexp->trigger();
-    EXPECT_EQ(env->dialogs.lastMessage(), CannotWrite);
+    EXPECT_EQ(env->dialogs.lastMessage(), customers::cannotWriteMessage(csvPath()));
     EXPECT_TRUE(QDir(env->documentsFolder).entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(env->shell.opened.empty());
 }

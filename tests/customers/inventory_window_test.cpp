@@ -154,7 +154,7 @@ TEST_F(InventoryWindow, HeadingReleaseSortsAscendingThenDescendingAndAnotherHead
     QFile::remove(path);
     QDir().mkpath(path + "/x");
     w.cmdCommand2->click();
-    EXPECT_EQ(env->dialogs.lastMessage(), customers::CannotWriteMessage);
+    EXPECT_EQ(env->dialogs.lastMessage(), customers::cannotWriteMessage(path));
     EXPECT_EQ(env->shell.opened.size(), 1u);
 }
 

@@ -333,7 +333,8 @@ TEST_F(Wizard, CsvHoldsTheShownColumnsAndCellsUnchanged) {
     w.Command2->click();
     desktop::setSpecialFolder(5, env->documentsFolder);
     EXPECT_EQ(env->dialogs.lastMessage(), "Can't Write to file!  Is it already open.. E.g. in Excel?  If so, please "
-                                          "close and run this command again.");
+                                          "close and run this command again.\n\n" +
+                                              env->path("blocker/documents/report.csv"));
     EXPECT_TRUE(w.Command2->isEnabled());
 }
 
