@@ -19,6 +19,7 @@
 #include "reports/archivelookup.h"
 #include "reports/pagefile.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -182,7 +183,7 @@ void frmAbout1::Command1_Click() {
     PageFile file;
     bool written = file.open(path);
     for (int r = 0; written && r < info->rows(); ++r)
-        written = file.writeLine(customers::csvLine({info->textMatrix(r, 1), info->textMatrix(r, 2)}));
+        written = file.writeLine(csvLine({info->textMatrix(r, 1), info->textMatrix(r, 2)}));
     if (!written || !file.commit()) {
         MsgBox(customers::cannotWriteMessage(path));
         return;

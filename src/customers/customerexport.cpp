@@ -3,6 +3,7 @@
 #include "platform/db/recordset.h"
 #include "reports/pagefile.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 #include <vector>
 
@@ -10,13 +11,6 @@ namespace customers {
 
 QString cannotWriteMessage(const QString& path) {
     return CannotWriteMessage + QStringLiteral("\n\n") + path;
-}
-
-QString csvLine(const QStringList& cells) {
-    QString line;
-    for (const QString& cell : cells)
-        line += QLatin1Char('"') + cell + QStringLiteral("\",");
-    return line;
 }
 
 QString custgridPath() {
@@ -33,12 +27,8 @@ QStringList csvLines(const db::Recordset& rs, const QStringList& fields) {
     lines.reserve(rs.rowCount());
     for (int r = 0; r < rs.rowCount(); ++r) {
         QString line;
-        for (int c : source) {
-            line += QLatin1Char('"');
-            if (c >= 0)
-                line += rs.text(r, c);
-            line += QStringLiteral("\",");
-        }
+        for (int c : source)
+            appendCsvCell(line, c >= 0 ? rs.text(r, c) : QString());
         lines << line;
     }
     return lines;

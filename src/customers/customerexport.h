@@ -23,11 +23,8 @@ inline const QString CannotWriteMessage =
 // The same, naming the file.
 QString cannotWriteMessage(const QString& path);
 
-// One CSV line: every cell as a double quote, the text as it stands, a double quote and a comma (the last
-// cell too). Nothing is escaped; nothing reads these files back.
-QString csvLine(const QStringList& cells);
-// One CSV line per row of rs, in row order, the cells being the fields named (a field rs lacks gives an empty
-// cell). The recordset does not move.
+// One CSV line (csvLine) per row of rs, in row order, the cells being the fields named (a field rs lacks gives
+// an empty cell). The recordset does not move.
 QStringList csvLines(const db::Recordset& rs, const QStringList& fields);
 
 // The customer list export: the user's documents folder and "custgrid.csv".

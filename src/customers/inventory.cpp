@@ -18,7 +18,6 @@
 #include "platform/widgets/forms.h"
 #include "platform/widgets/menus.h"
 #include "platform/widgets/screen.h"
-#include "reports/pagefile.h"
 #include "shared/gridformat.h"
 #include "shared/shared.h"
 
@@ -296,16 +295,8 @@ void Inventory::cmdGo_Click() {
 void Inventory::cmdCommand2_Click() {
     // Written whole or not at all, so a failed export never leaves a part that looks complete.
     const QString path = inventoryrules::invPath();
-    PageFile file;
-    bool ok = file.open(path);
-    QString line; // one buffer for every line: the list may hold many thousands
-    for (int r = 0; ok && r < Datagrid1->rows(); ++r) {
-        line.resize(0);
-        for (int c = 2; c < Datagrid1->cols(); ++c)
-            line += QLatin1Char('"') + Datagrid1->textMatrix(r, c) + QStringLiteral("\",");
-        ok = file.writeLine(line);
-    }
-    if (!ok || !file.commit()) {
+    if (!inventoryrules::writeGridExport(path, Datagrid1->rows(), Datagrid1->cols(),
+                                         [this](int r, int c) { return Datagrid1->textMatrix(r, c); })) {
         MsgBox(customers::cannotWriteMessage(path));
         return;
     }

@@ -3,7 +3,9 @@
 #include "customers/customerexport.h"
 #include "platform/db/recordset.h"
 #include "platform/desktop.h"
+#include "reports/pagefile.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 namespace inventoryrules {
 namespace {
@@ -74,6 +76,19 @@ QString invPath() {
 QStringList itemListLines(const db::Recordset& rs) {
     return customers::csvLines(rs, {QStringLiteral("Type"), QStringLiteral("Details"), QStringLiteral("Number"),
                                     QStringLiteral("Notes"), QStringLiteral("Notes2")});
+}
+
+bool writeGridExport(const QString& path, int rows, int cols, const std::function<QString(int row, int col)>& text) {
+    PageFile file;
+    bool ok = file.open(path);
+    QString line; // one buffer for every line: the list may hold many thousands
+    for (int r = 0; ok && r < rows; ++r) {
+        line.resize(0);
+        for (int c = 2; c < cols; ++c)
+            appendCsvCell(line, text(r, c));
+        ok = file.writeLine(line);
+    }
+    return ok && file.commit();
 }
 
 } // namespace inventoryrules

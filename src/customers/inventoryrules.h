@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace db {
 class Recordset;
@@ -42,5 +43,10 @@ QString invPath();
 // The customer inventory export's lines: one per row of rs from the first, the cells being Type, Details, Number,
 // Notes and Notes2; no heading. The recordset does not move.
 QStringList itemListLines(const db::Recordset& rs);
+
+// Writes the inventory window's export to path: one line per grid row from the header row on, the cells being
+// the texts of grid columns 2 to the last (not the fixed column or the hidden row id). Whole or not at all;
+// false when it cannot be written.
+bool writeGridExport(const QString& path, int rows, int cols, const std::function<QString(int row, int col)>& text);
 
 } // namespace inventoryrules

@@ -298,7 +298,7 @@ void Notes::Command3_Click() {
     }
     m_page = &page;
     htmlhead();
-    page.writeLine(QStringLiteral("<P><font size = 5>") + windowTitle() + QStringLiteral("</P>"));
+    callnotesTitle(page, windowTitle());
     try {
         callnotes();
     } catch (const db::DbError& e) {

@@ -7,6 +7,7 @@
 #include "reports/pagefile.h"
 #include "reports/reportframe.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -19,16 +20,26 @@ QString text(const db::Recordset& rs, const QString& field) {
     return db::displayText(rs.field(field));
 }
 
+// The field as page text.
+QString html(const db::Recordset& rs, const QString& field) {
+    return htmlText(text(rs, field));
+}
+
+// The field as page text, "---" for Null.
+QString dashed(const db::Recordset& rs, const QString& field) {
+    return htmlText(nulldashText(rs.field(field)));
+}
+
 // The main database's lines for the customer: address, telephone, e-mail and notes when the customer is there.
 void customerLines(PageFile& page, db::Database& main, const QString& reference) {
     const auto rs =
         main.openRecordset("SELECT * from Customers where Username = '" + SQLQuote(reference) + QLatin1Char('\''));
     if (rs->eof())
         return;
-    page.writeLine("<P><font size = 3>Address: " + text(*rs, "Location") + "</P>");
-    page.writeLine("<P>Tel: " + text(*rs, "Extension") + "</P>");
-    page.writeLine("<P><font size = 3>Email: " + text(*rs, "Building") + "</P>");
-    page.writeLine("<P>Notes: " + text(*rs, "Notes") + "</P><HR><BR>");
+    page.writeLine("<P><font size = 3>Address: " + html(*rs, "Location") + "</P>");
+    page.writeLine("<P>Tel: " + html(*rs, "Extension") + "</P>");
+    page.writeLine("<P><font size = 3>Email: " + html(*rs, "Building") + "</P>");
+    page.writeLine("<P>Notes: " + html(*rs, "Notes") + "</P><HR><BR>");
 }
 
 void noteLines(PageFile& page, db::Database& archiveDb, qint64 call) {
@@ -37,9 +48,9 @@ void noteLines(PageFile& page, db::Database& archiveDb, qint64 call) {
     for (; !rs->eof(); rs->moveNext()) {
         page.writeLine("<TABLE><TR><TD width = 100 valign=top>&nbsp;</TD><TD width = 100 valign=top><font color = "
                        "#COCOCO><i>Note:</TD><TD width = 400 valign=top><font color = #COCOCO><i>" +
-                       text(*rs, "Note") + "</TD>");
-        page.writeLine(grey + nulldashText(rs->field("Analyst")) + "</TD>" + grey +
-                       nulldashText(rs->field("Note-date")) + "</TD>" + grey + nulldashText(rs->field("Note-time")));
+                       html(*rs, "Note") + "</TD>");
+        page.writeLine(grey + dashed(*rs, "Analyst") + "</TD>" + grey + dashed(*rs, "Note-date") + "</TD>" + grey +
+                       dashed(*rs, "Note-time"));
         page.writeLine(QStringLiteral("</TD></TR></TABLE>"));
     }
 }
@@ -48,10 +59,10 @@ void inventoryLines(PageFile& page, db::Database& main, const QString& reference
     const auto rs =
         main.openRecordset("SELECT * from Inventory where Details2 = '" + SQLQuote(reference) + QLatin1Char('\''));
     for (; !rs->eof(); rs->moveNext()) {
-        page.writeLine("<BR><P><font size = 3><font color = #COCOCO><B>Inventory item: </B>" + text(*rs, "Type") +
-                       ".    <B>Details:</B> " + text(*rs, "Details") + "</P>");
-        page.writeLine("<P><font size = 3><font color = #COCOCO><B>Number: </B>" + text(*rs, "Number") + ".   " +
-                       "<B>Notes: </B>" + text(*rs, "Notes") + "</P>");
+        page.writeLine("<BR><P><font size = 3><font color = #COCOCO><B>Inventory item: </B>" + html(*rs, "Type") +
+                       ".    <B>Details:</B> " + html(*rs, "Details") + "</P>");
+        page.writeLine("<P><font size = 3><font color = #COCOCO><B>Number: </B>" + html(*rs, "Number") + ".   " +
+                       "<B>Notes: </B>" + html(*rs, "Notes") + "</P>");
     }
 }
 
@@ -69,8 +80,8 @@ void callBody(PageFile& page, db::Database& archiveDb, qint64 call, const QStrin
     const QString reference = text(*rs, "Username");
     page.writeLine("<P><font size = 5>Archive report for call: " + n + ". </P>");
     page.writeLine(QStringLiteral("<HR>"));
-    page.writeLine("<P><font size = 3>Customer: " + db::displayText(custname(reference)) + "  (Ref: " + reference +
-                   ")</P>");
+    page.writeLine("<P><font size = 3>Customer: " + htmlText(db::displayText(custname(reference))) +
+                   "  (Ref: " + htmlText(reference) + ")</P>");
     std::optional<db::Database> main;
     try {
         main = db::Database::open(qv::dbpath());
@@ -79,21 +90,21 @@ void callBody(PageFile& page, db::Database& archiveDb, qint64 call, const QStrin
             customerLines(page, *main, reference);
     } catch (const db::DbError&) {
     }
-    page.writeLine("<P><font size = 3>Call logged on: " + text(*rs, "Date Opened") +
-                   "   at: " + text(*rs, "Time Opened") + "</P>");
-    page.writeLine("<P><font size = 3>Category: " + text(*rs, "sp3") + "</P>");
-    page.writeLine("<P><font size = 3>" + spareCaption + ": " + text(*rs, "Spare") + "</P>");
-    page.writeLine("<P><font size = 3>Resource: " + text(*rs, "Time Spent") + "</P>");
-    page.writeLine("<P><font size = 3>Assigned: " + text(*rs, "User") + "</P>");
-    page.writeLine("<P>Status: " + text(*rs, "Status") + "</P><BR><HR><BR>");
-    page.writeLine("<P>Call: " + text(*rs, "Query") + "</P>");
+    page.writeLine("<P><font size = 3>Call logged on: " + html(*rs, "Date Opened") +
+                   "   at: " + html(*rs, "Time Opened") + "</P>");
+    page.writeLine("<P><font size = 3>Category: " + html(*rs, "sp3") + "</P>");
+    page.writeLine("<P><font size = 3>" + htmlText(spareCaption) + ": " + html(*rs, "Spare") + "</P>");
+    page.writeLine("<P><font size = 3>Resource: " + html(*rs, "Time Spent") + "</P>");
+    page.writeLine("<P><font size = 3>Assigned: " + html(*rs, "User") + "</P>");
+    page.writeLine("<P>Status: " + html(*rs, "Status") + "</P><BR><HR><BR>");
+    page.writeLine("<P>Call: " + html(*rs, "Query") + "</P>");
     try {
         noteLines(page, archiveDb, call);
     } catch (const db::DbError&) {
     }
-    page.writeLine("<P>Resolution: " + text(*rs, "Resolution") + "</P>");
-    page.writeLine("<P><font size = 3>Call closed on: " + text(*rs, "Date Closed") + "</P>");
-    page.writeLine("<P><font size = 3>Call closed at: " + text(*rs, "Time Closed") + "<BR><HR>");
+    page.writeLine("<P>Resolution: " + html(*rs, "Resolution") + "</P>");
+    page.writeLine("<P><font size = 3>Call closed on: " + html(*rs, "Date Closed") + "</P>");
+    page.writeLine("<P><font size = 3>Call closed at: " + html(*rs, "Time Closed") + "<BR><HR>");
     try {
         if (main && !reference.isEmpty())
             inventoryLines(page, *main, reference);
@@ -110,11 +121,11 @@ void customerCallRows(PageFile& page, db::Database& archiveDb, const QString& re
         SQLQuote(reference) + "' order by Nom DESC");
     for (int n = 0; n < CustomerPageCalls && !rs->eof(); ++n, rs->moveNext()) {
         page.writeLine(TableStart);
-        page.writeLine(text(*rs, "User") + "</TD><TD width = 300>" + nulldashText(rs->field("Query")).left(150) +
-                       "</TD>");
-        page.writeLine("<TD width = 100>" + text(*rs, "Date Opened") + "</TD><TD width = 100>" + text(*rs, "Nom") +
-                       "</TD><TD width = 100>" + text(*rs, "Status") + "</TD><TD width = 150>" +
-                       nulldashText(rs->field("Sp3")) + " </TD>");
+        page.writeLine(html(*rs, "User") + "</TD><TD width = 300>" +
+                       htmlText(nulldashText(rs->field("Query")).left(150)) + "</TD>");
+        page.writeLine("<TD width = 100>" + html(*rs, "Date Opened") + "</TD><TD width = 100>" + html(*rs, "Nom") +
+                       "</TD><TD width = 100>" + html(*rs, "Status") + "</TD><TD width = 150>" + dashed(*rs, "Sp3") +
+                       " </TD>");
         page.writeLine(QStringLiteral("</TR></TABLE>"));
     }
 }
@@ -174,8 +185,8 @@ QString archivedCallPage(const QString& archive, qint64 call, const QString& spa
 
 QString archivedCallsForCustomer(const QString& archive, const QString& reference) {
     return writePage(QStringLiteral("archive-calls-for-customer.htm"), [&](PageFile& page) {
-        page.writeLine("<P><font size = 5>Calls from Archive for: " + db::displayText(custname(reference)) + "  [" +
-                       reference + "]</P>");
+        page.writeLine("<P><font size = 5>Calls from Archive for: " + htmlText(db::displayText(custname(reference))) +
+                       "  [" + htmlText(reference) + "]</P>");
         page.writeLine(TableStart);
         page.writeLine(QStringLiteral("Assigned: </TD><TD width = 300> Call:  </TD>"));
         page.writeLine(QStringLiteral("<TD width = 100> Date Opened: </TD><TD width = 100> Ref: </TD><TD width = "

@@ -7,6 +7,7 @@
 #include "reports/pagefile.h"
 #include "reports/reportframe.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 std::optional<qint64> callnumber(const QString& text) {
     bool ok = false;
@@ -24,6 +25,10 @@ void callnotesHead(PageFile& page) {
     page.writeLine(QStringLiteral("<HR><BR>"));
 }
 
+void callnotesTitle(PageFile& page, const QString& title) {
+    page.writeLine(QStringLiteral("<P><font size = 5>") + htmlText(title) + QStringLiteral("</P>"));
+}
+
 void callnotesRows(PageFile& page, const QString& call, bool breaks) {
     const std::optional<qint64> number = callnumber(call);
     if (!number)
@@ -35,17 +40,16 @@ void callnotesRows(PageFile& page, const QString& call, bool breaks) {
     int n = 0;
     for (; !rs->eof(); rs->moveNext()) {
         ++n;
-        QString note = db::displayText(rs->field(QStringLiteral("Note")));
-        if (breaks)
-            note.replace(QStringLiteral("\r\n"), QStringLiteral("<BR>"));
+        const QVariant text = rs->field(QStringLiteral("Note"));
+        const QString note = breaks ? htmlbreaks(text, u"<BR>") : htmlText(db::displayText(text));
         page.writeLine(QStringLiteral("<TABLE><TR><TD width = 100 valign=top>&nbsp;</TD><TD width = 150 "
                                       "valign=top><i>Note: ") +
                        QString::number(n) + QStringLiteral("</TD><TD width = 400 valign=top><i>") + note +
                        QStringLiteral("</TD>"));
         page.writeLine(QStringLiteral("<TD width = 100 valign=top><i>") +
-                       nulldashText(rs->field(QStringLiteral("Analyst"))) + cell +
-                       nulldashText(rs->field(QStringLiteral("Note-date"))) + cell +
-                       nulldashText(rs->field(QStringLiteral("Note-time"))));
+                       htmlText(nulldashText(rs->field(QStringLiteral("Analyst")))) + cell +
+                       htmlText(nulldashText(rs->field(QStringLiteral("Note-date")))) + cell +
+                       htmlText(nulldashText(rs->field(QStringLiteral("Note-time")))));
         page.writeLine(QStringLiteral("</TD></TR></TABLE>"));
     }
 }
@@ -60,7 +64,7 @@ QString callListNotesPage(const QString& call) {
     if (!page.open(path))
         return cannotWriteText(path);
     callnotesHead(page);
-    page.writeLine(QStringLiteral("<P><font size = 5>Call notes for Call: ") + call + QStringLiteral("</P>"));
+    callnotesTitle(page, QStringLiteral("Call notes for Call: ") + call);
     try {
         callnotesRows(page, call, true);
     } catch (const db::DbError& e) {

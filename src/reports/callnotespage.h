@@ -14,8 +14,11 @@ std::optional<qint64> callnumber(const QString& text);
 // The five head lines: the inline style, the body and the rule.
 void callnotesHead(PageFile& page);
 
+// The title line under the head: the text in large type.
+void callnotesTitle(PageFile& page, const QString& title);
+
 // Three lines for each note of the call, numbered from 1 in the table's own order, the note text as stored
-// or, with breaks, with every CR LF made "<BR>". A call text that is not a number writes nothing and reads
+// or, with breaks, with every line break made "<BR>". A call text that is not a number writes nothing and reads
 // nothing. Database failures reach the caller as db::DbError.
 void callnotesRows(PageFile& page, const QString& call, bool breaks);
 

@@ -5,6 +5,7 @@
 #include "reports/reportframe.h"
 #include "reports/reportsource.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 #include <optional>
 
@@ -25,42 +26,42 @@ void writeCallReport(PageFile& page, ReportSource& source, const QString& call, 
     notescall() = nom;
 
     reportheader(page);
-    page.writeLine("<P><H4>Full report for call: " + call + ". </H3></P>");
+    page.writeLine("<P><H4>Full report for call: " + htmlText(call) + ". </H3></P>");
     page.writeLine(QStringLiteral("<HR>"));
     const QString name = isCall ? source.customerName(reference) : QString();
-    page.writeLine("<P><H5>Customer: " + name + "  (Ref: " + reference + ")</P>");
+    page.writeLine("<P><H5>Customer: " + htmlText(name) + "  (Ref: " + htmlText(reference) + ")</P>");
 
     ReportRows customer;
     if (isCall && !reference.isEmpty())
         customer = source.rows("SELECT * from Customers where Username = '" + SQLQuote(reference) + "'", 1);
     customer.next();
-    page.writeLine("<P><H5>Address: " + customer.text(QStringLiteral("Location")) + "</P>");
-    page.writeLine("<P><H5>Tel: " + customer.text(QStringLiteral("Extension")) + "</P>");
-    page.writeLine("<P><H5>Email: " + customer.text(QStringLiteral("Building")) + "</P>");
-    page.writeLine("<P><H5>Notes: " + customer.text(QStringLiteral("Notes")) + "</P><HR><BR>");
+    page.writeLine("<P><H5>Address: " + htmlText(customer.text(QStringLiteral("Location"))) + "</P>");
+    page.writeLine("<P><H5>Tel: " + htmlText(customer.text(QStringLiteral("Extension"))) + "</P>");
+    page.writeLine("<P><H5>Email: " + htmlText(customer.text(QStringLiteral("Building"))) + "</P>");
+    page.writeLine("<P><H5>Notes: " + htmlText(customer.text(QStringLiteral("Notes"))) + "</P><HR><BR>");
 
-    page.writeLine("<P><H5>Call logged on: " + row.text(QStringLiteral("Date Opened")) +
-                   "   at: " + row.text(QStringLiteral("Time Opened")) + "</P>");
-    page.writeLine("<P><H5>Category: " + row.text(QStringLiteral("sp3")) + "</P>");
-    page.writeLine("<P><H5>" + spareCaption + ": " + row.text(QStringLiteral("Spare")) + "</P>");
-    page.writeLine("<P><H5>Resource: " + row.text(QStringLiteral("Time Spent")) + "</P>");
-    page.writeLine("<P><H5>Assigned: " + row.text(QStringLiteral("User")) + "</P>");
-    page.writeLine("<P><H5>Status: " + row.text(QStringLiteral("Status")) + "</P><BR><HR><BR>");
+    page.writeLine("<P><H5>Call logged on: " + htmlText(row.text(QStringLiteral("Date Opened"))) +
+                   "   at: " + htmlText(row.text(QStringLiteral("Time Opened"))) + "</P>");
+    page.writeLine("<P><H5>Category: " + htmlText(row.text(QStringLiteral("sp3"))) + "</P>");
+    page.writeLine("<P><H5>" + htmlText(spareCaption) + ": " + htmlText(row.text(QStringLiteral("Spare"))) + "</P>");
+    page.writeLine("<P><H5>Resource: " + htmlText(row.text(QStringLiteral("Time Spent"))) + "</P>");
+    page.writeLine("<P><H5>Assigned: " + htmlText(row.text(QStringLiteral("User"))) + "</P>");
+    page.writeLine("<P><H5>Status: " + htmlText(row.text(QStringLiteral("Status"))) + "</P><BR><HR><BR>");
     page.writeLine("<P><H5><B>Call Details: <BR><BR></B>" + htmlbreaks(row.field(QStringLiteral("Query"))) + "</P>");
     if (number)
         source.notes(page, *number);
     page.writeLine("<P><H5><B>Resolution: <BR><BR></B>" + htmlbreaks(row.field(QStringLiteral("Resolution"))) + "</P>");
-    page.writeLine("<P><H5><BR><BR>Call closed on: " + row.text(QStringLiteral("Date Closed")) + "</P>");
-    page.writeLine("<P><H5>Call closed at: " + row.text(QStringLiteral("Time Closed")) + "<BR><HR>");
+    page.writeLine("<P><H5><BR><BR>Call closed on: " + htmlText(row.text(QStringLiteral("Date Closed"))) + "</P>");
+    page.writeLine("<P><H5>Call closed at: " + htmlText(row.text(QStringLiteral("Time Closed"))) + "<BR><HR>");
 
     if (isCall && !reference.isEmpty()) {
         ReportRows item = source.rows("SELECT * from Inventory where Details2 = '" + SQLQuote(reference) + "'");
         while (item.next()) {
             page.writeLine(QStringLiteral("<BR><P><H5><font color = #7C7C7C><B>Inventory: </B></P>"));
-            page.writeLine("<P><H5><font color = #7C7C7C><B>" + item.text(QStringLiteral("Type")) +
-                           ". &nbsp;&nbsp;      " + item.text(QStringLiteral("Details")) + ".&nbsp;&nbsp;       " +
-                           item.text(QStringLiteral("Number")) + ".  &nbsp;&nbsp;    " +
-                           item.text(QStringLiteral("Notes")) + "</B></P>");
+            page.writeLine("<P><H5><font color = #7C7C7C><B>" + htmlText(item.text(QStringLiteral("Type"))) +
+                           ". &nbsp;&nbsp;      " + htmlText(item.text(QStringLiteral("Details"))) +
+                           ".&nbsp;&nbsp;       " + htmlText(item.text(QStringLiteral("Number"))) +
+                           ".  &nbsp;&nbsp;    " + htmlText(item.text(QStringLiteral("Notes"))) + "</B></P>");
         }
     }
     page.writeLine(QStringLiteral("<HR>"));

@@ -4,6 +4,7 @@
 #include "reports/quicklists.h"
 #include "reports/reportsource.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 namespace inventorytype {
 
@@ -18,12 +19,14 @@ void head(PageFile& page) {
 
 void write(PageFile& page, ReportSource& source, const QString& t, const QDateTime& now) {
     head(page);
-    page.writeLine("<P><font size = 5> Inventory Report for type: " + t + ".   " + quicklists::stamp(now) + ". </P>");
+    page.writeLine("<P><font size = 5> Inventory Report for type: " + htmlText(t) + ".   " + quicklists::stamp(now) +
+                   ". </P>");
     page.writeLine(QStringLiteral("<BR>"));
     ReportRows row = source.rows("Select number, details, details2, Notes, Notes2  from Inventory where Type = '" +
                                  SQLQuote(t) + "'");
     const auto cell = [](int width, const QString& value) {
-        return "<TD width = " + QString::number(width) + " valign=top><font color = #COCOCO><i>" + value + "</TD>";
+        return "<TD width = " + QString::number(width) + " valign=top><font color = #COCOCO><i>" + htmlText(value) +
+               "</TD>";
     };
     while (row.next()) {
         const QString owner = row.text(QStringLiteral("Details2"));

@@ -7,6 +7,7 @@
 #include "reports/pagefile.h"
 #include "reports/reportframe.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -69,13 +70,13 @@ void writeCall(PageFile& page, db::Database& database, const db::Recordset& call
     const QString nom = db::displayText(calls.value(row, 6));
     page.writeLine(QStringLiteral("<HR>"));
     page.writeLine(cell);
-    page.writeLine(db::displayText(calls.value(row, 2)) + "</TD><TD width = 300 valign=top>" +
-                   db::displayText(calls.value(row, 4)).left(150) + "</TD><TD width = 200 valign=top>" +
-                   db::displayText(custname(db::displayText(calls.value(row, 0)), database)) +
-                   " </TD><TD width = 150 valign=top>" + db::displayText(calls.value(row, 5)) + " </TD>");
-    page.writeLine("<TD width = 100 valign=top>" + db::displayText(calls.value(row, 1)) +
-                   "</TD><TD width = 100 valign=top>" + nom + "</TD><TD width = 100 valign=top>" +
-                   db::displayText(calls.value(row, 3)) + "</TD>");
+    const auto text = [&](int column) { return htmlText(db::displayText(calls.value(row, column))); };
+    page.writeLine(text(2) + "</TD><TD width = 300 valign=top>" +
+                   htmlText(db::displayText(calls.value(row, 4)).left(150)) + "</TD><TD width = 200 valign=top>" +
+                   htmlText(db::displayText(custname(db::displayText(calls.value(row, 0)), database))) +
+                   " </TD><TD width = 150 valign=top>" + text(5) + " </TD>");
+    page.writeLine("<TD width = 100 valign=top>" + text(1) + "</TD><TD width = 100 valign=top>" + htmlText(nom) +
+                   "</TD><TD width = 100 valign=top>" + text(3) + "</TD>");
     page.writeLine(QStringLiteral("</TR></TABLE>"));
     bool number = false;
     nom.toLongLong(&number);
@@ -91,9 +92,10 @@ void writeCall(PageFile& page, db::Database& database, const db::Recordset& call
         for (int r = 0; r < notes->rowCount(); ++r) {
             page.writeLine("<TABLE><TR><TD width = 100 valign=top>&nbsp;</TD><TD width = 100 valign=top><font color "
                            "= #COCOCO><i>Note:</TD><TD width = 400><font color = #COCOCO><i>" +
-                           db::displayText(notes->value(r, note)) + "</TD>");
-            page.writeLine(grey + db::displayText(notes->value(r, analyst)) + grey +
-                           db::displayText(notes->value(r, date)) + grey + db::displayText(notes->value(r, time)));
+                           htmlText(db::displayText(notes->value(r, note))) + "</TD>");
+            page.writeLine(grey + htmlText(db::displayText(notes->value(r, analyst))) + grey +
+                           htmlText(db::displayText(notes->value(r, date))) + grey +
+                           htmlText(db::displayText(notes->value(r, time))));
             page.writeLine(QStringLiteral("</TR></TABLE>"));
         }
     } catch (const db::DbError&) {
@@ -187,7 +189,7 @@ QStringList countsPage(const std::array<QString, 5>& c, const QString& stats3sta
         "<TR><TD align=center colspan=3><P ALIGN=CENTER><FONT FACE=" + dq(Font) + "><FONT SIZE=" + dq("6") +
             "><FONT COLOR=" + dq("WHITE") + ">Open Calls:</TD></TR>",
         "<TR>" + headingCell(QStringLiteral("GREEN"), QStringLiteral("All Calls")),
-        headingCell(QStringLiteral("YELLOW"), stats3status),
+        headingCell(QStringLiteral("YELLOW"), htmlText(stats3status)),
         headingCell(QStringLiteral("RED"), QStringLiteral("Urgent")),
         "</TR><TR>" + figure33,
         c[0] + "</TD>" + figure33,

@@ -8,6 +8,7 @@
 #include "reports/reportsource.h"
 #include "reports/wizardquery.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 #include <vector>
 
@@ -87,19 +88,19 @@ void day(PageFile& page, ReportSource& source, const QDate& day, const QString& 
                         db::vbFormat(day, sqlDate) + "# order by  Nom";
     ReportRows row = source.rows(sql, DayLimit);
     const QString shown = display.isEmpty() ? db::displayText(day) : db::vbFormat(day, display);
-    startPage(page, "<P><H3> Calls logged  - " + shown + ": </H3></P>",
+    startPage(page, "<P><H3> Calls logged  - " + htmlText(shown) + ": </H3></P>",
               {QStringLiteral("<TABLE class=captions><TR>"), QStringLiteral("<TD Class=TDSmall>Assigned:</TD>"),
                QStringLiteral("<TD class=TDLarge>Call:</TD>"), QStringLiteral("<TD Class=TDMed>Customer:</TD>"),
                QStringLiteral("<TD Class=TDSmall>Category:</TD>"), QStringLiteral("<TD Class=TDNarrow>Ref:</TD>"),
                QStringLiteral("<TD Class=TDNarrow>Status:</TD>"), QStringLiteral("</TR></TABLE><BR>")});
     eachCall(page, source, row, notes, [&]() -> QStringList {
         return {QStringLiteral("<TABLE class=textbody><TR>"),
-                "<TD Class=TDSmall>" + row.dashed(User) + "</TD>",
-                "<TD class=TDLarge>" + q150(row) + "</TD>",
-                "<TD Class=TDMed>" + row.dashed(Sp2) + "&nbsp;</TD>",
-                "<TD Class=TDSmall>" + row.dashed(Sp3) + " &nbsp;</TD>",
-                "<TD Class=TDNarrow>" + row.text(Nom) + "&nbsp;</TD>",
-                "<TD Class=TDNarrow>" + row.text(Status) + "&nbsp;</TD>",
+                "<TD Class=TDSmall>" + htmlText(row.dashed(User)) + "</TD>",
+                "<TD class=TDLarge>" + htmlText(q150(row)) + "</TD>",
+                "<TD Class=TDMed>" + htmlText(row.dashed(Sp2)) + "&nbsp;</TD>",
+                "<TD Class=TDSmall>" + htmlText(row.dashed(Sp3)) + " &nbsp;</TD>",
+                "<TD Class=TDNarrow>" + htmlText(row.text(Nom)) + "&nbsp;</TD>",
+                "<TD Class=TDNarrow>" + htmlText(row.text(Status)) + "&nbsp;</TD>",
                 QStringLiteral("</TR></TABLE>")};
     });
     page.writeLine(QStringLiteral("</TABLE>"));
@@ -123,12 +124,12 @@ void open(PageFile& page, ReportSource& source, const QDateTime& now, bool notes
     // A call without an opening moment keeps its row, with no duration.
     eachCall(page, source, row, notes, [&]() -> QStringList {
         return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow valign=top>"),
-                row.dashed(User) + "</TD><TD Class=TDMed valign=top>" + q150(row) + "</TD><TD class=TDMed valign=top>" +
-                    source.customerName(row.dashed(Username)) + " </TD><TD Class=TDSmall valign=top>" +
-                    row.dashed(Sp3) + " </TD>",
-                "<TD Class=TDNarrow valign=top>" + row.dashed(DateOpened),
-                cell + row.dashed(Nom),
-                cell + row.dashed(Status),
+                htmlText(row.dashed(User)) + "</TD><TD Class=TDMed valign=top>" + htmlText(q150(row)) +
+                    "</TD><TD class=TDMed valign=top>" + htmlText(source.customerName(row.dashed(Username))) +
+                    " </TD><TD Class=TDSmall valign=top>" + htmlText(row.dashed(Sp3)) + " </TD>",
+                "<TD Class=TDNarrow valign=top>" + htmlText(row.dashed(DateOpened)),
+                cell + htmlText(row.dashed(Nom)),
+                cell + htmlText(row.dashed(Status)),
                 cell + FormatDuration(opened(row), now) + "</TD>",
                 QStringLiteral("</TR></TABLE>")};
     });
@@ -139,14 +140,15 @@ void status(PageFile& page, ReportSource& source, const QString& status, bool no
                                  "status = '" +
                                      SQLQuote(status) + "' order by [Date opened] DESC, [Time opened] DESC",
                                  StatusLimit);
-    startPage(page, "<P><H3>" + status + " calls: </H3></P>", StatusCaptions);
+    startPage(page, "<P><H3>" + htmlText(status) + " calls: </H3></P>", StatusCaptions);
     eachCall(page, source, row, notes, [&]() -> QStringList {
         const QVariant ref = row.field(Username);
         const QString name = source.customerName(db::isNull(ref) ? QStringLiteral("Unknown") : db::displayText(ref));
         return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
-                row.dashed(User) + "</TD><TD Class=TDMed>" + q150(row) + "</TD><TD Class=TDMed>" + name +
-                    " </TD><TD Class=TDSmall>" + row.dashed(Sp3) + " </TD>",
-                "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) + "</TD>",
+                htmlText(row.dashed(User)) + "</TD><TD Class=TDMed>" + htmlText(q150(row)) + "</TD><TD Class=TDMed>" +
+                    htmlText(name) + " </TD><TD Class=TDSmall>" + htmlText(row.dashed(Sp3)) + " </TD>",
+                "<TD Class=TDNarrow>" + htmlText(row.text(DateOpened)) + "</TD><TD Class=TDNarrow>" +
+                    htmlText(row.text(Nom)) + "</TD>",
                 QStringLiteral("</TR></TABLE>")};
     });
 }
@@ -157,14 +159,15 @@ void customer(PageFile& page, ReportSource& source, const QString& reference, bo
                                      SQLQuote(reference) + "' order by Nom DESC",
                                  CustomerLimit);
     startPage(page,
-              "<P><H3>Last 20 calls for customer: " + source.customerName(reference) + "  [" + reference + "]</H3></P>",
+              "<P><H3>Last 20 calls for customer: " + htmlText(source.customerName(reference)) + "  [" +
+                  htmlText(reference) + "]</H3></P>",
               CustomerCaptions);
     eachCall(page, source, row, notes, [&]() -> QStringList {
         return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
-                row.text(User) + "</TD><TD Class=TDMed><P>" + q150(row) + "</P></TD>",
-                "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) +
-                    "</TD><TD Class=TDNarrow>" + row.text(Status) + "</TD><TD Class=TDSmall>" + row.text(Sp3) +
-                    " </TD>",
+                htmlText(row.text(User)) + "</TD><TD Class=TDMed><P>" + htmlText(q150(row)) + "</P></TD>",
+                "<TD Class=TDNarrow>" + htmlText(row.text(DateOpened)) + "</TD><TD Class=TDNarrow>" +
+                    htmlText(row.text(Nom)) + "</TD><TD Class=TDNarrow>" + htmlText(row.text(Status)) +
+                    "</TD><TD Class=TDSmall>" + htmlText(row.text(Sp3)) + " </TD>",
                 QStringLiteral("</TR></TABLE>")};
     });
 }
@@ -178,15 +181,16 @@ void customerDates(PageFile& page, ReportSource& source, const QString& referenc
                         "# AND #" + db::vbFormat(end, sqlDate) + "# order by Nom DESC",
                     CustomerDatesLimit);
     startPage(page,
-              "<P><H3>Calls logged between (format = mm/dd/yyyy): " + startTyped + " and " + endTyped +
-                  " for customer: " + source.customerName(reference) + "  [" + reference + "]</H3></P>",
+              "<P><H3>Calls logged between (format = mm/dd/yyyy): " + htmlText(startTyped) + " and " +
+                  htmlText(endTyped) + " for customer: " + htmlText(source.customerName(reference)) + "  [" +
+                  htmlText(reference) + "]</H3></P>",
               CustomerCaptions);
     eachCall(page, source, row, notes, [&]() -> QStringList {
         return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
-                row.text(User) + "</TD><TD Class=TDMed>" + q150(row) + "</TD>",
-                "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) +
-                    "</TD><TD Class=TDNarrow>" + row.text(Status) + "</TD><TD Class=TDSmall>" + row.dashed(Sp3) +
-                    " </TD>",
+                htmlText(row.text(User)) + "</TD><TD Class=TDMed>" + htmlText(q150(row)) + "</TD>",
+                "<TD Class=TDNarrow>" + htmlText(row.text(DateOpened)) + "</TD><TD Class=TDNarrow>" +
+                    htmlText(row.text(Nom)) + "</TD><TD Class=TDNarrow>" + htmlText(row.text(Status)) +
+                    "</TD><TD Class=TDSmall>" + htmlText(row.dashed(Sp3)) + " </TD>",
                 QStringLiteral("</TR></TABLE>")};
     });
 }
@@ -196,7 +200,7 @@ void staff(PageFile& page, ReportSource& source, const QString& analyst, bool no
                                  "where User = '" +
                                      SQLQuote(analyst) + "' order by Nom DESC",
                                  StaffLimit);
-    startPage(page, "<P><H3>Last 50 calls for Support Staff member: " + analyst + "</H3>",
+    startPage(page, "<P><H3>Last 50 calls for Support Staff member: " + htmlText(analyst) + "</H3>",
               {QStringLiteral("<TABLE bgcolor=#ffFFFF bordercolor= #010080 BORDER=0 class=Captions><TR><TD "
                               "class=TDNarrow>"),
                QStringLiteral("Customer: </TD><TD class=TDMed>Call: </TD>"),
@@ -206,10 +210,10 @@ void staff(PageFile& page, ReportSource& source, const QString& analyst, bool no
     eachCall(page, source, row, notes, [&]() -> QStringList {
         return {QStringLiteral("<TABLE bgcolor=#ffFFFF bordercolor= #010080 BORDER=0 class=textbody><TR><TD "
                                "class=TDNarrow>"),
-                row.dashed(Sp2) + "</TD><TD class=TDMed>" + q150(row) + "</TD>",
-                "<TD class=TDNarrow>" + row.text(DateOpened) + "</TD><TD class=TDNarrow>" + row.text(Nom) +
-                    "</TD><TD class=TDNarrow>" + row.text(Status) + "</TD><TD class=TDSmall>" + row.dashed(Sp3) +
-                    " </TD>",
+                htmlText(row.dashed(Sp2)) + "</TD><TD class=TDMed>" + htmlText(q150(row)) + "</TD>",
+                "<TD class=TDNarrow>" + htmlText(row.text(DateOpened)) + "</TD><TD class=TDNarrow>" +
+                    htmlText(row.text(Nom)) + "</TD><TD class=TDNarrow>" + htmlText(row.text(Status)) +
+                    "</TD><TD class=TDSmall>" + htmlText(row.dashed(Sp3)) + " </TD>",
                 QStringLiteral("</TR></TABLE>")};
     });
 }
@@ -218,7 +222,7 @@ void category(PageFile& page, ReportSource& source, const QString& category, boo
     ReportRows row = source.rows("Select Username, [Date Opened], User, Status, Query,  Nom from Calls where sp3 = '" +
                                      SQLQuote(category) + "' order by [Date opened] DESC, [Time opened] DESC",
                                  CategoryLimit);
-    startPage(page, "<P><H3>Last 50 calls by Category: " + category + "</H3></P>",
+    startPage(page, "<P><H3>Last 50 calls by Category: " + htmlText(category) + "</H3></P>",
               {QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
                QStringLiteral("Assigned: </TD><TD class=TDLarge> Call:  </TD><TD Class=TDSmall>Customer: </TD>"),
                QStringLiteral("<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD>"),
@@ -228,10 +232,10 @@ void category(PageFile& page, ReportSource& source, const QString& category, boo
         if (separator)
             out << QStringLiteral("<HR>");
         out << QStringLiteral("<BR><TABLE class=textbody><TR><TD Class=TDNarrow>")
-            << row.dashed(User) + "</TD><TD class=TDLarge valign=top>" + q150(row) +
-                   "</TD><TD Class=TDSmall valign=top>" + source.customerName(row.dashed(Username)) + " </TD>"
-            << "<TD Class=TDNarrow valign=top>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow valign=top>" +
-                   row.text(Nom) + "</TD>"
+            << htmlText(row.dashed(User)) + "</TD><TD class=TDLarge valign=top>" + htmlText(q150(row)) +
+                   "</TD><TD Class=TDSmall valign=top>" + htmlText(source.customerName(row.dashed(Username))) + " </TD>"
+            << "<TD Class=TDNarrow valign=top>" + htmlText(row.text(DateOpened)) +
+                   "</TD><TD Class=TDNarrow valign=top>" + htmlText(row.text(Nom)) + "</TD>"
             << QStringLiteral("</TR></TABLE>");
         return out;
     });
@@ -239,15 +243,17 @@ void category(PageFile& page, ReportSource& source, const QString& category, boo
 
 void itemCalls(PageFile& page, ReportSource& source, const QString& answer) {
     ReportRows row = source.rows(wizard::itemCallsQuery(answer), ItemCallsLimit);
-    startPage(page, "<P><H3>" + answer + " calls: </H3></P>", StatusCaptions);
+    startPage(page, "<P><H3>" + htmlText(answer) + " calls: </H3></P>", StatusCaptions);
     eachCall(page, source, row, false, [&]() -> QStringList {
         const QVariant customer = row.field(Sp2);
         return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
-                row.dashed(Username) + "</TD><TD Class=TDMed>" + q150(row) + "</TD><TD Class=TDMed>" +
-                    (db::isNull(customer) ? QStringLiteral("Unknown") : row.text(Sp2)) + " </TD><TD Class=TDSmall>" +
-                    row.dashed(Sp3) + " </TD>",
-                "<TD Class=TDNarrow>" + row.text(DateOpened) + "</TD><TD Class=TDNarrow>" + row.text(Nom) +
-                    "</TD><TD Class=TDNarrow>" + row.text(QStringLiteral("Sp1")) + "</TD>",
+                htmlText(row.dashed(Username)) + "</TD><TD Class=TDMed>" + htmlText(q150(row)) +
+                    "</TD><TD Class=TDMed>" +
+                    (db::isNull(customer) ? QStringLiteral("Unknown") : htmlText(row.text(Sp2))) +
+                    " </TD><TD Class=TDSmall>" + htmlText(row.dashed(Sp3)) + " </TD>",
+                "<TD Class=TDNarrow>" + htmlText(row.text(DateOpened)) + "</TD><TD Class=TDNarrow>" +
+                    htmlText(row.text(Nom)) + "</TD><TD Class=TDNarrow>" + htmlText(row.text(QStringLiteral("Sp1"))) +
+                    "</TD>",
                 QStringLiteral("</TR></TABLE>")};
     });
 }
@@ -280,19 +286,20 @@ void inventory(PageFile& page, ReportSource& source, const QDateTime& now, bool 
         while (item.next()) {
             QString rest;
             for (const char* f : {"Details", "Number", "Notes", "Number2", "Notes2"})
-                rest += prefix + item.text(QLatin1String(f)) + "</TD>";
-            items.push_back({item.text(QStringLiteral("Type")), rest});
+                rest += prefix + htmlText(item.text(QLatin1String(f))) + "</TD>";
+            items.push_back({htmlText(item.text(QStringLiteral("Type"))), rest});
         }
         if (items.empty())
             continue;
         if (separator)
             page.writeLine(QStringLiteral("<HR>"));
-        lines(page, {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDSmall valign=top>"),
-                     customer.text(QStringLiteral("Name")) + " </TD><TD Class=TDSmall valign=top>" +
-                         db::displayText(ref) + " </TD>",
-                     "<TD Class=TDMed valign=top>" + customer.text(QStringLiteral("Extension")) +
-                         "</TD><TD Class=TDMed valign=top>" + customer.text(QStringLiteral("Location")) + "</TD>",
-                     QStringLiteral("</TR></TABLE>")});
+        lines(page,
+              {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDSmall valign=top>"),
+               htmlText(customer.text(QStringLiteral("Name"))) + " </TD><TD Class=TDSmall valign=top>" +
+                   htmlText(db::displayText(ref)) + " </TD>",
+               "<TD Class=TDMed valign=top>" + htmlText(customer.text(QStringLiteral("Extension"))) +
+                   "</TD><TD Class=TDMed valign=top>" + htmlText(customer.text(QStringLiteral("Location"))) + "</TD>",
+               QStringLiteral("</TR></TABLE>")});
         for (const Item& i : items)
             lines(page, {QStringLiteral("<TABLE class=inventory><TR><TD Class=TDNarrow valign=top>&nbsp;</TD><TD "
                                         "Class=TDNarrow valign=top><font color = #7C7C7C><i>Item:</TD>"),

@@ -6,20 +6,16 @@
 #include "reports/pagefile.h"
 #include "reports/reportsource.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 void reportheader(PageFile& page) {
     const QString folder = desktop::programFolder();
     const QString logo = ReadINI(QStringLiteral("Reports"), QStringLiteral("Logo Image"), folder + "/Media/logo.gif");
-    page.writeLine("<head><LINK REL=StyleSheet HREF=\"" + folder + "/report1.css\" TYPE=\"Text/css\" MEDIA=screen>");
+    page.writeLine("<head><LINK REL=StyleSheet HREF=\"" + htmlAttribute(folder) +
+                   "/report1.css\" TYPE=\"Text/css\" MEDIA=screen>");
     page.writeLine(QStringLiteral("</head><BODY class=body>"));
-    page.writeLine("<TABLE class=logo><TR><TD WIDTH=100% VALIGN=TOP><P><IMG SRC=\"" + logo +
+    page.writeLine("<TABLE class=logo><TR><TD WIDTH=100% VALIGN=TOP><P><IMG SRC=\"" + htmlAttribute(logo) +
                    "\"HSPACE=0 BORDER=0></TD></TR></TABLE><HR><BR>");
-}
-
-QString htmlbreaks(const QVariant& text) {
-    if (db::isNull(text))
-        return {};
-    return db::displayText(text).replace(QStringLiteral("\r\n"), QStringLiteral("<BR />"));
 }
 
 QVariant custname(const QString& reference) {

@@ -14,9 +14,6 @@ class Database;
 // table showing the [Reports] "Logo Image" setting (read anew each time).
 void reportheader(PageFile& page);
 
-// The text with every CR LF pair made "<BR />"; a lone CR or LF stays. Null gives "".
-QString htmlbreaks(const QVariant& text);
-
 // The Name of the first customer whose reference is the one given (a Null name stays Null), or
 // "User Not Found" when there is none or the database cannot be read.
 QVariant custname(const QString& reference);

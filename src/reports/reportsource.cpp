@@ -7,6 +7,7 @@
 #include "reports/pagefile.h"
 #include "reports/reportframe.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 ReportRows::ReportRows() = default;
 
@@ -172,9 +173,10 @@ void writeNoteRows(PageFile& page, ReportRows& notes) {
     while (notes.next()) {
         page.writeLine("<TABLE Class=Notes><TR><TD Class=TDNarrow valign=top>&nbsp;</TD><TD Class=TDNarrow "
                        "valign=top><i>Note:</TD><TD class=TDLarge valign=top><i>" +
-                       notes.text(QStringLiteral("Note")) + "</TD>");
-        page.writeLine("<TD Class=TDNarrow valign=top><i>" + notes.dashed(QStringLiteral("Analyst")) + cell +
-                       notes.dashed(QStringLiteral("Note-date")) + cell + notes.dashed(QStringLiteral("Note-time")));
+                       htmlText(notes.text(QStringLiteral("Note"))) + "</TD>");
+        page.writeLine("<TD Class=TDNarrow valign=top><i>" + htmlText(notes.dashed(QStringLiteral("Analyst"))) + cell +
+                       htmlText(notes.dashed(QStringLiteral("Note-date"))) + cell +
+                       htmlText(notes.dashed(QStringLiteral("Note-time"))));
         page.writeLine(QStringLiteral("</TD></TR></TABLE>"));
     }
 }

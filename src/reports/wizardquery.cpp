@@ -10,6 +10,7 @@
 #include "reports/reportframe.h"
 #include "reports/reportsource.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 #include <array>
 
@@ -104,10 +105,11 @@ void callnotes(PageFile& page, db::Database* database, const QString& ref) {
             page.writeLine(QStringLiteral("<TABLE><TR><TD width = 100 valign=top>&nbsp;</TD><TD width = 100 "
                                           "valign=top><font color = #COCOCO><i>Note:</TD><TD width = 500><font "
                                           "color = #COCOCO><H5><i>") +
-                           db::displayText(rs->field(QStringLiteral("Note"))) + QStringLiteral("</TD>"));
-            page.writeLine(d + db::displayText(rs->field(QStringLiteral("Analyst"))) + d +
-                           db::displayText(rs->field(QStringLiteral("Note-date"))) + d +
-                           db::displayText(rs->field(QStringLiteral("Note-time"))) + QStringLiteral("</TD> "));
+                           htmlText(db::displayText(rs->field(QStringLiteral("Note")))) + QStringLiteral("</TD>"));
+            page.writeLine(d + htmlText(db::displayText(rs->field(QStringLiteral("Analyst")))) + d +
+                           htmlText(db::displayText(rs->field(QStringLiteral("Note-date")))) + d +
+                           htmlText(db::displayText(rs->field(QStringLiteral("Note-time")))) +
+                           QStringLiteral("</TD> "));
             page.writeLine(QStringLiteral("</TR></TABLE>"));
         }
     } catch (const db::DbError&) {
@@ -241,7 +243,7 @@ bool writeCsv(const QString& path, const std::vector<OutputColumn>& columns, db:
     QString line;
     for (const OutputColumn& c : columns)
         if (c.visible)
-            line += QLatin1Char('"') + c.caption + QStringLiteral("\",");
+            appendCsvCell(line, c.caption);
     page.writeLine(line);
     const std::vector<int> fields = fieldIndexes(columns, rs);
     const int rows = rs ? rs->recordCount() : 0;
@@ -249,7 +251,7 @@ bool writeCsv(const QString& path, const std::vector<OutputColumn>& columns, db:
         line.clear();
         for (size_t i = 0; i < columns.size(); ++i)
             if (columns[i].visible)
-                line += QLatin1Char('"') + cellText(rs, r, fields[i], truncate) + QStringLiteral("\",");
+                appendCsvCell(line, cellText(rs, r, fields[i], truncate));
         page.writeLine(line);
     }
     page.writeLine(QString());
@@ -267,17 +269,17 @@ bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db
     const QString table = QStringLiteral("<TABLE bgcolor=") + colourOf(layout.tablecolour) +
                           QStringLiteral(" bordercolor=\"#010080\" CELLPADDING=\"2\" CELLSPACING=\"0\" BORDER=\"0\">");
     const QString span = QString::number(ColumnCount - 1);
-    page.writeLine(QStringLiteral("<head><LINK REL=StyleSheet HREF=\"") + layout.programFolder +
+    page.writeLine(QStringLiteral("<head><LINK REL=StyleSheet HREF=\"") + htmlAttribute(layout.programFolder) +
                    QStringLiteral("/report1.css\" TYPE=\"Text/css\" MEDIA=screen>"));
     page.writeLine(QStringLiteral("</head><BODY bgcolor =") + colourOf(layout.pagecolour) + QLatin1Char('>'));
-    page.writeLine(QStringLiteral("<TABLE class=logo><TR><TD WIDTH=100% VALIGN=TOP><P><IMG SRC=\"") + layout.logopath +
-                   QStringLiteral("\"HSPACE=0 BORDER=0></TD></TR></TABLE><HR><BR>"));
-    page.writeLine(QStringLiteral("<P><H3> ") + layout.title + QStringLiteral("</H3></P>"));
+    page.writeLine(QStringLiteral("<TABLE class=logo><TR><TD WIDTH=100% VALIGN=TOP><P><IMG SRC=\"") +
+                   htmlAttribute(layout.logopath) + QStringLiteral("\"HSPACE=0 BORDER=0></TD></TR></TABLE><HR><BR>"));
+    page.writeLine(QStringLiteral("<P><H3> ") + htmlText(layout.title) + QStringLiteral("</H3></P>"));
     page.writeLine(table);
     for (const OutputColumn& c : columns)
         if (c.visible)
             page.writeLine(QStringLiteral("<TD width = ") + htmlWidth(c.width) +
-                           QStringLiteral(" valign=top><H5><B> ") + c.caption + QStringLiteral("</B></TD>"));
+                           QStringLiteral(" valign=top><H5><B> ") + htmlText(c.caption) + QStringLiteral("</B></TD>"));
     page.writeLine(QStringLiteral("</TR><TR><TD colspan = ") + span +
                    QStringLiteral("><HR></TD></TR><TR><TD>&nbsp;</TD></TR></TABLE>"));
     page.writeLine(table);
@@ -305,11 +307,12 @@ bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db
         for (size_t i = 0; i < columns.size(); ++i) {
             if (!columns[i].visible)
                 continue;
-            QString cell = cellText(rs, r, fields[i], layout.truncate);
-            if (openForShown && cell == OpenMark)
-                cell = openFor(dbp, ref, now).value_or(cell);
+            const QString text = cellText(rs, r, fields[i], layout.truncate);
+            std::optional<QString> duration;
+            if (openForShown && text == OpenMark)
+                duration = openFor(dbp, ref, now);
             page.writeLine(QStringLiteral("<TD width = ") + widths[i] + QStringLiteral(" valign=top><H5>  ") +
-                           htmlbreaks(cell) + QStringLiteral("</TD>"));
+                           (duration ? *duration : htmlbreaks(text)) + QStringLiteral("</TD>"));
         }
         if (layout.notes) {
             page.writeLine(QStringLiteral("<TR><TD colspan = ") + span + QLatin1Char('>'));

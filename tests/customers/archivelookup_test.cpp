@@ -1,4 +1,5 @@
 #include "support/mainwindowfixture.h"
+#include "support/pageparse.h"
 
 #include "customers/about.h"
 #include "mainwindow/form1.h"
@@ -130,7 +131,7 @@ TEST_F(ArchiveLookups, CallPageTakesTheCallFromTheArchiveAndTheCustomerFromTheMa
          << "<P><font size = 3>Resource: 2 hrs</P>"
          << "<P><font size = 3>Assigned: Admin</P>"
          << "<P>Status: Closed</P><BR><HR><BR>"
-         << "<P>Call: <b>Printer</b> jams</P>" << noteStart + "Ordered a drum</TD>"
+         << "<P>Call: &lt;b&gt;Printer&lt;/b&gt; jams</P>" << noteStart + "Ordered a drum</TD>"
          << grey + "Admin</TD>" + grey + "02/03/2025</TD>" + grey + "10:15:00"
          << "</TD></TR></TABLE>" << noteStart + "Fitted</TD>"
          << grey + "---</TD>" + grey + "02/03/2025</TD>" + grey + "10:15:00"
@@ -205,6 +206,36 @@ TEST_F(ArchiveLookups, CustomerPageListsTheTwentyNewestCallsOfAQuotedReference) 
     env->dialogs.type("");
     about().mnuuser->trigger();
     EXPECT_EQ(env->shell.opened.size(), 2u);
+}
+
+TEST_F(ArchiveLookups, BothPagesShowStoredAndTypedMarkupAsText) {
+    using namespace hostile;
+    makeArchive();
+    addCustomer(Category, Item, Quoted, Script, Quoted);
+    add(dbPath, "Inventory", {{"Type", Item}, {"Details", Script}, {"Number", Quoted}, {"Notes", Category},
+                              {"Details2", Item}});
+    archiveCall(40, Item, Script, Category);
+    {
+        auto rs = db::Database::open(archivePath()).openRecordset("SELECT * from Calls where Nom = 40");
+        rs->setField("Spare", Quoted);
+        rs->setField("Status", Item);
+        rs->setField("Resolution", Script);
+        rs->update();
+    }
+    archiveNote(40, Script, Category);
+    start();
+    main->Label36->setText(Item);
+
+    env->dialogs.type("40");
+    about().mnuarchref->trigger();
+    EXPECT_TRUE(soundPage(callPage(), {"Customer: " + Category + "  (Ref: " + Item + ")", "Address: " + Script,
+                                       "Tel: " + Quoted, "Category: " + Category, Item + ": " + Quoted,
+                                       "Status: " + Item, "Call: " + Script, "Resolution: " + Script,
+                                       Item + ".    ", " " + Script, Quoted + ".   ", Category}));
+    env->dialogs.type(Item);
+    about().mnuuser->trigger();
+    EXPECT_TRUE(soundPage(customerPage(), {"Calls from Archive for: " + Category + "  [" + Item + "]", Script,
+                                           Item, Category}));
 }
 
 TEST(ArchiveCallNumber, DecimalAnswersGoDownToAWholeNumberAndNothingElseIsOne) {

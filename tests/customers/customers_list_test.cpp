@@ -1,5 +1,6 @@
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
+#include "support/pageparse.h"
 
 #include "customers/customerexport.h"
 #include "mainwindow/form1.h"
@@ -89,19 +90,21 @@ TEST_F(CustomerList, DeleteRemovesOnlyTheSelectedCustomerAndLeavesTheirCallsAndI
     EXPECT_EQ(count("SELECT * from Customers"), 2);
 }
 
-TEST_F(CustomerList, ExportWritesEveryCustomerAsEightUnescapedCellsAndOpensTheFile) {
+TEST_F(CustomerList, ExportWritesEveryCustomerAsEightCellsThatReadBackExactly) {
     prepareDatabase();
-    addCustomer("Smith, \"Jo\"", "S1", "555 1", "1 High St", "jo@example.com");
+    addCustomer(hostile::Quoted, "S1", "555 1", "1 High St\nLeeds", "jo@example.com");
     addCustomer("Adams", "A1");
     addCustomer("Moss", "M1");
-    exec("UPDATE Customers SET Notes = 'likes tea', Spare1 = 'x' WHERE Username = 'M1'");
+    exec("UPDATE Customers SET Notes = 'likes \"tea\"', Spare1 = 'x' WHERE Username = 'M1'");
     start("Admin");
     select(2);
     main->mnucustexp->trigger();
-    EXPECT_EQ(readFile(csvPath()),
-              "\"Adams\",\"A1\",\"\",\"\",\"\",\"\",\"\",\"\",\r\n"
-              "\"Moss\",\"M1\",\"\",\"\",\"x\",\"\",\"\",\"likes tea\",\r\n"
-              "\"Smith, \"Jo\"\",\"S1\",\"555 1\",\"1 High St\",\"\",\"\",\"jo@example.com\",\"\",\r\n");
+    // Quote-free cells keep their layout: each cell quoted, a comma after the last.
+    EXPECT_TRUE(readFile(csvPath()).startsWith("\"Adams\",\"A1\",\"\",\"\",\"\",\"\",\"\",\"\",\r\n"));
+    EXPECT_EQ(readCsvFile(csvPath()),
+              QList<QStringList>({{"Adams", "A1", "", "", "", "", "", "", ""},
+                                  {"Moss", "M1", "", "", "x", "", "", "likes \"tea\"", ""},
+                                  {hostile::Quoted, "S1", "555 1", "1 High St\nLeeds", "", "", "jo@example.com", "", ""}}));
     ASSERT_EQ(env->shell.opened.size(), 1u);
     EXPECT_EQ(env->shell.opened[0].target, csvPath());
     EXPECT_EQ(env->shell.opened[0].showMode, 3);

@@ -1,5 +1,6 @@
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
+#include "support/pageparse.h"
 
 #include "customers/notes.h"
 #include "mainwindow/form1.h"
@@ -53,14 +54,14 @@ protected:
     }
 
     // The call panel showing the call (its number in cg1 as text), then its notes button.
-    Notes* openNotes(const QString& cell) {
+    Notes* openNotes(const QString& cell, const QString& customer = "Jo Smith") {
         if (main->cg1->rows() < 1)
             main->cg1->setRows(1);
         if (main->cg1->cols() < 3)
             main->cg1->setCols(3);
         main->cg1->setTextMatrix(0, 2, cell);
         main->Text11->setText("jsmith");
-        main->Combo6->setEditText("Jo Smith");
+        main->Combo6->setEditText(customer);
         main->Command22->click();
         return ui::isLoaded<Notes>() ? &ui::form<Notes>() : nullptr;
     }
@@ -161,19 +162,21 @@ INSTANTIATE_TEST_SUITE_P(Levels, NotesLevels,
                                            std::pair{"Admin", true}),
                          [](const auto& info) { return std::string(info.param.first); });
 
-TEST_F(NotesWindow, ViewAllWritesNotesAsStoredMarkupAndLineEndsIncluded) {
+TEST_F(NotesWindow, ViewAllWritesNotesAndCaptionAsTextKeepingTheirLineEnds) {
     startWith("Admin");
-    addNote(call, "<b>disk</b> & <script>x</script>", "Admin");
+    addNote(call, hostile::Script, hostile::Category);
     addNote(call, "one\r\ntwo", QVariant());
-    Notes* notes = openNotes();
+    Notes* notes = openNotes(QString::number(call), hostile::Item);
     ASSERT_TRUE(notes);
     notes->Command3->click();
     QStringList want = Head;
-    want << QString("<P><font size = 5>Call notes for call: %1 ... Jo Smith</P>").arg(call)
-         << Row1.arg(1).arg("<b>disk</b> & <script>x</script>") << Row2.arg("Admin", "01/03/2025", "08:05:00") << Row3;
+    want << QString("<P><font size = 5>Call notes for call: %1 ... HP &lt;LaserJet&gt; &amp; Co</P>").arg(call)
+         << Row1.arg(1).arg("&lt;script&gt;alert(1)&lt;/script&gt; &amp; fails")
+         << Row2.arg("Won't &lt;fix&gt; &amp; Zoë", "01/03/2025", "08:05:00") << Row3;
     // The note's own CR LF stays, so the page breaks its line there.
     want << Row1.arg(2).arg("one\r\ntwo").split("\r\n") << Row2.arg("---", "01/03/2025", "08:05:00") << Row3;
     EXPECT_EQ(crlfLines(windowPage()), want);
+    EXPECT_TRUE(soundPage(windowPage(), {hostile::Script, hostile::Category, hostile::Item}));
     EXPECT_EQ(env->shell.lastOpened(), windowPage());
     EXPECT_EQ(env->shell.opened.back().showMode, 3);
 }
@@ -182,12 +185,12 @@ TEST_F(NotesWindow, CallListPageNumbersNotesInTableOrderWithBreaks) {
     startWith("Admin");
     addNote(call, "first", "Admin");
     addNote(otherCall, "elsewhere", "Admin");
-    addNote(call, "line a\r\nline b\nc", "basic");
+    addNote(call, "line <a>\r\nline b\nc", "basic");
     addNote(call, "third", QVariant());
     viewCallNotes(QString::number(call));
     QStringList want = Head;
     want << QString("<P><font size = 5>Call notes for Call: %1</P>").arg(call) << Row1.arg(1).arg("first")
-         << Row2.arg("Admin", "01/03/2025", "08:05:00") << Row3 << Row1.arg(2).arg("line a<BR>line b\nc")
+         << Row2.arg("Admin", "01/03/2025", "08:05:00") << Row3 << Row1.arg(2).arg("line &lt;a&gt;<BR>line b<BR>c")
          << Row2.arg("basic", "01/03/2025", "08:05:00") << Row3 << Row1.arg(3).arg("third")
          << Row2.arg("---", "01/03/2025", "08:05:00") << Row3;
     EXPECT_EQ(crlfLines(listPage()), want);

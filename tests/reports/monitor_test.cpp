@@ -4,6 +4,7 @@
 #include "reports/frmabout.h"
 #include "shared/shared.h"
 #include "support/mainwindowfixture.h"
+#include "support/pageparse.h"
 
 #include <QAction>
 #include <QDir>
@@ -147,11 +148,29 @@ TEST_F(MonitorPages, OpenCallsPageListsOpenCallsWithTheirNotes) {
         note + "Rang back</TD>",
         grey + grey + "13/03/2025" + grey + "10:15:00",
         "</TR></TABLE>",
-        note + "Fixed <b></TD>",
+        note + "Fixed &lt;b&gt;</TD>",
         grey + "Admin" + grey + grey,
         "</TR></TABLE>",
     });
     EXPECT_EQ(page("monitor-open.htm"), expected);
+}
+
+TEST_F(MonitorPages, BothPagesShowStoredMarkupAsText) {
+    using namespace hostile;
+    prepareDatabase();
+    addCustomer(Category, Item);
+    const int n = callOn(today, Quoted, Item);
+    exec("UPDATE Calls SET Query = '" + SQLQuote(Script) + "', sp3 = '" + SQLQuote(Category) + "', [User] = '" +
+         SQLQuote(Item) + "' WHERE Nom = " + QString::number(n));
+    exec("INSERT INTO Notes (Call, Note, Analyst) VALUES (" + QString::number(n) + ", '" + SQLQuote(Script) + "', '" +
+         SQLQuote(Quoted) + "')");
+    Form1& w = start();
+    w.stats3status = Category;
+    QDir().mkpath(folder());
+    w.monitorpath = folder();
+    w.writemonitor();
+    EXPECT_TRUE(soundPage(folder() + "/monitor.htm", {Category}));
+    EXPECT_TRUE(soundPage(folder() + "/monitor-open.htm", {Item, Script, Category, Quoted}));
 }
 
 TEST_F(MonitorPages, AThousandOpenCallsAreListedWhileTheCountsCountThemAll) {

@@ -1,3 +1,5 @@
+#include "support/pageparse.h"
+
 #include "platform/db/database.h"
 #include "platform/db/values.h"
 #include "platform/desktop.h"
@@ -5,6 +7,7 @@
 #include "reports/pagefile.h"
 #include "reports/reportframe.h"
 #include "shared/shared.h"
+#include "shared/textout.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -62,13 +65,25 @@ TEST_F(ReportFrameTest, HeaderWritesMissingLogoSettingBackAndReadsItAnewEachTime
 
     ASSERT_TRUE(WriteINI("Reports", "Logo Image", "http://intranet/logo.png"));
     EXPECT_TRUE(page([](PageFile& f) { reportheader(f); }).at(2).contains("SRC=\"http://intranet/logo.png\"HSPACE"));
+
+    // A path holding quotes and markup stays one attribute of one image.
+    const QString logo = "/logos/\"best\" <logo> & co.gif";
+    ASSERT_TRUE(WriteINI("Reports", "Logo Image", logo));
+    const HtmlScan scan = scanHtml(page([](PageFile& f) { reportheader(f); }).join("\r\n"));
+    EXPECT_EQ(scan.attributes("img", "src"), QStringList{logo});
+    EXPECT_EQ(scan.attributes("img", "hspace"), QStringList{"0"});
+    EXPECT_TRUE(scan.unknownTags().isEmpty()) << scan.unknownTags().join(",").toStdString();
 }
 
-TEST_F(ReportFrameTest, HtmlBreaksConvertsOnlyCrLfPairs) {
+TEST_F(ReportFrameTest, HtmlBreaksEscapesThenBreaksAtCrLfAndLoneLf) {
     EXPECT_EQ(htmlbreaks(QString("one\r\ntwo\r\n")), "one<BR />two<BR />");
-    EXPECT_EQ(htmlbreaks(QString("one\ntwo\rthree")), "one\ntwo\rthree");
-    EXPECT_EQ(htmlbreaks(QString("a\n\r\r\nb")), "a\n\r<BR />b");
+    EXPECT_EQ(htmlbreaks(QString("one\ntwo\rthree")), "one<BR />two\rthree");
+    EXPECT_EQ(htmlbreaks(QString("a\n\r\r\nb")), "a<BR />\r<BR />b");
+    EXPECT_EQ(htmlbreaks(QString("<b>x</b> & y\nz"), u"<BR>"), "&lt;b&gt;x&lt;/b&gt; &amp; y<BR>z");
     EXPECT_EQ(htmlbreaks(QVariant()), "");
+    EXPECT_EQ(htmlText("Say \"hi\" <b> & bye"), "Say \"hi\" &lt;b&gt; &amp; bye");
+    EXPECT_EQ(htmlAttribute("a \"b\" <c> & d"), "a &quot;b&quot; &lt;c&gt; &amp; d");
+    EXPECT_EQ(htmlText("Zoë's plain text"), "Zoë's plain text");
 }
 
 TEST_F(ReportFrameTest, CustnameFindsQuotedReferencesAndReportsTheRest) {
@@ -104,7 +119,7 @@ TEST_F(ReportFrameTest, PrintNotesWritesThreeLinesPerNoteOfTheCallInTableOrder) 
     const QString day1 = db::displayText(QDate(2024, 3, 5));
     const QString day2 = db::displayText(QDate(2024, 3, 6));
     EXPECT_EQ(lines,
-              (QStringList{open + "first <b>as typed</b></TD>", stamp("ann", day1, "10:15:00"), "</TD></TR></TABLE>",
+              (QStringList{open + "first &lt;b&gt;as typed&lt;/b&gt;</TD>", stamp("ann", day1, "10:15:00"), "</TD></TR></TABLE>",
                            open + "second</TD>", stamp("---", day2, "09:00:00"), "</TD></TR></TABLE>", open + "line",
                            "break</TD>", stamp("cy", "---", "---"), "</TD></TR></TABLE>"}));
 

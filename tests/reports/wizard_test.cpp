@@ -1,5 +1,6 @@
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
+#include "support/pageparse.h"
 
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
@@ -287,10 +288,10 @@ TEST_F(Wizard, WithoutStatusesTheListHoldsAllCallsOnlyAndShowsNoText) {
     EXPECT_EQ(w.sqltxtbox->toPlainText(), "SELECT * From Calls WHERE STATUS = ''");
 }
 
-TEST_F(Wizard, CsvHoldsTheShownColumnsAndCellsUnchanged) {
+TEST_F(Wizard, CsvHoldsTheShownColumnsAndCellsThatReadBackExactly) {
     prepareDatabase();
     const int n = call({{"Status", "Open"},
-                        {"sp2", "Jo \"JJ\", Smith"},
+                        {"sp2", hostile::Quoted},
                         {"Query", QString(40, 'q')},
                         {"sp3", "Hardware"},
                         {"Contact", "555\r\nHigh St"},
@@ -303,14 +304,15 @@ TEST_F(Wizard, CsvHoldsTheShownColumnsAndCellsUnchanged) {
     w.mnutrunc->trigger();
     EXPECT_EQ(ini("Truncate"), "True");
     w.Command2->click();
-    const QStringList lines = fileLines(csvPath());
-    EXPECT_EQ(
-        lines,
-        QStringList(
-            {"\"Ref\",\"Date Opened\",\"Status\",\"Customer\",\"Details\",\"Contact\","
-             "\"Category\",\"Item\",",
-             QString("\"%1\",\"02/03/2025\",\"Open\",\"Jo \"JJ\", Smith\",\"%2\",\"555").arg(n).arg(QString(30, 'q')),
-             "High St\",\"Hardware\",\"PC   [12]\",", "", "", ""}));
+    EXPECT_EQ(fileLines(csvPath()).first(), "\"Ref\",\"Date Opened\",\"Status\",\"Customer\",\"Details\","
+                                            "\"Contact\",\"Category\",\"Item\",");
+    EXPECT_EQ(readCsvFile(csvPath()),
+              QList<QStringList>({{"Ref", "Date Opened", "Status", "Customer", "Details", "Contact", "Category", "Item",
+                                   ""},
+                                  {QString::number(n), "02/03/2025", "Open", hostile::Quoted.left(30), QString(30, 'q'),
+                                   "555\r\nHigh St", "Hardware", "PC   [12]", ""},
+                                  {},
+                                  {}}));
     ASSERT_EQ(env->shell.opened.size(), 1u);
     EXPECT_EQ(env->shell.opened[0].target, csvPath());
     EXPECT_EQ(env->shell.opened[0].showMode, 3);
