@@ -212,8 +212,8 @@ TEST_F(ArchiveLookups, BothPagesShowStoredAndTypedMarkupAsText) {
     using namespace hostile;
     makeArchive();
     addCustomer(Category, Item, Quoted, Script, Quoted);
-    add(dbPath, "Inventory", {{"Type", Item}, {"Details", Script}, {"Number", Quoted}, {"Notes", Category},
-                              {"Details2", Item}});
+    add(dbPath, "Inventory",
+        {{"Type", Item}, {"Details", Script}, {"Number", Quoted}, {"Notes", Category}, {"Details2", Item}});
     archiveCall(40, Item, Script, Category);
     {
         auto rs = db::Database::open(archivePath()).openRecordset("SELECT * from Calls where Nom = 40");
@@ -228,14 +228,14 @@ TEST_F(ArchiveLookups, BothPagesShowStoredAndTypedMarkupAsText) {
 
     env->dialogs.type("40");
     about().mnuarchref->trigger();
-    EXPECT_TRUE(soundPage(callPage(), {"Customer: " + Category + "  (Ref: " + Item + ")", "Address: " + Script,
-                                       "Tel: " + Quoted, "Category: " + Category, Item + ": " + Quoted,
-                                       "Status: " + Item, "Call: " + Script, "Resolution: " + Script,
-                                       Item + ".    ", " " + Script, Quoted + ".   ", Category}));
+    EXPECT_TRUE(soundPage(callPage(),
+                          {"Customer: " + Category + "  (Ref: " + Item + ")", "Address: " + Script, "Tel: " + Quoted,
+                           "Category: " + Category, Item + ": " + Quoted, "Status: " + Item, "Call: " + Script,
+                           "Resolution: " + Script, Item + ".    ", " " + Script, Quoted + ".   ", Category}));
     env->dialogs.type(Item);
     about().mnuuser->trigger();
-    EXPECT_TRUE(soundPage(customerPage(), {"Calls from Archive for: " + Category + "  [" + Item + "]", Script,
-                                           Item, Category}));
+    EXPECT_TRUE(soundPage(customerPage(),
+                          {"Calls from Archive for: " + Category + "  [" + Item + "]", Script, Item, Category}));
 }
 
 TEST(ArchiveCallNumber, DecimalAnswersGoDownToAWholeNumberAndNothingElseIsOne) {

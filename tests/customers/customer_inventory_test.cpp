@@ -1,4 +1,5 @@
 #include "support/mainwindowfixture.h"
+#include "support/pageparse.h"
 
 #include "customers/form2.h"
 #include "mainwindow/form1.h"
@@ -204,11 +205,16 @@ TEST_F(CustomerInventory, FindCallsUsesTheItemTextAndTheExportWritesEveryRowFrom
     EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(call));
     EXPECT_EQ(main->StatusBar1->panel(5), "Find Calls for this Item.  Records: 1");
 
+    exec("UPDATE Inventory SET Notes = '" + SQLQuote(hostile::Quoted) + "' WHERE Type = 'Printer'");
     openFor("jsmith");
     w.Adodc1->recordset()->moveLast();
     w.mnuexp->trigger();
     EXPECT_EQ(fileText(env->programFolder + "/invlist.csv"),
-              "\"Laptop\",\"d\",\"123\",\"n\",\"m\",\r\n\"Printer\",\"d\",\"\",\"n\",\"m\",\r\n");
+              "\"Laptop\",\"d\",\"123\",\"n\",\"m\",\r\n"
+              "\"Printer\",\"d\",\"\",\"Printer says \"\"PC LOAD LETTER\"\", twice\",\"m\",\r\n");
+    EXPECT_EQ(
+        readCsvFile(env->programFolder + "/invlist.csv"),
+        QList<QStringList>({{"Laptop", "d", "123", "n", "m", ""}, {"Printer", "d", "", hostile::Quoted, "m", ""}}));
     EXPECT_EQ(w.Adodc1->recordset()->absolutePosition(), 1);
 }
 

@@ -101,10 +101,10 @@ TEST_F(CustomerList, ExportWritesEveryCustomerAsEightCellsThatReadBackExactly) {
     main->mnucustexp->trigger();
     // Quote-free cells keep their layout: each cell quoted, a comma after the last.
     EXPECT_TRUE(readFile(csvPath()).startsWith("\"Adams\",\"A1\",\"\",\"\",\"\",\"\",\"\",\"\",\r\n"));
-    EXPECT_EQ(readCsvFile(csvPath()),
-              QList<QStringList>({{"Adams", "A1", "", "", "", "", "", "", ""},
-                                  {"Moss", "M1", "", "", "x", "", "", "likes \"tea\"", ""},
-                                  {hostile::Quoted, "S1", "555 1", "1 High St\nLeeds", "", "", "jo@example.com", "", ""}}));
+    EXPECT_EQ(readCsvFile(csvPath()), QList<QStringList>({{"Adams", "A1", "", "", "", "", "", "", ""},
+                                                          {"Moss", "M1", "", "", "x", "", "", "likes \"tea\"", ""},
+                                                          {hostile::Quoted, "S1", "555 1", "1 High St\nLeeds", "", "",
+                                                           "jo@example.com", "", ""}}));
     ASSERT_EQ(env->shell.opened.size(), 1u);
     EXPECT_EQ(env->shell.opened[0].target, csvPath());
     EXPECT_EQ(env->shell.opened[0].showMode, 3);

@@ -1,5 +1,6 @@
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
+#include "support/pageparse.h"
 
 #include "customers/customerexport.h"
 #include "customers/inventory.h"
@@ -36,7 +37,7 @@ protected:
         prepareDatabase();
         addStaff("standard", "", "3");
         addCustomer("Jo Smith", "jsmith", "555", "1 High St");
-        addItem("Laptop", "ABC 15", "123", "jsmith", "cover");
+        addItem("Laptop", "ABC 15", "123", "jsmith", hostile::Quoted);
         addItem("Printer", "xAB", "", "jsmith");
         addItem("Scanner", "O'Neil model", "50%", "ghost");
         start(login);
@@ -141,11 +142,14 @@ TEST_F(InventoryWindow, HeadingReleaseSortsAscendingThenDescendingAndAnotherHead
     // The export writes what the grid shows, in its order, without the fixed and hidden columns.
     w.cmdCommand2->click();
     const QString path = env->programFolder + "/inv.csv";
-    EXPECT_EQ(fileText(path),
-              "\"Type\",\"Details\",\"Number\",\"Notes\",\"Username\",\"Warranty\",\"More\",\"Type2\",\r\n"
-              "\"Laptop\",\"ABC 15\",\"123\",\"n\",\"jsmith\",\"w\",\"cover\",\"s\",\r\n"
-              "\"Scanner\",\"O'Neil model\",\"50%\",\"n\",\"ghost\",\"w\",\"\",\"s\",\r\n"
-              "\"Printer\",\"xAB\",\"\",\"n\",\"jsmith\",\"w\",\"\",\"s\",\r\n");
+    EXPECT_EQ(
+        fileText(path),
+        "\"Type\",\"Details\",\"Number\",\"Notes\",\"Username\",\"Warranty\",\"More\",\"Type2\",\r\n"
+        "\"Laptop\",\"ABC 15\",\"123\",\"n\",\"jsmith\",\"w\",\"Printer says \"\"PC LOAD LETTER\"\", twice\",\"s\",\r\n"
+        "\"Scanner\",\"O'Neil model\",\"50%\",\"n\",\"ghost\",\"w\",\"\",\"s\",\r\n"
+        "\"Printer\",\"xAB\",\"\",\"n\",\"jsmith\",\"w\",\"\",\"s\",\r\n");
+    EXPECT_EQ(readCsvFile(path).at(1),
+              (QStringList{"Laptop", "ABC 15", "123", "n", "jsmith", "w", hostile::Quoted, "s", ""}));
     ASSERT_EQ(env->shell.opened.size(), 1u);
     EXPECT_EQ(env->shell.opened[0].target, path);
     EXPECT_EQ(env->shell.opened[0].showMode, 3);

@@ -118,10 +118,10 @@ TEST_F(ReportFrameTest, PrintNotesWritesThreeLinesPerNoteOfTheCallInTableOrder) 
     };
     const QString day1 = db::displayText(QDate(2024, 3, 5));
     const QString day2 = db::displayText(QDate(2024, 3, 6));
-    EXPECT_EQ(lines,
-              (QStringList{open + "first &lt;b&gt;as typed&lt;/b&gt;</TD>", stamp("ann", day1, "10:15:00"), "</TD></TR></TABLE>",
-                           open + "second</TD>", stamp("---", day2, "09:00:00"), "</TD></TR></TABLE>", open + "line",
-                           "break</TD>", stamp("cy", "---", "---"), "</TD></TR></TABLE>"}));
+    EXPECT_EQ(lines, (QStringList{open + "first &lt;b&gt;as typed&lt;/b&gt;</TD>", stamp("ann", day1, "10:15:00"),
+                                  "</TD></TR></TABLE>", open + "second</TD>", stamp("---", day2, "09:00:00"),
+                                  "</TD></TR></TABLE>", open + "line", "break</TD>", stamp("cy", "---", "---"),
+                                  "</TD></TR></TABLE>"}));
 
     notescall() = "9";
     EXPECT_TRUE(page([](PageFile& f) { printnotes(f); }).isEmpty());

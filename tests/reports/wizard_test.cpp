@@ -306,13 +306,13 @@ TEST_F(Wizard, CsvHoldsTheShownColumnsAndCellsThatReadBackExactly) {
     w.Command2->click();
     EXPECT_EQ(fileLines(csvPath()).first(), "\"Ref\",\"Date Opened\",\"Status\",\"Customer\",\"Details\","
                                             "\"Contact\",\"Category\",\"Item\",");
-    EXPECT_EQ(readCsvFile(csvPath()),
-              QList<QStringList>({{"Ref", "Date Opened", "Status", "Customer", "Details", "Contact", "Category", "Item",
-                                   ""},
-                                  {QString::number(n), "02/03/2025", "Open", hostile::Quoted.left(30), QString(30, 'q'),
-                                   "555\r\nHigh St", "Hardware", "PC   [12]", ""},
-                                  {},
-                                  {}}));
+    EXPECT_EQ(
+        readCsvFile(csvPath()),
+        QList<QStringList>({{"Ref", "Date Opened", "Status", "Customer", "Details", "Contact", "Category", "Item", ""},
+                            {QString::number(n), "02/03/2025", "Open", hostile::Quoted.left(30), QString(30, 'q'),
+                             "555\r\nHigh St", "Hardware", "PC   [12]", ""},
+                            {},
+                            {}}));
     ASSERT_EQ(env->shell.opened.size(), 1u);
     EXPECT_EQ(env->shell.opened[0].target, csvPath());
     EXPECT_EQ(env->shell.opened[0].showMode, 3);
@@ -415,6 +415,45 @@ TEST_F(Wizard, HtmlPageWritesLayoutRowsRunningDurationsNotesAndRules) {
     EXPECT_EQ(env->shell.lastOpened(), htmlPath());
     EXPECT_FALSE(w.Command3->isEnabled());
     (void)noTime;
+}
+
+TEST_F(Wizard, HtmlPageShowsCellsTitleCaptionsAndNotesAsTextAndBreaksTypedLines) {
+    using namespace hostile;
+    prepareDatabase();
+    const int n = call({{"Status", "Open"},
+                        {"User", Item},
+                        {"sp2", Category},
+                        {"Query", Script + "\n" + Quoted},
+                        {"Contact", Quoted},
+                        {"sp3", Category},
+                        {"sp1", Item},
+                        {"Spare", Script},
+                        {"Field1", "-----"},
+                        {"Date Opened", QDate(2025, 3, 12)},
+                        {"Time Opened", QTime(7, 20)}});
+    exec(QString("INSERT INTO Notes (Call, [Note], Analyst) VALUES (%1, '%2', '%3')")
+             .arg(n)
+             .arg(SQLQuote(Script), SQLQuote(Category)));
+    start();
+    main->Label36->setText(Item); // the spare field's name captions its column
+    WriteINI("Reports", "Show Notes", "True");
+    WriteINI("Reports", "Show Analyst", "True");
+    WriteINI("Reports", "Show Call Open For", "True");
+    WriteINI("Reports", "Text2", Category);
+    WriteINI("Reports", "Logo Image", Logo);
+    Form3& w = open();
+    w.mnucalnot1->trigger();
+    w.Command1->click();
+    w.Command3->click();
+    EXPECT_TRUE(soundPage(htmlPath(), {Item, Category, Script, Quoted, "Report dated: 14/03/2025. " + Category}));
+    const HtmlScan scan = scanHtmlFile(htmlPath());
+    EXPECT_EQ(scan.attributes("img", "src"), QStringList{Logo});
+    EXPECT_TRUE(fileLines(htmlPath())
+                    .contains("<TD width = 308.9764 valign=top><H5>  &lt;script&gt;alert(1)&lt;/"
+                              "script&gt; &amp; fails<BR />" +
+                              Quoted + "</TD>"));
+    EXPECT_TRUE(
+        fileLines(htmlPath()).contains("<TD width = 208.5166 valign=top><H5>  <i>2 days, 2 hrs, 10 mins.</i></TD>"));
 }
 
 TEST_F(Wizard, EachColumnSwitchWritesItsKeyAndShowsOrHidesItsColumnAtOnce) {
