@@ -333,6 +333,7 @@ void Form1::buildCallPanel() {
         c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
     Label36 = named(new QLabel(QStringLiteral("Notes:"), call), "Label36");
+    Label36->setTextFormat(Qt::PlainText); // the spare field's name as the user typed it
     Text15 = named(new QLineEdit(call), "Text15");
     Text19 = named(new QLineEdit(call), "Text19");
     kf->addRow(QStringLiteral("Call Ref:"), Text18);

@@ -58,6 +58,7 @@ void Form1::buildHomePanel() {
         barImages[i]->setAlignment(Qt::AlignBottom | Qt::AlignHCenter);
         barImages[i]->setMinimumSize(44, BarHeight + 4);
         barCaptions[i] = new QLabel(Picture17);
+        barCaptions[i]->setTextFormat(Qt::PlainText);
         barCaptions[i]->setAlignment(Qt::AlignCenter);
         barCaptions[i]->setWordWrap(true);
         barCaptions[i]->setMinimumWidth(54);
@@ -85,6 +86,7 @@ void Form1::buildHomePanel() {
     auto* labels = new QVBoxLayout(Picture13);
     Label31 = new QLabel(Picture13);
     Label31->setObjectName(QStringLiteral("Label31"));
+    Label31->setTextFormat(Qt::PlainText);
     MonthView1 = new QCalendarWidget(Picture13);
     MonthView1->setObjectName(QStringLiteral("MonthView1"));
     MonthView1->setGridVisible(true);

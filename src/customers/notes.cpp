@@ -58,6 +58,8 @@ Notes::Notes(QWidget* parent) : QWidget(parent) {
     Label1 = named(new QLabel(this), "Label1");
     Label2 = named(new QLabel(this), "Label2");
     Label3 = named(new QLabel(this), "Label3");
+    for (QLabel* label : {Label1, Label2, Label3, Label4, Label5})
+        label->setTextFormat(Qt::PlainText); // customer, staff and call texts as stored
     place(Label5, 120, 2760, 900, 255);
     place(Label4, 1080, 2760, 900, 255);
     place(Label1, 2040, 2760, 2400, 255);

@@ -226,12 +226,15 @@ void Form1::buildPanels() {
     pc1->hide();
     Label33 = new QLabel(this);
     Label33->setObjectName(QStringLiteral("Label33"));
+    Label33->setTextFormat(Qt::PlainText);
     Label33->hide();
     Label34 = new QLabel(this);
     Label34->setObjectName(QStringLiteral("Label34"));
+    Label34->setTextFormat(Qt::PlainText);
     Label34->hide();
     Label40 = new QLabel(this);
     Label40->setObjectName(QStringLiteral("Label40"));
+    Label40->setTextFormat(Qt::PlainText);
     Label40->hide();
 
     StatusBar1 = new PanelStatusBar(this);

@@ -6,6 +6,7 @@ PanelStatusBar::PanelStatusBar(QWidget* parent) : QStatusBar(parent) {
     const int stretch[] = {0, 0, 0, 0, 1};
     for (int i = 0; i < 5; ++i) {
         auto* label = new QLabel(this);
+        label->setTextFormat(Qt::PlainText);
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         label->setMinimumWidth(i < 4 ? 110 : 200);
         label->setFrameShape(QFrame::StyledPanel);

@@ -28,6 +28,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent) {
 
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setTextFormat(Qt::PlainText);
     Combo2 = new QComboBox(this);
     Combo2->setObjectName(QStringLiteral("Combo2"));
     Combo2->setEditable(true);

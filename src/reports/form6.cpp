@@ -64,6 +64,7 @@ Form6::Form6(QWidget* parent) : QWidget(parent) {
     for (int k = 0; k < 5; ++k) {
         const int top = 30 + 1050 * k;
         names[k] = make<QLabel>(Picture2, QStringLiteral("Label%1").arg(k + 1), twipRect(60, top, 1905, 1005));
+        names[k]->setTextFormat(Qt::PlainText);
         names[k]->setFont(nameFont);
         names[k]->setWordWrap(true);
         names[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -75,6 +76,7 @@ Form6::Form6(QWidget* parent) : QWidget(parent) {
         bars[k]->installEventFilter(this);
         counts[k] =
             make<QLabel>(Picture1, QStringLiteral("Label%1").arg(k + 9), twipRect(10, 420 + 1050 * k, 5445, 405));
+        counts[k]->setTextFormat(Qt::PlainText);
         counts[k]->setFont(countFont);
         counts[k]->setAlignment(Qt::AlignCenter);
         counts[k]->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
@@ -86,6 +88,7 @@ Form6::Form6(QWidget* parent) : QWidget(parent) {
     Label9 = counts[0], Label10 = counts[1], Label11 = counts[2], Label12 = counts[3], Label13 = counts[4];
 
     Label6 = make<QLabel>(this, QStringLiteral("Label6"), twipRect(240, 5580, 10185, 585));
+    Label6->setTextFormat(Qt::PlainText);
     Label6->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
     Label6->setWordWrap(true);
     Command1 = make<QPushButton>(this, QStringLiteral("Command1"), twipRect(10620, 150, 2265, 435));

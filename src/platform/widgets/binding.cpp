@@ -80,6 +80,7 @@ private:
                     c->setCurrentIndex(c->findText(text));
             }
         } else if (auto* l = qobject_cast<QLabel*>(m_widget)) {
+            l->setTextFormat(Qt::PlainText);
             l->setText(text);
         }
         m_showing = false;

@@ -161,6 +161,7 @@ public:
     explicit CaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent), m_label(new QLabel(this)) {
         setSectionsClickable(true);
         setHighlightSections(false);
+        m_label->setTextFormat(Qt::PlainText);
         m_label->setAlignment(Qt::AlignCenter);
         m_label->setAutoFillBackground(true);
         m_label->hide();

@@ -22,6 +22,7 @@ QWidget* owner() {
 
 Answer QtDialogs::message(const QString& text, Buttons buttons, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, owner());
+    box.setTextFormat(Qt::PlainText); // messages carry stored and typed text
     switch (buttons) {
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
