@@ -58,6 +58,7 @@ TEST_F(AboutWindow, InfoGridShowsTheInstallationAndExportsItLineForLine) {
     WriteINI("Call Grid", "Sort Column", "Status");
     WriteINI("Call Grid", "Sort Order", "DESC");
     WriteINI("Call Grid", "Refresh Interval", ""); // an empty value counts as missing
+    WriteINI("Program", "Stats 3", hostile::Quoted);
 
     frmAbout1* about = open();
     ASSERT_TRUE(about);
@@ -78,7 +79,7 @@ TEST_F(AboutWindow, InfoGridShowsTheInstallationAndExportsItLineForLine) {
         {"Date Format:", " - " + ReadINI("Call Grid", "Date Setting", "")},
         {"Workload includes unassigned calls?", " - False"},
         {"Calls unassigned by default?", " - False"},
-        {"Key Status value:", " - Pending"},
+        {"Key Status value:", " - " + hostile::Quoted},
         {"Default List Sort Field:", " - Status"},
         {"Default List Sort Order:", " - DESCENDING"},
         {"Call Grid refresh Interval)", " - 600sec"},

@@ -204,8 +204,9 @@ QList<QStringList> readCsvFile(const QString& path) {
     if (scan.tags.empty())
         return ::testing::AssertionFailure() << path.toStdString() << " holds no page";
     if (!scan.unknownTags().isEmpty())
-        return ::testing::AssertionFailure() << path.toStdString() << " has tags the program never writes: "
-                                             << scan.unknownTags().join(", ").toStdString();
+        return ::testing::AssertionFailure()
+               << path.toStdString()
+               << " has tags the program never writes: " << scan.unknownTags().join(", ").toStdString();
     for (const QString& text : texts)
         if (!scan.hasText(text))
             return ::testing::AssertionFailure() << path.toStdString() << " does not show \"" << text.toStdString()
