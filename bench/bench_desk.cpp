@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
     }
 
     if (wanted(QStringLiteral("notes"))) {
-        main->opencall(bench::BusyCall);
+        main->opencall(bench::busyCall());
         measure(
             QStringLiteral("notes window, 2,000 notes (open and close)"),
             [&] {
@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
             },
             [] {
                 return QStringList{QStringLiteral("SELECT * from Notes where Call = ") +
-                                   QString::number(bench::BusyCall)};
+                                   QString::number(bench::busyCall())};
             },
             db::LikeDialect::Ado, {});
     }
@@ -169,7 +169,8 @@ int main(int argc, char** argv) {
 
     if (wanted(QStringLiteral("export"))) {
         measure(
-            QStringLiteral("customer export (20,000 customers)"), [&] { main->mnucustexp_Click(); },
+            QStringLiteral("customer export (%1 customers)").arg(QLocale().toString(bench::customers())),
+            [&] { main->mnucustexp_Click(); },
             [&] { return QStringList{main->Adodc1->recordSource()}; }, db::LikeDialect::Ado, {});
     }
 

@@ -65,11 +65,11 @@ int main() {
     bench::Program program;
     Form1* main = program.main;
     const QString& dbPath = program.dbPath;
-    main->maxcalls = bench::InventoryItems;
+    main->maxcalls = bench::inventoryItems();
     main->mnuinvserach->trigger();
     Inventory& w = ui::form<Inventory>();
 
-    const QString all = inventoryrules::fullList(bench::InventoryItems);
+    const QString all = inventoryrules::fullList(bench::inventoryItems());
     int rows = 0;
     const double rawList = bench::rawMs(dbPath, all, db::LikeDialect::Ado, bench::Runs, &rows);
     const double list = bench::medianMs([&] { w.cmdGo_Click(); });

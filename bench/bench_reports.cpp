@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
     }
     // The full report of the call with 2,000 notes.
     {
-        const QString nom = QString::number(bench::BusyCall);
+        const QString nom = QString::number(bench::busyCall());
         Baseline b{bench::translated(
                        "Select Username, [Date Opened], [Time Opened], [Date Closed], [Time Closed], [Time Spent], "
                        "Resolution, User, Spare, Status, Query, SP3, Nom from Calls where Nom = " +

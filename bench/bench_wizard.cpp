@@ -81,7 +81,7 @@ int main() {
     const double gridRaw = bench::rawMs(dbPath, gridSql, db::LikeDialect::Ado, bench::Runs, &rawRows);
     const int gridRows = w.Adodc1->recordset()->recordCount();
     std::printf("grid rows: %d (raw %d)\n", gridRows, rawRows);
-    ok = ok && gridRows == rawRows && gridRows == bench::Calls;
+    ok = ok && gridRows == rawRows && gridRows == bench::calls();
     bench::report(QStringLiteral("Run Report, All Calls"), gridMs, gridRaw, QStringLiteral("<= 2"));
 
     // The outputs: about 5,000 calls.

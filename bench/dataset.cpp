@@ -185,6 +185,10 @@ Person person(int i) {
 
 void fill(Db& db) {
     Rng r(20261206);
+    // A file nobody else sees yet: no journal to keep, and a cache that holds the indexes being filled.
+    db.exec("PRAGMA journal_mode=OFF");
+    db.exec("PRAGMA synchronous=OFF");
+    db.exec("PRAGMA cache_size=-400000");
     db.exec("BEGIN");
     {
         Insert st(db, "INSERT INTO Analysts (ID, Spare1, Spare2) VALUES (?, '', ?)");
@@ -192,11 +196,11 @@ void fill(Db& db) {
             st.text(1, bench::staffName(i)).text(2, i < 3 ? QStringLiteral("5") : QStringLiteral("3")).run();
     }
     std::vector<Person> people;
-    people.reserve(bench::Customers);
+    people.reserve(bench::customers());
     {
         Insert st(db, "INSERT INTO Customers (Name, Username, Extension, Location, Spare1, Spare2, Notes, Building) "
                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-        for (int i = 0; i < bench::Customers; ++i) {
+        for (int i = 0; i < bench::customers(); ++i) {
             people.push_back(person(i));
             const Person& p = people.back();
             st.text(1, p.name).text(2, p.ref).text(3, p.phone).text(4, p.address);
@@ -215,15 +219,15 @@ void fill(Db& db) {
                   "[Date Closed], [Time Closed]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         const QDate first(2021, 1, 4);
         const std::array<const char*, 4> open = {"Open", "Urgent", "Pending", "Awaiting Customer"};
-        for (int nom = 1; nom <= bench::Calls; ++nom) {
+        for (int nom = 1; nom <= bench::calls(); ++nom) {
             // Newer calls are the ones still open: about 93% of all are closed, nearly all old ones.
-            const bool recent = nom > bench::Calls - 9000;
+            const bool recent = nom > bench::calls() - 9000 * bench::scale();
             const bool closed = recent ? r.chance(27) : r.below(1000) < 995;
             const QString status = closed ? QStringLiteral("Closed") : QString::fromUtf8(open[r.below(4)]);
-            const QDate opened = first.addDays(static_cast<qint64>(nom - 1) * 2100 / bench::Calls);
+            const QDate opened = first.addDays(static_cast<qint64>(nom - 1) * 2100 / bench::calls());
             const int openedAt = 8 * 3600 + r.below(9 * 3600);
             const Category& cat = pickCategory(r);
-            const Person& p = people[r.below(bench::Customers)];
+            const Person& p = people[r.below(bench::customers())];
             QString query = QString::fromUtf8(cat.problems[r.below(5)]);
             if (r.chance(8))
                 query += QStringLiteral(". Also the printer next to it shows an error.");
@@ -254,9 +258,9 @@ void fill(Db& db) {
     {
         Insert st(db, "INSERT INTO Notes (Call, Note, Analyst, [Note-date], [Note-time]) VALUES (?, ?, ?, ?, ?)");
         const QDate first(2021, 1, 4);
-        for (int i = 0; i < bench::Notes; ++i) {
-            const int call = i < bench::BusyCallNotes ? bench::BusyCall : 1 + r.below(bench::Calls);
-            const QDate day = first.addDays(static_cast<qint64>(call - 1) * 2100 / bench::Calls + r.below(5));
+        for (int i = 0; i < bench::notes(); ++i) {
+            const int call = i < bench::BusyCallNotes ? bench::busyCall() : 1 + r.below(bench::calls());
+            const QDate day = first.addDays(static_cast<qint64>(call - 1) * 2100 / bench::calls() + r.below(5));
             st.number(1, call).text(2, QString::fromUtf8(kNoteTexts[r.below(6)]) + QStringLiteral(" (%1)").arg(i));
             st.text(3, bench::staffName(r.below(bench::Staff))).text(4, day.toString(Qt::ISODate));
             st.text(5, timeText(8 * 3600 + r.below(9 * 3600))).run();
@@ -268,12 +272,12 @@ void fill(Db& db) {
         const std::array<const char*, 6> types = {"Desktop PC", "Laptop", "Monitor", "Printer", "Phone", "Scanner"};
         const std::array<const char*, 6> makes = {"Dell OptiPlex 7090", "Lenovo ThinkPad T14", "HP E24 G5",
                                                   "Brother HL-L5100",   "Cisco 8845",          "Canon DR-C225"};
-        for (int i = 0; i < bench::InventoryItems; ++i) {
+        for (int i = 0; i < bench::inventoryItems(); ++i) {
             const int k = r.below(6);
             st.text(1, QString::fromUtf8(types[k])).text(2, QString::fromUtf8(makes[k]));
             st.text(3, QStringLiteral("SN%1").arg(100000 + i))
                 .text(4, r.chance(20) ? QStringLiteral("Spare unit") : QString());
-            st.text(5, ref(r.below(bench::Customers))).text(6, QStringLiteral("A%1").arg(r.below(90000)));
+            st.text(5, ref(r.below(bench::customers()))).text(6, QStringLiteral("A%1").arg(r.below(90000)));
             st.text(7, QDate(2024, 1, 1).addDays(r.below(1000)).toString(QStringLiteral("dd/MM/yyyy")));
             st.text(8, QString()).run();
         }
@@ -284,6 +288,11 @@ void fill(Db& db) {
 } // namespace
 
 namespace bench {
+int scale() {
+    static const int s = qEnvironmentVariableIntValue("QV_BENCH_SCALE") == 10 ? 10 : 1;
+    return s;
+}
+
 QString staffName(int i) {
     return QString::fromUtf8(kStaff[static_cast<std::size_t>(i) % kStaff.size()]);
 }
@@ -291,7 +300,9 @@ QString staffName(int i) {
 
 QString benchDataset() {
     const QString folder = QStringLiteral(QV_BENCH_DATA_DIR);
-    const QString path = folder + QStringLiteral("/dataset-" QV_BENCH_DATA_STAMP ".qvdb");
+    // Each scale keeps its own file; x1 and x10 stay side by side.
+    const QString prefix = QStringLiteral("dataset-x%1-").arg(bench::scale());
+    const QString path = folder + QLatin1Char('/') + prefix + QStringLiteral(QV_BENCH_DATA_STAMP ".qvdb");
     if (QFileInfo::exists(path))
         return path;
     QDir().mkpath(folder);
@@ -307,10 +318,11 @@ QString benchDataset() {
     }
     if (!QFile::rename(temp, path))
         QFile::remove(temp); // another benchmark finished first
-    // Files of earlier generators are of no further use.
+    // Files of earlier generators at this scale (or from before scales) are of no further use.
     const QStringList old = QDir(folder).entryList({QStringLiteral("dataset-*.qvdb")}, QDir::Files);
     for (const QString& name : old)
-        if (folder + QLatin1Char('/') + name != path)
+        if (folder + QLatin1Char('/') + name != path &&
+            (name.startsWith(prefix) || !name.startsWith(QLatin1String("dataset-x"))))
             QFile::remove(folder + QLatin1Char('/') + name);
     return path;
 }

@@ -175,16 +175,12 @@ void Form1::logusercall(const QString& reference) {
     // Looked for without moving, so a new customer being typed is not stored by the search.
     int row = -1;
     if (customers) {
-        const int col = customers->fieldIndex(QStringLiteral("Username"));
-        QString pattern = reference;
-        pattern.replace(QLatin1Char('*'), QLatin1Char('%'));
         const bool skipNew = customers->editMode() == db::Recordset::EditMode::Add;
-        for (int r = 0; col >= 0 && r < customers->rowCount() && row < 0; ++r) {
-            if (skipNew && r == customers->absolutePosition())
-                continue;
-            const QVariant v = customers->value(r, col);
-            if (!db::isNull(v) && db::jet::likeMatch(db::displayText(v), pattern, db::LikeDialect::Ado))
-                row = r;
+        try {
+            row = customers->locate(QStringLiteral("Username LIKE '") + SQLQuote(reference) + QLatin1Char('\''), 0,
+                                    skipNew ? customers->absolutePosition() : -1);
+        } catch (const db::DbError&) {
+            row = -1;
         }
     }
     if (row < 0) {

@@ -159,7 +159,9 @@ std::vector<int> mostRecentRows(const std::vector<qint64>& noms, int max) {
 StatsSql statsSql(const QDate& today, const QString& analyst, bool mine, const QString& thirdStatus,
                   const QString& pieMode, const QString& sqldateformat) {
     StatsSql q;
-    const QString me = mine ? QStringLiteral(" AND User = ") + quoted(analyst) : QString();
+    // +User (same collation) so the open calls' ranges of the status index serve the counts, not the
+    // assignee's index with a look-up of every call they ever had.
+    const QString me = mine ? QStringLiteral(" AND +User = ") + quoted(analyst) : QString();
     const QString day = QStringLiteral("#") + db::vbFormat(today, sqldateformat) + QStringLiteral("#");
     // "Not closed" as two ranges of the status index, so only the few open calls are read rather than
     // every call; the same rows as Status <> 'Closed' (Null in neither).
@@ -168,7 +170,7 @@ StatsSql statsSql(const QDate& today, const QString& analyst, bool mine, const Q
                 "SELECT count(Nom) as count1 from Calls where " + notClosed + me,
                 "SELECT count(Nom) as count2 from Calls where Status = " + quoted(thirdStatus) + me,
                 "SELECT count(Nom) as count3 from Calls where Status = 'Urgent'" + me,
-                "SELECT count(Nom) from Calls where User = '---' AND " + notClosed};
+                "SELECT count(Nom) from Calls where +User = '---' AND " + notClosed};
     // Grouping by +column (same collation) keeps SQLite from walking the whole column index for the groups.
     if (pieMode == QLatin1String("sp3") || pieMode == QLatin1String("User"))
         q.pie = "SELECT top 3 " + pieMode + ", count(1) as cntr from Calls where " + notClosed + me + " group by +" +

@@ -238,6 +238,8 @@ void Form1::openDataControls() {
     if (order.compare(QLatin1String("Username"), Qt::CaseInsensitive) != 0)
         order = QStringLiteral("Name"); // only a column name may follow ORDER BY
     Adodc1->setRecordSource(QStringLiteral("Select * from Customers ORDER by ") + order);
+    // The whole table, read as the grid shows it.
+    Adodc1->setOnDemand(true);
     Adodc1->refresh();
     const QStringList captions = {"Full Name", "Reference", "Phone", "Address", "Spare1", "Spare2", "Email", "Notes"};
     // Customers is stored Name, Username, Extension, Location, Spare1, Spare2, Notes, Building; the grid

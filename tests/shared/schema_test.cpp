@@ -1,5 +1,6 @@
 #include "shared/schema.h"
 
+#include "calllists/callviews.h"
 #include "platform/db/database.h"
 #include "platform/db/dberror.h"
 #include "platform/db/jetsql.h"
@@ -192,7 +193,7 @@ TEST_F(SchemaTest, FileOfAnEarlierBuildIsConvertedKeepingRowsAndNumbers) {
         ASSERT_TRUE(schema::needsUpgrade(database));
         schema::upgrade(database);
         EXPECT_FALSE(schema::needsUpgrade(database));
-        EXPECT_EQ(database.openRecordset("SELECT name from sqlite_master where type = 'index'")->recordCount(), 11);
+        EXPECT_EQ(database.openRecordset("SELECT name from sqlite_master where type = 'index'")->recordCount(), 12);
         EXPECT_EQ(database.openRecordset("SELECT * from Customers where Username = '\xC3\xA9MILE'")->recordCount(), 1);
     }
     db::pool::closeAll();
@@ -208,6 +209,61 @@ TEST_F(SchemaTest, FileOfAnEarlierBuildIsConvertedKeepingRowsAndNumbers) {
     calls->setField("Username", "alee");
     calls->update();
     EXPECT_EQ(database.openRecordset("SELECT max(Nom) from Calls")->field(0).toInt(), 5); // 4 went to the shell's row
+}
+
+TEST_F(SchemaTest, IndexesOfThisBuildAreAddedToAnOlderFileAllOrNoneAndServeTheDashboard) {
+    const QString path = dir.filePath("desk.qvdb");
+    schema::createDatabase(path);
+    {
+        // A file of a build before the dashboard's index, with a name in the way of it.
+        PlainSqlite raw(path);
+        ASSERT_EQ(raw.exec("DROP INDEX idx_Calls_Status_User_sp3; DROP INDEX idx_Calls_Username; "
+                           "CREATE TABLE idx_Calls_Status_User_sp3 (x)"),
+                  "");
+    }
+    auto indexes = [&] {
+        PlainSqlite raw(path);
+        return raw.column("SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'idx_Calls_%' "
+                          "ORDER BY name");
+    };
+    {
+        auto database = db::Database::open(path);
+        ASSERT_TRUE(schema::needsUpgrade(database));
+        EXPECT_THROW(schema::upgrade(database), db::DbError);
+    }
+    db::pool::closeAll();
+    // Nothing of the failed upgrade stays: the index it made before the failure went with it.
+    EXPECT_FALSE(indexes().contains("idx_Calls_Username"));
+    {
+        PlainSqlite raw(path);
+        ASSERT_EQ(raw.exec("DROP TABLE idx_Calls_Status_User_sp3"), "");
+        raw.exec("INSERT INTO Calls (Username, Status, User, sp3) VALUES ('a', 'Open', 'Admin', 'Hardware')");
+    }
+    {
+        auto database = db::Database::open(path);
+        schema::upgrade(database);
+        EXPECT_FALSE(schema::needsUpgrade(database));
+    }
+    db::pool::closeAll();
+    EXPECT_TRUE(indexes().contains("idx_Calls_Username"));
+    EXPECT_TRUE(indexes().contains("idx_Calls_Status_User_sp3"));
+    PlainSqlite raw(path);
+    EXPECT_EQ(raw.integrityCheck(), "ok");
+    // The open calls' counts and the top three, everyone's or one assignee's, read the index alone.
+    db::Connection conn(path);
+    for (const bool mine : {false, true})
+        for (const char* pie : {"sp3", "User"}) {
+            const callviews::StatsSql q =
+                callviews::statsSql(QDate(2026, 1, 31), "Admin", mine, "Pending", QLatin1String(pie), "yyyy/mm/dd");
+            for (const QString& sql : q.counts.mid(1) + QStringList{q.pie}) {
+                db::Statement plan(conn, QStringLiteral("EXPLAIN QUERY PLAN ") + db::jet::translate(sql).sql);
+                while (plan.step()) {
+                    const QString step = plan.column(3).toString();
+                    if (step.contains("Calls"))
+                        EXPECT_TRUE(step.contains("COVERING INDEX")) << qPrintable(sql) << ": " << qPrintable(step);
+                }
+            }
+        }
 }
 
 void addRow(db::Database& database, const char* table, const std::vector<std::pair<const char*, const char*>>& values) {

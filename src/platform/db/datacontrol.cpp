@@ -30,7 +30,8 @@ void DataControl::refresh() {
     // A pending edit is stored first, as moving off a row would store it.
     if (m_rs && m_rs->editMode() != Recordset::EditMode::None)
         m_rs->update();
-    auto rs = std::make_unique<Recordset>(pool::acquire(path), m_source, LikeDialect::Ado);
+    auto rs = std::make_unique<Recordset>(pool::acquire(path), m_source, LikeDialect::Ado,
+                                          m_onDemand ? Recordset::Reading::OnDemand : Recordset::Reading::Whole);
     m_rs = std::move(rs);
     emit recordsetChanged(m_rs.get());
 }

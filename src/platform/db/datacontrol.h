@@ -23,6 +23,8 @@ public:
     QString databasePath() const { return pathFromConnectionString(m_connection); }
     void setRecordSource(const QString& source) { m_source = source; }
     QString recordSource() const { return m_source; }
+    // Reads its rows on demand (see Recordset::Reading) from the next refresh on.
+    void setOnDemand(bool onDemand) { m_onDemand = onDemand; }
 
     // Runs the record source anew (throws DbError; the old recordset stays on failure).
     void refresh();
@@ -36,6 +38,7 @@ signals:
 private:
     QString m_connection;
     QString m_source;
+    bool m_onDemand = false;
     std::unique_ptr<Recordset> m_rs;
 };
 

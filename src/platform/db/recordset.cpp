@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
+#include <unordered_set>
 #include <sqlite3.h>
 
 namespace db {
@@ -43,10 +44,53 @@ bool sameValue(const QVariant& a, const QVariant& b) {
     return a == b;
 }
 
+// For a plain select on one table, the query of its row ids in the very order the whole query gives its rows;
+// "" when that order cannot be told apart from the query (then the rows are read whole). `whole` is the
+// translated query with the row id in front.
+template <typename Fields>
+QString keyQuery(Connection& conn, const QString& jetSql, const jet::Query& q, const QString& whole,
+                 const Fields& fields) {
+    const auto plain = jet::splitPlainSelect(jetSql);
+    if (!plain || plain->table.compare(q.singleTable, Qt::CaseInsensitive) != 0)
+        return {};
+    static const QRegularExpression name(QStringLiteral("^(?:(?:\"(?:[^\"]|\"\")+\"|\\w+)\\.)?(\"(?:[^\"]|\"\")+\"|\\w+)$"));
+    for (const QString& term : q.orderBy) {
+        // Only order terms that name a table column; a result name of the same text must be that column.
+        const auto m = name.match(term.trimmed());
+        if (!m.hasMatch() || m.captured(1).front().isDigit())
+            return {};
+        const QString column = unquoteName(m.captured(1));
+        const bool qualified = term.contains(QLatin1Char('.'));
+        for (const auto& f : fields)
+            if (!qualified && f.name.compare(column, Qt::CaseInsensitive) == 0 &&
+                f.origin.compare(column, Qt::CaseInsensitive) != 0)
+                return {};
+    }
+    const QString id = quoteIdent(q.singleTable) + QStringLiteral(".rowid");
+    if (q.orderBy.isEmpty()) {
+        // Without an order the rows come as the engine walks: only a plain walk of the table is in row id order.
+        Statement plan(conn, QStringLiteral("EXPLAIN QUERY PLAN ") + whole);
+        int steps = 0;
+        bool tableWalk = false;
+        while (plan.step()) {
+            const QString detail = plan.column(3).toString();
+            ++steps;
+            tableWalk = detail.startsWith(QLatin1String("SCAN ")) && !detail.contains(QLatin1String("INDEX"));
+        }
+        if (steps != 1 || !tableWalk)
+            return {};
+        return QStringLiteral("SELECT ") + id + QLatin1Char(' ') + q.sql.mid(q.fromPos) + QStringLiteral(" ORDER BY ") +
+               id;
+    }
+    // Rows that tie on the order come by row id, as the order's index gives them.
+    return QStringLiteral("SELECT ") + id + QLatin1Char(' ') + q.sql.mid(q.fromPos) + QStringLiteral(", ") + id;
+}
+
 } // namespace
 
-Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& jetSql, LikeDialect dialect, QObject* parent)
-    : QObject(parent), m_conn(std::move(conn)), m_source(jetSql), m_dialect(dialect) {
+Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& jetSql, LikeDialect dialect, Reading reading,
+                     QObject* parent)
+    : QObject(parent), m_conn(std::move(conn)), m_source(jetSql), m_dialect(dialect), m_reading(reading) {
     load();
     m_pos = rowCount() == 0 ? -1 : 0;
 }
@@ -137,6 +181,13 @@ void Recordset::load() {
         }
     }
 
+    if (m_reading == Reading::OnDemand && updatable && q.top < 0 && q.fromPos > 6) {
+        const QString keySql = keyQuery(*m_conn, m_source, q, sql, fields);
+        const QString list = q.sql.mid(6, q.fromPos - 6);
+        if (!keySql.isEmpty() && loadKeys(table, fields, keySql, list))
+            return;
+    }
+
     std::vector<std::vector<QVariant>> ties;
     const int nf = static_cast<int>(fields.size());
     auto store = std::make_shared<RowStore>(nf);
@@ -146,6 +197,10 @@ void Recordset::load() {
         m_fields = std::move(fields);
         m_store = std::move(store);
         m_rowids = std::move(rowids);
+        m_onDemand = false;
+        m_fetch.reset();
+        m_range.reset();
+        forgetPages();
     };
     if (q.top > 0)
         store->reserveRows(std::min(q.top, 4096));
@@ -186,6 +241,116 @@ void Recordset::load() {
     m_edit = EditMode::None;
 }
 
+bool Recordset::loadKeys(const QString& table, const std::vector<Field>& fields, const QString& keySql,
+                         const QString& list) {
+    const QString from = QStringLiteral(" FROM ") + quoteIdent(table);
+    auto fetch = std::make_unique<Statement>(*m_conn, QStringLiteral("SELECT") + list + from +
+                                                          QStringLiteral(" WHERE rowid = ?"));
+    auto range = std::make_unique<Statement>(*m_conn, QStringLiteral("SELECT rowid,") + list + from +
+                                                          QStringLiteral(" WHERE rowid BETWEEN ? AND ? ORDER BY rowid"));
+    if (fetch->columnCount() != static_cast<int>(fields.size()))
+        return false;
+    Statement keys(*m_conn, keySql);
+    std::vector<qint64> rowids;
+    while (keys.step())
+        rowids.push_back(sqlite3_column_int64(keys.handle(), 0));
+    m_table = table;
+    m_fields = fields;
+    m_store = std::make_shared<RowStore>(static_cast<int>(fields.size()));
+    m_rowids = std::move(rowids);
+    m_onDemand = true;
+    m_fetch = std::move(fetch);
+    m_range = std::move(range);
+    forgetPages();
+    m_edit = EditMode::None;
+    return true;
+}
+
+RowStore Recordset::fetchRows(int first, int count) const {
+    RowStore rows(fieldCount());
+    rows.reserveRows(count);
+    // Rows whose ids rise within a short span (the table's own order, or close to it) come in one range read;
+    // others one by one. A row not stored yet, or gone since the ids were read, reads as Null.
+    qint64 low = 0, high = 0;
+    bool rising = true;
+    for (int r = first; r < first + count && rising; ++r) {
+        const qint64 id = m_rowids[r];
+        if (id == 0)
+            continue;
+        rising = low == 0 || id > high;
+        if (low == 0)
+            low = id;
+        high = id;
+    }
+    if (rising && low != 0 && high - low < 4 * static_cast<qint64>(count)) {
+        m_range->reset();
+        sqlite3_bind_int64(m_range->handle(), 1, low);
+        sqlite3_bind_int64(m_range->handle(), 2, high);
+        bool more = m_range->step();
+        for (int r = first; r < first + count; ++r) {
+            const qint64 id = m_rowids[r];
+            while (more && id != 0 && sqlite3_column_int64(m_range->handle(), 0) < id)
+                more = m_range->step();
+            if (more && id != 0 && sqlite3_column_int64(m_range->handle(), 0) == id)
+                rows.appendFrom(m_range->handle(), 1);
+            else
+                rows.appendNullRow();
+        }
+        m_range->reset();
+        return rows;
+    }
+    for (int r = first; r < first + count; ++r) {
+        const qint64 id = m_rowids[r];
+        bool found = false;
+        if (id != 0) {
+            m_fetch->reset();
+            sqlite3_bind_int64(m_fetch->handle(), 1, id);
+            if (m_fetch->step()) {
+                rows.appendFrom(m_fetch->handle(), 0);
+                found = true;
+            }
+        }
+        if (!found)
+            rows.appendNullRow();
+    }
+    m_fetch->reset();
+    return rows;
+}
+
+const RowStore& Recordset::pageOf(int row, int& local) const {
+    const int page = row / PageRows;
+    local = row % PageRows;
+    auto it = m_pages.find(page);
+    if (it == m_pages.end() || local >= it->second.rows.rowCount()) {
+        if (m_pages.size() >= MaxPages) {
+            auto oldest = m_pages.begin();
+            for (auto p = m_pages.begin(); p != m_pages.end(); ++p)
+                if (p->second.used < oldest->second.used)
+                    oldest = p;
+            m_pages.erase(oldest);
+        }
+        const int first = page * PageRows;
+        try {
+            it = m_pages.insert_or_assign(page, Page{fetchRows(first, std::min(PageRows, rowCount() - first)), 0}).first;
+        } catch (const DbError&) {
+            // A file that cannot be read now shows empty cells; the next look tries again.
+            static const RowStore none(0);
+            m_fetch->reset();
+            m_range->reset();
+            local = -1;
+            return none;
+        }
+    }
+    it->second.used = ++m_pageClock;
+    return it->second.rows;
+}
+
+std::shared_ptr<const RowStore> Recordset::rows() const {
+    if (!m_onDemand)
+        return m_store;
+    return std::make_shared<RowStore>(fetchRows(0, rowCount()));
+}
+
 QString Recordset::fieldName(int i) const {
     if (i < 0 || i >= fieldCount())
         throw noSuchField(i);
@@ -219,7 +384,7 @@ QVariant Recordset::field(int i) const {
         throw noSuchField(i);
     if (m_edit != EditMode::None && m_dirty[i])
         return m_buffer[i];
-    return m_store->value(m_pos, i, m_fields[i].isDate);
+    return value(m_pos, i);
 }
 
 void Recordset::setField(const QString& name, const QVariant& value) {
@@ -266,7 +431,10 @@ void Recordset::requireUpdatable() const {
 void Recordset::addNew() {
     requireUpdatable();
     autoStoreBeforeMove();
-    writableRows().appendNullRow();
+    if (m_onDemand)
+        forgetPage(rowCount());
+    else
+        writableRows().appendNullRow();
     m_rowids.push_back(0);
     m_buffer.assign(m_fields.size(), QVariant());
     m_dirty.assign(m_fields.size(), false);
@@ -322,6 +490,10 @@ void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std
     Statement back(*m_conn,
                    QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(','), quoteIdent(m_table)));
     back.bind(1, m_rowids[row]);
+    if (m_onDemand) {
+        forgetPage(row);
+        return;
+    }
     if (back.step()) {
         RowStore& rows = writableRows();
         for (int i = 0; i < fieldCount(); ++i)
@@ -343,8 +515,7 @@ void Recordset::cancelUpdate() {
     if (m_edit == EditMode::Add) {
         const int row = m_pos;
         m_edit = EditMode::None;
-        writableRows().eraseRow(row);
-        m_rowids.erase(m_rowids.begin() + row);
+        eraseRow(row);
         emit rowRemoved(row);
         setPosition(rowCount() == 0 ? -1 : qMin(row, rowCount() - 1));
         return;
@@ -373,8 +544,7 @@ void Recordset::removeRow(int row) {
     Statement st(*m_conn, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdent(m_table)));
     st.bind(1, m_rowids[row]);
     st.step();
-    writableRows().eraseRow(row);
-    m_rowids.erase(m_rowids.begin() + row);
+    eraseRow(row);
     emit rowRemoved(row);
     // The row after the deleted one becomes current (EOF after the last).
     if (m_pos > row)
@@ -406,6 +576,11 @@ QVariant Recordset::value(int row, int col) const {
         return {};
     if (row == m_pos && m_edit != EditMode::None && m_dirty[col])
         return m_buffer[col];
+    if (m_onDemand) {
+        int local = 0;
+        const RowStore& page = pageOf(row, local);
+        return local < 0 ? QVariant() : page.value(local, col, m_fields[col].isDate);
+    }
     return m_store->value(row, col, m_fields[col].isDate);
 }
 
@@ -414,7 +589,20 @@ QString Recordset::text(int row, int col) const {
         return {};
     if (row == m_pos && m_edit != EditMode::None && m_dirty[col])
         return displayText(m_buffer[col]);
+    if (m_onDemand) {
+        int local = 0;
+        const RowStore& page = pageOf(row, local);
+        return local < 0 ? QString() : page.text(local, col, m_fields[col].isDate);
+    }
     return m_store->text(row, col, m_fields[col].isDate);
+}
+
+void Recordset::eraseRow(int row) {
+    if (m_onDemand)
+        forgetPages(); // the rows after it move up a place
+    else
+        writableRows().eraseRow(row);
+    m_rowids.erase(m_rowids.begin() + row);
 }
 
 RowStore& Recordset::writableRows() {
@@ -481,6 +669,12 @@ void Recordset::movePrevious() {
 }
 
 bool Recordset::find(const QString& criterion) {
+    const int row = locate(criterion, qMax(0, m_pos));
+    moveTo(row < 0 ? rowCount() : row);
+    return row >= 0;
+}
+
+int Recordset::locate(const QString& criterion, int from, int skip) const {
     static const QRegularExpression re(QStringLiteral("^\\s*\\[?([^\\]<>=]+?)\\]?\\s*(LIKE|=|<>)\\s*'(.*)'\\s*$"),
                                        QRegularExpression::CaseInsensitiveOption |
                                            QRegularExpression::DotMatchesEverythingOption);
@@ -495,25 +689,58 @@ bool Recordset::find(const QString& criterion) {
     // ADO's Find takes * as well as % for "any characters".
     QString pattern = wanted;
     pattern.replace(QLatin1Char('*'), QLatin1Char('%'));
-    for (int r = qMax(0, m_pos); r < rowCount(); ++r) {
-        const QVariant v = value(r, col);
+    auto hit = [&](const QVariant& v) {
         if (isNull(v))
-            continue;
+            return false;
         const QString text = displayText(v);
-        bool hit = false;
         if (op == QLatin1String("LIKE"))
-            hit = jet::likeMatch(text, pattern, LikeDialect::Ado);
-        else if (op == QLatin1String("="))
-            hit = text.compare(wanted, Qt::CaseInsensitive) == 0;
-        else
-            hit = text.compare(wanted, Qt::CaseInsensitive) != 0;
-        if (hit) {
-            moveTo(r);
-            return true;
+            return jet::likeMatch(text, pattern, LikeDialect::Ado);
+        if (op == QLatin1String("="))
+            return text.compare(wanted, Qt::CaseInsensitive) == 0;
+        return text.compare(wanted, Qt::CaseInsensitive) != 0;
+    };
+    from = qMax(0, from);
+    if (!m_onDemand || m_fields[col].origin.isEmpty()) {
+        for (int r = from; r < rowCount(); ++r)
+            if (r != skip && hit(value(r, col)))
+                return r;
+        return -1;
+    }
+    // Read on demand: one pass over the column in the table, then the rows in the list's order.
+    std::unordered_set<qint64> hits;
+    Statement all(*m_conn, QStringLiteral("SELECT rowid, %1 FROM %2").arg(quoteIdent(m_fields[col].origin), quoteIdent(m_table)));
+    const bool isDate = m_fields[col].isDate;
+    const bool like = op == QLatin1String("LIKE");
+    const QByteArray likePattern = pattern.toUtf8();
+    while (all.step()) {
+        sqlite3_stmt* st = all.handle();
+        const int type = sqlite3_column_type(st, 1);
+        bool yes = false;
+        if (like && !isDate && type == SQLITE_TEXT) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+            yes = jet::likeMatchUtf8(text, sqlite3_column_bytes(st, 1), likePattern.constData(),
+                                     static_cast<int>(likePattern.size()), LikeDialect::Ado);
+        } else {
+            QVariant v = all.column(1);
+            if (isDate && v.typeId() == QMetaType::QString)
+                v = fromStorage(v.toString());
+            yes = hit(v);
+        }
+        if (yes)
+            hits.insert(sqlite3_column_int64(st, 0));
+    }
+    for (int r = from; r < rowCount(); ++r) {
+        if (r == skip)
+            continue;
+        // The row being edited or added is judged by what it shows.
+        if (r == m_pos && m_edit != EditMode::None) {
+            if (hit(value(r, col)))
+                return r;
+        } else if (m_rowids[r] != 0 && hits.count(m_rowids[r])) {
+            return r;
         }
     }
-    moveTo(rowCount());
-    return false;
+    return -1;
 }
 
 } // namespace db

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -15,12 +17,18 @@ namespace db {
 // A recordset as the windows use it: every row of a query in query order, a current row with BOF/EOF, an
 // exact count, fields by name and position (Null distinct from ""), and AddNew/Edit/Update/CancelUpdate/
 // Delete when the query reads one table. Rows are read whole when the query runs, so the count is exact.
+// Read OnDemand, a plain "SELECT list FROM table [WHERE] [ORDER BY columns]" reads only its row ids in the
+// query's order and each row's cells when someone asks for them, a page at a time: count, order, Find and
+// editing stay those of a whole read, and a list of 200,000 customers costs its row ids. Any other query, and
+// one whose order the engine alone decides (no ORDER BY, an index walk), is read whole.
 class Recordset : public QObject {
     Q_OBJECT
 public:
     enum class EditMode { None, Edit, Add };
+    enum class Reading { Whole, OnDemand };
 
-    Recordset(std::shared_ptr<Connection> conn, const QString& jetSql, LikeDialect dialect, QObject* parent = nullptr);
+    Recordset(std::shared_ptr<Connection> conn, const QString& jetSql, LikeDialect dialect,
+              Reading reading = Reading::Whole, QObject* parent = nullptr);
     ~Recordset() override;
 
     const QString& source() const { return m_source; }
@@ -61,15 +69,18 @@ public:
     // ADO's Find: "Field LIKE 'x'", "Field = 'x'" or "Field <> 'x'", from the current row forward.
     // Returns true on a match (now current); false leaves the recordset at EOF.
     bool find(const QString& criterion);
+    // The first row from `from` on that meets such a criterion, passing over `skip`; -1 when none. Does not move.
+    int locate(const QString& criterion, int from = 0, int skip = -1) const;
+    bool isOnDemand() const { return m_onDemand; }
 
     // Row access for grids, without moving.
-    int rowCount() const { return m_store->rowCount(); }
+    int rowCount() const { return m_onDemand ? static_cast<int>(m_rowids.size()) : m_store->rowCount(); }
     QVariant value(int row, int col) const;
     QString text(int row, int col) const; // db::displayText(value(row, col)), made straight from the stored text
     bool isDateField(int col) const { return m_fields[col].isDate; }
     // The stored rows as they are now (without a pending edit); later changes to the recordset leave this
-    // copy alone. Cells are read with the fields' isDateField().
-    std::shared_ptr<const RowStore> rows() const { return m_store; }
+    // copy alone. Cells are read with the fields' isDateField(). Read on demand, every row is read for it.
+    std::shared_ptr<const RowStore> rows() const;
     void setValue(int row, int col, const QVariant& value); // stores at once
     void removeRow(int row);
 
@@ -95,6 +106,21 @@ private:
     QVariant toStorage(int col, const QVariant& value) const;
     void autoStoreBeforeMove();
     RowStore& writableRows();
+    void eraseRow(int row);
+    bool loadKeys(const QString& table, const std::vector<Field>& fields, const QString& keySql,
+                  const QString& list);
+    // Read on demand: the page of rows that holds `row`, and the row's place in it.
+    const RowStore& pageOf(int row, int& local) const;
+    void forgetPages() const { m_pages.clear(); }
+    void forgetPage(int row) const { m_pages.erase(row / PageRows); }
+    RowStore fetchRows(int first, int count) const;
+
+    static constexpr int PageRows = 64;
+    static constexpr std::size_t MaxPages = 64;
+    struct Page {
+        RowStore rows;
+        std::uint64_t used = 0;
+    };
 
     std::shared_ptr<Connection> m_conn;
     QString m_source;
@@ -107,6 +133,12 @@ private:
     EditMode m_edit = EditMode::None;
     std::vector<QVariant> m_buffer;
     std::vector<bool> m_dirty;
+    Reading m_reading = Reading::Whole;
+    bool m_onDemand = false;
+    mutable std::map<int, Page> m_pages;
+    mutable std::uint64_t m_pageClock = 0;
+    mutable std::unique_ptr<Statement> m_fetch; // one row by row id
+    mutable std::unique_ptr<Statement> m_range; // the rows between two row ids
 };
 
 } // namespace db
