@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <cstdio>
 #include <functional>
+#include <unistd.h>
 
 namespace {
 
@@ -50,15 +51,21 @@ int main(int argc, char** argv) {
         return 1;
     }
     env.clock.set(QDateTime(QDate(2026, 10, 20), QTime(10, 0)));
+    // The copy's pages reach the disk first, so the settings file's first writes at start-up do not wait for them.
+    ::sync();
 
     QElapsedTimer t;
     t.start();
     auto* main = new Form1(env.appDataFolder);
     ui::detail::registerForm(typeid(Form1), main);
+    const double started = static_cast<double>(t.nsecsElapsed()) / 1e6;
+    t.start();
     main->Combo2->setCurrentText(QStringLiteral("Admin"));
     main->Command1->click();
-    bench::report(QStringLiteral("start-up and login (once) [peak so far %1 MB]").arg(bench::peakRssMb(), 0, 'f', 0),
-                  static_cast<double>(t.nsecsElapsed()) / 1e6);
+    const double loggedIn = static_cast<double>(t.nsecsElapsed()) / 1e6;
+    bench::report(QStringLiteral("start to the login panel (once) [peak so far %1 MB]").arg(bench::peakRssMb(), 0, 'f', 0),
+                  started, QStringLiteral("< 300 ms"));
+    bench::report(QStringLiteral("login: dashboard and My Workload (once)"), loggedIn, QStringLiteral("< 150 ms"));
     if (main->ended()) {
         std::printf("the main window did not start: %s\n", qPrintable(env.dialogs.lastMessage()));
         return 1;
@@ -157,6 +164,16 @@ int main(int argc, char** argv) {
     }
 
     if (wanted(QStringLiteral("search"))) {
+        Step opened;
+        opened.name = QStringLiteral("opening the customer search window (re-reads the customer list)");
+        opened.c.programMs = bench::medianMs([&] {
+            main->mnusearchname_Click();
+            ui::unload<Search>();
+            processEvents();
+        });
+        opened.hasRaw = false;
+        opened.target = QStringLiteral("< 200 ms");
+        steps.push_back(opened);
         main->mnusearchname_Click();
         Search& search = ui::form<Search>();
         search.Text1->setText(QStringLiteral("martin"));
@@ -178,7 +195,7 @@ int main(int argc, char** argv) {
     std::printf("raw = the same SQL through the SQLite C API, every column of every row read as text\n");
     for (const Step& s : steps) {
         if (!s.hasRaw) {
-            bench::report(s.name, s.c.programMs);
+            bench::report(s.name, s.c.programMs, s.target);
             continue;
         }
         QString name = s.name + QStringLiteral(" [raw reads %1 rows]").arg(s.c.rawRows);

@@ -10,11 +10,13 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <unistd.h>
 
 namespace bench {
 
 Program::Program() : dbPath(env.path(QStringLiteral("bench.qvdb"))) {
     QFile::copy(benchDataset(), dbPath);
+    ::sync(); // the copy's pages reach the disk before anything is timed
     QFile ini(env.settingsFolder + QStringLiteral("/quorvane.ini"));
     if (ini.open(QIODevice::WriteOnly))
         ini.write("[Database]\r\nDatabase Path=" + dbPath.toUtf8() + "\r\n");

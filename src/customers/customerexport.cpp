@@ -17,20 +17,31 @@ QString custgridPath() {
     return GetSpecialFolder(5) + QStringLiteral("/custgrid.csv");
 }
 
-QStringList csvLines(const db::Recordset& rs, const QStringList& fields) {
+namespace {
+
+std::vector<int> sourceColumns(const db::Recordset& rs, const QStringList& fields) {
     std::vector<int> source;
     source.reserve(fields.size());
     for (const QString& f : fields)
         source.push_back(rs.fieldIndex(f));
-    // Cells go straight from the stored text into the line: no value objects or cell lists per row.
+    return source;
+}
+
+// Cells go straight from the stored text into the line: no value objects or cell lists per row.
+QString csvRow(const db::Recordset& rs, const std::vector<int>& source, int r) {
+    QString line;
+    for (int c : source)
+        appendCsvCell(line, c >= 0 ? rs.text(r, c) : QString());
+    return line;
+}
+
+} // namespace
+
+QStringList csvLines(const db::Recordset& rs, const QStringList& fields) {
+    const std::vector<int> source = sourceColumns(rs, fields);
     QStringList lines;
     lines.reserve(rs.rowCount());
-    for (int r = 0; r < rs.rowCount(); ++r) {
-        QString line;
-        for (int c : source)
-            appendCsvCell(line, c >= 0 ? rs.text(r, c) : QString());
-        lines << line;
-    }
+    rs.readAll([&](int r) { lines << csvRow(rs, source, r); });
     return lines;
 }
 
@@ -41,10 +52,11 @@ bool writeCustomerList(const db::Recordset& rs, const QStringList& fields, const
     PageFile file;
     if (!file.open(path))
         return false;
-    for (const QString& line : csvLines(rs, fields))
-        if (!file.writeLine(line))
-            return false;
-    return file.commit();
+    // Line by line as the rows come, so a list of any length costs one line at a time.
+    const std::vector<int> source = sourceColumns(rs, fields);
+    bool ok = true;
+    rs.readAll([&](int r) { ok = ok && file.writeLine(csvRow(rs, source, r)); });
+    return ok && file.commit();
 }
 
 } // namespace customers

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 #include <sqlite3.h>
 
@@ -44,9 +45,9 @@ bool sameValue(const QVariant& a, const QVariant& b) {
     return a == b;
 }
 
-// For a plain select on one table, the query of its row ids in the very order the whole query gives its rows;
-// "" when that order cannot be told apart from the query (then the rows are read whole). `whole` is the
-// translated query with the row id in front.
+// For a plain select on one table, what follows the select list in a query of its row ids in the very order
+// the whole query gives its rows ("FROM ... ORDER BY ..., rowid"); "" when that order cannot be told from the
+// query (then the rows are read whole). `whole` is the translated query with the row id in front.
 template <typename Fields>
 QString keyQuery(Connection& conn, const QString& jetSql, const jet::Query& q, const QString& whole,
                  const Fields& fields) {
@@ -79,11 +80,10 @@ QString keyQuery(Connection& conn, const QString& jetSql, const jet::Query& q, c
         }
         if (steps != 1 || !tableWalk)
             return {};
-        return QStringLiteral("SELECT ") + id + QLatin1Char(' ') + q.sql.mid(q.fromPos) + QStringLiteral(" ORDER BY ") +
-               id;
+        return q.sql.mid(q.fromPos) + QStringLiteral(" ORDER BY ") + id;
     }
     // Rows that tie on the order come by row id, as the order's index gives them.
-    return QStringLiteral("SELECT ") + id + QLatin1Char(' ') + q.sql.mid(q.fromPos) + QStringLiteral(", ") + id;
+    return q.sql.mid(q.fromPos) + QStringLiteral(", ") + id;
 }
 
 } // namespace
@@ -160,6 +160,7 @@ void Recordset::load() {
             f.origin = st.columnOrigin(i);
         const QString decl = st.columnDeclType(i).toUpper();
         f.isDate = decl.startsWith(QLatin1String("DATE"));
+        f.isText = decl.startsWith(QLatin1String("TEXT"));
         fields.push_back(f);
     }
     if (updatable) {
@@ -182,9 +183,8 @@ void Recordset::load() {
     }
 
     if (m_reading == Reading::OnDemand && updatable && q.top < 0 && q.fromPos > 6) {
-        const QString keySql = keyQuery(*m_conn, m_source, q, sql, fields);
-        const QString list = q.sql.mid(6, q.fromPos - 6);
-        if (!keySql.isEmpty() && loadKeys(table, fields, keySql, list))
+        const QString tail = keyQuery(*m_conn, m_source, q, sql, fields);
+        if (!tail.isEmpty() && loadKeys(table, fields, tail, q.sql.mid(6, q.fromPos - 6)))
             return;
     }
 
@@ -241,16 +241,17 @@ void Recordset::load() {
     m_edit = EditMode::None;
 }
 
-bool Recordset::loadKeys(const QString& table, const std::vector<Field>& fields, const QString& keySql,
+bool Recordset::loadKeys(const QString& table, const std::vector<Field>& fields, const QString& tail,
                          const QString& list) {
     const QString from = QStringLiteral(" FROM ") + quoteIdent(table);
+    const QString id = quoteIdent(table) + QStringLiteral(".rowid");
     auto fetch = std::make_unique<Statement>(*m_conn, QStringLiteral("SELECT") + list + from +
                                                           QStringLiteral(" WHERE rowid = ?"));
     auto range = std::make_unique<Statement>(*m_conn, QStringLiteral("SELECT rowid,") + list + from +
                                                           QStringLiteral(" WHERE rowid BETWEEN ? AND ? ORDER BY rowid"));
     if (fetch->columnCount() != static_cast<int>(fields.size()))
         return false;
-    Statement keys(*m_conn, keySql);
+    Statement keys(*m_conn, QStringLiteral("SELECT ") + id + QLatin1Char(' ') + tail);
     std::vector<qint64> rowids;
     while (keys.step())
         rowids.push_back(sqlite3_column_int64(keys.handle(), 0));
@@ -259,6 +260,7 @@ bool Recordset::loadKeys(const QString& table, const std::vector<Field>& fields,
     m_store = std::make_shared<RowStore>(static_cast<int>(fields.size()));
     m_rowids = std::move(rowids);
     m_onDemand = true;
+    m_streamSql = QStringLiteral("SELECT ") + id + QLatin1Char(',') + list + tail;
     m_fetch = std::move(fetch);
     m_range = std::move(range);
     forgetPages();
@@ -322,16 +324,9 @@ const RowStore& Recordset::pageOf(int row, int& local) const {
     local = row % PageRows;
     auto it = m_pages.find(page);
     if (it == m_pages.end() || local >= it->second.rows.rowCount()) {
-        if (m_pages.size() >= MaxPages) {
-            auto oldest = m_pages.begin();
-            for (auto p = m_pages.begin(); p != m_pages.end(); ++p)
-                if (p->second.used < oldest->second.used)
-                    oldest = p;
-            m_pages.erase(oldest);
-        }
         const int first = page * PageRows;
         try {
-            it = m_pages.insert_or_assign(page, Page{fetchRows(first, std::min(PageRows, rowCount() - first)), 0}).first;
+            keepPage(page, fetchRows(first, std::min(PageRows, rowCount() - first)));
         } catch (const DbError&) {
             // A file that cannot be read now shows empty cells; the next look tries again.
             static const RowStore none(0);
@@ -340,9 +335,48 @@ const RowStore& Recordset::pageOf(int row, int& local) const {
             local = -1;
             return none;
         }
+        it = m_pages.find(page);
     }
     it->second.used = ++m_pageClock;
     return it->second.rows;
+}
+
+void Recordset::keepPage(int page, RowStore rows) const {
+    if (m_pages.size() >= MaxPages && !m_pages.count(page)) {
+        auto oldest = m_pages.begin();
+        for (auto p = m_pages.begin(); p != m_pages.end(); ++p)
+            if (p->second.used < oldest->second.used)
+                oldest = p;
+        m_pages.erase(oldest);
+    }
+    m_pages.insert_or_assign(page, Page{std::move(rows), ++m_pageClock});
+}
+
+void Recordset::readAll(const std::function<void(int row)>& fn) const {
+    if (!m_onDemand) {
+        for (int r = 0; r < rowCount(); ++r)
+            fn(r);
+        return;
+    }
+    // The query once more, from the first row to the last, a page at a time; should the table have changed
+    // since the ids were read, the rest is read by row id.
+    std::optional<Statement> stream;
+    stream.emplace(*m_conn, m_streamSql);
+    for (int first = 0; first < rowCount(); first += PageRows) {
+        const int n = std::min(PageRows, rowCount() - first);
+        RowStore page(fieldCount());
+        if (stream) {
+            for (int i = 0; i < n && stream; ++i) {
+                if (stream->step() && sqlite3_column_int64(stream->handle(), 0) == m_rowids[first + i])
+                    page.appendFrom(stream->handle(), 1);
+                else
+                    stream.reset();
+            }
+        }
+        keepPage(first / PageRows, stream ? std::move(page) : fetchRows(first, n));
+        for (int r = first; r < first + n; ++r)
+            fn(r);
+    }
 }
 
 std::shared_ptr<const RowStore> Recordset::rows() const {
@@ -706,11 +740,24 @@ int Recordset::locate(const QString& criterion, int from, int skip) const {
                 return r;
         return -1;
     }
-    // Read on demand: one pass over the column in the table, then the rows in the list's order.
+    // Read on demand: one pass over the column in the table, then the rows in the list's order. A plain ASCII
+    // text asked for whole is looked up through the column's index: NOCASE finds every row that equals it
+    // without regard to case, and each is checked as above.
     std::unordered_set<qint64> hits;
-    Statement all(*m_conn, QStringLiteral("SELECT rowid, %1 FROM %2").arg(quoteIdent(m_fields[col].origin), quoteIdent(m_table)));
     const bool isDate = m_fields[col].isDate;
     const bool like = op == QLatin1String("LIKE");
+    static const QRegularExpression wild(QStringLiteral("[%_\\[\\]*?#]"));
+    bool ascii = true;
+    for (const QChar c : wanted)
+        ascii = ascii && c.unicode() < 0x80;
+    const bool whole = m_fields[col].isText && ascii &&
+                       (op == QLatin1String("=") || (like && !wanted.contains(wild)));
+    QString scan = QStringLiteral("SELECT rowid, %1 FROM %2").arg(quoteIdent(m_fields[col].origin), quoteIdent(m_table));
+    if (whole)
+        scan += QStringLiteral(" WHERE %1 = ? COLLATE NOCASE").arg(quoteIdent(m_fields[col].origin));
+    Statement all(*m_conn, scan);
+    if (whole)
+        all.bind(1, wanted);
     const QByteArray likePattern = pattern.toUtf8();
     while (all.step()) {
         sqlite3_stmt* st = all.handle();

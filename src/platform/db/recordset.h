@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -72,6 +73,9 @@ public:
     // The first row from `from` on that meets such a criterion, passing over `skip`; -1 when none. Does not move.
     int locate(const QString& criterion, int from = 0, int skip = -1) const;
     bool isOnDemand() const { return m_onDemand; }
+    // Calls `fn` for every row in order, for one pass over them all (an export): read on demand, the query runs
+    // once more and streams, so text(row, ...) inside `fn` reads no row on its own.
+    void readAll(const std::function<void(int row)>& fn) const;
 
     // Row access for grids, without moving.
     int rowCount() const { return m_onDemand ? static_cast<int>(m_rowids.size()) : m_store->rowCount(); }
@@ -96,6 +100,7 @@ private:
         QString name;
         QString origin; // table column, "" for expressions
         bool isDate = false;
+        bool isText = false; // declared TEXT
         int maxLength = 0; // 0: no limit
     };
     void load();
@@ -107,13 +112,14 @@ private:
     void autoStoreBeforeMove();
     RowStore& writableRows();
     void eraseRow(int row);
-    bool loadKeys(const QString& table, const std::vector<Field>& fields, const QString& keySql,
+    bool loadKeys(const QString& table, const std::vector<Field>& fields, const QString& tail,
                   const QString& list);
     // Read on demand: the page of rows that holds `row`, and the row's place in it.
     const RowStore& pageOf(int row, int& local) const;
     void forgetPages() const { m_pages.clear(); }
     void forgetPage(int row) const { m_pages.erase(row / PageRows); }
     RowStore fetchRows(int first, int count) const;
+    void keepPage(int page, RowStore rows) const;
 
     static constexpr int PageRows = 64;
     static constexpr std::size_t MaxPages = 64;
@@ -137,6 +143,7 @@ private:
     bool m_onDemand = false;
     mutable std::map<int, Page> m_pages;
     mutable std::uint64_t m_pageClock = 0;
+    QString m_streamSql; // the whole query with the row id in front
     mutable std::unique_ptr<Statement> m_fetch; // one row by row id
     mutable std::unique_ptr<Statement> m_range; // the rows between two row ids
 };
