@@ -7,6 +7,7 @@
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
+#include "platform/db/recordsetmodel.h"
 #include "platform/db/values.h"
 #include "platform/widgets/binding.h"
 #include "platform/widgets/datagrid.h"
@@ -17,6 +18,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCompleter>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -25,6 +27,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -150,8 +153,27 @@ void snapshot(Form1& f) {
     f.shownItem = fieldText(rs, QStringLiteral("sp1"));
 }
 
+namespace {
+
+// The picker's list, read on demand: a combo box over every customer costs the rows it shows.
+db::RecordsetListModel* pickerList(QComboBox* combo) {
+    if (auto* list = qobject_cast<db::RecordsetListModel*>(combo->model()))
+        return list;
+    auto* list = new db::RecordsetListModel(combo);
+    combo->setModel(list);
+    // Every row is one line: the drop-down measures one instead of reading them all.
+    if (auto* view = qobject_cast<QListView*>(combo->view()))
+        view->setUniformItemSizes(true);
+    // Typing completes by a search of the list in its order (A-Z without regard to case), not a pass over it.
+    if (QCompleter* completer = combo->completer())
+        completer->setModelSorting(QCompleter::CaseInsensitivelySortedModel);
+    return list;
+}
+
+} // namespace
+
 void fillCustomerPickers(Form1& f) {
-    // Filling 2 x 20,000 entries is what made opening a call slow: done again only after a change.
+    // Filled again only after a change to the customers.
     if (f.customerPickersFilled && f.Combo6->count() > 0)
         return;
     const QSignalBlocker b6(f.Combo6);
@@ -160,15 +182,14 @@ void fillCustomerPickers(Form1& f) {
     f.Combo11->clear();
     f.customerPickersFilled = true;
     try {
-        auto database = db::Database::open(f.dbpath);
-        auto byName = database.openRecordset(QStringLiteral("SELECT Name, Username from Customers ORDER by Name"));
-        for (; !byName->eof(); byName->moveNext())
-            f.Combo6->addItem(db::displayText(byName->field(0)), db::displayText(byName->field(1)));
-        auto byRef = database.openRecordset(QStringLiteral("SELECT Username from Customers ORDER by Username"));
-        for (; !byRef->eof(); byRef->moveNext()) {
-            const QString ref = db::displayText(byRef->field(0));
-            f.Combo11->addItem(ref, ref);
-        }
+        auto open = [&](const char* sql) {
+            return std::make_unique<db::Recordset>(db::pool::acquire(f.dbpath), QLatin1String(sql),
+                                                   db::LikeDialect::Dao, db::Recordset::Reading::OnDemand);
+        };
+        auto byName = open("SELECT Name, Username from Customers ORDER by Name");
+        auto byRef = open("SELECT Username from Customers ORDER by Username");
+        pickerList(f.Combo6)->setRecordset(std::move(byName));
+        pickerList(f.Combo11)->setRecordset(std::move(byRef));
     } catch (const db::DbError&) {
         // Without the lists the user can still type the customer.
         f.customerPickersFilled = false;

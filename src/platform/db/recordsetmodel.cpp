@@ -109,4 +109,35 @@ bool RecordsetModel::removeRows(int row, int count, const QModelIndex& parent) {
     return true;
 }
 
+RecordsetListModel::RecordsetListModel(QObject* parent) : QAbstractListModel(parent) {}
+RecordsetListModel::~RecordsetListModel() = default;
+
+void RecordsetListModel::setRecordset(std::unique_ptr<Recordset> rs) {
+    beginResetModel();
+    m_rs = std::move(rs);
+    endResetModel();
+}
+
+int RecordsetListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !m_rs ? 0 : m_rs->rowCount();
+}
+
+QVariant RecordsetListModel::data(const QModelIndex& index, int role) const {
+    if (!m_rs || !index.isValid() || m_rs->fieldCount() == 0)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return m_rs->text(index.row(), 0);
+    if (role == Qt::UserRole)
+        return m_rs->text(index.row(), m_rs->fieldCount() - 1);
+    return {};
+}
+
+bool RecordsetListModel::removeRows(int row, int count, const QModelIndex& parent) {
+    // Only the whole list goes, as clear() asks.
+    if (parent.isValid() || !m_rs || row != 0 || count != m_rs->rowCount())
+        return false;
+    setRecordset(nullptr);
+    return true;
+}
+
 } // namespace db

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QAbstractListModel>
 #include <QAbstractTableModel>
 #include <QPointer>
 #include <QStringList>
+#include <memory>
 
 namespace db {
 
@@ -36,6 +38,24 @@ private:
     Recordset* m_rs = nullptr;
     QStringList m_captions;
     bool m_allowUpdate = false;
+};
+
+// A list for a picker over a recordset it owns, read on demand: the first field shown, the last as Qt::UserRole
+// (the value the choice stands for). A combo box's clear() empties it.
+class RecordsetListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit RecordsetListModel(QObject* parent = nullptr);
+    ~RecordsetListModel() override;
+
+    void setRecordset(std::unique_ptr<Recordset> rs);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
+
+private:
+    std::unique_ptr<Recordset> m_rs;
 };
 
 } // namespace db
