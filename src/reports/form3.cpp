@@ -199,6 +199,8 @@ void Form3::buildControls() {
     outer->addLayout(top);
 
     Adodc1 = named(new db::DataControl(this), "Adodc1");
+    // A report over a million calls shows its first rows at once and holds only those the grid shows.
+    Adodc1->setOnDemand(true);
     DataGrid1 = named(new ui::DataGrid(central), "DataGrid1");
     outer->addWidget(DataGrid1, 1);
 

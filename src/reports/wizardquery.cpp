@@ -13,6 +13,7 @@
 #include "shared/textout.h"
 
 #include <array>
+#include <functional>
 
 namespace wizard {
 namespace {
@@ -60,6 +61,12 @@ QString cellText(db::Recordset* rs, int row, int field, bool truncate) {
     if (truncate)
         text.truncate(30);
     return text;
+}
+
+// Every row in order, streamed from the query when the recordset reads on demand.
+void eachRow(const db::Recordset* rs, const std::function<void(int row)>& fn) {
+    if (rs)
+        rs->readAll(fn);
 }
 
 std::vector<int> fieldIndexes(const std::vector<OutputColumn>& columns, db::Recordset* rs) {
@@ -247,13 +254,14 @@ bool writeCsv(const QString& path, const std::vector<OutputColumn>& columns, db:
     page.writeLine(line);
     const std::vector<int> fields = fieldIndexes(columns, rs);
     const int rows = rs ? rs->recordCount() : 0;
-    for (int r = 0; r < rows; ++r) {
+    // Streamed from the query, a line at a time.
+    eachRow(rs, [&](int r) {
         line.clear();
         for (size_t i = 0; i < columns.size(); ++i)
             if (columns[i].visible)
                 appendCsvCell(line, cellText(rs, r, fields[i], truncate));
         page.writeLine(line);
-    }
+    });
     page.writeLine(QString());
     page.writeLine(QString());
     if (rs)
@@ -301,7 +309,7 @@ bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db
         widths.push_back(htmlWidth(c.width));
 
     const int rows = rs ? rs->recordCount() : 0;
-    for (int r = 0; r < rows; ++r) {
+    eachRow(rs, [&](int r) {
         const QString ref = cellText(rs, r, refField, false);
         page.writeLine(QStringLiteral("<TR>"));
         for (size_t i = 0; i < columns.size(); ++i) {
@@ -323,7 +331,7 @@ bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db
             page.writeLine(QStringLiteral("</TD></TR><TR><TD colspan = ") + span + QStringLiteral("><HR></TD></TR>"));
         else
             page.writeLine(QStringLiteral("</TD></TR>"));
-    }
+    });
     page.writeLine(QStringLiteral("</TABLE></TABLE>"));
     if (rs)
         rs->moveTo(rows);
