@@ -6,8 +6,13 @@
 #include "platform/widgets/screen.h"
 #include "platform/widgets/shell.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPalette>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -53,6 +58,42 @@ TEST(Dialogs, MessageAndInputBoxesGoThroughTheRegisteredDialogsWithTheProgramTit
     ASSERT_EQ(env.dialogs.inputs.size(), 2u);
     EXPECT_EQ(env.dialogs.inputs[0].title, "Quorvane");
     EXPECT_EQ(env.dialogs.inputs[1].defaultText, "x");
+}
+
+TEST(Dialogs, BoxesWrapTheirTextAndKeepEveryButtonOnA1024x768Screen) {
+    TestEnv env;
+    env.screen.size = QSize(1024, 768);
+    const QString words = QString("The first stats bar shows All Calls Logged Today. Type in the status: ").repeated(4);
+    const QString run = QString("x").repeated(600);               // no break chance at all
+    const QString tall = QString("A line of a long message.\n").repeated(200); // taller than any screen
+    auto fitsWithButtons = [](QDialog& box, const QString& what) {
+        box.show();
+        QApplication::processEvents();
+        EXPECT_LE(box.frameGeometry().width(), 1024) << what.left(30).toStdString();
+        EXPECT_LE(box.frameGeometry().height(), 768) << what.left(30).toStdString();
+        const QList<QAbstractButton*> buttons = box.findChildren<QAbstractButton*>();
+        EXPECT_FALSE(buttons.isEmpty());
+        for (QAbstractButton* b : buttons) {
+            const QRect r(b->mapTo(&box, QPoint(0, 0)), b->size());
+            EXPECT_TRUE(box.rect().contains(r)) << b->text().toStdString() << " " << what.left(30).toStdString();
+        }
+    };
+    for (const QString& text : {words, run, tall, words + run}) {
+        auto input = ui::inputBox(text, "Quorvane", "Pending", false, nullptr);
+        fitsWithButtons(*input, text);
+        EXPECT_EQ(input->textValue(), "Pending");
+        auto box = ui::messageBox(text, ui::Buttons::YesNoCancel, "Quorvane", nullptr);
+        fitsWithButtons(*box, text);
+        // A text cut to fit keeps the whole of it in the tooltip; every letter shown is the text's own.
+        QString shown = box->text();
+        shown.remove(QChar(0x200B));
+        if (shown.endsWith("...")) {
+            EXPECT_EQ(box->toolTip(), text);
+            EXPECT_TRUE(text.startsWith(shown.chopped(3)));
+        } else {
+            EXPECT_EQ(shown, text);
+        }
+    }
 }
 
 TEST(Dialogs, CommonDialogFilterTextBecomesQtFilters) {

@@ -1,10 +1,13 @@
 #include "platform/widgets/dialogs.h"
 
+#include "platform/widgets/screen.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -18,32 +21,114 @@ QWidget* owner() {
     return QApplication::activeWindow();
 }
 
+constexpr int BoxTextWidth = 520; // pixels: the widest a box's text runs before it wraps
+constexpr int LongestRun = 40;    // characters without a break chance before one is given
+
+QSize screenRoom() {
+    const QSize s = screen().sizePixels();
+    // Room for the window frame and a task bar.
+    return s.isEmpty() ? QSize(984, 688) : QSize(qMax(200, s.width() - 40), qMax(150, s.height() - 80));
+}
+
+// The text as shown in a wrapped label: a run too long for one line gets break chances (zero-width spaces).
+QString breakable(const QString& text) {
+    QString out;
+    out.reserve(text.size() + text.size() / LongestRun);
+    int run = 0;
+    for (const QChar c : text) {
+        out += c;
+        if (c.isSpace())
+            run = 0;
+        else if (++run >= LongestRun && !c.isHighSurrogate()) {
+            out += QChar(0x200B);
+            run = 0;
+        }
+    }
+    return out;
+}
+
+// The text cut with "..." to the lines that fit the height, at BoxTextWidth; the whole text when it fits.
+QString fitted(const QString& text, const QFont& font, int height) {
+    const QFontMetrics fm(font);
+    auto fits = [&](const QString& t) {
+        return fm.boundingRect(QRect(0, 0, BoxTextWidth, 1 << 24), Qt::TextWordWrap, t).height() <= height;
+    };
+    QString shown = breakable(text);
+    if (fits(shown))
+        return shown;
+    int lo = 0;
+    int hi = static_cast<int>(shown.size());
+    while (lo < hi) {
+        const int mid = (lo + hi + 1) / 2;
+        if (fits(shown.left(mid) + QStringLiteral("...")))
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return shown.left(lo) + QStringLiteral("...");
+}
+
+// The room left for a box's text once its buttons (and input line) are placed.
+constexpr int BoxChrome = 140;
+
 } // namespace
 
-Answer QtDialogs::message(const QString& text, Buttons buttons, const QString& title) {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, owner());
-    box.setTextFormat(Qt::PlainText); // messages carry stored and typed text
+std::unique_ptr<QMessageBox> messageBox(const QString& text, Buttons buttons, const QString& title, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, QString(), QMessageBox::NoButton, parent);
+    box->setTextFormat(Qt::PlainText); // messages carry stored and typed text
+    box->setText(fitted(text, box->font(), screenRoom().height() - BoxChrome));
+    if (box->text() != breakable(text))
+        box->setToolTip(text);
     switch (buttons) {
     case Buttons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Ok);
+        box->setStandardButtons(QMessageBox::Ok);
+        box->setEscapeButton(QMessageBox::Ok);
         break;
     case Buttons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Cancel);
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Ok);
+        box->setEscapeButton(QMessageBox::Cancel);
         break;
     case Buttons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::No);
         break;
     case Buttons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::Cancel);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Cancel);
         break;
     }
+    // The box's own sizing wraps the text; the label is held to the width the text was fitted at.
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        label->setWordWrap(true);
+        label->setMaximumWidth(qMin(BoxTextWidth, screenRoom().width() - 60));
+    }
+    return box;
+}
+
+std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& title, const QString& defaultText,
+                                       bool password, QWidget* parent) {
+    auto box = std::make_unique<QInputDialog>(parent);
+    box->setWindowTitle(title);
+    box->setInputMode(QInputDialog::TextInput);
+    box->setTextEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
+    box->setTextValue(defaultText);
+    box->setLabelText(fitted(prompt, box->font(), screenRoom().height() - BoxChrome));
+    if (box->labelText() != breakable(prompt))
+        box->setToolTip(prompt);
+    for (QLabel* label : box->findChildren<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setMaximumWidth(qMin(BoxTextWidth, screenRoom().width() - 60));
+    }
+    return box;
+}
+
+Answer QtDialogs::message(const QString& text, Buttons buttons, const QString& title) {
+    const std::unique_ptr<QMessageBox> shown = messageBox(text, buttons, title, owner());
+    QMessageBox& box = *shown;
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     switch (clicked ? box.standardButton(clicked) : QMessageBox::NoButton) {
@@ -64,15 +149,13 @@ Answer QtDialogs::message(const QString& text, Buttons buttons, const QString& t
 }
 
 QString QtDialogs::input(const QString& prompt, const QString& title, const QString& defaultText) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    const std::unique_ptr<QInputDialog> box = inputBox(prompt, title, defaultText, false, owner());
+    return box->exec() == QDialog::Accepted ? box->textValue() : QString();
 }
 
 QString QtDialogs::password(const QString& prompt, const QString& title) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), title, prompt, QLineEdit::Password, QString(), &ok);
-    return ok ? text : QString();
+    const std::unique_ptr<QInputDialog> box = inputBox(prompt, title, QString(), true, owner());
+    return box->exec() == QDialog::Accepted ? box->textValue() : QString();
 }
 
 std::optional<QColor> QtDialogs::chooseColour(const QColor& initial) {

@@ -3,7 +3,12 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <memory>
 #include <optional>
+
+class QInputDialog;
+class QMessageBox;
+class QWidget;
 
 namespace ui {
 
@@ -52,6 +57,12 @@ public:
     QString openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) override;
     FolderChoice browseFolder(const QString& title) override;
 };
+
+// The boxes QtDialogs shows, built and not yet shown. Their text wraps (inside a run too long for a line too)
+// and is cut with "..." where even wrapped it would not fit, so no box grows beyond the screen.
+std::unique_ptr<QMessageBox> messageBox(const QString& text, Buttons buttons, const QString& title, QWidget* parent);
+std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& title, const QString& defaultText,
+                                       bool password, QWidget* parent);
 
 // The common dialog's filter text in Qt's form: "Pictures (*.jpg *.gif);;All files (*.*)".
 QString qtFileFilter(const QString& vbFilter);
