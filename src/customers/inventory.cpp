@@ -14,6 +14,7 @@
 #include "platform/desktop.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/dialogs.h"
+#include "platform/widgets/elidedlabel.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 #include "platform/widgets/menus.h"
@@ -60,16 +61,19 @@ Inventory::Inventory(QWidget* parent) : QWidget(parent) {
     lblInformation = named(new QLabel(QStringLiteral("Filter:"), this), "lblInformation");
     Combo1 = named(new QComboBox(this), "Combo1");
     Combo1->setEditable(true);
+    // The pickers keep their width whatever the stored field titles; their lists show the whole titles.
     Combo1->setMinimumContentsLength(14);
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Combo2 = named(new QComboBox(this), "Combo2");
     Combo2->setEditable(true);
     Combo2->setMinimumContentsLength(10);
+    Combo2->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Text1 = named(new QLineEdit(this), "Text1");
     cmdCommand1 = named(new QPushButton(QStringLiteral("Apply"), this), "cmdCommand1");
     cmdGo = named(new QPushButton(QStringLiteral("Retrieve All"), this), "cmdGo");
     cmdCommand2 = named(new QPushButton(QStringLiteral("Export to CSV"), this), "cmdCommand2");
-    Label1 = named(new QLabel(QStringLiteral("[Information]"), this), "Label1");
-    Label1->setTextFormat(Qt::PlainText);
+    // The information line may hold a whole query or a long address: cut to the window's width, never widening it.
+    Label1 = named(new ui::ElidedLabel(QStringLiteral("[Information]"), this), "Label1");
     Label1->setAutoFillBackground(true);
     cmdCommand3 = named(new QPushButton(QStringLiteral("Rename Fields"), this), "cmdCommand3");
     Text2 = named(new QLineEdit(this), "Text2");
@@ -147,6 +151,8 @@ void Inventory::Load() {
     if (size > 0)
         font.setPointSize(size);
     setFont(font);
+    // The filter value keeps room for a dozen characters of the chosen font.
+    Text1->setMinimumWidth(QFontMetrics(font).averageCharWidth() * 12);
     const QColor colour = ui::vbColour(ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), "0"));
     if (colour.isValid()) {
         QPalette p = palette();

@@ -7,18 +7,22 @@
 #include "customers/inventorytitles.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
+#include "platform/widgets/elidedlabel.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 #include "shared/shared.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolTip>
 
 namespace {
 
@@ -187,6 +191,50 @@ TEST_F(InventoryWindow, ClickShowsTheOwnerAndThePopUpListsTheItemsCallsInTheMain
     EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(linked));
     EXPECT_EQ(main->StatusBar1->panel(5), "Show calls for inventory item.  Records: 1");
     EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(InventoryWindow, LongInformationAndALargeFontKeepTheWindowAndItsButtonsOnA1024x768Screen) {
+    env->screen.size = QSize(1024, 768);
+    prepareDatabase();
+    const QString address = QString("Flat 12, The Old Mill, ").repeated(11).left(242);
+    addCustomer("Jo Smith", "jsmith", "555", address);
+    addItem("Laptop", "ABC 15", "123", "jsmith");
+    start();
+    WriteINI("Grid Fonts", "Size", "14");
+    WriteINI("Grid Fonts", "Bold", "True");
+    exec("UPDATE Settings SET Value11 = '" + QString("A long field title ").repeated(2) +
+         ", Details, Number, Notes, Spare, Username, Warranty, More'");
+    Inventory& w = open();
+    w.show();
+    processEvents();
+    const QSize before = w.size();
+    auto inReach = [&](const char* when) {
+        processEvents();
+        EXPECT_LE(w.frameGeometry().width(), 1024) << when;
+        EXPECT_LE(w.frameGeometry().height(), 768) << when;
+        EXPECT_EQ(w.size(), before) << when;
+        for (QWidget* b : {static_cast<QWidget*>(w.cmdCommand1), static_cast<QWidget*>(w.cmdGo),
+                           static_cast<QWidget*>(w.cmdCommand2), static_cast<QWidget*>(w.Text1)})
+            EXPECT_TRUE(w.rect().contains(QRect(b->mapTo(&w, QPoint(0, 0)), b->size()))) << when;
+        EXPECT_GE(w.Text1->width(), w.Text1->fontMetrics().averageCharWidth() * 12) << when;
+    };
+    inReach("opened");
+
+    filter(w, 0, "Equals", QString("z").repeated(300));
+    inReach("no match");
+    EXPECT_TRUE(w.Label1->text().endsWith(QString("z").repeated(300) + "'  NO RECORDS MATCHED."));
+    auto* line = static_cast<ui::ElidedLabel*>(w.Label1);
+    EXPECT_TRUE(line->shownText().endsWith(QChar(0x2026))); // cut, with an ellipsis
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), line->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(line, &hover);
+    EXPECT_EQ(QToolTip::text(), w.Label1->text());
+
+    w.cmdGo->click();
+    inReach("retrieve all");
+    QTableView* view = w.Datagrid1;
+    click(view->viewport(), view->visualRect(view->model()->index(0, 1)).center());
+    EXPECT_EQ(w.Label1->text(), "Customer:  Jo Smith  -  " + address);
+    inReach("owner shown");
 }
 
 TEST_F(InventoryWindow, RenamedTitlesAreCheckedStoredAndShownWhileRefusedOnesKeepThePanelOpen) {

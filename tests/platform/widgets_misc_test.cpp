@@ -64,7 +64,7 @@ TEST(Dialogs, BoxesWrapTheirTextAndKeepEveryButtonOnA1024x768Screen) {
     TestEnv env;
     env.screen.size = QSize(1024, 768);
     const QString words = QString("The first stats bar shows All Calls Logged Today. Type in the status: ").repeated(4);
-    const QString run = QString("x").repeated(600);               // no break chance at all
+    const QString run = QString("x").repeated(600);                            // no break chance at all
     const QString tall = QString("A line of a long message.\n").repeated(200); // taller than any screen
     auto fitsWithButtons = [](QDialog& box, const QString& what) {
         box.show();

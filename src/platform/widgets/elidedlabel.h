@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QLabel>
+
+namespace ui {
+
+// A one-line label that never asks for more width than it is given: text() keeps the whole text, the label shows
+// as much as fits with an ellipsis and the whole text as its tooltip when cut. Line breaks show as spaces.
+class ElidedLabel : public QLabel {
+public:
+    explicit ElidedLabel(const QString& text = QString(), QWidget* parent = nullptr);
+
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+    // The text as painted at the present width.
+    QString shownText() const;
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+};
+
+} // namespace ui
