@@ -12,6 +12,7 @@
 #include "platform/widgets/binding.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
+#include "platform/widgets/elidedlabel.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 #include "shared/shared.h"
@@ -34,6 +35,7 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -265,6 +267,19 @@ void callLayout(Form1& f) {
 void showPanel(Form1& f) {
     f.upperStack->setCurrentWidget(f.Picture8);
     callLayout(f);
+    // The panel gets at least the height its boxes need, so that none of them scrolls, and half the height where
+    // there is more; the call list keeps the rest and never less than a few rows.
+    auto* split = qobject_cast<QSplitter*>(f.upperStack->parentWidget());
+    const auto* content = f.Picture8->findChild<QWidget*>(QStringLiteral("callContent"));
+    if (!split || !content || split->height() <= 0)
+        return;
+    const int total = split->height() - split->handleWidth();
+    const int want = qMax(total / 2, content->minimumSizeHint().height() + f.Shape1->sizeHint().height() +
+                                         f.Picture5->sizeHint().height() + 4);
+    if (split->sizes().value(0) >= want)
+        return;
+    const int callList = qMax(total - want, qMin(160, total / 3));
+    split->setSizes({total - callList, callList});
 }
 
 void endEdit(Form1& f) {
@@ -322,7 +337,7 @@ void Form1::buildCallPanel() {
     for (QComboBox* c : {Combo6, Combo11}) {
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
-        c->setMinimumContentsLength(10);
+        c->setMinimumContentsLength(7);
         c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
     Combo6->setToolTip(QStringLiteral("Pick a customer by name, or type a new one"));
@@ -350,11 +365,12 @@ void Form1::buildCallPanel() {
     Combo13 = named(new QComboBox(call), "Combo13");
     Combo3 = named(new QComboBox(call), "Combo3");
     for (QComboBox* c : {Combo1, Combo5, Combo13, Combo3}) {
-        c->setMinimumContentsLength(8);
+        c->setMinimumContentsLength(7);
         c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
-    Label36 = named(new QLabel(QStringLiteral("Notes:"), call), "Label36");
-    Label36->setTextFormat(Qt::PlainText); // the spare field's name as the user typed it
+    // The spare field's name is the user's: cut to the room of the other captions, whole in its tooltip.
+    Label36 = named(new ui::ElidedLabel(QStringLiteral("Notes:"), call), "Label36");
+    Label36->setMaximumWidth(Label36->fontMetrics().horizontalAdvance(QStringLiteral("Category:")) + 24);
     Text15 = named(new QLineEdit(call), "Text15");
     Text19 = named(new QLineEdit(call), "Text19");
     kf->addRow(QStringLiteral("Call Ref:"), Text18);
@@ -412,14 +428,19 @@ void Form1::buildCallPanel() {
         p.setColor(QPalette::HighlightedText, p.color(QPalette::Text));
         cg1->setPalette(p);
     }
-    cg1->setFixedHeight(6 * cg1->verticalHeader()->defaultSectionSize() + 2 * cg1->frameWidth());
-    cg1->setMinimumWidth(280);
+    // Two rows at least, all six where there is room.
+    const int cgRow = cg1->verticalHeader()->defaultSectionSize();
+    cg1->setMinimumHeight(2 * cgRow + 2 * cg1->frameWidth());
+    cg1->setMaximumHeight(6 * cgRow + 2 * cg1->frameWidth());
+    cg1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    cg1->setMinimumWidth(240);
     cg1->setToolTip(QStringLiteral("Call information"));
     Text20 = named(new QPlainTextEdit(Picture3), "Text20");
     Text20->setReadOnly(true);
     Text20->setPlaceholderText(QStringLiteral("Audit trail"));
     Text20->setContextMenuPolicy(Qt::CustomContextMenu);
-    Text20->setFixedHeight(cg1->height());
+    Text20->setMinimumHeight(cg1->minimumHeight());
+    Text20->setMaximumHeight(cg1->maximumHeight());
     av->addWidget(cg1, 2);
     av->addWidget(Text20, 3);
 
@@ -447,6 +468,7 @@ void Form1::buildCallPanel() {
     command16 = named(new QPushButton(QStringLiteral("View Attach."), commands), "command16");
     Command22 = named(new QPushButton(QStringLiteral("Notes"), commands), "Command22");
     Command23 = named(new QPushButton(QStringLiteral("Inventory"), commands), "Command23");
+    commands->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     int k = 0;
     for (QPushButton* b : {cmdclosecall, cmdreopen, cmdattach, Command22, command16, Command23}) {
         ch->addWidget(b, k / 3, k % 3);
@@ -464,9 +486,12 @@ void Form1::buildCallPanel() {
     grid->addWidget(commands, 1, 0, 1, 2);
     grid->addLayout(texts, 0, 2, 2, 1);
     grid->addWidget(Picture3, 2, 0, 1, 3);
-    grid->setColumnStretch(0, 3);
-    grid->setColumnStretch(1, 3);
-    grid->setColumnStretch(2, 4);
+    // The description and resolution take most of any width to spare.
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 3);
+    grid->setColumnMinimumWidth(2, 240);
+    grid->setRowStretch(2, 1);
 
     Shape1 = named(new QFrame(Picture8), "Shape1");
     Shape1->setFrameShape(QFrame::HLine);

@@ -74,6 +74,7 @@ Inventory::Inventory(QWidget* parent) : QWidget(parent) {
     cmdCommand2 = named(new QPushButton(QStringLiteral("Export to CSV"), this), "cmdCommand2");
     // The information line may hold a whole query or a long address: cut to the window's width, never widening it.
     Label1 = named(new ui::ElidedLabel(QStringLiteral("[Information]"), this), "Label1");
+    Label1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Label1->setAutoFillBackground(true);
     cmdCommand3 = named(new QPushButton(QStringLiteral("Rename Fields"), this), "cmdCommand3");
     Text2 = named(new QLineEdit(this), "Text2");

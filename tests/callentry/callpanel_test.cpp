@@ -8,6 +8,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/widgets/datagrid.h"
+#include "platform/widgets/elidedlabel.h"
 #include "platform/widgets/flexgrid.h"
 #include "shared/shared.h"
 
@@ -18,12 +19,17 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QToolTip>
 
 namespace {
 
@@ -51,6 +57,43 @@ protected:
         return true;
     }
 };
+
+TEST_F(CallPanel, OnA1024x768ScreenEveryBoxAndButtonShowsWhateverTheSpareFieldIsCalled) {
+    env->screen.size = QSize(1024, 768);
+    Form1& f = start();
+    f.show();
+    f.mnulogcall->trigger();
+    const auto* scroll = f.Picture8->findChild<QScrollArea*>("callScroll");
+    ASSERT_TRUE(scroll);
+    const int row = f.cg1->verticalHeader()->defaultSectionSize();
+    for (const QString& name :
+         {QString("Notes:"), QString("Cost centre or project code"), QString("Q").repeated(300)}) {
+        f.Label36->setText(name);
+        processEvents();
+        const std::string what = name.left(30).toStdString();
+        EXPECT_LE(f.frameGeometry().width(), 1024);
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << what;
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible()) << what;
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 f.Combo6,       f.Combo11,   f.Text10, f.Text14, f.Combo1,   f.Combo5,    f.Combo13, f.Combo3,
+                 f.Text15,       f.Text19,    f.Text16, f.Text17, f.Text3,    f.Text4,     f.Text5,   f.Text6,
+                 f.cmdclosecall, f.Command23, f.cg1,    f.Text20, f.Command8, f.Command10, f.Command9}) {
+            const QRect r(w->mapTo(f.Picture8, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(f.Picture8->rect().contains(r)) << w->objectName().toStdString() << " " << what;
+        }
+        EXPECT_GE(f.Text16->width(), 220) << what;
+        EXPECT_GE(f.Text17->width(), 220) << what;
+        EXPECT_GE(f.Combo1->width(), f.Combo1->fontMetrics().averageCharWidth() * 8) << what;
+        EXPECT_GE(f.cg1->height(), 2 * row) << what;
+        EXPECT_GE(f.datagrid2->height(), 3 * row) << what; // the call list keeps a few rows
+        EXPECT_EQ(f.Label36->text(), name);
+    }
+    auto* label = static_cast<ui::ElidedLabel*>(f.Label36);
+    EXPECT_NE(label->shownText(), f.Label36->text());
+    QHelpEvent hover(QEvent::ToolTip, QPoint(3, 3), label->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(label, &hover);
+    EXPECT_EQ(QToolTip::text(), f.Label36->text());
+}
 
 TEST_F(CallPanel, ACallGoesFromNewCallToClosedAndBackToReopenedWithItsAuditTrail) {
     prepareDatabase();

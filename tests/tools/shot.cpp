@@ -22,11 +22,13 @@ int main(int argc, char** argv) {
     auto* f = new Form1(env.appDataFolder);
     ui::detail::registerForm(typeid(Form1), f);
     f->Command1->click();
-    if (item == QLatin1String("call"))
-        f->mnulogcall->trigger();
     f->show();
     f->resize(env.screen.size.width(), env.screen.size.height() - 30);
     processEvents();
+    if (item == QLatin1String("call")) {
+        f->mnulogcall->trigger();
+        processEvents();
+    }
     QWidget* shown = f;
     if (!item.isEmpty() && item != QLatin1String("call")) {
         if (auto* action = f->findChild<QAction*>(item))

@@ -20,7 +20,6 @@ QString oneLine(QString text) {
 
 ElidedLabel::ElidedLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
 QSize ElidedLabel::minimumSizeHint() const {
