@@ -9,6 +9,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/desktop.h"
+#include "platform/widgets/busy.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
@@ -197,14 +198,14 @@ void frmAbout1::Command2_Click() {
 
 void frmAbout1::Command3_Click() {
     const Form1& main = ui::form<Form1>();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ui::WaitCursor wait;
     setListCommandsEnabled(false);
     Adodc1->setConnectionString(db::DataControl::connectionStringFor(main.dbpath));
     Adodc1->setRecordSource(CustomersSql);
     try {
         Adodc1->refresh();
     } catch (const db::DbError& e) {
-        QApplication::restoreOverrideCursor();
+        wait.release();
         setListCommandsEnabled(true);
         MsgBox(e.message());
         return;
@@ -229,7 +230,6 @@ void frmAbout1::Command3_Click() {
     m_deleteMode = true;
     cust1->show();
     resize(width(), std::max(ui::twipsToPixels(DeleteModeHeight), height()));
-    QApplication::restoreOverrideCursor();
 }
 
 void frmAbout1::Command4_Click() {
@@ -264,6 +264,7 @@ void frmAbout1::cust1_Click(int row, int col) {
         if (ref < 0 || db::displayText(rs->value(row - 1, ref)) != reference)
             return; // the grid no longer matches the rows read
         try {
+            ui::WaitCursor wait;
             rs->removeRow(row - 1);
         } catch (const db::DbError& e) {
             MsgBox(e.message());

@@ -5,6 +5,7 @@
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
+#include "platform/widgets/busy.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
@@ -158,7 +159,12 @@ void Form1::mnucustexp_Click() {
     // The file is written whole or not at all, so a failed export never leaves a part that looks complete.
     const db::Recordset* rs = Adodc1->recordset();
     const QString path = customers::custgridPath();
-    if (!rs || !customers::writeCustomerList(*rs, customers::ListFields, path)) {
+    bool written = false;
+    {
+        ui::WaitCursor wait; // 20,000 customers take a moment
+        written = rs && customers::writeCustomerList(*rs, customers::ListFields, path);
+    }
+    if (!written) {
         MsgBox(customers::cannotWriteMessage(path));
         return;
     }

@@ -12,6 +12,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/desktop.h"
+#include "platform/widgets/busy.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/elidedlabel.h"
@@ -302,8 +303,13 @@ void Inventory::cmdGo_Click() {
 void Inventory::cmdCommand2_Click() {
     // Written whole or not at all, so a failed export never leaves a part that looks complete.
     const QString path = inventoryrules::invPath();
-    if (!inventoryrules::writeGridExport(path, Datagrid1->rows(), Datagrid1->cols(),
-                                         [this](int r, int c) { return Datagrid1->textMatrix(r, c); })) {
+    bool written = false;
+    {
+        ui::WaitCursor wait; // the list may hold many thousands
+        written = inventoryrules::writeGridExport(path, Datagrid1->rows(), Datagrid1->cols(),
+                                                  [this](int r, int c) { return Datagrid1->textMatrix(r, c); });
+    }
+    if (!written) {
         MsgBox(customers::cannotWriteMessage(path));
         return;
     }

@@ -5,6 +5,7 @@
 #include "platform/db/dberror.h"
 #include "platform/db/values.h"
 #include "platform/desktop.h"
+#include "platform/widgets/busy.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
@@ -95,6 +96,7 @@ void Dialog::OKButton_Click() {
         return;
     }
     try {
+        ui::WaitCursor wait;
         ReportSource source(qv::dbpath(), false);
         inventorytype::write(page, source, Combo2->currentText(), desktop::clock().now());
     } catch (const db::DbError&) {

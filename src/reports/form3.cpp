@@ -12,6 +12,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/desktop.h"
+#include "platform/widgets/busy.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
@@ -42,6 +43,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <functional>
+#include <memory>
 
 using ui::named;
 
@@ -473,9 +476,11 @@ void Form3::Command1_Click() {
     wizard::runClauses(s, c);
     sqltxtbox->setPlainText(wizard::shownQuery(s));
     Adodc1->setRecordSource(wizard::gridQuery(s, m_main ? m_main->datesetting : QString()));
+    ui::WaitCursor wait;
     try {
         Adodc1->refresh();
     } catch (const db::DbError& e) {
+        wait.release();
         ui::MsgBox(QStringLiteral("The report could not be run: ") + e.message());
         return;
     }
@@ -495,14 +500,34 @@ std::vector<wizard::OutputColumn> outputColumns(const Form3& w) {
     return out;
 }
 
+// Writes one of the wizard's files under a wait cursor and a progress window; true when it was written, and
+// false after a failure the user is told of or a Cancel, which leaves the older file.
+bool writeWithProgress(const QString& path, const QString& failure, const std::function<bool(const Progress&)>& write) {
+    bool cancelled = false;
+    bool written = false;
+    {
+        ui::WaitCursor wait;
+        const std::unique_ptr<ui::ProgressWindow> window =
+            ui::dialogs().progress(QStringLiteral("Writing ") + path, ui::DefaultTitle);
+        written = write([&](qint64 done, qint64 total) {
+            cancelled = cancelled || !window->step(done, total);
+            return !cancelled;
+        });
+    }
+    if (!written && !cancelled)
+        ui::MsgBox(failure);
+    return written;
+}
+
 } // namespace
 
 void Form3::Command2_Click() {
     const QString path = reportPath(QStringLiteral("report.csv"));
-    if (!wizard::writeCsv(path, outputColumns(*this), Adodc1->recordset(), mnutrunc->isChecked())) {
-        ui::MsgBox(customers::cannotWriteMessage(path));
+    const bool written = writeWithProgress(path, customers::cannotWriteMessage(path), [&](const Progress& progress) {
+        return wizard::writeCsv(path, outputColumns(*this), Adodc1->recordset(), mnutrunc->isChecked(), progress);
+    });
+    if (!written)
         return;
-    }
     ShellOpen(path, 3);
     Command2->setEnabled(false);
     Command3->setEnabled(false);
@@ -520,11 +545,12 @@ void Form3::Command3_Click() {
     layout.notes = mnucalnot1->isChecked();
     layout.separator = mnusep->isChecked();
     const QString path = reportPath(QStringLiteral("report.htm"));
-    if (!wizard::writeHtml(path, outputColumns(*this), Adodc1->recordset(), layout,
-                           m_main ? m_main->dbpath : qv::dbpath(), desktop::clock().now())) {
-        ui::MsgBox(cannotWriteText(path));
+    const bool written = writeWithProgress(path, cannotWriteText(path), [&](const Progress& progress) {
+        return wizard::writeHtml(path, outputColumns(*this), Adodc1->recordset(), layout,
+                                 m_main ? m_main->dbpath : qv::dbpath(), desktop::clock().now(), progress);
+    });
+    if (!written)
         return;
-    }
     ShellOpen(path, 3);
     Command2->setEnabled(false);
     Command3->setEnabled(false);

@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <optional>
-#include <sqlite3.h>
 
 namespace monitorpages {
 namespace {
@@ -133,36 +132,6 @@ bool writeOpenCallsPage(const Input& in, db::Database* database) {
     return page.commit();
 }
 
-// One read transaction over all the queries: both pages show the same moment of the database, and the file
-// is locked and checked for changes once instead of once per query. Other copies may still read meanwhile.
-class ReadSnapshot {
-public:
-    explicit ReadSnapshot(db::Database* database) {
-        if (!database || !sqlite3_get_autocommit(database->connection().handle()))
-            return; // no database, or a transaction already under way on this handle
-        try {
-            database->connection().exec(QStringLiteral("BEGIN DEFERRED"));
-            m_conn = &database->connection();
-        } catch (const db::DbError&) {
-            // each query then reads on its own
-        }
-    }
-    ~ReadSnapshot() {
-        if (!m_conn)
-            return;
-        try {
-            m_conn->exec(QStringLiteral("COMMIT"));
-        } catch (const db::DbError&) {
-            // nothing was written
-        }
-    }
-    ReadSnapshot(const ReadSnapshot&) = delete;
-    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
-
-private:
-    db::Connection* m_conn = nullptr;
-};
-
 } // namespace
 
 std::array<QString, 5> countQueries(const Input& in) {
@@ -222,7 +191,8 @@ bool write(const Input& in) {
     } catch (const db::DbError&) {
         // the counts stay empty
     }
-    ReadSnapshot snapshot(database ? &*database : nullptr);
+    // Both pages show the same moment of the database.
+    db::ReadSnapshot snapshot(database ? &database->connection() : nullptr);
     const bool counts = writeCountsPage(in, readCounts(in, database ? &*database : nullptr));
     const bool open = writeOpenCallsPage(in, database ? &*database : nullptr);
     return counts && open;

@@ -4,6 +4,7 @@
 #include "platform/db/dberror.h"
 #include "platform/db/values.h"
 #include "platform/desktop.h"
+#include "platform/widgets/busy.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
@@ -26,20 +27,25 @@ namespace {
 // be written is never opened.
 bool writeReport(const QString& fileName, bool tolerant, const std::function<void(PageFile&, ReportSource&)>& write) {
     const QString path = reportPath(fileName);
-    PageFile page;
-    if (!page.open(path, PageFile::Sync::Skip)) {
-        ui::MsgBox(cannotWriteText(path));
-        return false;
+    QString failure;
+    {
+        ui::WaitCursor wait;
+        PageFile page;
+        if (!page.open(path, PageFile::Sync::Skip)) {
+            failure = cannotWriteText(path);
+        } else {
+            try {
+                ReportSource source(qv::dbpath(), tolerant);
+                write(page, source);
+                if (!page.commit())
+                    failure = cannotWriteText(path);
+            } catch (const db::DbError& e) {
+                failure = QStringLiteral("The report could not be read: ") + e.message();
+            }
+        }
     }
-    try {
-        ReportSource source(qv::dbpath(), tolerant);
-        write(page, source);
-    } catch (const db::DbError& e) {
-        ui::MsgBox(QStringLiteral("The report could not be read: ") + e.message());
-        return false;
-    }
-    if (!page.commit()) {
-        ui::MsgBox(cannotWriteText(path));
+    if (!failure.isEmpty()) {
+        ui::MsgBox(failure);
         return false;
     }
     openPage(path);

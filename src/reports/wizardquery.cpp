@@ -69,6 +69,25 @@ void eachRow(const db::Recordset* rs, const std::function<void(int row)>& fn) {
         rs->readAll(fn);
 }
 
+// eachRow while fn answers true; false when fn stopped it.
+bool eachRowUnlessStopped(const db::Recordset* rs, const std::function<bool(int row)>& fn) {
+    struct Stopped {};
+    try {
+        eachRow(rs, [&](int r) {
+            if (!fn(r))
+                throw Stopped{};
+        });
+    } catch (const Stopped&) {
+        return false;
+    }
+    return true;
+}
+
+// Tells progress every so many rows; false when it asks to stop.
+bool told(const Progress& progress, int row, int rows) {
+    return !progress || row % ProgressEvery != 0 || progress(row, rows);
+}
+
 std::vector<int> fieldIndexes(const std::vector<OutputColumn>& columns, db::Recordset* rs) {
     std::vector<int> out;
     for (const OutputColumn& c : columns)
@@ -76,51 +95,54 @@ std::vector<int> fieldIndexes(const std::vector<OutputColumn>& columns, db::Reco
     return out;
 }
 
-// "<i>" duration "</i>" of a call still open; nullopt leaves the cell as it is.
-std::optional<QString> openFor(db::Database* database, const QString& ref, const QDateTime& now) {
+// The page's two look-ups per row, each prepared once per page and run again for every call. A look-up that
+// cannot be read gives nothing: open calls keep their mark and rows go out without notes.
+struct RowLookups {
+    std::optional<ReportRows> openFor;
+    std::optional<ReportRows> notes;
+};
+
+std::optional<qint64> callOf(const QString& ref) {
     bool number = false;
-    ref.toLongLong(&number);
-    if (!database || !number)
-        return std::nullopt;
-    try {
-        const auto rs = database->openRecordset(
-            QStringLiteral("SELECT [Date Opened], [Time Opened], Field1 from Calls where Nom = ") + ref);
-        if (rs->eof() || db::displayText(rs->field(QStringLiteral("field1"))) != OpenMark)
-            return std::nullopt;
-        const QVariant date = rs->field(QStringLiteral("Date Opened"));
-        const QVariant time = rs->field(QStringLiteral("Time Opened"));
-        if (date.typeId() != QMetaType::QDate || time.typeId() != QMetaType::QTime)
-            return std::nullopt; // no moment to count from
-        const QString d = FormatDuration(QDateTime(date.toDate(), time.toTime()), now);
-        if (d.isEmpty())
-            return std::nullopt;
-        return QStringLiteral("<i>") + d + QStringLiteral("</i>");
-    } catch (const db::DbError&) {
-        return std::nullopt;
-    }
+    const qint64 n = ref.toLongLong(&number);
+    return number ? std::optional<qint64>(n) : std::nullopt;
 }
 
-void callnotes(PageFile& page, db::Database* database, const QString& ref) {
-    bool number = false;
-    ref.toLongLong(&number);
-    if (!database || !number)
+// "<i>" duration "</i>" of a call still open; nullopt leaves the cell as it is.
+std::optional<QString> openFor(RowLookups& lookups, const QString& ref, const QDateTime& now) {
+    const std::optional<qint64> call = callOf(ref);
+    if (!lookups.openFor || !call)
+        return std::nullopt;
+    ReportRows& rs = *lookups.openFor;
+    rs.rerun(*call);
+    if (!rs.next() || db::displayText(rs.field(QStringLiteral("field1"))) != OpenMark)
+        return std::nullopt;
+    const QVariant date = rs.field(QStringLiteral("Date Opened"));
+    const QVariant time = rs.field(QStringLiteral("Time Opened"));
+    if (date.typeId() != QMetaType::QDate || time.typeId() != QMetaType::QTime)
+        return std::nullopt; // no moment to count from
+    const QString d = FormatDuration(QDateTime(date.toDate(), time.toTime()), now);
+    if (d.isEmpty())
+        return std::nullopt;
+    return QStringLiteral("<i>") + d + QStringLiteral("</i>");
+}
+
+void callnotes(PageFile& page, RowLookups& lookups, const QString& ref) {
+    const std::optional<qint64> call = callOf(ref);
+    if (!lookups.notes || !call)
         return;
-    try {
-        const auto rs = database->openRecordset(QStringLiteral("Select * from Notes where Call = ") + ref);
-        const QString d = QStringLiteral("</TD><TD width = 100 valign=top><font color = #COCOCO><H5><i>");
-        for (; !rs->eof(); rs->moveNext()) {
-            page.writeLine(QStringLiteral("<TABLE><TR><TD width = 100 valign=top>&nbsp;</TD><TD width = 100 "
-                                          "valign=top><font color = #COCOCO><i>Note:</TD><TD width = 500><font "
-                                          "color = #COCOCO><H5><i>") +
-                           htmlText(db::displayText(rs->field(QStringLiteral("Note")))) + QStringLiteral("</TD>"));
-            page.writeLine(d + htmlText(db::displayText(rs->field(QStringLiteral("Analyst")))) + d +
-                           htmlText(db::displayText(rs->field(QStringLiteral("Note-date")))) + d +
-                           htmlText(db::displayText(rs->field(QStringLiteral("Note-time")))) +
-                           QStringLiteral("</TD> "));
-            page.writeLine(QStringLiteral("</TR></TABLE>"));
-        }
-    } catch (const db::DbError&) {
-        // the row goes out without its notes
+    ReportRows& rs = *lookups.notes;
+    rs.rerun(*call);
+    const QString d = QStringLiteral("</TD><TD width = 100 valign=top><font color = #COCOCO><H5><i>");
+    while (rs.next()) {
+        page.writeLine(QStringLiteral("<TABLE><TR><TD width = 100 valign=top>&nbsp;</TD><TD width = 100 "
+                                      "valign=top><font color = #COCOCO><i>Note:</TD><TD width = 500><font "
+                                      "color = #COCOCO><H5><i>") +
+                       htmlText(rs.text(QStringLiteral("Note"))) + QStringLiteral("</TD>"));
+        page.writeLine(d + htmlText(rs.text(QStringLiteral("Analyst"))) + d +
+                       htmlText(rs.text(QStringLiteral("Note-date"))) + d +
+                       htmlText(rs.text(QStringLiteral("Note-time"))) + QStringLiteral("</TD> "));
+        page.writeLine(QStringLiteral("</TR></TABLE>"));
     }
 }
 
@@ -243,7 +265,8 @@ std::optional<bool> iniBool(const QString& text) {
     return std::nullopt;
 }
 
-bool writeCsv(const QString& path, const std::vector<OutputColumn>& columns, db::Recordset* rs, bool truncate) {
+bool writeCsv(const QString& path, const std::vector<OutputColumn>& columns, db::Recordset* rs, bool truncate,
+              const Progress& progress) {
     PageFile page;
     if (!page.open(path))
         return false;
@@ -255,13 +278,18 @@ bool writeCsv(const QString& path, const std::vector<OutputColumn>& columns, db:
     const std::vector<int> fields = fieldIndexes(columns, rs);
     const int rows = rs ? rs->recordCount() : 0;
     // Streamed from the query, a line at a time.
-    eachRow(rs, [&](int r) {
+    const bool whole = eachRowUnlessStopped(rs, [&](int r) {
+        if (!told(progress, r, rows))
+            return false;
         line.clear();
         for (size_t i = 0; i < columns.size(); ++i)
             if (columns[i].visible)
                 appendCsvCell(line, cellText(rs, r, fields[i], truncate));
         page.writeLine(line);
+        return true;
     });
+    if (!whole)
+        return false;
     page.writeLine(QString());
     page.writeLine(QString());
     if (rs)
@@ -270,7 +298,7 @@ bool writeCsv(const QString& path, const std::vector<OutputColumn>& columns, db:
 }
 
 bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db::Recordset* rs,
-               const PageLayout& layout, const QString& dbpath, const QDateTime& now) {
+               const PageLayout& layout, const QString& dbpath, const QDateTime& now, const Progress& progress) {
     PageFile page;
     if (!page.open(path))
         return false;
@@ -296,20 +324,31 @@ bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db
     const bool openForShown = columns.size() > OpenForColumn && columns[OpenForColumn].visible;
     const int refField = columns.empty() ? -1 : fields[0];
     std::optional<db::Database> database;
+    std::optional<db::ReadSnapshot> snapshot; // the look-ups lock and check the file once, not once per row
+    RowLookups lookups;
     if (openForShown || layout.notes) {
         try {
             database = db::Database::open(dbpath);
+            snapshot.emplace(&database->connection());
+            if (openForShown)
+                lookups.openFor = ReportRows::prepared(
+                    database->shared(),
+                    QStringLiteral("SELECT \"Date Opened\", \"Time Opened\", Field1 FROM Calls WHERE Nom = ?1"), true);
+            if (layout.notes)
+                lookups.notes = ReportRows::prepared(database->shared(),
+                                                     QStringLiteral("SELECT * FROM Notes WHERE Call = ?1"), true);
         } catch (const db::DbError&) {
             // open calls keep their mark and rows go out without notes
         }
     }
-    db::Database* dbp = database ? &*database : nullptr;
     std::vector<QString> widths;
     for (const OutputColumn& c : columns)
         widths.push_back(htmlWidth(c.width));
 
     const int rows = rs ? rs->recordCount() : 0;
-    eachRow(rs, [&](int r) {
+    const bool whole = eachRowUnlessStopped(rs, [&](int r) {
+        if (!told(progress, r, rows))
+            return false;
         const QString ref = cellText(rs, r, refField, false);
         page.writeLine(QStringLiteral("<TR>"));
         for (size_t i = 0; i < columns.size(); ++i) {
@@ -318,20 +357,23 @@ bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db
             const QString text = cellText(rs, r, fields[i], layout.truncate);
             std::optional<QString> duration;
             if (openForShown && text == OpenMark)
-                duration = openFor(dbp, ref, now);
+                duration = openFor(lookups, ref, now);
             page.writeLine(QStringLiteral("<TD width = ") + widths[i] + QStringLiteral(" valign=top><H5>  ") +
                            (duration ? *duration : htmlbreaks(text)) + QStringLiteral("</TD>"));
         }
         if (layout.notes) {
             page.writeLine(QStringLiteral("<TR><TD colspan = ") + span + QLatin1Char('>'));
-            callnotes(page, dbp, ref);
+            callnotes(page, lookups, ref);
             page.writeLine(QStringLiteral("</TD></TR>"));
         }
         if (layout.separator)
             page.writeLine(QStringLiteral("</TD></TR><TR><TD colspan = ") + span + QStringLiteral("><HR></TD></TR>"));
         else
             page.writeLine(QStringLiteral("</TD></TR>"));
+        return true;
     });
+    if (!whole)
+        return false;
     page.writeLine(QStringLiteral("</TABLE></TABLE>"));
     if (rs)
         rs->moveTo(rows);

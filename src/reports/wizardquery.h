@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/progress.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -80,10 +82,11 @@ struct PageLayout {
 };
 
 // Both writers take every row of rs in order (none when rs is null) and leave it past its last row. They write the file
-// whole or not at all; false when it could not be written.
-bool writeCsv(const QString& path, const std::vector<OutputColumn>& columns, db::Recordset* rs, bool truncate);
+// whole or not at all; false when it could not be written or progress answered false (the older file stays).
+bool writeCsv(const QString& path, const std::vector<OutputColumn>& columns, db::Recordset* rs, bool truncate,
+              const Progress& progress = {});
 bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db::Recordset* rs,
-               const PageLayout& layout, const QString& dbpath, const QDateTime& now);
+               const PageLayout& layout, const QString& dbpath, const QDateTime& now, const Progress& progress = {});
 
 // "Calls for an Inventory Item": the query for the answer (matched literally, anywhere in the item text).
 QString itemCallsQuery(const QString& answer);

@@ -13,6 +13,7 @@
 #include "reports/wizardquery.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -164,6 +165,35 @@ TEST_F(CannotWrite, ADateThatIsNotMonthFirstEndsTheReportSayingWhichAndHow) {
     main->callsdat->trigger();
     EXPECT_TRUE(env->dialogs.messages.empty());
     EXPECT_EQ(env->shell.lastOpened(), documents("report-calls-for-customer.htm"));
+}
+
+TEST_F(CannotWrite, ACancelledWizardPageLeavesTheOlderFileAndNothingIsSaid) {
+    manyCalls(600, "ann", "Admin", "Open", "Hardware", QDate(2025, 3, 1));
+    start();
+    main->mnuwiz->trigger();
+    processEvents();
+    Form3& w = ui::form<Form3>();
+    wizard::state() = {};
+    w.Command1->click();
+    const QString page = documents("report.htm");
+    QFile old(page);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("older page");
+    old.close();
+
+    env->dialogs.cancelProgressAfter(2);
+    w.Command3->click();
+    EXPECT_EQ(env->dialogs.progressLabels, QStringList{"Writing " + page});
+    EXPECT_EQ(fileText(page), "older page");
+    EXPECT_TRUE(env->dialogs.messages.empty());
+    EXPECT_TRUE(env->shell.opened.empty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the wait cursor went with the command
+
+    w.Command3->click();
+    EXPECT_GE(env->dialogs.progressSteps, 2 + 3); // told along the way: 600 rows
+    EXPECT_TRUE(fileText(page).contains("</TABLE></TABLE>"));
+    EXPECT_EQ(env->shell.lastOpened(), page);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace

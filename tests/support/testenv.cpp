@@ -72,7 +72,7 @@ QStringList ScriptedDialogs::messageTexts() const {
 
 int ScriptedDialogs::unusedScripts() const {
     return static_cast<int>(m_answers.size() + m_inputs.size() + m_colours.size() + m_fonts.size() + m_files.size() +
-                            m_folders.size());
+                            m_folders.size() + m_cancels.size());
 }
 
 void ScriptedDialogs::clear() {
@@ -80,6 +80,8 @@ void ScriptedDialogs::clear() {
     inputs.clear();
     fileFilters.clear();
     colourDialogs = fontDialogs = folderDialogs = 0;
+    progressLabels.clear();
+    progressSteps = 0;
 }
 
 namespace {
@@ -163,6 +165,40 @@ ui::FolderChoice ScriptedDialogs::browseFolder(const QString&) {
     const auto f = m_folders.front();
     m_folders.pop_front();
     return f;
+}
+
+ScriptedDialogs& ScriptedDialogs::cancelProgressAfter(int steps) {
+    m_cancels.push_back(steps);
+    return *this;
+}
+
+namespace {
+
+class ScriptedProgress : public ui::ProgressWindow {
+public:
+    ScriptedProgress(int& steps, int cancelAfter) : m_steps(steps), m_cancelAfter(cancelAfter) {}
+    bool step(qint64, qint64) override {
+        ++m_steps;
+        ++m_told;
+        return m_cancelAfter < 0 || m_told < m_cancelAfter;
+    }
+
+private:
+    int& m_steps;
+    int m_cancelAfter;
+    int m_told = 0;
+};
+
+} // namespace
+
+std::unique_ptr<ui::ProgressWindow> ScriptedDialogs::progress(const QString& label, const QString&) {
+    progressLabels << label;
+    int cancelAfter = -1;
+    if (!m_cancels.empty()) {
+        cancelAfter = m_cancels.front();
+        m_cancels.pop_front();
+    }
+    return std::make_unique<ScriptedProgress>(progressSteps, cancelAfter);
 }
 
 bool RecordingPrinter::printText(const QString& text, const QFont& font) {

@@ -88,6 +88,8 @@ public:
     ScriptedDialogs& chooseFontNext(std::optional<QFont> f);
     ScriptedDialogs& chooseFileNext(const QString& path);
     ScriptedDialogs& chooseFolderNext(const ui::FolderChoice& choice);
+    // The next progress window's Cancel is pressed once it has been told this many steps.
+    ScriptedDialogs& cancelProgressAfter(int steps);
 
     // What was shown.
     std::vector<Message> messages;
@@ -96,6 +98,8 @@ public:
     int colourDialogs = 0;
     int fontDialogs = 0;
     int folderDialogs = 0;
+    QStringList progressLabels; // every progress window's label
+    int progressSteps = 0;      // steps told to progress windows
 
     QString lastMessage() const { return messages.empty() ? QString() : messages.back().text; }
     QStringList messageTexts() const;
@@ -111,6 +115,7 @@ public:
     std::optional<QFont> chooseFont(const QFont& initial) override;
     QString openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) override;
     ui::FolderChoice browseFolder(const QString& title) override;
+    std::unique_ptr<ui::ProgressWindow> progress(const QString& label, const QString& title) override;
 
 private:
     std::deque<ui::Answer> m_answers;
@@ -119,6 +124,7 @@ private:
     std::deque<std::optional<QFont>> m_fonts;
     std::deque<QString> m_files;
     std::deque<ui::FolderChoice> m_folders;
+    std::deque<int> m_cancels;
 };
 
 class RecordingPrinter : public ui::Printer {

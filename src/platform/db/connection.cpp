@@ -382,6 +382,26 @@ QVariant Statement::column(int i) const {
     }
 }
 
+ReadSnapshot::ReadSnapshot(Connection* conn) {
+    if (!conn || conn->inTransaction())
+        return;
+    try {
+        conn->exec(QStringLiteral("BEGIN DEFERRED"));
+        m_conn = conn;
+    } catch (const DbError&) {
+    }
+}
+
+ReadSnapshot::~ReadSnapshot() {
+    if (!m_conn)
+        return;
+    try {
+        m_conn->exec(QStringLiteral("COMMIT"));
+    } catch (const DbError&) {
+        // nothing was written
+    }
+}
+
 Transaction::Transaction(Connection& conn) : m_conn(conn) {
     m_conn.exec(QStringLiteral("BEGIN IMMEDIATE"));
 }

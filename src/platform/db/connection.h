@@ -78,6 +78,20 @@ private:
     QString m_sql;
 };
 
+// One read transaction over many queries: they see one moment of the file, which is locked and checked for
+// changes once instead of once per query. Other copies may still read meanwhile. Nothing when conn is null or
+// already in a transaction; a snapshot that cannot begin leaves each query to read on its own.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(Connection* conn);
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    Connection* m_conn = nullptr;
+};
+
 // Rolls back unless committed.
 class Transaction {
 public:

@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QUrl>
 
 namespace ui {
@@ -20,6 +21,28 @@ Dialogs* g_dialogs = nullptr;
 QWidget* owner() {
     return QApplication::activeWindow();
 }
+
+class QtProgressWindow : public ProgressWindow {
+public:
+    QtProgressWindow(const QString& label, const QString& title)
+        : m_dialog(label, QStringLiteral("Cancel"), 0, 0, owner()) {
+        m_dialog.setWindowTitle(title);
+        m_dialog.setWindowModality(Qt::ApplicationModal); // the work goes on in this thread
+        m_dialog.setMinimumDuration(1000);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+    }
+    bool step(qint64 done, qint64 total) override {
+        // The dialog counts in int; large totals are scaled down.
+        const qint64 scale = total > 1000000 ? total / 1000000 + 1 : 1;
+        m_dialog.setMaximum(static_cast<int>(total / scale));
+        m_dialog.setValue(static_cast<int>(std::min(done, total) / scale)); // modal: runs pending events
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
 
 constexpr int BoxTextWidth = 520; // pixels: the widest a box's text runs before it wraps
 constexpr int LongestRun = 40;    // characters without a break chance before one is given
@@ -124,6 +147,10 @@ std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& tit
         label->setMaximumWidth(qMin(BoxTextWidth, screenRoom().width() - 60));
     }
     return box;
+}
+
+std::unique_ptr<ProgressWindow> QtDialogs::progress(const QString& label, const QString& title) {
+    return std::make_unique<QtProgressWindow>(label, title);
 }
 
 Answer QtDialogs::message(const QString& text, Buttons buttons, const QString& title) {

@@ -27,6 +27,15 @@ struct FolderChoice {
     bool hasPath() const { return kind == Kind::Path; }
 };
 
+// A progress window with a Cancel button over work that can take seconds. It shows itself once the work has
+// gone on for about a second, and goes when its object does.
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    // Shows how far the work has come; false once the user pressed Cancel.
+    virtual bool step(qint64 done, qint64 total) = 0;
+};
+
 // Every box and common dialog the program shows, so that tests can answer them.
 class Dialogs {
 public:
@@ -44,6 +53,7 @@ public:
     virtual QString openFile(const QString& vbFilter, const QString& title,
                              const QString& initialFolder = QString()) = 0;
     virtual FolderChoice browseFolder(const QString& title) = 0;
+    virtual std::unique_ptr<ProgressWindow> progress(const QString& label, const QString& title) = 0;
 };
 
 // The real boxes on Qt's dialogs; message boxes are parented to the active window.
@@ -56,6 +66,7 @@ public:
     std::optional<QFont> chooseFont(const QFont& initial) override;
     QString openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) override;
     FolderChoice browseFolder(const QString& title) override;
+    std::unique_ptr<ProgressWindow> progress(const QString& label, const QString& title) override;
 };
 
 // The boxes QtDialogs shows, built and not yet shown. Their text wraps (inside a run too long for a line too)

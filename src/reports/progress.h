@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QtGlobal>
+#include <functional>
+
+// How far a long write has come, told every so many rows; the window side shows it. Answering false asks the
+// writer to stop: it then writes nothing and leaves the older file in place.
+using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+// How many rows a writer handles between two reports of its progress.
+inline constexpr int ProgressEvery = 250;
