@@ -121,7 +121,8 @@ std::optional<QString> openFor(RowLookups& lookups, const QString& ref, const QD
     const QVariant time = rs.field(QStringLiteral("Time Opened"));
     if (date.typeId() != QMetaType::QDate || time.typeId() != QMetaType::QTime)
         return std::nullopt; // no moment to count from
-    const QString d = FormatDuration(QDateTime(date.toDate(), time.toTime()), now);
+    // Wall-clock parts only: a zone-free moment spares a time-zone look-up per row.
+    const QString d = FormatDuration(QDateTime(date.toDate(), time.toTime(), Qt::UTC), now);
     if (d.isEmpty())
         return std::nullopt;
     return QStringLiteral("<i>") + d + QStringLiteral("</i>");
