@@ -144,6 +144,17 @@ TEST_F(NotesWindow, ACallWithoutNotesShowsAMessageAndWritesNoPage) {
     EXPECT_TRUE(env->shell.opened.empty());
 }
 
+TEST_F(NotesWindow, APageThatCannotBeWrittenIsToldNamingItsFile) {
+    startWith("Admin");
+    addNote(call, "kept", "Admin");
+    Notes* notes = openNotes();
+    ASSERT_TRUE(notes);
+    ASSERT_TRUE(QDir().mkpath(windowPage() + "/held")); // a folder where the page should go
+    notes->Command3->click();
+    EXPECT_EQ(env->dialogs.messageTexts(), QStringList{"Can't write " + windowPage()});
+    EXPECT_TRUE(env->shell.opened.empty());
+}
+
 class NotesLevels : public NotesWindow, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 
 TEST_P(NotesLevels, OnlyAnAdministratorChangesExistingNotesInTheGrid) {

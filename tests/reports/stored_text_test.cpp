@@ -1,6 +1,7 @@
 #include "reports/reportfixture.h"
 
 #include "customers/form2.h"
+#include "customers/inventory.h"
 #include "mainwindow/form1.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
@@ -61,7 +62,7 @@ TEST_F(StoredText, TextHoldingNulIsFoundByEveryLookUpThatTakesIt) {
     const int c = call(ref, "Admin", status, category, "q", QDate(2025, 3, 14));
     call("ab", "Admin", "Open", "Network", "other", QDate(2025, 3, 14));
     exec("UPDATE Calls SET sp1 = 'x' WHERE Nom <> " + QString::number(c));
-    addRow("Calls", {{"Nom", 99}, {"Username", "ab"}, {"Status", status}, {"sp1", "Laptop   [" + number + "]"}});
+    addRow("Calls", {{"Nom", 99}, {"Username", "ab"}, {"Status", status}, {"sp1", type + "   [" + number + "]"}});
     item(type, ref, "d", number);
     item("Laptop", "ab", "d", "1");
     start();
@@ -111,6 +112,23 @@ TEST_F(StoredText, TextHoldingNulIsFoundByEveryLookUpThatTakesIt) {
     main->mnuinv->trigger();
     ASSERT_TRUE(ui::isLoaded<Form2>());
     EXPECT_EQ(ui::form<Form2>().Datagrid1->approxCount(), 1);
+
+    // The customer's item finds its calls in the call list.
+    Form2& items = ui::form<Form2>();
+    main->datagrid2->setRows(1);
+    items.mnufnd->trigger();
+    EXPECT_EQ(listed(), QStringList{"99"});
+    items.close();
+
+    // The inventory window's filter on the number.
+    main->mnuinvserach->trigger();
+    Inventory& inventory = ui::form<Inventory>();
+    inventory.Combo1->setCurrentIndex(2);
+    inventory.Combo2->setCurrentText("Equals");
+    inventory.Text1->setText(number);
+    inventory.cmdCommand1->click();
+    EXPECT_EQ(inventory.Datagrid1->rows(), 2) << "the heading and the one item";
+    inventory.close();
 
     // The monitor page's third bar counts the status.
     main->stats3status = status;
