@@ -4,6 +4,7 @@
 
 #include "customers/customerexport.h"
 #include "mainwindow/form1.h"
+#include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
 #include "platform/widgets/datagrid.h"
@@ -176,6 +177,44 @@ TEST_F(CustomerList, EditSelectedCustomerKeepsTheReferenceFromBeforeTheEditAndSh
     EXPECT_FALSE(main->Command10->isVisibleTo(main));
     EXPECT_EQ(main->Combo6->currentText(), "Bob Baker");
     EXPECT_FALSE(main->Datagrid1->isEnabled() || main->Command8->isEnabled() || main->mnucust->isEnabled());
+}
+
+TEST_F(CustomerList, ALongListKeepsItsOrderAndFindsAnyCustomerInTheWholeTable) {
+    prepareDatabase();
+    {
+        auto database = db::Database::open(dbPath);
+        db::Transaction tx(database.connection());
+        for (int i = 0; i < 500; ++i) {
+            const int k = (i * 7919) % 500; // references spread over the names
+            database.execute(QStringLiteral("INSERT INTO Customers (Name, Username) VALUES ('%1 %2', 'C%3')")
+                                 .arg(i % 2 ? QStringLiteral("zed") : QStringLiteral("Ann"))
+                                 .arg(i, 3, 10, QLatin1Char('0'))
+                                 .arg(k, 3, 10, QLatin1Char('0')));
+        }
+        tx.commit();
+    }
+    start("Admin");
+    db::Recordset* rs = main->Adodc1->recordset();
+    ASSERT_TRUE(rs && rs->isOnDemand());
+    ASSERT_EQ(main->Datagrid1->model()->rowCount(), 500);
+    EXPECT_EQ(main->Datagrid1->model()->index(0, 0).data().toString(), "Ann 000");
+    EXPECT_EQ(main->Datagrid1->model()->index(499, 0).data().toString(), "zed 499");
+    // Found far down the list: the grid and the customer boxes show that customer.
+    main->FindCust("c437");
+    ASSERT_FALSE(rs->eof());
+    EXPECT_EQ(rs->field("Username").toString(), "C437");
+    main->FindCust("C437");
+    EXPECT_EQ(main->Datagrid1->columnText(1), "C437");
+    // Ordered by reference, the whole table follows.
+    main->mnuorderref->trigger();
+    rs = main->Adodc1->recordset();
+    ASSERT_EQ(rs->recordCount(), 500);
+    for (const int r : {0, 63, 64, 250, 499})
+        EXPECT_EQ(rs->text(r, rs->fieldIndex("Username")), QStringLiteral("C%1").arg(r, 3, 10, QLatin1Char('0')));
+    EXPECT_EQ(main->Datagrid1->model()->index(499, 1).data().toString(), "C499");
+    env->dialogs.clear();
+    main->FindCust("nobody");
+    EXPECT_EQ(env->dialogs.messageTexts(), QStringList{"No Records Found"});
 }
 
 } // namespace
