@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace ui {
@@ -101,7 +102,7 @@ std::unique_ptr<QMessageBox> messageBox(const QString& text, Buttons buttons, co
     box->setTextFormat(Qt::PlainText); // messages carry stored and typed text
     box->setText(fitted(text, box->font(), screenRoom().height() - BoxChrome));
     if (box->text() != breakable(text))
-        box->setToolTip(text);
+        box->setToolTip(Qt::convertFromPlainText(text)); // stored text stays text in the tip too
     switch (buttons) {
     case Buttons::Ok:
         box->setStandardButtons(QMessageBox::Ok);
@@ -140,7 +141,7 @@ std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& tit
     box->setTextValue(defaultText);
     box->setLabelText(fitted(prompt, box->font(), screenRoom().height() - BoxChrome));
     if (box->labelText() != breakable(prompt))
-        box->setToolTip(prompt);
+        box->setToolTip(Qt::convertFromPlainText(prompt));
     for (QLabel* label : box->findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);

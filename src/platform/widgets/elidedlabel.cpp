@@ -3,6 +3,7 @@
 #include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QTextDocument>
 #include <QToolTip>
 
 namespace ui {
@@ -42,7 +43,7 @@ bool ElidedLabel::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip && toolTip().isEmpty()) {
         // The whole text, only when it is cut.
         if (shownText() != oneLine(text()))
-            QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), text(), this);
+            QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), Qt::convertFromPlainText(text()), this);
         else
             QToolTip::hideText();
         return true;
