@@ -58,6 +58,9 @@ TEST_F(OnDemandTest, ReadsTheRowsAndOrderOfAWholeReadOrReadsWhole) {
     for (const Case& c : {
              Case{"Select * from Customers ORDER by Name", true},
              Case{"Select * from Customers ORDER by Username DESC", true},
+             Case{"Select * from Customers ORDER by Name DESC", true},                    // the index backwards
+             Case{"Select * from Customers ORDER by Since DESC", true},                   // a sort of the table
+             Case{"Select * from Customers where Username > 'C0300' ORDER by Since", false}, // of an index
              Case{"Select * from Customers", true},
              Case{"SELECT Name, Username from Customers ORDER by Name", true},
              Case{"SELECT Username from Customers ORDER by Username", true},

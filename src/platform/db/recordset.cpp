@@ -68,22 +68,43 @@ QString keyQuery(Connection& conn, const QString& jetSql, const jet::Query& q, c
                 return {};
     }
     const QString id = quoteIdent(q.singleTable) + QStringLiteral(".rowid");
+    // The engine's plan tells the order rows come in before (or without) a sort.
+    QStringList plan;
+    {
+        Statement explain(conn, QStringLiteral("EXPLAIN QUERY PLAN ") + whole);
+        while (explain.step())
+            plan << explain.column(3).toString();
+    }
+    bool tableWalk = false;
+    bool fullSort = false;
+    for (const QString& step : plan) {
+        tableWalk = tableWalk || (step.startsWith(QLatin1String("SCAN ")) && !step.contains(QLatin1String("INDEX")));
+        fullSort = fullSort || step == QLatin1String("USE TEMP B-TREE FOR ORDER BY");
+    }
     if (q.orderBy.isEmpty()) {
         // Without an order the rows come as the engine walks: only a plain walk of the table is in row id order.
-        Statement plan(conn, QStringLiteral("EXPLAIN QUERY PLAN ") + whole);
-        int steps = 0;
-        bool tableWalk = false;
-        while (plan.step()) {
-            const QString detail = plan.column(3).toString();
-            ++steps;
-            tableWalk = detail.startsWith(QLatin1String("SCAN ")) && !detail.contains(QLatin1String("INDEX"));
-        }
-        if (steps != 1 || !tableWalk)
+        if (plan.size() != 1 || !tableWalk)
             return {};
         return q.sql.mid(q.fromPos) + QStringLiteral(" ORDER BY ") + id;
     }
-    // Rows that tie on the order come by row id, as the order's index gives them.
-    return q.sql.mid(q.fromPos) + QStringLiteral(", ") + id;
+    // Rows that tie on the order keep the order they came in (the sort is stable): by row id from a walk of the
+    // table, or as the first term's index gives them, walked backwards for a first term that sorts down. Rows
+    // that come by another index and are sorted whole tie in that index's order: read whole.
+    if (fullSort && !tableWalk)
+        return {};
+    bool firstDown = false;
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\s+"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QRegularExpressionMatch last;
+    for (auto it = orderBy.globalMatch(q.sql); it.hasNext();)
+        last = it.next();
+    if (last.hasMatch() && !fullSort) {
+        const QString terms = q.sql.mid(last.capturedEnd());
+        const QString first = q.orderBy.first().trimmed();
+        if (terms.startsWith(first))
+            firstDown = terms.mid(first.size()).trimmed().startsWith(QLatin1String("DESC"), Qt::CaseInsensitive);
+    }
+    return q.sql.mid(q.fromPos) + QStringLiteral(", ") + id + (firstDown ? QStringLiteral(" DESC") : QString());
 }
 
 } // namespace
