@@ -43,6 +43,7 @@ void eachCall(PageFile& page, ReportSource& source, ReportRows& row, bool notes,
         lines(page, callLines());
         if (notes)
             source.notes(page, row.field(Nom));
+        source.rowWritten();
     }
 }
 

@@ -34,13 +34,18 @@ bool writeReport(const QString& fileName, bool tolerant, const std::function<voi
         if (!page.open(path, PageFile::Sync::Skip)) {
             failure = cannotWriteText(path);
         } else {
+            const std::unique_ptr<ui::ProgressWindow> window =
+                ui::dialogs().progress(QStringLiteral("Writing ") + path, ui::DefaultTitle);
             try {
                 ReportSource source(qv::dbpath(), tolerant);
+                source.setProgress([&window](qint64 done, qint64 total) { return window->step(done, total); });
                 write(page, source);
                 if (!page.commit())
                     failure = cannotWriteText(path);
             } catch (const db::DbError& e) {
                 failure = QStringLiteral("The report could not be read: ") + e.message();
+            } catch (const ReportCancelled&) {
+                return false; // the older page stays
             }
         }
     }

@@ -168,6 +168,12 @@ void ReportSource::notes(PageFile& page, const QVariant& call) {
     }
 }
 
+void ReportSource::rowWritten() {
+    ++m_rowsWritten;
+    if (m_progress && m_rowsWritten % ProgressEvery == 0 && !m_progress(m_rowsWritten, 0))
+        throw ReportCancelled{};
+}
+
 void writeNoteRows(PageFile& page, ReportRows& notes) {
     const QString cell = QStringLiteral("</TD><TD Class=TDNarrow valign=top><i>");
     while (notes.next()) {

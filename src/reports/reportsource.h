@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/progress.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -52,6 +54,9 @@ private:
     bool m_tolerant = false;
 };
 
+// Thrown through a writer whose progress asked it to stop; its page is dropped and the older one stays.
+struct ReportCancelled {};
+
 // What one report reads: one open database for the whole report. A tolerant source (the writers that skip a
 // failing step) turns every failing read into nothing read; otherwise db::DbError reaches the writer's caller.
 class ReportSource {
@@ -68,6 +73,11 @@ public:
     // The notes block of one call (notescall set to the number first).
     void notes(PageFile& page, const QVariant& call);
 
+    // Told after each row a list writes (the total is not known ahead); throws ReportCancelled when it asks
+    // to stop.
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+    void rowWritten();
+
 private:
     std::unique_ptr<db::Database> m_db;
     bool m_tolerant;
@@ -75,6 +85,8 @@ private:
     // Prepared once per report: a list asks them once for every row.
     std::unique_ptr<ReportRows> m_nameQuery;
     std::unique_ptr<ReportRows> m_notesQuery;
+    Progress m_progress;
+    qint64 m_rowsWritten = 0;
 };
 
 // The three lines of each note of a notes query, in its order.

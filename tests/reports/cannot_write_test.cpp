@@ -196,4 +196,25 @@ TEST_F(CannotWrite, ACancelledWizardPageLeavesTheOlderFileAndNothingIsSaid) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(CannotWrite, ACancelledQuickReportLeavesTheOlderPage) {
+    manyCalls(600, "ann", "Admin", "Open", "Hardware", QDate(2025, 3, 1));
+    start();
+    const QString page = documents("report-calls-open.htm");
+    QFile old(page);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("older page");
+    old.close();
+    env->dialogs.cancelProgressAfter(1);
+    main->mnuopencall->trigger();
+    EXPECT_EQ(fileText(page), "older page");
+    EXPECT_TRUE(env->dialogs.messages.empty());
+    EXPECT_TRUE(env->shell.opened.empty());
+
+    main->mnuopencall->trigger();
+    EXPECT_EQ(env->dialogs.progressLabels, QStringList({"Writing " + page, "Writing " + page}));
+    EXPECT_EQ(env->shell.lastOpened(), page);
+    EXPECT_NE(fileText(page), "older page");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 } // namespace

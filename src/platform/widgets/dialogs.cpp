@@ -34,6 +34,12 @@ public:
         m_dialog.setAutoReset(false);
     }
     bool step(qint64 done, qint64 total) override {
+        if (total <= 0) {
+            // How far is not known: a busy bar, and the events the dialog would otherwise run on a new value.
+            m_dialog.setMaximum(0);
+            QCoreApplication::processEvents();
+            return !m_dialog.wasCanceled();
+        }
         // The dialog counts in int; large totals are scaled down.
         const qint64 scale = total > 1000000 ? total / 1000000 + 1 : 1;
         m_dialog.setMaximum(static_cast<int>(total / scale));

@@ -32,7 +32,7 @@ struct FolderChoice {
 class ProgressWindow {
 public:
     virtual ~ProgressWindow() = default;
-    // Shows how far the work has come; false once the user pressed Cancel.
+    // Shows how far the work has come (a busy bar when total is 0: not known); false once the user pressed Cancel.
     virtual bool step(qint64 done, qint64 total) = 0;
 };
 
