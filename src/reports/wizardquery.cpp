@@ -325,7 +325,9 @@ bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db
     const bool openForShown = columns.size() > OpenForColumn && columns[OpenForColumn].visible;
     const int refField = columns.empty() ? -1 : fields[0];
     std::optional<db::Database> database;
-    std::optional<db::ReadSnapshot> snapshot; // the look-ups lock and check the file once, not once per row
+    // The look-ups lock and check the file once per stretch of rows, not once per row; between stretches the
+    // lock is let go, so that other copies can store their changes while a long page is written.
+    std::optional<db::ReadSnapshot> snapshot;
     RowLookups lookups;
     if (openForShown || layout.notes) {
         try {
@@ -350,6 +352,10 @@ bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db
     const bool whole = eachRowUnlessStopped(rs, [&](int r) {
         if (!told(progress, r, rows))
             return false;
+        if (database && r > 0 && r % ProgressEvery == 0) {
+            snapshot.reset();
+            snapshot.emplace(&database->connection());
+        }
         const QString ref = cellText(rs, r, refField, false);
         page.writeLine(QStringLiteral("<TR>"));
         for (size_t i = 0; i < columns.size(); ++i) {
