@@ -259,6 +259,10 @@ void Form2::mnuexp_Click() {
 }
 
 void Form2::mnufnd_Click() {
+    // A customer without items has no current row: nothing to look for.
+    const db::Recordset* rs = Datagrid1->recordset();
+    if (!rs || rs->bof() || rs->eof())
+        return;
     const QString item = callrules::itemText(Datagrid1->columnText(0), Datagrid1->columnText(2));
     MsgBox(QStringLiteral("Retrieveing calls for: ") + item);
     if (!m_main)

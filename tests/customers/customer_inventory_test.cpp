@@ -204,6 +204,16 @@ TEST_F(CustomerInventory, FindCallsUsesTheItemTextAndTheExportWritesEveryRowFrom
     EXPECT_EQ(env->dialogs.lastMessage(), "Retrieveing calls for: Bob's PC   []");
     EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(call));
     EXPECT_EQ(main->StatusBar1->panel(5), "Find Calls for this Item.  Records: 1");
+    // A customer with no items: no current row, nothing looked for.
+    const QString sql = main->currentsql();
+    const size_t messages = env->dialogs.messages.size();
+    ASSERT_EQ(openFor("aempty"), &w);
+    const QString panel = main->StatusBar1->panel(5);
+    w.mnufnd->trigger();
+    EXPECT_EQ(env->dialogs.messages.size(), messages);
+    EXPECT_EQ(main->currentsql(), sql);
+    EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(call));
+    EXPECT_EQ(main->StatusBar1->panel(5), panel);
 
     exec("UPDATE Inventory SET Notes = '" + SQLQuote(hostile::Quoted) + "' WHERE Type = 'Printer'");
     openFor("jsmith");

@@ -90,6 +90,7 @@ TEST_F(Wizard, TheExampleQueryTextAndItsRows) {
     start();
     Form3& w = open();
     EXPECT_EQ(w.parentWidget(), main);
+    EXPECT_EQ(main->StatusBar1->panel(5), "Report Wizard");
     EXPECT_EQ(w.sqltxtbox->toPlainText(), "SELECT * FROM Calls WHERE");
     EXPECT_FALSE(w.Command2->isEnabled());
     pick(w.Combo3, "Pending");
