@@ -68,6 +68,15 @@ const QStringList StatusCaptions = {
     QStringLiteral("</TR></TABLE><BR>"),
 };
 
+// The status report's captions with one for the seventh cell, the item.
+const QStringList ItemCallsCaptions = {
+    StatusCaptions[0],
+    StatusCaptions[1],
+    QStringLiteral(
+        "<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD><TD Class=TDNarrow> Item: </TD>"),
+    StatusCaptions[3],
+};
+
 const QStringList CustomerCaptions = {
     QStringLiteral("<TABLE class=captions><TR><TD Class=TDNarrow>"),
     QStringLiteral("Assigned: </TD><TD Class=TDMed> Call:  </TD>"),
@@ -244,12 +253,11 @@ void category(PageFile& page, ReportSource& source, const QString& category, boo
 
 void itemCalls(PageFile& page, ReportSource& source, const QString& answer) {
     ReportRows row = source.rows(wizard::itemCallsQuery(answer), ItemCallsLimit);
-    startPage(page, "<P><H3>" + htmlText(answer) + " calls: </H3></P>", StatusCaptions);
+    startPage(page, "<P><H3>" + htmlText(answer) + " calls: </H3></P>", ItemCallsCaptions);
     eachCall(page, source, row, false, [&]() -> QStringList {
         const QVariant customer = row.field(Sp2);
         return {QStringLiteral("<TABLE class=textbody><TR><TD Class=TDNarrow>"),
-                htmlText(row.dashed(Username)) + "</TD><TD Class=TDMed>" + htmlText(q150(row)) +
-                    "</TD><TD Class=TDMed>" +
+                htmlText(row.dashed(User)) + "</TD><TD Class=TDMed>" + htmlText(q150(row)) + "</TD><TD Class=TDMed>" +
                     (db::isNull(customer) ? QStringLiteral("Unknown") : htmlText(row.text(Sp2))) +
                     " </TD><TD Class=TDSmall>" + htmlText(row.dashed(Sp3)) + " </TD>",
                 "<TD Class=TDNarrow>" + htmlText(row.text(DateOpened)) + "</TD><TD Class=TDNarrow>" +

@@ -396,7 +396,8 @@ QString itemCallsQuery(const QString& answer) {
         else
             literal += c;
     }
-    return QStringLiteral("Select Username, [Date Opened], sp2, Status, Query, Sp3, Sp1, Nom from Calls where sp1 "
+    // The assignee, as under the same caption in the status report.
+    return QStringLiteral("Select User, [Date Opened], sp2, Status, Query, Sp3, Sp1, Nom from Calls where sp1 "
                           "LIKE '*") +
            literal + QStringLiteral("*' order by [Date opened] DESC, [Time opened] DESC");
 }

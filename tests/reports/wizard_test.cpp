@@ -549,6 +549,7 @@ TEST_F(Wizard, CallsForAnItemMatchTheAnswerLiterallyNewestFirst) {
     prepareDatabase();
     const int older = call({{"sp1", "PC   [12]"},
                             {"Username", "r1"},
+                            {"User", "amy"},
                             {"sp2", "Jo"},
                             {"Query", "q"},
                             {"sp3", "Hardware"},
@@ -565,12 +566,17 @@ TEST_F(Wizard, CallsForAnItemMatchTheAnswerLiterallyNewestFirst) {
     QStringList lines = fileLines(page);
     ASSERT_GE(lines.size(), 16);
     EXPECT_EQ(lines[3], "<P><H3>12 calls: </H3></P>");
+    // Seven captions over the seven cells: the assignee under "Assigned:", the item under "Item:".
+    EXPECT_EQ(lines[5], "Assigned: </TD><TD Class=TDMed> Call:  </TD><TD Class=TDMed>Customer: </TD><TD "
+                        "Class=TDSmall>Category: </TD>");
+    EXPECT_EQ(lines[6], "<TD Class=TDNarrow> Date Opened: </TD><TD Class=TDNarrow> Ref: </TD><TD Class=TDNarrow> "
+                        "Item: </TD>");
     EXPECT_EQ(lines[8], "<TABLE class=textbody><TR><TD Class=TDNarrow>");
     EXPECT_EQ(lines[9], "---</TD><TD Class=TDMed>---</TD><TD Class=TDMed>Unknown </TD><TD Class=TDSmall>--- </TD>");
     EXPECT_EQ(lines[10], QString("<TD Class=TDNarrow>01/03/2025</TD><TD Class=TDNarrow>%1</TD><TD Class=TDNarrow>"
                                  "PC   [512]</TD>")
                              .arg(newer));
-    EXPECT_EQ(lines[13], "r1</TD><TD Class=TDMed>q</TD><TD Class=TDMed>Jo </TD><TD Class=TDSmall>Hardware </TD>");
+    EXPECT_EQ(lines[13], "amy</TD><TD Class=TDMed>q</TD><TD Class=TDMed>Jo </TD><TD Class=TDSmall>Hardware </TD>");
     EXPECT_TRUE(lines[14].contains(QString(">%1<").arg(older)));
     EXPECT_EQ(lines.size(), 17);
     EXPECT_EQ(env->shell.lastOpened(), page);
