@@ -583,11 +583,18 @@ void Form3::mnulogo_Click() {
     WriteINI(Section, QStringLiteral("Logo Image"), path);
 }
 
+namespace {
+// The colour dialog starts from the colour the setting holds now (white when it holds none).
+QColor startColour(const QString& setting) {
+    const QColor c = ui::vbColour(setting);
+    return c.isValid() ? c : QColor(Qt::white);
+}
+} // namespace
+
 void Form3::mnubakc_Click() {
-    const auto colour = ui::dialogs().chooseColour(m_lastColour);
+    const auto colour = ui::dialogs().chooseColour(startColour(wizard::state().pagecolour));
     if (!colour || !colour->isValid())
         return;
-    m_lastColour = *colour;
     const QString text = ui::vbColourText(*colour);
     wizard::state().pagecolour = text;
     setSwatch(Text3, text, true);
@@ -595,10 +602,9 @@ void Form3::mnubakc_Click() {
 }
 
 void Form3::mnutable_Click() {
-    const auto colour = ui::dialogs().chooseColour(m_lastColour);
+    const auto colour = ui::dialogs().chooseColour(startColour(wizard::state().tablecolour));
     if (!colour || !colour->isValid())
         return;
-    m_lastColour = *colour;
     const QString text = ui::vbColourText(*colour);
     wizard::state().tablecolour = text;
     setSwatch(Text2, text, false);

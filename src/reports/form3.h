@@ -134,6 +134,5 @@ private:
     bool m_placingColumns = false;
     bool m_activatedOnce = false;
     quint64 m_activateSerial = 0;
-    QColor m_lastColour{Qt::black}; // the colour dialog starts from the colour last chosen in it
     QString m_titlePrefix;          // what Activate put before the user's part of the title
 };

@@ -9,6 +9,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -94,6 +96,18 @@ TEST(Dialogs, BoxesWrapTheirTextAndKeepEveryButtonOnA1024x768Screen) {
         } else {
             EXPECT_EQ(shown, text);
         }
+    }
+}
+
+TEST(Dialogs, TheFontDialogOpensAtTheSizeAndWeightAskedForEvenWithoutTheFace) {
+    ensureApp();
+    QFont arial("Arial", 8);
+    arial.setBold(true);
+    for (const QFont& asked : {arial, QFont("No Such Face Anywhere", 12)}) {
+        const QFont shown = ui::fontDialog(asked, nullptr)->currentFont();
+        EXPECT_TRUE(QFontDatabase::hasFamily(shown.family())) << shown.family().toStdString();
+        EXPECT_EQ(shown.pointSize(), asked.pointSize());
+        EXPECT_EQ(shown.bold(), asked.bold());
     }
 }
 

@@ -535,6 +535,11 @@ TEST_F(Wizard, LayoutOptionsStoreWhatIsChosenAndCancelChangesNothing) {
     EXPECT_EQ(ini("TableColour"), QString::number(0xC0FF80));
     EXPECT_EQ(w.Text4->text(), "#80FFC0");
     EXPECT_EQ(w.Text2->palette().color(QPalette::Base), QColor(0x80, 0xFF, 0xC0));
+    // Each colour dialog opens at the colour its setting holds now.
+    w.mnubakc->trigger();
+    w.mnutable->trigger();
+    EXPECT_EQ(env->dialogs.colourStarts,
+              (std::vector<QColor>{Qt::white, Qt::white, Qt::white, QColor(255, 0, 0), QColor(0x80, 0xFF, 0xC0)}));
 
     env->dialogs.chooseFontNext(std::nullopt).chooseFontNext(QFont("Arial", 14));
     const qreal before = w.Text2->font().pointSizeF();
@@ -543,6 +548,10 @@ TEST_F(Wizard, LayoutOptionsStoreWhatIsChosenAndCancelChangesNothing) {
     w.mnufont->trigger();
     EXPECT_EQ(w.Text2->font().pointSizeF(), 14);
     EXPECT_EQ(wizard::state().titlesize, "14");
+    ASSERT_EQ(env->dialogs.fontStarts.size(), 2u);
+    EXPECT_EQ(env->dialogs.fontStarts[1].family(), "Arial");
+    EXPECT_EQ(env->dialogs.fontStarts[1].pointSize(), 8);
+    EXPECT_TRUE(env->dialogs.fontStarts[1].bold());
 }
 
 TEST_F(Wizard, CallsForAnItemMatchTheAnswerLiterallyNewestFirst) {

@@ -131,8 +131,9 @@ QString ScriptedDialogs::password(const QString& prompt, const QString& title) {
     return typed;
 }
 
-std::optional<QColor> ScriptedDialogs::chooseColour(const QColor&) {
+std::optional<QColor> ScriptedDialogs::chooseColour(const QColor& initial) {
     ++colourDialogs;
+    colourStarts.push_back(initial);
     if (m_colours.empty())
         return std::nullopt;
     const auto c = m_colours.front();
@@ -140,8 +141,9 @@ std::optional<QColor> ScriptedDialogs::chooseColour(const QColor&) {
     return c;
 }
 
-std::optional<QFont> ScriptedDialogs::chooseFont(const QFont&) {
+std::optional<QFont> ScriptedDialogs::chooseFont(const QFont& initial) {
     ++fontDialogs;
+    fontStarts.push_back(initial);
     if (m_fonts.empty())
         return std::nullopt;
     const auto f = m_fonts.front();

@@ -97,6 +97,8 @@ public:
     QStringList fileFilters; // the filter text of every open-file dialog
     int colourDialogs = 0;
     int fontDialogs = 0;
+    std::vector<QColor> colourStarts; // the colour each colour dialog opened at
+    std::vector<QFont> fontStarts;    // the font each font dialog opened at
     int folderDialogs = 0;
     QStringList progressLabels; // every progress window's label
     int progressSteps = 0;      // steps told to progress windows

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -199,12 +201,21 @@ std::optional<QColor> QtDialogs::chooseColour(const QColor& initial) {
     return c;
 }
 
+std::unique_ptr<QFontDialog> fontDialog(const QFont& initial, QWidget* parent) {
+    QFont start = initial;
+    // Without this the dialog falls back to its first face, plain.
+    if (!QFontDatabase::hasFamily(initial.family()))
+        start.setFamily(QFontInfo(initial).family());
+    auto dialog = std::make_unique<QFontDialog>(parent);
+    dialog->setCurrentFont(start);
+    return dialog;
+}
+
 std::optional<QFont> QtDialogs::chooseFont(const QFont& initial) {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, owner());
-    if (!ok)
+    const std::unique_ptr<QFontDialog> dialog = fontDialog(initial, owner());
+    if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-    return f;
+    return dialog->selectedFont();
 }
 
 QString QtDialogs::openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+class QFontDialog;
 class QInputDialog;
 class QMessageBox;
 class QWidget;
@@ -74,6 +75,10 @@ public:
 std::unique_ptr<QMessageBox> messageBox(const QString& text, Buttons buttons, const QString& title, QWidget* parent);
 std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& title, const QString& defaultText,
                                        bool password, QWidget* parent);
+
+// The font dialog QtDialogs shows, at initial: a face the system lacks starts at the face standing in for it, with
+// the size, weight and slant asked for.
+std::unique_ptr<QFontDialog> fontDialog(const QFont& initial, QWidget* parent);
 
 // The common dialog's filter text in Qt's form: "Pictures (*.jpg *.gif);;All files (*.*)".
 QString qtFileFilter(const QString& vbFilter);
