@@ -135,6 +135,7 @@ Inventory::Inventory(QWidget* parent) : QWidget(parent) {
 Inventory::~Inventory() = default;
 
 void Inventory::Load() {
+    const qv::SettingsBatch settings;
     m_main = &ui::form<Form1>();
     Form1& f = *m_main;
     // Every step runs even when one before it failed.

@@ -92,6 +92,8 @@ void Form1::endProgram(const QString& message) {
 }
 
 void Form1::Load(const QString& settingsBase) {
+    // A first start fills in some ninety defaults: one rewrite of the settings file, not one each.
+    const qv::SettingsBatch settings;
     menusoff();
 
     QString base = settingsBase;
@@ -437,6 +439,7 @@ void Form1::loginClicked() {
 }
 
 void Form1::login() {
+    const qv::SettingsBatch settings;
     Picture6->hide();
     Picture1->show();
     Picture2->show();

@@ -238,6 +238,7 @@ void themes::markColumns() {
 }
 
 void themes::Form_Load() {
+    const qv::SettingsBatch settings;
     Form1& main = ui::form<Form1>();
     Grid1->setRows(3);
     Grid1->setCols(5);

@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 #include <QStringList>
 #include <QThread>
+#include <functional>
 
 namespace {
 
@@ -60,11 +61,15 @@ std::optional<QString> keyOf(const QString& line) {
     return key;
 }
 
-QString valueOf(const QString& line) {
-    QString v = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+QString unquoted(const QString& stored) {
+    QString v = stored.trimmed();
     if (v.size() >= 2 && v.startsWith(QLatin1Char('"')) && v.endsWith(QLatin1Char('"')))
         v = v.mid(1, v.size() - 2);
     return v;
+}
+
+QString valueOf(const QString& line) {
+    return unquoted(line.mid(line.indexOf(QLatin1Char('=')) + 1));
 }
 
 bool same(const QString& a, const QString& b) {
@@ -118,6 +123,56 @@ bool takeLock(QLockFile& lock) {
     return true;
 }
 
+// Sets the (trimmed) key in the lines: a missing section is appended at the end, a missing key after its
+// section's last non-blank line, so the blank line before the next section stays.
+void setEntry(QStringList& lines, const QString& s, const QString& k, const QString& value) {
+    const QString entry = k + QLatin1Char('=') + value;
+    const qsizetype header = findSection(lines, s);
+    if (header < 0) {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines.append(QString());
+        lines.append(QLatin1Char('[') + s + QLatin1Char(']'));
+        lines.append(entry);
+        return;
+    }
+    const qsizetype end = sectionEnd(lines, header);
+    const qsizetype at = findKey(lines, header, end, k);
+    if (at >= 0) {
+        lines[at] = entry;
+        return;
+    }
+    qsizetype last = end - 1;
+    while (last > header && lines.at(last).trimmed().isEmpty())
+        --last;
+    lines.insert(last + 1, entry);
+}
+
+// Reads the file's lines, lets change alter them and replaces the file whole with the result, all under a
+// lock file beside it: other copies read, change and replace the same file, one at a time or one's change is
+// lost. The file stays as it is when change returns false.
+bool rewrite(const QString& path, const std::function<bool(QStringList&)>& change) {
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(5000); // a write takes milliseconds: an older lock is one a lost copy left
+    if (!takeLock(lock))
+        return false;
+
+    QStringList lines = loadLines(path);
+    if (!change(lines))
+        return true;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray data = (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
 } // namespace
 
 IniFile::IniFile(const QString& path) : m_path(path) {}
@@ -133,52 +188,50 @@ std::optional<QString> IniFile::read(const QString& section, const QString& key)
     return valueOf(lines.at(at));
 }
 
-bool IniFile::write(const QString& section, const QString& key, const QString& value) const {
+bool IniFile::storable(const QString& section, const QString& key, const QString& value) {
     const QString s = section.trimmed();
     const QString k = key.trimmed();
-    if (m_path.isEmpty() || k.isEmpty() || k.contains(QLatin1Char('=')) || k.startsWith(QLatin1Char(';')) ||
-        k.startsWith(QLatin1Char('[')) || s.contains(QLatin1Char(']')) || unstorable(s) || unstorable(k) ||
-        unstorable(value))
-        return false;
+    return !k.isEmpty() && !k.contains(QLatin1Char('=')) && !k.startsWith(QLatin1Char(';')) &&
+           !k.startsWith(QLatin1Char('[')) && !s.contains(QLatin1Char(']')) && !unstorable(s) && !unstorable(k) &&
+           !unstorable(value);
+}
 
-    const QFileInfo info(m_path);
-    if (!QDir().mkpath(info.absolutePath()))
-        return false;
-    // Other copies read, change and replace the same file: one at a time, or one's change is lost.
-    QLockFile lock(m_path + QStringLiteral(".lock"));
-    lock.setStaleLockTime(5000); // a write takes milliseconds: an older lock is one a lost copy left
-    if (!takeLock(lock))
-        return false;
+QString IniFile::asRead(const QString& value) {
+    return unquoted(value);
+}
 
-    QStringList lines = loadLines(m_path);
-    const QString entry = k + QLatin1Char('=') + value;
-    const qsizetype header = findSection(lines, s);
-    if (header < 0) {
-        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines.append(QString());
-        lines.append(QLatin1Char('[') + s + QLatin1Char(']'));
-        lines.append(entry);
-    } else {
-        const qsizetype end = sectionEnd(lines, header);
-        const qsizetype at = findKey(lines, header, end, k);
-        if (at >= 0) {
-            lines[at] = entry;
-        } else {
-            // After the section's last non-blank line, so the blank line before the next section stays.
-            qsizetype last = end - 1;
-            while (last > header && lines.at(last).trimmed().isEmpty())
-                --last;
-            lines.insert(last + 1, entry);
+bool IniFile::write(const QString& section, const QString& key, const QString& value) const {
+    if (m_path.isEmpty() || !storable(section, key, value))
+        return false;
+    return rewrite(m_path, [&](QStringList& lines) {
+        setEntry(lines, section.trimmed(), key.trimmed(), value);
+        return true;
+    });
+}
+
+bool IniFile::fillMissing(const QList<Entry>& entries) const {
+    if (m_path.isEmpty())
+        return false;
+    bool all = true;
+    const bool written = rewrite(m_path, [&](QStringList& lines) {
+        bool changed = false;
+        for (const Entry& e : entries) {
+            if (!storable(e.section, e.key, e.value)) {
+                all = false;
+                continue;
+            }
+            const QString s = e.section.trimmed();
+            const QString k = e.key.trimmed();
+            const qsizetype header = findSection(lines, s);
+            if (header >= 0) {
+                const qsizetype at = findKey(lines, header, sectionEnd(lines, header), k);
+                if (at >= 0 && !valueOf(lines.at(at)).isEmpty())
+                    continue;
+            }
+            setEntry(lines, s, k, e.value);
+            changed = true;
         }
-    }
-
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray data = (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+        return changed;
+    });
+    return written && all;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -23,6 +24,23 @@ public:
     // line break or NUL in any part, "=" in the key or a key starting with "[" or ";", "]" in the section, an
     // empty key), the lock stays taken too long or the file cannot be written.
     bool write(const QString& section, const QString& key, const QString& value) const;
+
+    struct Entry {
+        QString section;
+        QString key;
+        QString value;
+    };
+
+    // Gives each entry's key its value where the key is missing or empty, in order and as write would, in ONE
+    // replacement of the file under its lock; a key holding a value (another copy may have written it
+    // meanwhile) keeps it. Entries write would refuse are left out. False when the file cannot be written or
+    // an entry was left out; the file is not touched when nothing is missing.
+    bool fillMissing(const QList<Entry>& entries) const;
+
+    // Whether write accepts this section, key and value.
+    static bool storable(const QString& section, const QString& key, const QString& value);
+    // What read gives back for a key that write stored with this value.
+    static QString asRead(const QString& value);
 
 private:
     QString m_path;

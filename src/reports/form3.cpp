@@ -316,6 +316,7 @@ void Form3::buildMenus() {
 }
 
 void Form3::Form_Load() {
+    const qv::SettingsBatch settings;
     wizard::State& s = wizard::state();
     s.htmlwidth = ReadINI(Section, QStringLiteral("HTML Width"), QStringLiteral("1000"));
     if (const auto b = wizard::iniBool(ReadINI(Section, QStringLiteral("Separator"), QStringLiteral("False"))))

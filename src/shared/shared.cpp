@@ -5,6 +5,7 @@
 #include "platform/ini.h"
 
 #include <QDateTime>
+#include <utility>
 
 namespace qv {
 
@@ -22,19 +23,84 @@ QString& dbpath() {
 
 namespace {
 constexpr qsizetype IniBufferLength = 255;
+
+struct PendingDefault {
+    QString path;
+    IniFile::Entry entry;
+};
+
+struct DefaultsBatch {
+    int depth = 0;
+    QList<PendingDefault> pending;
+};
+
+DefaultsBatch& batch() {
+    thread_local DefaultsBatch b;
+    return b;
 }
+
+bool same(const QString& a, const QString& b) {
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+// The first default kept back for this key of the current settings file, as the file will hold it.
+QString pendingDefault(const QString& section, const QString& key) {
+    for (const PendingDefault& p : batch().pending)
+        if (p.path == qv::inipath() && same(p.entry.section, section) && same(p.entry.key, key))
+            return IniFile::asRead(p.entry.value);
+    return {};
+}
+
+// One rewrite per settings file (normally one), in the order the defaults were read.
+void writePendingDefaults() {
+    const QList<PendingDefault> pending = std::exchange(batch().pending, {});
+    QList<QString> done;
+    for (const PendingDefault& p : pending) {
+        if (done.contains(p.path))
+            continue;
+        QList<IniFile::Entry> entries;
+        for (const PendingDefault& q : pending)
+            if (q.path == p.path)
+                entries.append(q.entry);
+        IniFile(p.path).fillMissing(entries);
+        done.append(p.path);
+    }
+}
+
+} // namespace
+
+namespace qv {
+
+SettingsBatch::SettingsBatch() {
+    ++batch().depth;
+}
+
+SettingsBatch::~SettingsBatch() {
+    if (--batch().depth == 0)
+        writePendingDefaults();
+}
+
+} // namespace qv
 
 QString ReadINI(const QString& section, const QString& key, const QString& def) {
     QString value = IniFile(qv::inipath()).read(section, key).value_or(QString());
+    if (value.isEmpty() && !batch().pending.isEmpty())
+        value = pendingDefault(section, key);
     value.truncate(IniBufferLength);
     if (!value.isEmpty())
         return value;
-    if (!def.isEmpty())
+    if (def.isEmpty())
+        return def;
+    if (batch().depth > 0 && !qv::inipath().isEmpty() && IniFile::storable(section, key, def))
+        batch().pending.append({qv::inipath(), {section, key, def}});
+    else
         WriteINI(section, key, def);
     return def;
 }
 
 bool WriteINI(const QString& section, const QString& key, const QString& value) {
+    if (!batch().pending.isEmpty())
+        writePendingDefaults();
     return IniFile(qv::inipath()).write(section, key, value);
 }
 

@@ -12,6 +12,19 @@ namespace qv {
 QString& inipath();
 QString& dbpath();
 
+// While one lives (on this thread), the defaults ReadINI fills in for missing keys are kept back and written
+// together, in one locked rewrite of the settings file, when the outermost one ends and before any WriteINI
+// meanwhile (so writes keep their order); ReadINI sees them in the meantime. A key that another copy has given a
+// value by then keeps that value. For bursts of reads such as start-up or a window reading its settings: one
+// synced rewrite instead of one per default.
+class SettingsBatch {
+public:
+    SettingsBatch();
+    ~SettingsBatch();
+    SettingsBatch(const SettingsBatch&) = delete;
+    SettingsBatch& operator=(const SettingsBatch&) = delete;
+};
+
 } // namespace qv
 
 // Reads a key of the settings file qv::inipath(). At most 255 characters come back, cut at the first NUL.

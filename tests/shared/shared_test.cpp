@@ -32,6 +32,75 @@ TEST_F(ReadIniTest, LongValueIsCutTo255Characters) {
     EXPECT_EQ(ReadINI("Reports", "Logo Image", "d"), longValue.left(255));
 }
 
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The reads of a start: defaults for missing, empty and quoted-empty keys, a key read twice with another
+// default, one explicit write in between, and keys whose default cannot be stored.
+void readMixOfDefaults() {
+    ReadINI("Program", "Refresh Interval", "300");
+    ReadINI("program", " REFRESH interval ", "600");
+    ReadINI("Images", "Bar1", "/opt/blue.jpg");
+    ReadINI("Program", "Spare", "None");
+    ReadINI("Program", "Quoted", "\"\"");
+    ReadINI("Program", "Quoted", "later");
+    ReadINI("Call Grid", "Sort Order", "ASC");
+    WriteINI("Call Grid", "Sort Order", "DESC");
+    ReadINI("Call Grid", "Grid Colour", "15921906");
+    ReadINI("Program", "Broken", "a\nb");
+    ReadINI("Bad]", "Key", "v");
+    ReadINI("Program", "Blank", "");
+}
+
+// A batch writes the same bytes as the reads one by one would, keeping what the file held (comments, blank
+// lines, another section's keys).
+TEST_F(ReadIniTest, BatchedDefaultsLeaveTheSameFileAsDefaultsWrittenOneByOne) {
+    const QByteArray start = "; mine\r\n[Program]\r\nSpare=\r\nName=x\r\n\r\n[Other]\r\nA=1\r\n";
+    const QString single = dir.filePath(QStringLiteral("single.ini"));
+    const QString batched = dir.filePath(QStringLiteral("batched.ini"));
+    for (const QString& path : {single, batched}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(start);
+    }
+    qv::inipath() = single;
+    readMixOfDefaults();
+    qv::inipath() = batched;
+    {
+        const qv::SettingsBatch batch;
+        readMixOfDefaults();
+    }
+    EXPECT_EQ(contents(batched), contents(single));
+    EXPECT_TRUE(contents(single).contains("Refresh Interval=300\r\n"));
+    EXPECT_TRUE(contents(single).contains("Sort Order=DESC\r\n"));
+    EXPECT_FALSE(contents(single).contains("Broken"));
+}
+
+// Inside a batch nothing is written until the outermost batch ends, reads see the defaults kept back, and a
+// value another copy writes meanwhile is the one read and the one kept.
+TEST_F(ReadIniTest, BatchKeepsDefaultsBackUntilItsEndAndAnotherCopysValueWins) {
+    const QString path = qv::inipath();
+    {
+        const qv::SettingsBatch outer;
+        {
+            const qv::SettingsBatch inner;
+            EXPECT_EQ(ReadINI("Program", "Refresh Interval", "300"), "300");
+            EXPECT_EQ(ReadINI("Program", "Spare", "None"), "None");
+            EXPECT_EQ(ReadINI("Program", "Stats 3", "Pending"), "Pending");
+        }
+        EXPECT_FALSE(QFile::exists(path));
+        EXPECT_EQ(ReadINI("PROGRAM", "refresh interval", "600"), "300");
+        ASSERT_TRUE(IniFile(path).write("Program", "Spare", "Theirs")); // another copy
+        ASSERT_TRUE(IniFile(path).write("Program", "Stats 3", ""));     // emptied: a default fills it again
+        EXPECT_EQ(ReadINI("Program", "Spare", "None"), "Theirs");
+        EXPECT_EQ(contents(path), QByteArray("[Program]\r\nSpare=Theirs\r\nStats 3=\r\n"));
+    }
+    EXPECT_EQ(contents(path), QByteArray("[Program]\r\nSpare=Theirs\r\nStats 3=Pending\r\nRefresh Interval=300\r\n"));
+    EXPECT_EQ(ReadINI("Program", "Refresh Interval", "600"), "300");
+}
+
 TEST(SqlQuote, DoublesEveryApostrophe) {
     EXPECT_EQ(SQLQuote("O'Brien's ''"), "O''Brien''s ''''");
 }
