@@ -103,10 +103,11 @@ TEST_F(OnDemandTest, FindLooksThroughTheWholeTableInTheListsOrder) {
         for (const int from : {0, 1, 350, Rows - 1}) {
             const int expected = whole->locate(QString::fromUtf8(criterion), from);
             EXPECT_EQ(lazy->locate(QString::fromUtf8(criterion), from), expected) << criterion << " from " << from;
-            if (expected >= 0)
+            if (expected >= 0) {
                 EXPECT_EQ(lazy->locate(QString::fromUtf8(criterion), from, expected),
                           whole->locate(QString::fromUtf8(criterion), from, expected))
                     << criterion << " passing over " << expected;
+            }
         }
     }
     // Find moves to the row, on from the current one; no match leaves the recordset at EOF.

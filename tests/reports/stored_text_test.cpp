@@ -155,8 +155,9 @@ TEST_F(StoredText, LabelsShowStoredMarkupAsTyped) {
     for (QWidget* window :
          {static_cast<QWidget*>(main), static_cast<QWidget*>(&stats), static_cast<QWidget*>(&ui::form<Form3>())})
         for (QLabel* label : window->findChildren<QLabel*>())
-            if (label->text().contains(bold))
+            if (label->text().contains(bold)) {
                 EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+            }
 }
 
 } // namespace

@@ -259,8 +259,9 @@ TEST_F(SchemaTest, IndexesOfThisBuildAreAddedToAnOlderFileAllOrNoneAndServeTheDa
                 db::Statement plan(conn, QStringLiteral("EXPLAIN QUERY PLAN ") + db::jet::translate(sql).sql);
                 while (plan.step()) {
                     const QString step = plan.column(3).toString();
-                    if (step.contains("Calls"))
+                    if (step.contains("Calls")) {
                         EXPECT_TRUE(step.contains("COVERING INDEX")) << qPrintable(sql) << ": " << qPrintable(step);
+                    }
                 }
             }
         }
