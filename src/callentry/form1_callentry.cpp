@@ -2,8 +2,8 @@
 
 #include "callentry/callpanel.h"
 #include "callentry/callrules.h"
+#include "callentry/callstore.h"
 #include "mainwindow/statusbar.h"
-#include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
@@ -16,8 +16,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -28,46 +26,6 @@ using callpanel::fieldText;
 using ui::MsgBox;
 
 namespace {
-
-const QString EmptyCall = QStringLiteral("SELECT * from Calls where Nom = 0");
-
-QString callSql(qint64 nom) {
-    return QStringLiteral("SELECT * from Calls where Nom = ") + QString::number(nom);
-}
-
-// A row's values and edit mode before a save, put back when the transaction that stored them rolls back:
-// the recordset then holds the same unsaved row again.
-class PendingRow {
-public:
-    explicit PendingRow(db::Recordset* rs) {
-        if (!rs)
-            return;
-        m_mode = rs->editMode();
-        for (int i = 0; i < rs->fieldCount(); ++i)
-            m_values.push_back(rs->field(i));
-    }
-    void restore(db::Recordset* rs) const {
-        if (!rs || m_mode == db::Recordset::EditMode::None || rs->editMode() != db::Recordset::EditMode::None)
-            return; // nothing was pending, or it still is
-        if (m_mode == db::Recordset::EditMode::Add)
-            rs->addNew();
-        else
-            rs->edit();
-        for (int i = 0; i < rs->fieldCount() && i < static_cast<int>(m_values.size()); ++i)
-            if (!db::isNull(m_values[i]) || m_mode == db::Recordset::EditMode::Edit)
-                rs->setField(i, m_values[i]);
-    }
-
-private:
-    db::Recordset::EditMode m_mode = db::Recordset::EditMode::None;
-    std::vector<QVariant> m_values;
-};
-
-QStringList attachmentsOf(const QString& folder, qint64 nom) {
-    if (folder.isEmpty())
-        return {};
-    return QDir(folder).entryList({QStringLiteral("Call-%1-*").arg(nom)}, QDir::Files);
-}
 
 QString attachMessage(callrules::Attached::Result result, const QString& folder) {
     switch (result) {
@@ -84,27 +42,9 @@ QString attachMessage(callrules::Attached::Result result, const QString& folder)
     return {};
 }
 
-// A new call that is cancelled leaves nothing behind: its row, any notes already added and any copied files.
-void removeCall(Form1& f, qint64 nom) {
-    if (nom <= 0)
-        return;
+void closeSteps(Form1& f) {
     try {
-        auto database = db::Database::open(f.dbpath);
-        db::Transaction tx(database.connection());
-        database.execute(QStringLiteral("DELETE FROM Notes WHERE Call = ") + QString::number(nom));
-        database.execute(QStringLiteral("DELETE FROM Calls WHERE Nom = ") + QString::number(nom));
-        tx.commit();
-    } catch (const db::DbError& e) {
-        MsgBox(QStringLiteral("The cancelled call could not be removed:\n") + e.message());
-    }
-    for (const QString& name : attachmentsOf(f.attachpath, nom))
-        QFile::remove(QDir(f.attachpath).filePath(name));
-}
-
-void closeSteps(Form1& f, db::Recordset& call) {
-    const QDateTime now = desktop::clock().now();
-    try {
-        callrules::closeCall(call, now);
+        f.callStore().close(desktop::clock().now());
     } catch (const db::DbError& e) {
         MsgBox(e.message());
         return;
@@ -112,51 +52,27 @@ void closeSteps(Form1& f, db::Recordset& call) {
     f.shownStatus = callrules::Closed;
     f.auditer(QStringLiteral("Call was Closed by ") + f.currentanalyst);
     f.opencallgrid();
-    if (ReadINI(QStringLiteral("Email-Settings"), QStringLiteral("Close Message"), QStringLiteral("False")) ==
-        QLatin1String("True")) {
-        const QString subject = ReadINI(QStringLiteral("Email-Settings"), QStringLiteral("Close Message Text"),
-                                        QStringLiteral("Your call # has been closed"));
-        const qint64 nom = call.field(QStringLiteral("Nom")).toLongLong();
-        ShellOpen(callrules::closeMailLink(f.Text13->text(), subject, nom), 1);
-    }
+    const QString mail = CallStore::closeMail(f.Text13->text(), f.callStore().currentCall().value_or(0));
+    if (!mail.isEmpty())
+        ShellOpen(mail, 1);
 }
 
 } // namespace
 
 bool callpanel::startCall(Form1& f, bool withNewCustomer) {
     f.cancelpressed = false;
+    NewCallDefaults defaults;
+    defaults.analyst = f.currentanalyst;
+    defaults.unassigned = f.unassigneddefault == QLatin1String("True");
+    defaults.categories = f.categories;
+    defaults.statuses = f.statuses;
+    defaults.audit = f.auditon;
+    defaults.datePattern = f.datesetting;
     qint64 nom = 0;
     try {
-        // Moving off a call that was open on the panel stores what was typed into it, as the bound boxes do.
-        f.Adodc4->setRecordSource(EmptyCall);
-        f.Adodc4->refresh();
-        db::Recordset* rs = f.Adodc4->recordset();
-        rs->addNew();
-        const QDateTime now = desktop::clock().now();
-        rs->setField(QStringLiteral("Date Opened"), now.date());
-        rs->setField(QStringLiteral("Time Opened"), now.time());
-        rs->setField(QStringLiteral("Logged"), f.currentanalyst);
-        rs->setField(QStringLiteral("User"),
-                     f.unassigneddefault == QLatin1String("True") ? callrules::Unassigned : f.currentanalyst);
-        if (!f.categories.isEmpty())
-            rs->setField(QStringLiteral("sp3"), f.categories.first());
-        if (!f.statuses.isEmpty())
-            rs->setField(QStringLiteral("Status"), f.statuses.first());
-        rs->setField(QStringLiteral("Field1"), callrules::OpenFor);
-        if (f.auditon)
-            rs->setField(
-                QStringLiteral("Audit"),
-                callrules::auditLine(now, f.datesetting, QStringLiteral("Call was Logged by ") + f.currentanalyst));
-        rs->update();
-        nom = rs->field(QStringLiteral("Nom")).toLongLong();
-        f.Adodc4->setRecordSource(callSql(nom));
-        f.Adodc4->refresh();
-        if (withNewCustomer)
-            if (db::Recordset* customers = f.Adodc1->recordset())
-                customers->addNew();
+        nom = f.callStore().create(defaults, desktop::clock().now(), withNewCustomer);
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The new call could not be stored:\n") + e.message());
-        removeCall(f, nom);
         f.leavecall();
         callpanel::endEdit(f);
         return false;
@@ -202,32 +118,10 @@ void Form1::callsaver() {
         return;
     }
     const bool storesCustomer = callpanel::newCustomer(*this);
-    // The customer, the call and its audit text are stored together or not at all. What the rows held is
-    // kept so that after a failure they can be saved again.
-    const PendingRow pendingCustomer(customer);
-    const PendingRow pendingCall(call);
+    // The customer, the call and its audit text are stored together or not at all.
     try {
-        auto database = db::Database::open(dbpath);
-        db::Transaction tx(database.connection());
-        if (customer) {
-            customer->update();
-            call->setField(QStringLiteral("Username"), reference);
-            call->setField(QStringLiteral("sp2"), fieldText(customer, QStringLiteral("Name")));
-            call->setField(QStringLiteral("Contact"),
-                           callrules::contactText(fieldText(customer, QStringLiteral("Extension")),
-                                                  fieldText(customer, QStringLiteral("Location"))));
-        }
-        call->update();
-        tx.commit();
+        callStore().save(reference);
     } catch (const db::DbError& e) {
-        try {
-            // A new customer stored in memory only: read the list again, then add it anew.
-            if (storesCustomer && customer->editMode() == db::Recordset::EditMode::None)
-                Adodc1->refresh();
-            pendingCustomer.restore(storesCustomer ? Adodc1->recordset() : customer);
-            pendingCall.restore(call);
-        } catch (const db::DbError&) {
-        }
         MsgBox(QStringLiteral("The call could not be saved; nothing was stored.\n") + e.message());
         return;
     }
@@ -253,19 +147,8 @@ void Form1::cancelcall() {
         callpanel::cancelCustomerModes(*this);
         return;
     }
-    db::Recordset* call = Adodc4->recordset();
-    db::Recordset* customer = Adodc1->recordset();
     try {
-        if (customer && customer->editMode() != db::Recordset::EditMode::None)
-            customer->cancelUpdate();
-        if (newcall) {
-            const qint64 nom = fieldText(callRow(*this), QStringLiteral("Nom")).toLongLong();
-            if (call)
-                call->cancelUpdate();
-            removeCall(*this, nom);
-        } else if (call && call->editMode() != db::Recordset::EditMode::None) {
-            call->cancelUpdate();
-        }
+        callStore().cancel(newcall, attachpath);
     } catch (const db::DbError& e) {
         MsgBox(e.message());
     }
@@ -278,8 +161,7 @@ void Form1::opencall(int callNumber) {
     if (newcall || addcustmode || editcustmode)
         return; // the panel holds an unsaved call or customer
     try {
-        Adodc4->setRecordSource(callSql(callNumber));
-        Adodc4->refresh();
+        callStore().open(callNumber);
     } catch (const db::DbError& e) {
         MsgBox(e.message());
         return;
@@ -310,8 +192,7 @@ void Form1::opencall(int callNumber) {
 void Form1::leavecall() {
     mnuprint->setEnabled(false);
     try {
-        Adodc4->setRecordSource(EmptyCall);
-        Adodc4->refresh();
+        callStore().leave();
     } catch (const db::DbError&) {
     }
     callpanel::snapshot(*this);
@@ -334,7 +215,7 @@ void Form1::opencallgrid() {
     if (call && !nomText.isEmpty()) {
         const qint64 nom = nomText.toLongLong();
         g.setTextMatrix(0, 2, nomText);
-        const qsizetype files = attachmentsOf(attachpath, nom).size();
+        const qsizetype files = CallStore::attachments(attachpath, nom).size();
         g.setTextMatrix(1, 2, files == 0 ? QStringLiteral("None") : QString::number(files));
         auto when = [call](const char* date, const char* time) {
             const QDateTime t = callrules::moment(call->field(QLatin1String(date)), call->field(QLatin1String(time)));
@@ -349,16 +230,9 @@ void Form1::opencallgrid() {
         g.setTextMatrix(3, 2, when("Date Closed", "Time Closed"));
         const QString reference = callpanel::currentReference(*this);
         try {
-            auto database = db::Database::open(dbpath);
-            auto notes = database.openRecordset(QStringLiteral("SELECT count(*) from Notes where Call = ") + nomText);
-            g.setTextMatrix(4, 2, notes->eof() ? QStringLiteral("0") : db::displayText(notes->field(0)));
-            if (!reference.isEmpty()) {
-                auto inv = database.openRecordset(QStringLiteral("SELECT Type, Number from Inventory where "
-                                                                 "Details2 = '") +
-                                                  SQLQuote(reference) + QStringLiteral("'"));
-                for (; !inv->eof(); inv->moveNext())
-                    items << callrules::itemText(db::displayText(inv->field(0)), db::displayText(inv->field(1)));
-            }
+            const CallStore::Info info = callStore().info(reference);
+            g.setTextMatrix(4, 2, QString::number(info.notes));
+            items = info.items;
         } catch (const db::DbError&) {
             // The grid shows what could be read.
         }
@@ -379,10 +253,8 @@ void Form1::auditer(const QString& text) {
     db::Recordset* call = callRow(*this);
     if (!call)
         return;
-    const QString line = callrules::auditLine(desktop::clock().now(), datesetting, text);
     try {
-        call->setField(QStringLiteral("Audit"),
-                       callrules::appendAuditLine(fieldText(call, QStringLiteral("Audit")), line));
+        callStore().audit(desktop::clock().now(), datesetting, text);
     } catch (const db::DbError& e) {
         MsgBox(e.message());
     }
@@ -394,14 +266,14 @@ void Form1::statuschange(const QString& status) {
     if (!call || addcustmode || editcustmode || status == shownStatus)
         return;
     if (status == callrules::Closed) {
-        closeSteps(*this, *call);
+        closeSteps(*this);
         return;
     }
     const bool wasClosed = shownStatus == callrules::Closed;
     try {
         // Out of "Closed" the call is open again: no closing moment, no duration.
         if (wasClosed)
-            callrules::reopenCall(*call, status);
+            callStore().reopen(status);
         else
             call->setField(QStringLiteral("Status"), status);
     } catch (const db::DbError& e) {
@@ -418,7 +290,7 @@ void Form1::closecall() {
     db::Recordset* call = callRow(*this);
     if (!call || addcustmode || editcustmode || fieldText(call, QStringLiteral("Status")) == callrules::Closed)
         return;
-    closeSteps(*this, *call);
+    closeSteps(*this);
 }
 
 void Form1::reopencall() {
@@ -426,7 +298,7 @@ void Form1::reopencall() {
     if (!call || addcustmode || editcustmode || fieldText(call, QStringLiteral("Status")) != callrules::Closed)
         return;
     try {
-        callrules::reopenCall(*call);
+        callStore().reopen(callrules::Reopened);
     } catch (const db::DbError& e) {
         MsgBox(e.message());
         return;

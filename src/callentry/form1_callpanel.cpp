@@ -2,6 +2,7 @@
 
 #include "callentry/callpanel.h"
 #include "callentry/callrules.h"
+#include "callentry/callstore.h"
 #include "mainwindow/statusbar.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
@@ -105,18 +106,15 @@ QString fieldText(db::Recordset* rs, const QString& field) {
 }
 
 db::Recordset* callRow(Form1& f) {
-    db::Recordset* rs = f.Adodc4->recordset();
-    return rs && !rs->bof() && !rs->eof() ? rs : nullptr;
+    return f.callStore().call();
 }
 
 db::Recordset* customerRow(Form1& f) {
-    db::Recordset* rs = f.Adodc1->recordset();
-    return rs && !rs->bof() && !rs->eof() ? rs : nullptr;
+    return f.callStore().customer();
 }
 
 bool newCustomer(Form1& f) {
-    db::Recordset* rs = customerRow(f);
-    return rs && rs->editMode() == db::Recordset::EditMode::Add;
+    return f.callStore().newCustomer();
 }
 
 QString currentReference(Form1& f) {

@@ -1,5 +1,6 @@
 #include "customers/attachments.h"
 
+#include "callentry/callstore.h"
 #include "mainwindow/form1.h"
 #include "platform/desktop.h"
 #include "platform/widgets/colour.h"
@@ -36,7 +37,7 @@ void Attachments::Form_Load() {
     const Form1& main = ui::form<Form1>();
     const QColor panel = ui::vbColour(main.panelcolour);
     ui::fillBackground(this, panel);
-    m_call = main.Text18->text();
+    m_call = main.callStore().currentCallText();
     m_folder = main.attachpath;
     {
         const QSignalBlocker quiet(Combo1); // filling must not choose for the user

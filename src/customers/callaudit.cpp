@@ -1,10 +1,8 @@
 #include "customers/callaudit.h"
 
+#include "callentry/callstore.h"
 #include "mainwindow/form1.h"
-#include "platform/db/database.h"
 #include "platform/db/dberror.h"
-#include "platform/db/recordset.h"
-#include "platform/db/values.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/forms.h"
 #include "reports/callnotespage.h"
@@ -36,19 +34,13 @@ void Form5::Form_Load() {
     const Form1& main = ui::form<Form1>();
     const QColor back = ui::vbColour(main.backcolour);
     ui::fillBackground(this, back);
-    // Only a whole call number reaches the SQL; anything else keeps "No Entries".
-    const std::optional<qint64> call = callnumber(main.Text18->text());
+    const std::optional<qint64> call = main.callStore().currentCall();
     if (!call)
         return;
     try {
-        auto database = db::Database::open(main.dbpath);
-        const auto rs =
-            database.openRecordset(QStringLiteral("SELECT Audit from Calls Where Nom = ") + QString::number(*call));
-        if (rs->eof())
-            return;
-        const QVariant audit = rs->field(QStringLiteral("Audit"));
-        if (!db::isNull(audit))
-            Text1->setPlainText(db::displayText(audit).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        const std::optional<QString> audit = main.callStore().storedAudit(*call);
+        if (audit)
+            Text1->setPlainText(QString(*audit).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     } catch (const db::DbError&) {
         // an unreadable database shows "No Entries"
     }

@@ -1,5 +1,6 @@
 #include "customers/notes.h"
 
+#include "callentry/callstore.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
 #include "platform/db/datacontrol.h"
@@ -107,7 +108,7 @@ Notes::~Notes() = default;
 
 void Notes::Load() {
     m_main = &ui::form<Form1>();
-    m_call = m_main->cg1->textMatrix(0, 2);
+    m_call = m_main->callStore().currentCallText();
     m_callNumber = callnumber(m_call);
     Adodc1->setConnectionString(db::DataControl::connectionStringFor(m_main->dbpath));
     // Only a number reaches the query; any other text leaves the window without notes to show or add to.

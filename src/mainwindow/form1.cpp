@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 
+#include "callentry/callstore.h"
 #include "calllists/calllist.h"
 #include "mainwindow/settingsdefaults.h"
 #include "mainwindow/statusbar.h"

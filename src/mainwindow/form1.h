@@ -22,6 +22,7 @@ class QTextEdit;
 class QTimer;
 class PanelStatusBar;
 class clsStyle;
+class CallStore;
 class PieChart;
 class CallList;
 
@@ -282,6 +283,8 @@ public:
     void writeColumnWidths();
 
     // ---- Call panel (callentry/) ----
+    // The call on the panel and its customer: what other windows ask for the current call number.
+    CallStore& callStore() const { return *m_callStore; }
     void menusoff();
     void menuson();
     void hidefields(bool show);
@@ -393,4 +396,5 @@ private:
     bool m_ended = false;
     std::unique_ptr<clsStyle> style;
     std::unique_ptr<CallList> m_callList;
+    std::unique_ptr<CallStore> m_callStore;
 };

@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 
+#include "callentry/callstore.h"
 #include "mainwindow/statusbar.h"
 #include "platform/db/datacontrol.h"
 #include "platform/desktop.h"
@@ -251,6 +252,7 @@ void Form1::buildPanels() {
     Adodc4 = control("Adodc4");
     Adodc5 = control("Adodc5");
     Adodc7 = control("Adodc7");
+    m_callStore = std::make_unique<CallStore>(*Adodc4, *Adodc1);
 
     auto timer = [this](const char* name, int ms) {
         auto* t = new QTimer(this);

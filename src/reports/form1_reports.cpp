@@ -1,3 +1,4 @@
+#include "callentry/callstore.h"
 #include "calllists/callviews.h"
 #include "mainwindow/form1.h"
 #include "platform/desktop.h"
@@ -35,7 +36,7 @@ void Form1::connectReports() {
     });
     connect(mnufcr, &QAction::triggered, this,
             [this] { callreport(datagrid2->textMatrix(datagrid2->row(), callviews::RefColumn)); });
-    connect(mnucallrep2, &QAction::triggered, this, [this] { callreport(Text18->text()); });
+    connect(mnucallrep2, &QAction::triggered, this, [this] { callreport(callStore().currentCallText()); });
 
     // The File menu's item and the call panel's pop-up item print alike, also while the File item is disabled.
     connect(mnuprint, &QAction::triggered, this, &Form1::mnuprint_Click);
@@ -51,7 +52,7 @@ void Form1::mnuprint_Click() {
     f.address = Text14->text();
     f.phone = Text12->text();
     f.email = Text13->text();
-    f.call = Text18->text();
+    f.call = callStore().currentCallText();
     f.status = Combo1->currentText();
     f.assignee = Combo5->currentText();
     f.dateOpened = Text3->text();

@@ -53,13 +53,13 @@ protected:
                          {"Note-time", QTime(8, 5, 0)}});
     }
 
-    // The call panel showing the call (its number in cg1 as text), then its notes button.
-    Notes* openNotes(const QString& cell, const QString& customer = "Jo Smith") {
-        if (main->cg1->rows() < 1)
-            main->cg1->setRows(1);
-        if (main->cg1->cols() < 3)
-            main->cg1->setCols(3);
-        main->cg1->setTextMatrix(0, 2, cell);
+    // The call panel showing the call with this number (text that is not one: no call), then its notes button.
+    Notes* openNotes(const QString& callText, const QString& customer = "Jo Smith") {
+        main->leavecall();
+        bool ok = false;
+        const int nom = callText.toInt(&ok);
+        if (ok)
+            main->opencall(nom);
         main->Text11->setText("jsmith");
         main->Combo6->setEditText(customer);
         main->Command22->click();

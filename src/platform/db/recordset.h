@@ -33,6 +33,8 @@ public:
     ~Recordset() override;
 
     const QString& source() const { return m_source; }
+    // The connection the rows are read and stored through.
+    std::shared_ptr<Connection> connection() const { return m_conn; }
     LikeDialect dialect() const { return m_dialect; }
 
     // Position. BOF is before the first row, EOF after the last; both hold on an empty recordset.

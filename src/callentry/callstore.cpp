@@ -1,0 +1,286 @@
+#include "callentry/callstore.h"
+
+#include "callentry/callrules.h"
+#include "platform/db/database.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "shared/shared.h"
+
+#include <QDir>
+#include <QFile>
+#include <vector>
+
+namespace {
+
+const QString EmptyCall = QStringLiteral("SELECT * from Calls where Nom = 0");
+
+QString callSql(qint64 nom) {
+    return QStringLiteral("SELECT * from Calls where Nom = ") + QString::number(nom);
+}
+
+db::Recordset* currentRow(const db::DataControl& control) {
+    db::Recordset* rs = control.recordset();
+    return rs && !rs->bof() && !rs->eof() ? rs : nullptr;
+}
+
+QString text(db::Recordset* rs, const QString& field) {
+    if (!rs || rs->bof() || rs->eof() || rs->fieldIndex(field) < 0)
+        return {};
+    return db::displayText(rs->field(field));
+}
+
+// A row's values and edit mode before a save, put back when the transaction that stored them rolls back:
+// the recordset then holds the same unsaved row again.
+class PendingRow {
+public:
+    explicit PendingRow(db::Recordset* rs) {
+        if (!rs)
+            return;
+        m_mode = rs->editMode();
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            m_values.push_back(rs->field(i));
+    }
+    void restore(db::Recordset* rs) const {
+        if (!rs || m_mode == db::Recordset::EditMode::None || rs->editMode() != db::Recordset::EditMode::None)
+            return; // nothing was pending, or it still is
+        if (m_mode == db::Recordset::EditMode::Add)
+            rs->addNew();
+        else
+            rs->edit();
+        for (int i = 0; i < rs->fieldCount() && i < static_cast<int>(m_values.size()); ++i)
+            if (!db::isNull(m_values[i]) || m_mode == db::Recordset::EditMode::Edit)
+                rs->setField(i, m_values[i]);
+    }
+
+private:
+    db::Recordset::EditMode m_mode = db::Recordset::EditMode::None;
+    std::vector<QVariant> m_values;
+};
+
+} // namespace
+
+CallStore::CallStore(db::DataControl& calls, db::DataControl& customers) : m_calls(calls), m_customers(customers) {}
+
+db::Recordset* CallStore::call() const {
+    return currentRow(m_calls);
+}
+
+db::Recordset* CallStore::customer() const {
+    return currentRow(m_customers);
+}
+
+std::optional<qint64> CallStore::currentCall() const {
+    const QString nom = currentCallText();
+    bool ok = false;
+    const qint64 n = nom.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return n;
+}
+
+QString CallStore::currentCallText() const {
+    return text(call(), QStringLiteral("Nom"));
+}
+
+bool CallStore::newCustomer() const {
+    db::Recordset* rs = customer();
+    return rs && rs->editMode() == db::Recordset::EditMode::Add;
+}
+
+std::shared_ptr<db::Connection> CallStore::connection() const {
+    if (db::Recordset* rs = m_calls.recordset())
+        return rs->connection();
+    const QString path = m_calls.databasePath();
+    if (path.isEmpty())
+        throw db::DbError(QStringLiteral("The data control has no database."));
+    return db::pool::acquire(path);
+}
+
+qint64 CallStore::create(const NewCallDefaults& defaults, const QDateTime& now, bool withNewCustomer) {
+    qint64 nom = 0;
+    try {
+        // Moving off a call that was open on the panel stores what was typed into it, as the bound boxes do.
+        m_calls.setRecordSource(EmptyCall);
+        m_calls.refresh();
+        db::Recordset* rs = m_calls.recordset();
+        rs->addNew();
+        rs->setField(QStringLiteral("Date Opened"), now.date());
+        rs->setField(QStringLiteral("Time Opened"), now.time());
+        rs->setField(QStringLiteral("Logged"), defaults.analyst);
+        rs->setField(QStringLiteral("User"), defaults.unassigned ? callrules::Unassigned : defaults.analyst);
+        if (!defaults.categories.isEmpty())
+            rs->setField(QStringLiteral("sp3"), defaults.categories.first());
+        if (!defaults.statuses.isEmpty())
+            rs->setField(QStringLiteral("Status"), defaults.statuses.first());
+        rs->setField(QStringLiteral("Field1"), callrules::OpenFor);
+        if (defaults.audit)
+            rs->setField(QStringLiteral("Audit"),
+                         callrules::auditLine(now, defaults.datePattern,
+                                              QStringLiteral("Call was Logged by ") + defaults.analyst));
+        rs->update();
+        nom = rs->field(QStringLiteral("Nom")).toLongLong();
+        m_calls.setRecordSource(callSql(nom));
+        m_calls.refresh();
+        if (withNewCustomer)
+            if (db::Recordset* customers = m_customers.recordset())
+                customers->addNew();
+    } catch (const db::DbError&) {
+        if (nom > 0) {
+            try {
+                remove(m_calls.databasePath(), nom, QString());
+            } catch (const db::DbError&) {
+            }
+        }
+        throw;
+    }
+    return nom;
+}
+
+bool CallStore::open(qint64 nom) {
+    m_calls.setRecordSource(callSql(nom));
+    m_calls.refresh();
+    return call() != nullptr;
+}
+
+void CallStore::leave() {
+    m_calls.setRecordSource(EmptyCall);
+    m_calls.refresh();
+}
+
+void CallStore::save(const QString& reference) {
+    db::Recordset* rs = call();
+    if (!rs)
+        throw db::DbError(QStringLiteral("There is no call to save."));
+    db::Recordset* person = customer();
+    const bool storesCustomer = newCustomer();
+    const PendingRow pendingCustomer(person);
+    const PendingRow pendingCall(rs);
+    const std::shared_ptr<db::Connection> conn = rs->connection();
+    try {
+        // Both rows are stored through this one connection, so the transaction holds them both.
+        if (person && person->connection() != conn)
+            throw db::DbError(QStringLiteral("The customer and the call are not in the same database."));
+        db::Transaction tx(*conn);
+        if (person) {
+            person->update();
+            rs->setField(QStringLiteral("Username"), reference);
+            rs->setField(QStringLiteral("sp2"), text(person, QStringLiteral("Name")));
+            rs->setField(QStringLiteral("Contact"), callrules::contactText(text(person, QStringLiteral("Extension")),
+                                                                           text(person, QStringLiteral("Location"))));
+        }
+        rs->update();
+        tx.commit();
+    } catch (const db::DbError&) {
+        try {
+            // A new customer stored in memory only: read the list again, then add it anew.
+            if (storesCustomer && person->editMode() == db::Recordset::EditMode::None)
+                m_customers.refresh();
+            pendingCustomer.restore(storesCustomer ? m_customers.recordset() : person);
+            pendingCall.restore(rs);
+        } catch (const db::DbError&) {
+        }
+        throw;
+    }
+}
+
+void CallStore::close(const QDateTime& now) {
+    if (db::Recordset* rs = call())
+        callrules::closeCall(*rs, now);
+}
+
+void CallStore::reopen(const QString& status) {
+    if (db::Recordset* rs = call())
+        callrules::reopenCall(*rs, status);
+}
+
+void CallStore::audit(const QDateTime& now, const QString& datePattern, const QString& line) {
+    db::Recordset* rs = call();
+    if (!rs)
+        return;
+    rs->setField(QStringLiteral("Audit"), callrules::appendAuditLine(text(rs, QStringLiteral("Audit")),
+                                                                     callrules::auditLine(now, datePattern, line)));
+}
+
+void CallStore::cancel(bool isNew, const QString& attachFolder) {
+    db::Recordset* rs = m_calls.recordset();
+    db::Recordset* person = m_customers.recordset();
+    if (person && person->editMode() != db::Recordset::EditMode::None)
+        person->cancelUpdate();
+    if (isNew) {
+        const qint64 nom = currentCall().value_or(0);
+        if (rs)
+            rs->cancelUpdate();
+        try {
+            remove(m_calls.databasePath(), nom, attachFolder);
+        } catch (const db::DbError& e) {
+            throw db::DbError(QStringLiteral("The cancelled call could not be removed:\n") + e.message(), e.code(),
+                              e.extendedCode(), e.sql());
+        }
+    } else if (rs && rs->editMode() != db::Recordset::EditMode::None) {
+        rs->cancelUpdate();
+    }
+}
+
+CallStore::Info CallStore::info(const QString& reference) const {
+    Info out;
+    const std::optional<qint64> nom = currentCall();
+    if (!nom)
+        return out;
+    auto database = db::Database::open(m_calls.databasePath());
+    auto notes =
+        database.openRecordset(QStringLiteral("SELECT count(*) from Notes where Call = ") + QString::number(*nom));
+    out.notes = notes->eof() ? 0 : notes->field(0).toInt();
+    if (!reference.isEmpty()) {
+        auto inv = database.openRecordset(QStringLiteral("SELECT Type, Number from Inventory where Details2 = '") +
+                                          SQLQuote(reference) + QStringLiteral("'"));
+        for (; !inv->eof(); inv->moveNext())
+            out.items << callrules::itemText(db::displayText(inv->field(0)), db::displayText(inv->field(1)));
+    }
+    return out;
+}
+
+std::optional<QString> CallStore::storedAudit(qint64 nom) const {
+    auto database = db::Database::open(m_calls.databasePath());
+    const auto rs =
+        database.openRecordset(QStringLiteral("SELECT Audit from Calls Where Nom = ") + QString::number(nom));
+    if (rs->eof() || db::isNull(rs->field(0)))
+        return std::nullopt;
+    return db::displayText(rs->field(0));
+}
+
+QString CallStore::closeMail(const QString& address, qint64 nom) {
+    if (ReadINI(QStringLiteral("Email-Settings"), QStringLiteral("Close Message"), QStringLiteral("False")) !=
+        QLatin1String("True"))
+        return {};
+    const QString subject = ReadINI(QStringLiteral("Email-Settings"), QStringLiteral("Close Message Text"),
+                                    QStringLiteral("Your call # has been closed"));
+    return callrules::closeMailLink(address, subject, nom);
+}
+
+QStringList CallStore::attachments(const QString& folder, qint64 nom) {
+    if (folder.isEmpty())
+        return {};
+    return QDir(folder).entryList({QStringLiteral("Call-%1-*").arg(nom)}, QDir::Files);
+}
+
+void CallStore::remove(const QString& databasePath, qint64 nom, const QString& attachFolder) {
+    if (nom <= 0)
+        return;
+    std::optional<db::DbError> failed;
+    try {
+        auto database = db::Database::open(databasePath);
+        db::Transaction tx(database.connection());
+        database.execute(QStringLiteral("DELETE FROM Notes WHERE Call = ") + QString::number(nom));
+        database.execute(QStringLiteral("DELETE FROM Calls WHERE Nom = ") + QString::number(nom));
+        tx.commit();
+    } catch (const db::DbError& e) {
+        failed = e;
+    }
+    // The files go either way: they belong to a call nobody keeps.
+    for (const QString& name : attachments(attachFolder, nom))
+        QFile::remove(QDir(attachFolder).filePath(name));
+    if (failed)
+        throw *failed;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+namespace db {
+class Connection;
+class DataControl;
+class Recordset;
+} // namespace db
+
+// What a new call starts with: logged now by the analyst, assigned to them (or to nobody when the options say
+// so), the first category and status of the lists, open, and an audit line when the trail is kept.
+struct NewCallDefaults {
+    QString analyst;
+    bool unassigned = false;
+    QStringList categories;
+    QStringList statuses;
+    bool audit = true;
+    QString datePattern; // the audit lines' date pattern ("" for the short date)
+};
+
+// The call on the call panel and its customer, kept in two data controls (the call row and the customer list)
+// that the panel's boxes are bound to. Creating, saving, closing, re-opening and cancelling a call happen here;
+// the panel only shows the result and asks the user.
+class CallStore {
+public:
+    CallStore(db::DataControl& calls, db::DataControl& customers);
+
+    // The current rows; nullptr when there is none.
+    db::Recordset* call() const;
+    db::Recordset* customer() const;
+    // The number of the call on the panel, when there is one.
+    std::optional<qint64> currentCall() const;
+    // The number as text, "" without a call.
+    QString currentCallText() const;
+    // The customer row is a new customer not stored yet.
+    bool newCustomer() const;
+
+    // Stores a new call with the defaults at once (so the database numbers it), then shows it; with a new
+    // customer row when asked. Throws db::DbError after removing whatever it stored.
+    qint64 create(const NewCallDefaults& defaults, const QDateTime& now, bool withNewCustomer);
+    // Shows the call; false when there is no such call.
+    bool open(qint64 nom);
+    // No call on the panel (what was typed into one is stored, as on moving off it).
+    void leave();
+
+    // Stores the customer row (when there is one), gives the call that customer's reference, name and contact
+    // and stores the call, all in one transaction on the connection both controls read from. On failure
+    // nothing is stored and both rows hold what they held before, ready to be saved again (db::DbError).
+    void save(const QString& reference);
+
+    // Closing sets the status, the closing moment and the time it was open for; re-opening undoes it.
+    void close(const QDateTime& now);
+    void reopen(const QString& status);
+    // One more line on the call's audit text (pending until the call is saved).
+    void audit(const QDateTime& now, const QString& datePattern, const QString& text);
+
+    // Forgets what was typed into the call and customer; a new call is removed with its notes and files.
+    void cancel(bool isNew, const QString& attachFolder);
+
+    // The connection the call row is stored through: the one the customer list shares.
+    std::shared_ptr<db::Connection> connection() const;
+
+    // The call's notes count and the customer's items as the call links them.
+    struct Info {
+        int notes = 0;
+        QStringList items;
+    };
+    Info info(const QString& reference) const;
+
+    // The audit text a call has in the database; nothing when the call has none (Null) or there is no call.
+    std::optional<QString> storedAudit(qint64 nom) const;
+
+    // The close message rule: the mailto link to send when the options ask for a message on closing, else "".
+    static QString closeMail(const QString& address, qint64 nom);
+    // The files attached to a call.
+    static QStringList attachments(const QString& folder, qint64 nom);
+    // Removes a call with its notes (one transaction) and its attachment files. db::DbError when the rows
+    // cannot be removed; the files then stay.
+    static void remove(const QString& databasePath, qint64 nom, const QString& attachFolder);
+
+private:
+    db::DataControl& m_calls;
+    db::DataControl& m_customers;
+};
