@@ -216,10 +216,9 @@ TEST_F(Fuzz, RandomQueriesOnARealFileGiveRowsOrAnErrorNeverACrashOrAHang) {
     EXPECT_EQ(count("SELECT * from Calls"), 4); // queries never change rows
 }
 
+// Patterns that would take exponential time with naive backtracking; a slow matcher shows as a ctest timeout.
 TEST(JetLikeFuzz, LongPatternsWithManyWildcardsMatchQuickly) {
     QRandomGenerator random(77);
-    QElapsedTimer clock;
-    clock.start();
     for (int i = 0; i < 3000; ++i) {
         QString text, pattern;
         for (int k = random.bounded(200); k > 0; --k)
@@ -229,7 +228,6 @@ TEST(JetLikeFuzz, LongPatternsWithManyWildcardsMatchQuickly) {
         db::jet::likeMatch(text, pattern, db::LikeDialect::Dao);
         db::jet::likeMatch(text, pattern, db::LikeDialect::Ado);
     }
-    EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_TRUE(db::jet::likeMatch(QString(5000, 'a') + "b", "*a*a*a*a*b", db::LikeDialect::Dao));
 }
 

@@ -237,25 +237,29 @@ TEST_F(MonitorPages, ActivateAndDeactivateSwitchTheTimerAndSettings) {
     EXPECT_FALSE(w.mnumonitor->isChecked());
     EXPECT_EQ(ReadINI("Monitor", "Monitor Enabled", "?"), "False");
 
-    w.monitorticks = 300; // Activate does not reset the count
+    w.monitorticks = 300;
     activate(w, folder());
     EXPECT_FALSE(ui::isLoaded<frmAbout>());
     EXPECT_TRUE(w.mnumonitor->isChecked());
     EXPECT_TRUE(w.Timer2->isActive());
-    EXPECT_EQ(w.monitorticks, 300);
     EXPECT_EQ(ReadINI("Monitor", "Monitor Enabled", "?"), "True");
     EXPECT_EQ(ReadINI("Monitor", "Monitor Path", "?"), folder());
     EXPECT_TRUE(QFile::exists(folder() + "/monitor.htm"));
     EXPECT_TRUE(QFile::exists(folder() + "/monitor-open.htm"));
 
+    // Activate does not start the count again: the next timed write comes 300 ticks on, then every 600.
     QFile::remove(folder() + "/monitor.htm");
-    w.monitorticks = 0;
+    for (int i = 0; i < 299; ++i)
+        w.Timer2_Timer();
+    EXPECT_FALSE(QFile::exists(folder() + "/monitor.htm"));
+    w.Timer2_Timer();
+    EXPECT_TRUE(QFile::exists(folder() + "/monitor.htm"));
+    QFile::remove(folder() + "/monitor.htm");
     for (int i = 0; i < 599; ++i)
         w.Timer2_Timer();
     EXPECT_FALSE(QFile::exists(folder() + "/monitor.htm"));
     w.Timer2_Timer();
     EXPECT_TRUE(QFile::exists(folder() + "/monitor.htm"));
-    EXPECT_EQ(w.monitorticks, 0);
 
     QFile::remove(folder() + "/monitor.htm");
     w.mnumonitor->trigger();
