@@ -133,7 +133,7 @@ frmAbout1::~frmAbout1() = default;
 void frmAbout1::Form_Load() {
     const qv::SettingsBatch settings;
     Form1& main = ui::form<Form1>();
-    Command3->setEnabled(main.StatusBar1->panel(2) == QLatin1String("Administrator"));
+    Command3->setEnabled(main.isAdministrator());
 
     QString calls;
     QString customers;

@@ -272,7 +272,7 @@ void Form2::mnufnd_Click() {
 
 void Form2::closeEvent(QCloseEvent* event) {
     if (m_main)
-        m_main->StatusBar1->setPanel(5, QStringLiteral("Working"));
+        m_main->showActivity(QStringLiteral("Working"));
     Datagrid1->setDataSource(nullptr);
     Adodc1->clear();
     event->accept();

@@ -166,7 +166,7 @@ void Inventory::Load() {
     Datagrid1->setRowHeightMin(
         ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300")).toInt());
 
-    cmdCommand3->setEnabled(f.StatusBar1->panel(2) == QLatin1String("Administrator"));
+    cmdCommand3->setEnabled(f.isAdministrator());
     titler();
     fillFieldList(titles());
     Combo2->clear();

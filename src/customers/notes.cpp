@@ -122,7 +122,7 @@ void Notes::Load() {
     Image1->lower();
     if (m_main->notesautonew == 1)
         cmdSysInfo_Click();
-    if (m_main->StatusBar1->panel(2) == QLatin1String("Administrator"))
+    if (m_main->isAdministrator())
         Datagrid1->setAllowUpdate(true);
 }
 
@@ -354,7 +354,7 @@ bool Notes::eventFilter(QObject* watched, QEvent* event) {
 
 void Notes::closeEvent(QCloseEvent* event) {
     if (m_main)
-        m_main->StatusBar1->setPanel(4, QStringLiteral("Existing Call"));
+        m_main->showCallState(QStringLiteral("Existing Call"));
     storenewnote();
     reread();
     placeholder();

@@ -6,6 +6,7 @@
 #include "mainwindow/statusbar.h"
 #include "options/appearance.h"
 #include "options/staffrules.h"
+#include "options/statusrules.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -174,7 +175,6 @@ bool Form1::openDatabase() {
         return false;
     }
     dbpath = path;
-    qv::dbpath() = path;
     return true;
 }
 
@@ -266,20 +266,11 @@ void Form1::fillLists() {
     categories.clear();
     for (auto& row : statustable)
         row = {QString(), QString()};
-    auto settings = database.openRecordset(QStringLiteral("SELECT * from Settings"));
-    int n = 0;
-    for (; !settings->eof(); settings->moveNext()) {
-        const QString status = db::displayText(settings->field(QStringLiteral("Status")));
-        const QString colour = db::displayText(settings->field(QStringLiteral("ColourFld")));
-        const QString category = db::displayText(settings->field(QStringLiteral("Category")));
-        if (!status.isEmpty()) {
-            statuses << status;
-            if (n < static_cast<int>(statustable.size()))
-                statustable[n++] = {status, colour};
-        }
-        if (!category.isEmpty())
-            categories << category;
-    }
+    const statusrules::Lists lists = statusrules::read(dbpath);
+    statuses = lists.statuses;
+    categories = lists.categories;
+    for (int n = 0; n < lists.statuses.size() && n < static_cast<int>(statustable.size()); ++n)
+        statustable[n] = {lists.statuses[n], lists.colours[n]};
     staff.clear();
     auto analysts = database.openRecordset(QStringLiteral("SELECT ID from Analysts ORDER by ID"));
     for (; !analysts->eof(); analysts->moveNext())
@@ -427,15 +418,13 @@ void Form1::loginClicked() {
     }
     if (staffrules::hasPassword(member->password)) {
         const QString typed = ui::dialogs().password(QStringLiteral("Enter Password for ") + name, ui::DefaultTitle);
-        if (typed.compare(member->password, Qt::CaseInsensitive) != 0) {
+        if (!staffrules::passwordAccepted(member->password, typed)) {
             MsgBox(QStringLiteral("Incorrect Password!"));
             return;
         }
     }
     currentanalyst = name;
-    // A code without a name gets the least rights.
-    const QString level = staffrules::levelName(member->level);
-    StatusBar1->setPanel(2, level.isEmpty() ? QStringLiteral("Basic") : level);
+    StatusBar1->setPanel(2, staffrules::loginLevel(member->level));
     login();
 }
 
@@ -493,19 +482,7 @@ void Form1::saver() {
 }
 
 void Form1::SavePass(const QString& staffId, const QString& password) {
-    // A name may hold characters a file name cannot; they become "_" so the file stays in the program folder.
-    QString safeId = staffId;
-    safeId.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
-    const QString path = desktop::programFolder() + QStringLiteral("/Password-for-") + safeId + QStringLiteral(".txt");
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        // The file holds a password: only its owner may read it.
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        file.write((QStringLiteral("The current password for ") + staffId + QStringLiteral(" is: ") +
-                    password.toLower() + QStringLiteral("\r\n"))
-                       .toUtf8());
-        file.close();
-    }
+    staffrules::writePasswordFile(desktop::programFolder(), staffId, password);
     MsgBox(QStringLiteral("In case you should forget it, a text file containing your password has been saved to "
                           "the application's directory"));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/shared.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -64,7 +66,7 @@ public:
     QString formcolour;
     QString alternaterows;
     QString mbcolour;
-    QString dbpath;
+    QString& dbpath = qv::dbpath(); // the one database path, shared with the core
     QString currentanalyst;
     QString attachpath;
     QString stats3status;
@@ -110,18 +112,18 @@ public:
     QLabel* Label34 = nullptr;
     QLabel* Label40 = nullptr;
     // Panels
-    QFrame* Picture1 = nullptr; // customer list
-    QFrame* Picture2 = nullptr; // call list
-    QFrame* Picture3 = nullptr; // audit text
-    QFrame* Picture4 = nullptr; // call-list buttons
-    QFrame* Picture5 = nullptr; // call-panel buttons
-    QFrame* Picture6 = nullptr; // login
-    QFrame* Picture7 = nullptr; // pie tile
-    QFrame* Picture8 = nullptr; // entry panel
-    QFrame* Picture10 = nullptr; // home panel
-    QFrame* Picture12 = nullptr; // logo tile
-    QFrame* Picture13 = nullptr; // label tile
-    QFrame* Picture17 = nullptr; // bars tile
+    QFrame* Picture1 = nullptr;           // customer list
+    QFrame* Picture2 = nullptr;           // call list
+    QFrame* Picture3 = nullptr;           // audit text
+    QFrame* Picture4 = nullptr;           // call-list buttons
+    QFrame* Picture5 = nullptr;           // call-panel buttons
+    QFrame* Picture6 = nullptr;           // login
+    QFrame* Picture7 = nullptr;           // pie tile
+    QFrame* Picture8 = nullptr;           // entry panel
+    QFrame* Picture10 = nullptr;          // home panel
+    QFrame* Picture12 = nullptr;          // logo tile
+    QFrame* Picture13 = nullptr;          // label tile
+    QFrame* Picture17 = nullptr;          // bars tile
     QStackedWidget* upperStack = nullptr; // home panel or entry panel
     // Login panel
     QComboBox* Combo2 = nullptr;     // staff names
@@ -147,29 +149,29 @@ public:
     int nonassigned = 0;
 
     // Call panel (see callentry/)
-    QLineEdit* Text18 = nullptr; // Nom
-    ui::FlexGrid* cg1 = nullptr; // call information grid
+    QLineEdit* Text18 = nullptr;      // Nom
+    ui::FlexGrid* cg1 = nullptr;      // call information grid
     QPlainTextEdit* Text16 = nullptr; // Query
     QPlainTextEdit* Text17 = nullptr; // Resolution
-    QLineEdit* Text3 = nullptr; // Date Opened
-    QLineEdit* Text4 = nullptr; // Time Opened
-    QLineEdit* Text5 = nullptr; // Date Closed
-    QLineEdit* Text6 = nullptr; // Time Closed
-    QLineEdit* Text15 = nullptr; // Spare
-    QLineEdit* Text19 = nullptr; // Time Spent (resource)
+    QLineEdit* Text3 = nullptr;       // Date Opened
+    QLineEdit* Text4 = nullptr;       // Time Opened
+    QLineEdit* Text5 = nullptr;       // Date Closed
+    QLineEdit* Text6 = nullptr;       // Time Closed
+    QLineEdit* Text15 = nullptr;      // Spare
+    QLineEdit* Text19 = nullptr;      // Time Spent (resource)
     QPlainTextEdit* Text20 = nullptr; // Audit
-    QComboBox* Combo1 = nullptr;  // status
-    QComboBox* Combo5 = nullptr;  // assignee
-    QComboBox* Combo13 = nullptr; // category
-    QComboBox* Combo3 = nullptr;  // the customer's items
-    QComboBox* Combo6 = nullptr;  // customer names
-    QComboBox* Combo11 = nullptr; // customer references
-    QLineEdit* Text10 = nullptr;  // Name
-    QLineEdit* Text11 = nullptr;  // Username
-    QLineEdit* Text12 = nullptr;  // Extension
-    QLineEdit* Text13 = nullptr;  // Building (e-mail)
-    QLineEdit* Text14 = nullptr;  // Location
-    QLabel* Label36 = nullptr;    // spare field caption
+    QComboBox* Combo1 = nullptr;      // status
+    QComboBox* Combo5 = nullptr;      // assignee
+    QComboBox* Combo13 = nullptr;     // category
+    QComboBox* Combo3 = nullptr;      // the customer's items
+    QComboBox* Combo6 = nullptr;      // customer names
+    QComboBox* Combo11 = nullptr;     // customer references
+    QLineEdit* Text10 = nullptr;      // Name
+    QLineEdit* Text11 = nullptr;      // Username
+    QLineEdit* Text12 = nullptr;      // Extension
+    QLineEdit* Text13 = nullptr;      // Building (e-mail)
+    QLineEdit* Text14 = nullptr;      // Location
+    QLabel* Label36 = nullptr;        // spare field caption
     QPushButton* Command8 = nullptr;  // "&New Call"
     QPushButton* Command9 = nullptr;  // "Cancel"
     QPushButton* Command10 = nullptr; // "&Save"
@@ -177,7 +179,7 @@ public:
     QPushButton* Command22 = nullptr; // notes
     QPushButton* Command23 = nullptr; // inventory
     QPushButton* command16 = nullptr; // "View Attach."
-    QGroupBox* Frame2 = nullptr; // "Edit:" timestamp editor
+    QGroupBox* Frame2 = nullptr;      // "Edit:" timestamp editor
     QFrame* Shape1 = nullptr;
 
     // ---- Menus ----
@@ -240,6 +242,47 @@ public:
     QAction* mnuaudit = nullptr;
     QAction* mnuprint2 = nullptr;
 
+    // ---- What other windows ask of the main window (mainwindow/form1_intents.cpp) ----
+    // An option the options window changes: the main window follows it and the setting is stored where the
+    // option has one. Values are the settings' texts ("True"/"False", "1"/"0", a number, a column name).
+    enum class Option {
+        LowRes,
+        IncludeUnassigned,
+        UnassignedDefault,
+        Audit,
+        NotesAutoNew,
+        PieMode,
+        HomeStats,
+        Stats3Status,
+        AttachPath,
+        SpareFieldName,
+        DropDownWidth,
+        AlternateRows,
+        MaxCalls,
+        AutoRefresh,
+        SortOrder,
+        SortColumn,
+        StatusStyle,
+    };
+    void applyOption(Option option, const QString& value);
+    // The five appearance colours (VB colour texts), kept until "Okay" applies them; the background picture.
+    enum class Colour { Back, Form, Panel, MenuBar, GridAlternate };
+    QString colour(Colour which) const;
+    void setColour(Colour which, const QString& text);
+    void setBackgroundPicture(const QString& path);
+    // "Okay" in the options window: the appearance shown, the settings saved, the lists and figures redrawn.
+    void applyOptions();
+    // A call-list column shown (1500 twips wide) or hidden.
+    void showCallColumn(int column, bool shown);
+    // The monitor pages written into this folder from now on, or no more; stored at once.
+    void monitorOn(const QString& folder);
+    void monitorOff();
+    // What is being done, in the status bar's panel 5; what the panel's call is, in panel 4 until the clock
+    // next writes there.
+    void showActivity(const QString& text);
+    void showCallState(const QString& text);
+    bool isAdministrator() const;
+
     // ---- Shell procedures (mainwindow/) ----
     void saver();
     void SavePass(const QString& staffId, const QString& password);
@@ -250,15 +293,15 @@ public:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
-    void loginClicked();       // the login panel's button
-    void changeOwnPassword();  // own-password command
+    void loginClicked();         // the login panel's button
+    void changeOwnPassword();    // own-password command
     QString accessLevel() const; // panel 2: "Basic", "Standard", "Administrator"
-    void writemonitor(); // the monitor pages (reports/form1_monitor.cpp)
+    void writemonitor();         // the monitor pages (reports/form1_monitor.cpp)
 
     // ---- Call list and dashboard (calllists/) ----
     // The call list's query and caption live together in one object; every view shows its query through it.
     CallList& callList() { return *m_callList; }
-    const QString& currentsql() const; // the query on view, re-run by the auto-refresh
+    const QString& currentsql() const;                         // the query on view, re-run by the auto-refresh
     void DataFill(const QString& sql, const QString& caption); // callList().show(sql, caption)
     // The fill step of DataFill without its status text or message: empties the call list, runs the query
     // and shows its most recent maxcalls rows, reading no more than those where it can. Returns the number of
@@ -348,9 +391,9 @@ public:
 
     // ---- Options window and status editor (options/form1_options.cpp) ----
     QAction* mnueditcatstat = nullptr; // "Edit Category and Status values"
-    void openOptions();                 // shows the options window
-    void refill();                      // re-runs the list on view with its caption (nothing when none)
-    void lockOptionsEditing();          // login: the options window's editor item off for Basic and Standard
+    void openOptions();                // shows the options window
+    void refill();                     // re-runs the list on view with its caption (nothing when none)
+    void lockOptionsEditing();         // login: the options window's editor item off for Basic and Standard
     // The lists' row height in twips: the customer list's rows and the call list's minimum, wrapping the call
     // list's text above 490.
     void applyRowHeight(int twips);
@@ -371,10 +414,10 @@ private:
     void Load(const QString& settingsBase);
     void buildMenus();
     void buildPanels();
-    void buildCallPanel();   // callentry/
-    void connectCallPanel(); // callentry/
-    void buildHomePanel();   // calllists/
-    void connectCallList();  // calllists/
+    void buildCallPanel();      // callentry/
+    void connectCallPanel();    // callentry/
+    void buildHomePanel();      // calllists/
+    void connectCallList();     // calllists/
     void connectCustomerList(); // customers/
     void connectNotes();        // customers/form1_notes.cpp
     void connectStaff();        // options/form1_staff.cpp

@@ -49,3 +49,13 @@ void Form1::setGridFont(const QFont& font, const QColor& colour) {
     appearance::applyGridFont(datagrid2, font, colour);
     appearance::applyGridFont(Datagrid1, font, colour);
 }
+
+void Form1::applyOptions() {
+    if (const QPixmap picture = appearance::backgroundPicture(backimagepath); !picture.isNull())
+        backimage->setPixmap(picture);
+    applyAppearance();
+    saver();
+    buttoncolours();
+    gridformat();
+    stats();
+}

@@ -1,5 +1,7 @@
 #include "options/optionrules.h"
 
+#include <QFile>
+
 #include <cmath>
 #include <limits>
 
@@ -30,6 +32,10 @@ std::optional<int> wholeNumber(const QString& answer, int low, int high) {
     if (*value > high)
         return high;
     return static_cast<int>(std::nearbyint(*value));
+}
+
+bool resetSettings(const QString& iniPath) {
+    return QFile::remove(iniPath) || !QFile::exists(iniPath);
 }
 
 } // namespace optionrules

@@ -13,4 +13,8 @@ bool meansCancel(const QString& answer);
 // number. Options store this number's decimal text, so that the next start reads back the same value.
 std::optional<int> wholeNumber(const QString& answer, int low, int high);
 
+// Every option back to its default: the settings file goes (one already gone counts as gone). The main window
+// writes the database path back before it closes, so the next start still finds the database in use.
+bool resetSettings(const QString& iniPath);
+
 } // namespace optionrules

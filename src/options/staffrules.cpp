@@ -1,5 +1,8 @@
 #include "options/staffrules.h"
 
+#include <QFile>
+#include <QRegularExpression>
+
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
@@ -76,6 +79,31 @@ bool storePassword(const QString& dbPath, const QString& id, const QString& pass
 bool nameTaken(const QString& dbPath, const QString& id) {
     auto database = db::Database::open(dbPath);
     return !database.openRecordset(byId(QStringLiteral("ID"), id))->eof();
+}
+
+bool passwordAccepted(const QString& stored, const QString& typed) {
+    return !hasPassword(stored) || typed.compare(stored, Qt::CaseInsensitive) == 0;
+}
+
+QString loginLevel(const QString& code) {
+    // A code without a name gets the least rights.
+    const QString level = levelName(code);
+    return level.isEmpty() ? QStringLiteral("Basic") : level;
+}
+
+bool writePasswordFile(const QString& folder, const QString& id, const QString& password) {
+    // A name may hold characters a file name cannot; they become "_" so the file stays in the folder.
+    QString safeId = id;
+    safeId.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    QFile file(folder + QStringLiteral("/Password-for-") + safeId + QStringLiteral(".txt"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    // The file holds a password: only its owner may read it.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QByteArray text = (QStringLiteral("The current password for ") + id + QStringLiteral(" is: ") +
+                             password.toLower() + QStringLiteral("\r\n"))
+                                .toUtf8();
+    return file.write(text) == text.size() && file.flush();
 }
 
 } // namespace staffrules

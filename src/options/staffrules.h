@@ -12,6 +12,15 @@ QString levelName(const QString& code);
 QString levelCode(const QString& name);
 // A stored password other than "" and "None".
 bool hasPassword(const QString& stored);
+// The typed password opens the member's login: no password is kept, or the typed one matches without regard
+// to case.
+bool passwordAccepted(const QString& stored, const QString& typed);
+// The access level a member logs in with: the code's name, "Basic" for a code without one.
+QString loginLevel(const QString& code);
+// Writes "The current password for <id> is: <password in lower case>" and CR LF into "Password-for-<id>.txt" in
+// the folder, readable by its owner only; characters a file name cannot hold become "_". False when it could not
+// be written.
+bool writePasswordFile(const QString& folder, const QString& id, const QString& password);
 
 // A member's stored password and level code.
 struct Member {

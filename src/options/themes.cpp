@@ -309,14 +309,8 @@ void themes::showEvent(QShowEvent* event) {
 
 void themes::Command1_Click() {
     Form1& main = ui::form<Form1>();
-    if (const QPixmap picture = appearance::backgroundPicture(main.backimagepath); !picture.isNull())
-        main.backimage->setPixmap(picture);
-    main.applyAppearance();
+    main.applyOptions();
     appearance::paint(ui::form<analysts>().Check1, ui::vbColour(main.formcolour));
-    main.saver();
-    main.buttoncolours();
-    main.gridformat();
-    main.stats();
     ui::unload<themes>();
 }
 
@@ -336,6 +330,6 @@ void themes::closeEvent(QCloseEvent* event) {
         if (editor.parentWidget() == this && editor.isVisible())
             ui::showOwned(&editor, &main);
     }
-    main.StatusBar1->setPanel(5, QStringLiteral("Waiting"));
+    main.showActivity(QStringLiteral("Waiting"));
     event->accept();
 }

@@ -23,28 +23,12 @@
 namespace {
 
 // The five appearance colours, in the order the presets list them.
-enum class Slot { Back, Form, Panel, MenuBar, GridAlternate };
+using Slot = Form1::Colour;
 constexpr Slot Slots[] = {Slot::Back, Slot::Form, Slot::Panel, Slot::MenuBar, Slot::GridAlternate};
-
-QString& variable(Form1& main, Slot slot) {
-    switch (slot) {
-    case Slot::Back:
-        return main.backcolour;
-    case Slot::Form:
-        return main.formcolour;
-    case Slot::Panel:
-        return main.panelcolour;
-    case Slot::MenuBar:
-        return main.mbcolour;
-    case Slot::GridAlternate:
-        break;
-    }
-    return main.gridcolour;
-}
 
 // The slot's preview takes the colour its variable now holds (a text that is not a colour changes nothing).
 void showSlot(themes& w, Slot slot) {
-    const QColor c = ui::vbColour(variable(ui::form<Form1>(), slot));
+    const QColor c = ui::vbColour(ui::form<Form1>().colour(slot));
     if (!c.isValid())
         return;
     switch (slot) {
@@ -63,12 +47,11 @@ void showSlot(themes& w, Slot slot) {
 }
 
 void chooseColour(themes& w, Slot slot) {
-    QString& value = variable(ui::form<Form1>(), slot);
-    const QColor current = ui::vbColour(value);
+    const QColor current = ui::vbColour(ui::form<Form1>().colour(slot));
     const std::optional<QColor> chosen = ui::dialogs().chooseColour(current.isValid() ? current : QColor(Qt::white));
     if (!chosen || !chosen->isValid())
         return;
-    value = ui::vbColourText(*chosen);
+    ui::form<Form1>().setColour(slot, ui::vbColourText(*chosen));
     showSlot(w, slot);
 }
 
@@ -83,7 +66,7 @@ void chooseBackground(themes& w) {
         ui::MsgBox(QStringLiteral("That file cannot be shown as a picture."));
         return;
     }
-    ui::form<Form1>().backimagepath = path;
+    ui::form<Form1>().setBackgroundPicture(path);
     w.Image1->setPixmap(picture);
 }
 
@@ -127,7 +110,7 @@ void applyPreset(themes& w, const themepresets::Preset& preset) {
     Form1& main = ui::form<Form1>();
     const unsigned values[] = {preset.back, preset.form, preset.panel, preset.menuBar, preset.gridAlternate};
     for (int i = 0; i < 5; ++i) {
-        variable(main, Slots[i]) = themepresets::colourText(values[i]);
+        main.setColour(Slots[i], themepresets::colourText(values[i]));
         showSlot(w, Slots[i]);
     }
     StripeGrid(*w.Grid1, main.gridcolour);
@@ -135,7 +118,7 @@ void applyPreset(themes& w, const themepresets::Preset& preset) {
         w.barcolour(QStringLiteral("blue.jpg"));
     else
         w.mnuwarn_Click();
-    main.backimagepath = themepresets::backImagePath(preset, desktop::programFolder());
+    main.setBackgroundPicture(themepresets::backImagePath(preset, desktop::programFolder()));
     if (main.backimagepath == QLatin1String("None"))
         w.Image1->clear();
     else if (const QPixmap picture = appearance::backgroundPicture(main.backimagepath); !picture.isNull())

@@ -24,14 +24,10 @@ void themes::connectListOptions() {
     // A column shown again is 1500 twips wide, whatever it was before.
     for (const auto& [action, column] : columnSwitches)
         connect(action, &QAction::triggered, this,
-                [main, a = action, c = column] { main->datagrid2->setColWidth(c, ui::flipMark(a) ? 1500 : 0); });
+                [main, a = action, c = column] { main->showCallColumn(c, ui::flipMark(a)); });
 
-    connect(mnualt, &QAction::triggered, this, [this, main] {
-        main->alternaterows = ui::markText(ui::flipMark(mnualt));
-        callGrid("Alternate Rows", main->alternaterows);
-        // Stripes are painted when the list is filled, so taking them away needs a fresh fill.
-        main->refill();
-    });
+    connect(mnualt, &QAction::triggered, this,
+            [this, main] { main->applyOption(Form1::Option::AlternateRows, ui::markText(ui::flipMark(mnualt))); });
 
     connect(mnucallmax, &QAction::triggered, this, [main] {
         const QString answer = ui::InputBox(QStringLiteral("Please enter a number bewteen 100 and 5000 for how maximum "
@@ -42,8 +38,7 @@ void themes::connectListOptions() {
         const std::optional<int> max = optionrules::wholeNumber(answer, 10, 10000);
         if (!max)
             return;
-        callGrid("Maximum number of calls displayed", QString::number(*max));
-        main->maxcalls = *max;
+        main->applyOption(Form1::Option::MaxCalls, QString::number(*max));
     });
 
     connect(mnugrh, &QAction::triggered, this, [main] {
@@ -59,20 +54,13 @@ void themes::connectListOptions() {
         callGrid("Grid Row Height", QString::number(*height));
     });
 
-    connect(mnurefcalls, &QAction::triggered, this, [this, main] {
-        const bool on = ui::flipMark(mnurefcalls);
-        if (on)
-            main->Timer3->start();
-        else
-            main->Timer3->stop();
-        callGrid("Auto-Refresh", ui::markText(on));
-    });
+    connect(mnurefcalls, &QAction::triggered, this,
+            [this, main] { main->applyOption(Form1::Option::AutoRefresh, ui::markText(ui::flipMark(mnurefcalls))); });
 
     auto order = [this, main](const QString& direction) {
         mnuasc->setChecked(direction == QLatin1String("ASC"));
         mnudesc->setChecked(direction != QLatin1String("ASC"));
-        main->sortorder = direction;
-        main->Command11_Click();
+        main->applyOption(Form1::Option::SortOrder, direction);
     };
     connect(mnuasc, &QAction::triggered, this, [order] { order(QStringLiteral("ASC")); });
     connect(mnudesc, &QAction::triggered, this, [order] { order(QStringLiteral("DESC")); });
@@ -81,16 +69,14 @@ void themes::connectListOptions() {
         mnusonom->setChecked(column == QLatin1String("Nom"));
         mnusostat->setChecked(column == QLatin1String("Status"));
         mnusocat->setChecked(column == QLatin1String("sp3"));
-        main->sortcolumn = column;
-        callGrid("Sort Column", column);
-        main->Command11_Click();
+        main->applyOption(Form1::Option::SortColumn, column);
     };
     connect(mnusonom, &QAction::triggered, this, [sortBy] { sortBy(QStringLiteral("Nom")); });
     connect(mnusostat, &QAction::triggered, this, [sortBy] { sortBy(QStringLiteral("Status")); });
     connect(mnusocat, &QAction::triggered, this, [sortBy] { sortBy(QStringLiteral("sp3")); });
 
-    // Takes effect the next time the list is formatted; nothing is redrawn here.
     connect(mnumarkcalls, &QAction::triggered, this, [this, main] {
-        main->statusstyle = ui::flipMark(mnumarkcalls) ? QStringLiteral("varcolours") : QStringLiteral("vardont");
+        main->applyOption(Form1::Option::StatusStyle,
+                          ui::flipMark(mnumarkcalls) ? QStringLiteral("varcolours") : QStringLiteral("vardont"));
     });
 }

@@ -32,46 +32,30 @@ void themes::connectProgramOptions() {
 
     connect(mnuflr, &QAction::triggered, this, [this, main] {
         const bool on = ui::flipMark(mnuflr);
-        program("Force Low Res", ui::markText(on));
-        main->lowres = on;
+        main->applyOption(Form1::Option::LowRes, ui::markText(on));
         MsgBox(QStringLiteral("You must restart Quorvane before this takes effect"));
     });
     connect(mnuinclude, &QAction::triggered, this, [this, main] {
-        const bool on = ui::flipMark(mnuinclude);
-        program("Include Unassigned Calls in Workload", ui::markText(on));
-        main->includeunassigned = ui::markText(on);
+        main->applyOption(Form1::Option::IncludeUnassigned, ui::markText(ui::flipMark(mnuinclude)));
     });
-    connect(mnundef, &QAction::triggered, this, [this, main] {
-        const bool on = ui::flipMark(mnundef);
-        program("Unassigned by default", ui::markText(on));
-        main->unassigneddefault = ui::markText(on);
-    });
-    connect(mnuAduti, &QAction::triggered, this, [this, main] {
-        const bool on = ui::flipMark(mnuAduti);
-        program("Record Audit Information", ui::markText(on));
-        main->auditon = on;
-    });
+    connect(mnundef, &QAction::triggered, this,
+            [this, main] { main->applyOption(Form1::Option::UnassignedDefault, ui::markText(ui::flipMark(mnundef))); });
+    connect(mnuAduti, &QAction::triggered, this,
+            [this, main] { main->applyOption(Form1::Option::Audit, ui::markText(ui::flipMark(mnuAduti))); });
     connect(mnucalnot, &QAction::triggered, this, [this, main] {
-        const bool on = ui::flipMark(mnucalnot);
-        main->notesautonew = on ? 1 : 0;
-        program("Call Notes Auto-New", on ? QStringLiteral("1") : QStringLiteral("0"));
+        main->applyOption(Form1::Option::NotesAutoNew,
+                          ui::flipMark(mnucalnot) ? QStringLiteral("1") : QStringLiteral("0"));
     });
 
     connect(mnipieassign, &QAction::triggered, this, [this, main] {
         mnipiecat->setChecked(false);
         mnipieassign->setChecked(true);
-        main->Picture7->setVisible(true);
-        program("Piechart", QStringLiteral("User"));
-        main->piemode = QStringLiteral("User");
-        main->stats();
+        main->applyOption(Form1::Option::PieMode, QStringLiteral("User"));
     });
     connect(mnipiecat, &QAction::triggered, this, [this, main] {
         mnipiecat->setChecked(true);
         mnipieassign->setChecked(false);
-        main->Picture7->setVisible(mnipiecat->isChecked());
-        program("Piechart", QStringLiteral("sp3"));
-        main->piemode = QStringLiteral("sp3");
-        main->stats();
+        main->applyOption(Form1::Option::PieMode, QStringLiteral("sp3"));
     });
     connect(mnipieno, &QAction::triggered, this, [] {
         MsgBox(QStringLiteral(" This functionality is now altered via right-clicking on the home screen and choosing "
@@ -81,9 +65,7 @@ void themes::connectProgramOptions() {
     auto homeStats = [this, main](const QString& scope) {
         mnustatsme->setChecked(scope == QLatin1String("me"));
         mnustatsall->setChecked(scope != QLatin1String("me"));
-        main->homestats = scope;
-        program("Home Stats Format", scope);
-        main->stats();
+        main->applyOption(Form1::Option::HomeStats, scope);
     };
     connect(mnustatsme, &QAction::triggered, this, [homeStats] { homeStats(QStringLiteral("me")); });
     connect(mnustatsall, &QAction::triggered, this, [homeStats] { homeStats(QStringLiteral("all")); });
@@ -99,8 +81,7 @@ void themes::connectProgramOptions() {
             return;
         if (answer.isEmpty())
             answer = main->stats3status;
-        main->stats3status = answer;
-        program("Stats 3", answer);
+        main->applyOption(Form1::Option::Stats3Status, answer);
     });
 
     connect(mnuattpath, &QAction::triggered, this, [main] {
@@ -112,8 +93,7 @@ void themes::connectProgramOptions() {
             ui::dialogs().browseFolder(QStringLiteral("Locate the folder where attachmenst will be stored"));
         if (!folder.hasPath() || folder.path.isEmpty())
             return;
-        main->attachpath = folder.path;
-        program("Attachments Path", folder.path);
+        main->applyOption(Form1::Option::AttachPath, folder.path);
         MsgBox(QStringLiteral("You must now restart before this change will take effect!"));
     });
 
@@ -124,9 +104,7 @@ void themes::connectProgramOptions() {
             return;
         if (answer.isEmpty())
             answer = main->Label36->text();
-        main->datagrid2->setTextMatrix(0, 11, answer);
-        main->Label36->setText(answer);
-        program("Spare Field Name", answer);
+        main->applyOption(Form1::Option::SpareFieldName, answer);
     });
 
     connect(mnudropwidth, &QAction::triggered, this, [main] {
@@ -139,8 +117,7 @@ void themes::connectProgramOptions() {
             optionrules::wholeNumber(answer, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
         if (!width)
             return;
-        program("Customer Drop-Down Width", QString::number(*width));
-        main->SetDropDownWidth(main->Combo6, *width);
+        main->applyOption(Form1::Option::DropDownWidth, QString::number(*width));
     });
 
     connect(mnuresize, &QAction::triggered, this, [this] {
@@ -157,9 +134,7 @@ void themes::connectProgramOptions() {
         if (MsgBox(QStringLiteral("Are you sure?  This will restore all settings to defualt!"), Buttons::OkCancel) ==
             Answer::Cancel)
             return;
-        // A file that is already gone is as good as deleted. The main window writes the database path back
-        // before it closes, so the next start still finds the database in use.
-        QFile::remove(main->inipath);
+        optionrules::resetSettings(main->inipath);
         MsgBox(QStringLiteral("You must now restart Quorvane"));
     });
 

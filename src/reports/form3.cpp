@@ -1,5 +1,7 @@
 #include "reports/form3.h"
 
+#include "options/statusrules.h"
+
 #include "reports/dialog.h"
 #include "reports/quickreports.h"
 
@@ -356,13 +358,7 @@ void Form3::Form_Activate() {
         refill(box, {});
     QStringList statuses;
     try {
-        db::Database database = db::Database::open(m_main ? m_main->dbpath : qv::dbpath());
-        const auto rs = database.openRecordset(QStringLiteral("SELECT * from Settings"));
-        for (; !rs->eof(); rs->moveNext()) {
-            const QVariant status = rs->field(QStringLiteral("Status"));
-            if (!db::isNull(status) && !db::displayText(status).isEmpty())
-                statuses << db::displayText(status);
-        }
+        statuses = statusrules::read(m_main ? m_main->dbpath : qv::dbpath()).statuses;
     } catch (const db::DbError&) {
         // the list keeps "All Calls" only
     }
@@ -425,7 +421,7 @@ bool Form3::event(QEvent* e) {
 void Form3::closeEvent(QCloseEvent* e) {
     WriteINI(Section, QStringLiteral("Text2"), Text2->text().mid(m_titlePrefix.size()));
     if (m_main)
-        m_main->StatusBar1->setPanel(5, QStringLiteral("Waiting"));
+        m_main->showActivity(QStringLiteral("Waiting"));
     QMainWindow::closeEvent(e);
 }
 

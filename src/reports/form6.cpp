@@ -223,6 +223,6 @@ bool Form6::eventFilter(QObject* watched, QEvent* event) {
 
 void Form6::closeEvent(QCloseEvent* event) {
     if (ui::isLoaded<Form1>())
-        ui::form<Form1>().StatusBar1->setPanel(5, QStringLiteral("Waiting"));
+        ui::form<Form1>().showActivity(QStringLiteral("Waiting"));
     event->accept();
 }

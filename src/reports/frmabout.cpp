@@ -66,13 +66,7 @@ void frmAbout::Command1_Click() {
 
 void frmAbout::cmdOK_Click() {
     Form1& main = ui::form<Form1>();
-    main.mnumonitor->setChecked(true);
-    main.monitorpath = Text1->text();
-    // The tick count carries on: the first timed write comes when it next reaches 600.
-    if (main.mnumonitor->isChecked() && !main.Timer2->isActive())
-        main.Timer2->start();
-    main.saver();
-    main.writemonitor();
+    main.monitorOn(Text1->text());
     // The timed writes pass over a folder they cannot write; the user who just chose it is told.
     const QString unwritable = monitorpages::unwritablePage(main.monitorpath);
     if (!unwritable.isEmpty())
@@ -82,8 +76,6 @@ void frmAbout::cmdOK_Click() {
 
 void frmAbout::cmdSysInfo_Click() {
     Form1& main = ui::form<Form1>();
-    main.mnumonitor->setChecked(false);
-    main.Timer2->stop();
-    main.saver();
+    main.monitorOff();
     ui::unload<frmAbout>();
 }
