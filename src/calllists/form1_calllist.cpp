@@ -48,12 +48,14 @@ void Form1::buildHomePanel() {
     };
     Picture17 = tile("Picture17");
     auto* bars = new QHBoxLayout(Picture17);
+    for (QLabel** image : {&Image1, &Image2, &Image3, &Image4})
+        *image = new QLabel(Picture17);
+    const std::array<QLabel*, 4> barImages = this->barImages();
     for (int i = 0; i < 4; ++i) {
         auto* column = new QVBoxLayout;
         barCounts[i] = new QLabel(QStringLiteral("0"), Picture17);
         barCounts[i]->setObjectName(QStringLiteral("barCount%1").arg(i + 1));
         barCounts[i]->setAlignment(Qt::AlignCenter);
-        barImages[i] = new QLabel(Picture17);
         barImages[i]->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         barImages[i]->setAlignment(Qt::AlignBottom | Qt::AlignHCenter);
         barImages[i]->setMinimumSize(44, BarHeight + 4);
@@ -70,10 +72,6 @@ void Form1::buildHomePanel() {
         column->addWidget(barCaptions[i]);
         bars->addLayout(column);
     }
-    Image1 = barImages[0];
-    Image2 = barImages[1];
-    Image3 = barImages[2];
-    Image4 = barImages[3];
 
     Picture7 = tile("Picture7");
     auto* pieBox = new QVBoxLayout(Picture7);
@@ -294,7 +292,7 @@ void Form1::paintBars() {
         QPixmap bar(path);
         const int h = barValues[i] == 0 ? 2 : qMax(4, BarHeight * barValues[i] / top);
         if (!bar.isNull())
-            barImages[i]->setPixmap(bar.scaled(36, h));
+            barImages()[i]->setPixmap(bar.scaled(36, h));
     }
 }
 

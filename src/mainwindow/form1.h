@@ -134,11 +134,12 @@ public:
     QPushButton* Command13 = nullptr; // "Select Calls"
     QMenu* mnuselect = nullptr;
     // Home dashboard
-    std::array<QLabel*, 4> barImages{}; // Image1..Image4
+    // The four statistics bars' pictures.
     QLabel* Image1 = nullptr;
     QLabel* Image2 = nullptr;
     QLabel* Image3 = nullptr;
     QLabel* Image4 = nullptr;
+    std::array<QLabel*, 4> barImages() const { return {Image1, Image2, Image3, Image4}; }
     std::array<QLabel*, 4> barCounts{};
     std::array<QLabel*, 4> barCaptions{};
     PieChart* pie = nullptr;

@@ -1,13 +1,9 @@
 #include "reports/form3.h"
 
-#include "options/statusrules.h"
-
-#include "reports/dialog.h"
-#include "reports/quickreports.h"
-
 #include "customers/customerexport.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
+#include "options/statusrules.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"

@@ -260,7 +260,6 @@ TEST_F(MainWindow, ClosingWritesColumnWidthsAndUnloadsTheRest) {
 #include "mainwindow/entry.h"
 #include "platform/widgets/forms.h"
 
-#include <QTimer>
 
 namespace {
 

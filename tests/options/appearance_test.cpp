@@ -33,7 +33,7 @@ protected:
     static QColor background(const QWidget* w) { return w->palette().color(QPalette::Window); }
     // The colour the middle of a statistics bar shows.
     QColor barColour(int i) const {
-        const QImage image = main->barImages[i]->pixmap().toImage();
+        const QImage image = main->barImages()[i]->pixmap().toImage();
         return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
     }
     static bool bluish(const QColor& c) { return c.blue() > c.red() + 40; }
