@@ -4,6 +4,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/db/vbformat.h"
+#include "shared/schema.h"
 #include "shared/shared.h"
 
 #include <QDir>
@@ -13,11 +14,11 @@
 namespace callrules {
 
 namespace {
-const QString DateOpened = QStringLiteral("Date Opened");
-const QString TimeOpened = QStringLiteral("Time Opened");
-const QString DateClosed = QStringLiteral("Date Closed");
-const QString TimeClosed = QStringLiteral("Time Closed");
-const QString Field1 = QStringLiteral("Field1");
+using schema::calls::DateClosed;
+using schema::calls::DateOpened;
+using schema::calls::Field1;
+using schema::calls::TimeClosed;
+using schema::calls::TimeOpened;
 constexpr int ContactLength = 255;
 } // namespace
 

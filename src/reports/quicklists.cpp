@@ -7,6 +7,7 @@
 #include "reports/reportframe.h"
 #include "reports/reportsource.h"
 #include "reports/wizardquery.h"
+#include "shared/schema.h"
 #include "shared/shared.h"
 #include "shared/textout.h"
 
@@ -15,14 +16,14 @@
 namespace quicklists {
 namespace {
 
-const QString Nom = QStringLiteral("Nom");
-const QString User = QStringLiteral("User");
-const QString Status = QStringLiteral("Status");
-const QString Sp2 = QStringLiteral("sp2");
-const QString Sp3 = QStringLiteral("sp3");
-const QString Username = QStringLiteral("Username");
-const QString DateOpened = QStringLiteral("Date Opened");
-const QString TimeOpened = QStringLiteral("Time Opened");
+using schema::calls::DateOpened;
+using schema::calls::Nom;
+using schema::calls::Sp2;
+using schema::calls::Sp3;
+using schema::calls::Status;
+using schema::calls::TimeOpened;
+using schema::calls::User;
+using schema::calls::Username;
 
 void lines(PageFile& page, const QStringList& texts) {
     for (const QString& t : texts)

@@ -29,4 +29,19 @@ void makesettings(db::Database& database, const QString& tableName = QStringLite
 // The default inventory field titles, kept in the first Settings row's Value11.
 QString defaultInventoryTitles();
 
+// Column names of the Calls table that the rules and pages read by name.
+namespace calls {
+inline const QString Nom = QStringLiteral("Nom");
+inline const QString Username = QStringLiteral("Username");
+inline const QString Sp2 = QStringLiteral("sp2");
+inline const QString User = QStringLiteral("User");
+inline const QString Status = QStringLiteral("Status");
+inline const QString Sp3 = QStringLiteral("sp3");
+inline const QString Field1 = QStringLiteral("Field1");
+inline const QString DateOpened = QStringLiteral("Date Opened");
+inline const QString TimeOpened = QStringLiteral("Time Opened");
+inline const QString DateClosed = QStringLiteral("Date Closed");
+inline const QString TimeClosed = QStringLiteral("Time Closed");
+} // namespace calls
+
 } // namespace schema
