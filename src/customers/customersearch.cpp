@@ -23,4 +23,10 @@ QString callsForCustomerSql(const QString& reference, const QString& datesetting
            QStringLiteral("' ORDER by Status DESC, Nom ") + sortorder;
 }
 
+QString listSql(const QString& order) {
+    const QString column =
+        order.compare(QLatin1String("Username"), Qt::CaseInsensitive) == 0 ? order : QStringLiteral("Name");
+    return QStringLiteral("Select * from Customers ORDER by ") + column;
+}
+
 } // namespace customers

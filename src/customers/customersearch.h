@@ -14,4 +14,8 @@ QString nameSearchSql(const QString& text);
 // The reference is quoted here.
 QString callsForCustomerSql(const QString& reference, const QString& datesetting, const QString& sortorder);
 
+// The customer list in the stored order: by Username when the setting says so (in any case), else by Name, so
+// that only a column name ever follows ORDER BY.
+QString listSql(const QString& order);
+
 } // namespace customers

@@ -1,6 +1,7 @@
 #include "mainwindow/form1.h"
 
 #include "customers/customerexport.h"
+#include "customers/customersearch.h"
 #include "customers/search.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -37,7 +38,7 @@ void refreshCustomers(Form1& f) {
 // The customer list in the order chosen; the choice is kept for the next start.
 void orderCustomers(Form1& f, const QString& column) {
     WriteINI(QStringLiteral("Call Grid"), QStringLiteral("Sort by Name or Username"), column);
-    f.Adodc1->setRecordSource(QStringLiteral("Select * from Customers ORDER by ") + column);
+    f.Adodc1->setRecordSource(customers::listSql(column));
     refreshCustomers(f);
 }
 

@@ -2,6 +2,7 @@
 
 #include "callentry/callstore.h"
 #include "calllists/calllist.h"
+#include "customers/customersearch.h"
 #include "mainwindow/settingsdefaults.h"
 #include "mainwindow/statusbar.h"
 #include "options/appearance.h"
@@ -237,10 +238,7 @@ void Form1::openDataControls() {
     const QString conn = db::DataControl::connectionStringFor(dbpath);
     for (db::DataControl* dc : {Adodc1, Adodc2, Adodc4, Adodc5, Adodc7})
         dc->setConnectionString(conn);
-    QString order = ReadINI("Call Grid", "Sort by Name or Username", "Name");
-    if (order.compare(QLatin1String("Username"), Qt::CaseInsensitive) != 0)
-        order = QStringLiteral("Name"); // only a column name may follow ORDER BY
-    Adodc1->setRecordSource(QStringLiteral("Select * from Customers ORDER by ") + order);
+    Adodc1->setRecordSource(customers::listSql(ReadINI("Call Grid", "Sort by Name or Username", "Name")));
     // The whole table, read as the grid shows it.
     Adodc1->setOnDemand(true);
     Adodc1->refresh();

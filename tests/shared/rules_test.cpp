@@ -1,5 +1,6 @@
 // Direct tests of rules that need no window: each on a fresh database and settings file where it reads any.
 #include "callentry/callrules.h"
+#include "customers/customersearch.h"
 #include "customers/inventoryrules.h"
 #include "options/optionrules.h"
 #include "options/staffrules.h"
@@ -97,6 +98,14 @@ TEST(InventoryRules, TheGridExportIsWrittenWholeOrNotAtAll) {
     EXPECT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir().mkpath(path)); // a folder in the file's place
     EXPECT_FALSE(inventoryrules::writeGridExport(path, 2, 4, cell));
+}
+
+TEST(CustomerRules, TheStoredListOrderCanOnlyNameAColumn) {
+    EXPECT_EQ(customers::listSql("Username"), "Select * from Customers ORDER by Username");
+    EXPECT_EQ(customers::listSql("username"), "Select * from Customers ORDER by username");
+    EXPECT_EQ(customers::listSql("Name"), "Select * from Customers ORDER by Name");
+    EXPECT_EQ(customers::listSql("Username; DELETE FROM Calls"), "Select * from Customers ORDER by Name");
+    EXPECT_EQ(customers::listSql(""), "Select * from Customers ORDER by Name");
 }
 
 TEST(OptionRules, TypedNumbersAreRoundedAndKeptInRangeAndTwoMeansCancel) {
