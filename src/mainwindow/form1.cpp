@@ -259,7 +259,6 @@ void Form1::openDataControls() {
 }
 
 void Form1::fillLists() {
-    auto database = db::Database::open(dbpath);
     statuses.clear();
     categories.clear();
     for (auto& row : statustable)
@@ -269,10 +268,7 @@ void Form1::fillLists() {
     categories = lists.categories;
     for (int n = 0; n < lists.statuses.size() && n < static_cast<int>(statustable.size()); ++n)
         statustable[n] = {lists.statuses[n], lists.colours[n]};
-    staff.clear();
-    auto analysts = database.openRecordset(QStringLiteral("SELECT ID from Analysts ORDER by ID"));
-    for (; !analysts->eof(); analysts->moveNext())
-        staff << db::displayText(analysts->field(0));
+    staff = staffrules::ids(dbpath);
 
     Combo2->clear();
     Combo2->addItems(staff);

@@ -1,12 +1,12 @@
 #include "options/staffrules.h"
 
-#include <QFile>
-#include <QRegularExpression>
-
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "shared/shared.h"
+
+#include <QFile>
+#include <QRegularExpression>
 
 namespace staffrules {
 namespace {
@@ -104,6 +104,14 @@ bool writePasswordFile(const QString& folder, const QString& id, const QString& 
                              password.toLower() + QStringLiteral("\r\n"))
                                 .toUtf8();
     return file.write(text) == text.size() && file.flush();
+}
+
+QStringList ids(const QString& dbPath) {
+    QStringList out;
+    auto rs = db::Database::open(dbPath).openRecordset(QStringLiteral("SELECT ID from Analysts ORDER by ID"));
+    for (; !rs->eof(); rs->moveNext())
+        out << db::displayText(rs->field(0));
+    return out;
 }
 
 } // namespace staffrules

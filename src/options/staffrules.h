@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // Rules of the staff table: access-level codes and names, and the lookups that change one member's row.
@@ -35,6 +36,9 @@ std::optional<Member> findMember(const QString& dbPath, const QString& id);
 // pattern characters count). False when there is no such row. They throw db::DbError.
 bool storeLevel(const QString& dbPath, const QString& id, const QString& code);
 bool storePassword(const QString& dbPath, const QString& id, const QString& password); // stored lower case
+
+// Every member's ID in ID order. Throws db::DbError.
+QStringList ids(const QString& dbPath);
 
 // True when a member of that name exists, compared as the database compares text (without regard to case).
 bool nameTaken(const QString& dbPath, const QString& id);

@@ -145,6 +145,18 @@ TEST(StaffRules, PasswordsAreCheckedWithoutCaseAndUnnamedLevelsGetTheLeastRights
     EXPECT_EQ(staffrules::loginLevel("9"), "Basic");
 }
 
+TEST(StaffRules, TheStaffListIsEveryIdInOrder) {
+    TestEnv env;
+    const QString path = env.makeDatabase();
+    {
+        auto database = db::Database::open(path);
+        for (const char* id : {"zoe", "O'Hara", "amy"})
+            database.execute(QStringLiteral("INSERT INTO Analysts (ID) VALUES ('%1')").arg(SQLQuote(id)));
+    }
+    EXPECT_EQ(staffrules::ids(path), QStringList({"Admin", "amy", "O'Hara", "zoe"}));
+    db::pool::closeAll();
+}
+
 TEST(StaffRules, ThePasswordFileStaysInItsFolderAndOnlyItsOwnerReadsIt) {
     TestEnv env;
     const QString folder = env.path("prog");
