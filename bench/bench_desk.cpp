@@ -6,6 +6,7 @@
 #include "support/testenv.h"
 
 #include "calllists/callviews.h"
+#include "customers/about.h"
 #include "customers/customersearch.h"
 #include "customers/notes.h"
 #include "customers/search.h"
@@ -16,6 +17,7 @@
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -189,6 +191,31 @@ int main(int argc, char** argv) {
             QStringLiteral("customer export (%1 customers)").arg(QLocale().toString(bench::customers())),
             [&] { main->mnucustexp_Click(); },
             [&] { return QStringList{main->Adodc1->recordSource()}; }, db::LikeDialect::Ado, {});
+    }
+
+    if (wanted(QStringLiteral("delete mode"))) {
+        // The information window's customer grid, painted once, against raw reading of the rows a screen shows.
+        main->mnuabout->trigger();
+        frmAbout1& about = ui::form<frmAbout1>();
+        about.setAttribute(Qt::WA_DeleteOnClose, false); // OK hides it between runs
+        about.show();
+        const double before = bench::peakRssMb();
+        Step opened;
+        opened.c.programMs = bench::medianMs([&] {
+            about.Command3_Click();
+            about.cust1->grab();
+            about.cmdOK_Click();
+            about.show();
+        });
+        opened.c.rawMs = bench::rawMs(dbPath, QStringLiteral("Select * from Customers ORDER by name LIMIT 64"),
+                                      db::LikeDialect::Ado, bench::Runs, &opened.c.rawRows);
+        opened.name = QStringLiteral("information window delete mode (open, paint, OK) [peak %1 MB, was %2 MB]")
+                          .arg(bench::peakRssMb(), 0, 'f', 0)
+                          .arg(before, 0, 'f', 0);
+        opened.wholeView = QStringLiteral("Select * from Customers ORDER by name");
+        steps.push_back(opened);
+        ui::unload<frmAbout1>();
+        processEvents();
     }
 
     bench::reportPeakRss(QStringLiteral("< 150 MB"));

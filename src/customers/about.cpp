@@ -203,6 +203,7 @@ void frmAbout1::Command3_Click() {
     setListCommandsEnabled(false);
     Adodc1->setConnectionString(db::DataControl::connectionStringFor(main.dbpath));
     Adodc1->setRecordSource(CustomersSql);
+    Adodc1->setOnDemand(true); // the grid reads only the customers it shows
     try {
         Adodc1->refresh();
     } catch (const db::DbError& e) {
@@ -220,11 +221,7 @@ void frmAbout1::Command3_Click() {
             cust1->setColWidth(col, twips);
         cust1->setTextMatrix(0, OptionCol, QStringLiteral("Option"));
     }
-    const QPixmap picture = Picture1->pixmap();
-    for (int r = 1; r < cust1->rows(); ++r) {
-        cust1->setTextMatrix(r, OptionCol, QString()); // the column shows the picture only
-        cust1->setCellPicture(r, OptionCol, picture);
-    }
+    cust1->setColPicture(OptionCol, Picture1->pixmap()); // the column shows the picture only
     warnondelete = true;
     cust1->setRedraw(true);
     cust1->setRowHeightMin(300);
@@ -271,23 +268,9 @@ void frmAbout1::cust1_Click(int row, int col) {
             MsgBox(e.message());
             return;
         }
-        removeGridRow(row);
+        cust1->removeItem(row);
     }
     main.mnureflyist->setEnabled(true);
-}
-
-// Takes one row out of the grid, moving the rows below it up with their texts and pictures.
-void frmAbout1::removeGridRow(int row) {
-    const int last = cust1->rows() - 1;
-    cust1->setRedraw(false);
-    for (int r = row; r < last; ++r) {
-        for (int c = 0; c < cust1->cols(); ++c) {
-            cust1->setTextMatrix(r, c, cust1->textMatrix(r + 1, c));
-            cust1->setCellPicture(r, c, cust1->cellPicture(r + 1, c));
-        }
-    }
-    cust1->setRows(last);
-    cust1->setRedraw(true);
 }
 
 // Export, archive look-ups and delete stay off for as long as the delete mode lasts.

@@ -65,7 +65,6 @@ protected:
 private:
     void Form_Load();
     void leaveDeleteMode();
-    void removeGridRow(int row);
     void setListCommandsEnabled(bool enabled);
 
     bool m_deleteMode = false;

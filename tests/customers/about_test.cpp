@@ -177,6 +177,46 @@ TEST_F(AboutWindow, DeleteModeWarnsOnceAndDeletesExactlyTheRowClicked) {
     EXPECT_EQ(storedNames(), QStringList({"Ann"}));
 }
 
+TEST_F(AboutWindow, DeleteModeOverSeveralHundredCustomersKeepsTheOrderAndDeletesTheRowClicked) {
+    prepareDatabase();
+    QStringList want;
+    for (int i = 300; i >= 1; --i) { // stored in the reverse of the grid's order
+        const QString n = QString::number(i).rightJustified(3, '0');
+        addCustomer("Cust " + n, "ref" + n, "tel" + n);
+        want.prepend("Cust " + n);
+    }
+    start();
+    frmAbout1* about = open();
+    about->show();
+    about->Command3->click();
+    ASSERT_TRUE(about->Adodc1->recordset());
+    EXPECT_TRUE(about->Adodc1->recordset()->isOnDemand());
+    EXPECT_EQ(names(about), want);
+    EXPECT_EQ(about->cust1->textMatrix(290, frmAbout1::RefCol), "ref290");
+    EXPECT_EQ(about->cust1->textMatrix(0, frmAbout1::RefCol), about->Adodc1->recordset()->fieldName(1));
+    EXPECT_EQ(about->cust1->textMatrix(0, frmAbout1::OptionCol), "Option");
+    EXPECT_EQ(about->cust1->colWidth(4), 3600);
+    EXPECT_EQ(about->cust1->colWidth(5), 0);
+    EXPECT_EQ(about->cust1->textMatrix(300, frmAbout1::OptionCol), "");
+    EXPECT_FALSE(about->cust1->cellPicture(300, frmAbout1::OptionCol).isNull());
+    EXPECT_TRUE(about->cust1->cellPicture(300, 1).isNull());
+
+    // Far down the list, on the first page and the very last row: each time that customer and no other.
+    env->dialogs.answer(ui::Answer::Ok);
+    for (const QString& name : {QStringLiteral("Cust 250"), QStringLiteral("Cust 002"), QStringLiteral("Cust 300")}) {
+        const int row = rowOf(about, name);
+        ASSERT_GT(row, 0) << name.toStdString();
+        about->cust1_Click(row, frmAbout1::OptionCol);
+        want.removeOne(name);
+        EXPECT_EQ(storedNames(), want) << name.toStdString();
+        EXPECT_EQ(names(about), want) << name.toStdString();
+        EXPECT_EQ(about->cust1->textMatrix(row - 1, frmAbout1::RefCol), "ref" + want[row - 2].mid(5));
+        EXPECT_FALSE(about->cust1->cellPicture(about->cust1->rows() - 1, frmAbout1::OptionCol).isNull());
+    }
+    EXPECT_EQ(about->cust1->rows(), 298);
+    EXPECT_EQ(about->cust1->textMatrix(250, 1), "Cust 252");
+}
+
 TEST_F(AboutWindow, AFailedDeleteKeepsTheRowAndSaysWhy) {
     prepareDatabase();
     addCustomer("Ann", "ann");
@@ -184,6 +224,7 @@ TEST_F(AboutWindow, AFailedDeleteKeepsTheRowAndSaysWhy) {
     start();
     frmAbout1* about = open();
     about->Command3->click();
+    EXPECT_EQ(names(about), QStringList({"Ann", "Bob"})); // as the grid showed them
     exec("ALTER TABLE Customers RENAME TO Gone");
     about->cust1_Click(2, frmAbout1::OptionCol);
     EXPECT_EQ(names(about), QStringList({"Ann", "Bob"}));

@@ -62,11 +62,13 @@ public:
     int fixedCols() const { return m_fixedCols; }
 
     QString text(int row, int col) const {
+        if (isPictureCol(row, col))
+            return {};
         const Row& r = m_rows[row];
         if (r.src < 0)
             return r.text[col];
         const int f = col < static_cast<int>(m_srcField.size()) ? m_srcField[col] : -1;
-        return f >= 0 ? m_src->text(r.src, f, m_srcDates[f]) : QString();
+        return f >= 0 ? sourceText(r.src, f) : QString();
     }
     void setText(int row, int col, const QString& text) {
         materialize(m_rows[row]);
@@ -89,7 +91,22 @@ public:
     }
     QPixmap picture(int row, int col) const {
         const auto& v = m_rows[row].pictures;
-        return col < static_cast<int>(v.size()) ? v[col] : QPixmap();
+        if (col < static_cast<int>(v.size()) && !v[col].isNull())
+            return v[col];
+        return isPictureCol(row, col) ? m_colPictures[col] : QPixmap();
+    }
+    void setColPicture(int col, const QPixmap& p) {
+        if (static_cast<int>(m_colPictures.size()) <= col)
+            m_colPictures.resize(col + 1);
+        m_colPictures[col] = p;
+        allChanged();
+    }
+
+    // Removes one grid row with its texts, colours and pictures.
+    void removeRow(int row) {
+        beginRemoveRows({}, row - m_fixedRows, row - m_fixedRows);
+        m_rows.erase(m_rows.begin() + row);
+        endRemoveRows();
     }
     void setPicture(int row, int col, const QPixmap& p) {
         auto& v = m_rows[row].pictures;
@@ -136,6 +153,8 @@ public:
         n = std::max(n, m_fixedCols);
         if (n == m_cols)
             return;
+        if (static_cast<int>(m_colPictures.size()) > n)
+            m_colPictures.resize(n);
         const bool grow = n > m_cols;
         if (grow)
             beginInsertColumns({}, m_cols - m_fixedCols, n - m_fixedCols - 1);
@@ -182,6 +201,9 @@ public:
         beginResetModel();
         m_rows = std::move(rows);
         m_cols = cols;
+        if (static_cast<int>(m_colPictures.size()) > cols)
+            m_colPictures.resize(cols);
+        follow(nullptr);
         m_src = std::move(source);
         m_srcDates = std::move(sourceDates);
         m_srcField = std::move(sourceField);
@@ -204,8 +226,17 @@ public:
         resetRows(std::move(all), m_cols, std::move(source), std::move(sourceDates), std::move(sourceField));
     }
 
+    // Rows with a src read the live rows of an on-demand recordset as the view asks for them, and follow its
+    // removed rows.
+    void resetLiveRows(std::vector<Row> rows, int cols, db::Recordset& source, std::vector<int> sourceField) {
+        resetRows(std::move(rows), cols, {}, {}, std::move(sourceField));
+        follow(&source);
+    }
+
     void clearCells() {
         // Bound rows stay bound to nothing: empty without a text vector each.
+        follow(nullptr);
+        m_colPictures.clear();
         m_src.reset();
         m_srcField.clear();
         for (Row& r : m_rows) {
@@ -259,6 +290,37 @@ public:
     }
 
 private:
+    bool isPictureCol(int row, int col) const {
+        return row >= m_fixedRows && col < static_cast<int>(m_colPictures.size()) && !m_colPictures[col].isNull();
+    }
+
+    QString sourceText(int src, int field) const {
+        if (m_live)
+            return src < m_live->rowCount() ? m_live->text(src, field) : QString();
+        return m_src ? m_src->text(src, field, m_srcDates[field]) : QString();
+    }
+
+    void follow(db::Recordset* rs) {
+        disconnect(m_liveRemoved);
+        m_live = rs;
+        if (rs)
+            m_liveRemoved = connect(rs, &db::Recordset::rowRemoved, this, &FlexGridModel::sourceRowRemoved);
+    }
+
+    // The grid row that showed a removed row keeps empty texts until the grid's own user removes it; the rows
+    // after it read one row earlier.
+    void sourceRowRemoved(int removed) {
+        for (Row& r : m_rows) {
+            if (r.src == removed) {
+                r.src = -1;
+                r.text.assign(m_cols, QString());
+            } else if (r.src > removed) {
+                --r.src;
+            }
+        }
+        allChanged();
+    }
+
     Row emptyRow() const {
         Row r;
         r.text.resize(m_cols);
@@ -298,7 +360,7 @@ private:
         r.text.resize(m_cols);
         for (std::size_t c = 0; c < m_srcField.size(); ++c)
             if (m_srcField[c] >= 0)
-                r.text[c] = m_src->text(r.src, m_srcField[c], m_srcDates[m_srcField[c]]);
+                r.text[c] = sourceText(r.src, m_srcField[c]);
         r.src = -1;
     }
 
@@ -328,6 +390,9 @@ private:
 
     std::vector<Row> m_rows;
     std::shared_ptr<const db::RowStore> m_src;
+    QPointer<db::Recordset> m_live; // read on demand instead of m_src
+    QMetaObject::Connection m_liveRemoved;
+    std::vector<QPixmap> m_colPictures; // per grid column: every data row shows it, without text
     std::vector<bool> m_srcDates;
     std::vector<int> m_srcField; // per grid column
     int m_cols = 0;
@@ -439,6 +504,16 @@ void FlexGrid::setRows(int rows) {
         m_rowSel = std::min(m_rowSel, last);
         syncViewFromState();
     }
+}
+
+void FlexGrid::removeItem(int row) {
+    if (row < fixedRows() || row >= rows())
+        return;
+    m_model->removeRow(row);
+    const int last = m_model->gridRows() - 1;
+    m_row = std::min(m_row, last);
+    m_rowSel = std::min(m_rowSel, last);
+    syncViewFromState();
 }
 
 void FlexGrid::setCols(int cols) {
@@ -574,6 +649,11 @@ void FlexGrid::setCellForeColor(int row, int col, const QColor& colour) {
 void FlexGrid::setCellPicture(int row, int col, const QPixmap& picture) {
     if (m_model->inside(row, col))
         m_model->setPicture(row, col, picture);
+}
+
+void FlexGrid::setColPicture(int col, const QPixmap& picture) {
+    if (col >= 0 && col < cols())
+        m_model->setColPicture(col, picture);
 }
 
 QPixmap FlexGrid::cellPicture(int row, int col) const {
@@ -818,7 +898,11 @@ void FlexGrid::fillFromRecordset(db::Recordset& rs) {
     }
     std::vector<int> fieldOf(cols, -1);
     std::iota(fieldOf.begin() + fc, fieldOf.end(), 0);
-    m_model->resetRows(std::move(rows), std::max(cols, fc), rs.rows(), dateFields(rs), std::move(fieldOf));
+    // Read on demand, the grid reads each row from the recordset when shown rather than copying every row.
+    if (rs.isOnDemand())
+        m_model->resetLiveRows(std::move(rows), std::max(cols, fc), rs, std::move(fieldOf));
+    else
+        m_model->resetRows(std::move(rows), std::max(cols, fc), rs.rows(), dateFields(rs), std::move(fieldOf));
     m_widths.resize(this->cols(), -1);
     m_row = m_rowSel = fr;
     m_col = m_colSel = std::min(fc, this->cols() - 1);

@@ -33,6 +33,8 @@ public:
 
     int rows() const;
     void setRows(int rows); // never fewer than the fixed rows
+    // Takes one data row out with its texts, colours and pictures; the rows below move up. Fixed rows stay.
+    void removeItem(int row);
     int cols() const;
     void setCols(int cols); // never fewer than the fixed columns
     int fixedRows() const;
@@ -56,6 +58,8 @@ public:
     void setCellForeColor(int row, int col, const QColor& colour);
     void setCellPicture(int row, int col, const QPixmap& picture);
     QPixmap cellPicture(int row, int col) const;
+    // Every data row's cell of col shows the picture and no text (a column of buttons); a null picture ends it.
+    void setColPicture(int col, const QPixmap& picture);
 
     QColor backColor() const;
     void setBackColor(const QColor& colour); // the non-fixed cells
@@ -90,7 +94,8 @@ public:
 
     // Copies the recordset's rows: field names in the heading row when FixedRows is 1, the rows below it, the
     // fields from column FixedCols on. An empty recordset leaves one empty data row. The recordset's position
-    // does not change.
+    // does not change. A recordset read on demand is not copied: each row is read from it when shown, later
+    // changes to its rows show, and a row it removes leaves its grid row empty until removeItem().
     void fillFromRecordset(db::Recordset& rs);
     // Data rows (below the fixed rows) showing the recordset's rows `rows` in that order, grid column c the field
     // fieldOf[c] (-1: empty); the fixed rows, the columns and their widths stay. At least one data row stays.
