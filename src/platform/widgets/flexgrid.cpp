@@ -145,6 +145,8 @@ public:
         } else {
             beginRemoveRows({}, n - m_fixedRows, old - m_fixedRows - 1);
             m_rows.resize(n);
+            if (m_rows.capacity() > 2 * m_rows.size() + 1024)
+                m_rows.shrink_to_fit(); // an emptied grid of many rows gives their memory back
             endRemoveRows();
         }
     }
