@@ -19,6 +19,7 @@
 #include "platform/widgets/shell.h"
 #include "reports/archivelookup.h"
 #include "reports/pagefile.h"
+#include "shared/schema.h"
 #include "shared/shared.h"
 #include "shared/textout.h"
 
@@ -42,11 +43,6 @@ namespace {
 const QString Version = QStringLiteral("v1.9.7g3");
 const QString CustomersSql = QStringLiteral("Select * from Customers ORDER by name");
 constexpr int DeleteModeHeight = 9195; // twips
-
-QString count(db::Database& database, const QString& table) {
-    const auto rs = database.openRecordset(QStringLiteral("select Count (*) as cntr FROM ") + table);
-    return db::displayText(rs->field(QStringLiteral("cntr")));
-}
 
 // The archive beside the database; "" after telling the user there is none.
 QString existingArchive(const QString& dbpath) {
@@ -139,8 +135,8 @@ void frmAbout1::Form_Load() {
     QString customers;
     try {
         auto database = db::Database::open(main.dbpath);
-        calls = QStringLiteral("Calls: ") + count(database, QStringLiteral("Calls"));
-        customers = QStringLiteral("Customers: ") + count(database, QStringLiteral("Customers"));
+        calls = QStringLiteral("Calls: ") + schema::rowCountText(database, QStringLiteral("Calls"));
+        customers = QStringLiteral("Customers: ") + schema::rowCountText(database, QStringLiteral("Customers"));
     } catch (const db::DbError&) {
         // a count that cannot be read leaves its value empty
     }

@@ -2,6 +2,7 @@
 
 #include "platform/db/database.h"
 #include "platform/db/dberror.h"
+#include "platform/db/values.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -320,6 +321,11 @@ void upgrade(db::Database& database) {
     }
     createIndexes(database);
     tx.commit();
+}
+
+QString rowCountText(db::Database& database, const QString& table) {
+    const auto rs = database.openRecordset(QStringLiteral("select Count (*) as cntr FROM ") + table);
+    return db::displayText(rs->field(QStringLiteral("cntr")));
 }
 
 } // namespace schema

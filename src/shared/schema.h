@@ -29,6 +29,9 @@ void makesettings(db::Database& database, const QString& tableName = QStringLite
 // The default inventory field titles, kept in the first Settings row's Value11.
 QString defaultInventoryTitles();
 
+// The number of rows in one of the tables, as text. Throws db::DbError.
+QString rowCountText(db::Database& database, const QString& table);
+
 // Column names of the Calls table that the rules and pages read by name.
 namespace calls {
 inline const QString Nom = QStringLiteral("Nom");
