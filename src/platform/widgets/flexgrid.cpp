@@ -199,13 +199,14 @@ public:
     // Replaces every row at once (bulk fills). Rows with a src read the texts of grid column c from field
     // sourceField[c] of source (-1: empty) until a cell of theirs is set.
     void resetRows(std::vector<Row> rows, int cols, std::shared_ptr<const db::RowStore> source = {},
-                   std::vector<bool> sourceDates = {}, std::vector<int> sourceField = {}) {
+                   std::vector<bool> sourceDates = {}, std::vector<int> sourceField = {},
+                   db::Recordset* live = nullptr) {
         beginResetModel();
         m_rows = std::move(rows);
         m_cols = cols;
         if (static_cast<int>(m_colPictures.size()) > cols)
             m_colPictures.resize(cols);
-        follow(nullptr);
+        follow(live);
         m_src = std::move(source);
         m_srcDates = std::move(sourceDates);
         m_srcField = std::move(sourceField);
@@ -231,8 +232,7 @@ public:
     // Rows with a src read the live rows of an on-demand recordset as the view asks for them, and follow its
     // removed rows.
     void resetLiveRows(std::vector<Row> rows, int cols, db::Recordset& source, std::vector<int> sourceField) {
-        resetRows(std::move(rows), cols, {}, {}, std::move(sourceField));
-        follow(&source);
+        resetRows(std::move(rows), cols, {}, {}, std::move(sourceField), &source);
     }
 
     void clearCells() {
@@ -304,9 +304,12 @@ private:
 
     void follow(db::Recordset* rs) {
         disconnect(m_liveRemoved);
+        disconnect(m_liveInserted);
         m_live = rs;
-        if (rs)
-            m_liveRemoved = connect(rs, &db::Recordset::rowRemoved, this, &FlexGridModel::sourceRowRemoved);
+        if (!rs)
+            return;
+        m_liveRemoved = connect(rs, &db::Recordset::rowRemoved, this, &FlexGridModel::sourceRowRemoved);
+        m_liveInserted = connect(rs, &db::Recordset::rowInserted, this, &FlexGridModel::sourceRowInserted);
     }
 
     // The grid row that showed a removed row keeps empty texts until the grid's own user removes it; the rows
@@ -321,6 +324,13 @@ private:
             }
         }
         allChanged();
+    }
+
+    // A row added to the recordset is not shown; the rows after it read one row later.
+    void sourceRowInserted(int inserted) {
+        for (Row& r : m_rows)
+            if (r.src >= inserted)
+                ++r.src;
     }
 
     Row emptyRow() const {
@@ -394,6 +404,7 @@ private:
     std::shared_ptr<const db::RowStore> m_src;
     QPointer<db::Recordset> m_live; // read on demand instead of m_src
     QMetaObject::Connection m_liveRemoved;
+    QMetaObject::Connection m_liveInserted;
     std::vector<QPixmap> m_colPictures; // per grid column: every data row shows it, without text
     std::vector<bool> m_srcDates;
     std::vector<int> m_srcField; // per grid column
