@@ -221,15 +221,15 @@ int main(int argc, char** argv) {
         Step opened;
         opened.c.programMs = median(open);
         int idRows = 0;
-        opened.c.rawMs =
-            bench::rawMs(dbPath, QStringLiteral("Select rowid from Customers ORDER by name, rowid"), db::LikeDialect::Ado,
-                         bench::Runs, &idRows) +
-            bench::rawMs(dbPath, QStringLiteral("Select * from Customers ORDER by name LIMIT 64"), db::LikeDialect::Ado,
-                         bench::Runs, &opened.c.rawRows);
-        opened.name = QStringLiteral("information window delete mode, open and paint [%1 row ids] [peak %2 MB, was %3 MB]")
-                          .arg(idRows)
-                          .arg(bench::peakRssMb(), 0, 'f', 0)
-                          .arg(before, 0, 'f', 0);
+        opened.c.rawMs = bench::rawMs(dbPath, QStringLiteral("Select rowid from Customers ORDER by name, rowid"),
+                                      db::LikeDialect::Ado, bench::Runs, &idRows) +
+                         bench::rawMs(dbPath, QStringLiteral("Select * from Customers ORDER by name LIMIT 64"),
+                                      db::LikeDialect::Ado, bench::Runs, &opened.c.rawRows);
+        opened.name =
+            QStringLiteral("information window delete mode, open and paint [%1 row ids] [peak %2 MB, was %3 MB]")
+                .arg(idRows)
+                .arg(bench::peakRssMb(), 0, 'f', 0)
+                .arg(before, 0, 'f', 0);
         opened.wholeView = QStringLiteral("Select * from Customers ORDER by name");
         steps.push_back(opened);
         Step left;
