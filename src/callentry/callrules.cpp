@@ -140,4 +140,8 @@ Carried carryCustomerChange(db::Database& database, const QString& oldRef, const
     return out;
 }
 
+QString notesSql(qint64 call) {
+    return QStringLiteral("SELECT * from Notes where Call = ") + QString::number(call);
+}
+
 } // namespace callrules

@@ -70,4 +70,7 @@ struct Carried {
 Carried carryCustomerChange(db::Database& database, const QString& oldRef, const QString& newRef,
                             const QString& newName);
 
+// The notes of one call, as the notes window edits them.
+QString notesSql(qint64 call);
+
 } // namespace callrules

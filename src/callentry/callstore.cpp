@@ -20,6 +20,14 @@ QString callSql(qint64 nom) {
     return QStringLiteral("SELECT * from Calls where Nom = ") + QString::number(nom);
 }
 
+} // namespace
+
+QString CallStore::noCallSql() {
+    return EmptyCall;
+}
+
+namespace {
+
 db::Recordset* currentRow(const db::DataControl& control) {
     db::Recordset* rs = control.recordset();
     return rs && !rs->bof() && !rs->eof() ? rs : nullptr;

@@ -30,6 +30,9 @@ class CallStore {
 public:
     CallStore(db::DataControl& calls, db::DataControl& customers);
 
+    // The call row's query while no call is on the panel (the Calls columns, no row).
+    static QString noCallSql();
+
     // The current rows; nullptr when there is none.
     db::Recordset* call() const;
     db::Recordset* customer() const;

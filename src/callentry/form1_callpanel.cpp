@@ -3,6 +3,7 @@
 #include "callentry/callpanel.h"
 #include "callentry/callrules.h"
 #include "callentry/callstore.h"
+#include "customers/customersearch.h"
 #include "mainwindow/statusbar.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
@@ -182,12 +183,12 @@ void fillCustomerPickers(Form1& f) {
     f.Combo11->clear();
     f.customerPickersFilled = true;
     try {
-        auto open = [&](const char* sql) {
-            return std::make_unique<db::Recordset>(db::pool::acquire(f.dbpath), QLatin1String(sql),
-                                                   db::LikeDialect::Dao, db::Recordset::Reading::OnDemand);
+        auto open = [&](const QString& sql) {
+            return std::make_unique<db::Recordset>(db::pool::acquire(f.dbpath), sql, db::LikeDialect::Dao,
+                                                   db::Recordset::Reading::OnDemand);
         };
-        auto byName = open("SELECT Name, Username from Customers ORDER by Name");
-        auto byRef = open("SELECT Username from Customers ORDER by Username");
+        auto byName = open(customers::pickerByNameSql());
+        auto byRef = open(customers::pickerByReferenceSql());
         pickerList(f.Combo6)->setRecordset(std::move(byName));
         pickerList(f.Combo11)->setRecordset(std::move(byRef));
     } catch (const db::DbError&) {

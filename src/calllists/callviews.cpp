@@ -196,4 +196,12 @@ Stats computeStats(const QString& dbpath, const QDate& today, const QString& ana
     return s;
 }
 
+QString noCalls() {
+    return QStringLiteral("SELECT * from Calls where Nom = 0");
+}
+
+QString openCount() {
+    return QStringLiteral("SELECT count(Nom) as count1 from Calls where Status <> 'Closed'");
+}
+
 } // namespace callviews

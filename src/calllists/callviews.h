@@ -42,6 +42,11 @@ QString byCustomer(const ListOptions& o, const QString& reference);
 QString openedOn(const ListOptions& o, const QDate& day);
 QString byKeyword(const ListOptions& o, const QString& keyword);
 
+// The list's data control before a view runs: the Calls columns and no row.
+QString noCalls();
+// The number of calls not closed, as the column "count1".
+QString openCount();
+
 // The query that reads only what the call list shows of a view: of its rows the max most recent (highest
 // call numbers), in the view's order. "" when the view is not a plain query on Calls (the list then reads
 // it whole and keeps the same rows with mostRecentRows).

@@ -29,4 +29,16 @@ QString listSql(const QString& order) {
     return QStringLiteral("Select * from Customers ORDER by ") + column;
 }
 
+QString pickerByNameSql() {
+    return QStringLiteral("SELECT Name, Username from Customers ORDER by Name");
+}
+
+QString pickerByReferenceSql() {
+    return QStringLiteral("SELECT Username from Customers ORDER by Username");
+}
+
+QString noCustomerSql() {
+    return QStringLiteral("SELECT * from Customers where Username = ''");
+}
+
 } // namespace customers

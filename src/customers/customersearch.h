@@ -18,4 +18,10 @@ QString callsForCustomerSql(const QString& reference, const QString& datesetting
 // that only a column name ever follows ORDER BY.
 QString listSql(const QString& order);
 
+// The call panel's customer pickers: name with reference by name, and references alone.
+QString pickerByNameSql();
+QString pickerByReferenceSql();
+// The customer row a window holds before one is chosen (the Customers columns, no row).
+QString noCustomerSql();
+
 } // namespace customers

@@ -1,5 +1,6 @@
 #include "customers/notes.h"
 
+#include "callentry/callrules.h"
 #include "callentry/callstore.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
@@ -113,7 +114,7 @@ void Notes::Load() {
     Adodc1->setConnectionString(db::DataControl::connectionStringFor(m_main->dbpath));
     // Only a number reaches the query; any other text leaves the window without notes to show or add to.
     if (m_callNumber)
-        Adodc1->setRecordSource(QStringLiteral("SELECT * from Notes where Call = ") + QString::number(*m_callNumber));
+        Adodc1->setRecordSource(callrules::notesSql(*m_callNumber));
     reread();
     gridsetup();
     setWindowTitle(QStringLiteral("Call notes for call: ") + m_call + QStringLiteral(" ... ") +

@@ -2,10 +2,12 @@
 
 #include "callentry/callstore.h"
 #include "calllists/calllist.h"
+#include "calllists/callviews.h"
 #include "customers/customersearch.h"
 #include "mainwindow/settingsdefaults.h"
 #include "mainwindow/statusbar.h"
 #include "options/appearance.h"
+#include "options/optionrules.h"
 #include "options/staffrules.h"
 #include "options/statusrules.h"
 #include "platform/db/database.h"
@@ -30,7 +32,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -59,10 +60,9 @@ void applyGridFonts(Form1& f) {
         ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), QStringLiteral("False")) == QLatin1String("True");
     font.size = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QStringLiteral("10")).toInt();
     font.colour = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), font.colour);
-    const int rowHeight =
-        ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300")).toInt();
-    if (rowHeight > 0 && rowHeight <= 32767)
-        f.Datagrid1->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(rowHeight));
+    if (const auto rowHeight = optionrules::rowHeight(
+            ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300"))))
+        f.Datagrid1->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(*rowHeight));
     for (QTableView* grid : {static_cast<QTableView*>(f.datagrid2), static_cast<QTableView*>(f.Datagrid1)})
         appearance::applyGridFont(grid, font.font(), ui::vbColour(font.colour));
 }
@@ -169,7 +169,7 @@ bool Form1::openDatabase() {
     }
     try {
         auto database = db::Database::open(path);
-        database.openRecordset(QStringLiteral("SELECT count(1) from sqlite_master"));
+        schema::probe(database);
     } catch (const db::DbError& e) {
         endProgram(QStringLiteral("Quorvane cannot open the database ") + path + QStringLiteral(":\n") + e.message() +
                    QStringLiteral("\n\nQuorvane will now close."));
@@ -190,9 +190,7 @@ void Form1::readSettings() {
     includeunassigned = ReadINI("Program", "Include Unassigned Calls in Workload", "False");
     unassigneddefault = ReadINI("Program", "Unassigned by default", "False");
     panelcolour = ReadINI("Customisation", "Panel-Colour", "15724527");
-    sortorder = ReadINI("Call Grid", "Sort Order", "ASC");
-    if (sortorder != QLatin1String("ASC") && sortorder != QLatin1String("DESC"))
-        sortorder = QStringLiteral("ASC"); // it goes into SQL as it stands
+    sortorder = optionrules::sortOrder(ReadINI("Call Grid", "Sort Order", "ASC"));
     formcolour = ReadINI("Customisation", "Form-Colour", "15724527");
     alternaterows = ReadINI("Call Grid", "Alternate Rows", "True");
     mbcolour = ReadINI("Customisation", "MB-Colour", "15724527");
@@ -202,26 +200,21 @@ void Form1::readSettings() {
     stats3status = ReadINI("Program", "Stats 3", "Pending");
     statusstyle = ReadINI("Call Grid", "Status Style", "varcolours");
     notesautonew = ReadINI("Program", "Call Notes Auto-New", "0").toInt();
-    // Used as stored (a 16-bit whole number); only what is not one from 1 up falls back to the default.
-    bool whole = false;
-    const int stored = ReadINI("Call Grid", "Maximum number of calls displayed", "1000").toInt(&whole);
-    maxcalls = whole && stored >= 1 && stored <= 32767 ? stored : 1000;
-    sortcolumn = ReadINI("Call Grid", "Sort Column", "Nom");
-    if (!QStringList{"Nom", "Status", "sp3"}.contains(sortcolumn))
-        sortcolumn = QStringLiteral("Nom");
-    auditon = ReadINI("Program", "Record Audit Information", "True") == QLatin1String("True");
-    lowres = ReadINI("Program", "Force Low Res", "False") == QLatin1String("True");
+    maxcalls = optionrules::maxCalls(ReadINI("Call Grid", "Maximum number of calls displayed", "1000"));
+    sortcolumn = optionrules::sortColumn(ReadINI("Call Grid", "Sort Column", "Nom"));
+    auditon = optionrules::isTrue(ReadINI("Program", "Record Audit Information", "True"));
+    lowres = optionrules::isTrue(ReadINI("Program", "Force Low Res", "False"));
     datesetting = ReadINI("Call Grid", "Date Setting", db::shortDatePattern().toLower());
     sheetheader = ReadINI("Printing", "Call Sheet Header", "Quorvane Call Sheet");
-    refreshinterval = qMax(1, ReadINI("Call Grid", "Refresh Interval", "300").toInt());
+    refreshinterval = optionrules::refreshInterval(ReadINI("Call Grid", "Refresh Interval", "300"));
 
-    mnumonitor->setChecked(ReadINI("Monitor", "Monitor Enabled", "False") == QLatin1String("True"));
-    mnucalnot->setChecked(ReadINI("Reports", "Call Notes", "True") == QLatin1String("True"));
-    mnultrhead->setChecked(ReadINI("Printing", "Letterhead Space", "False") == QLatin1String("True"));
+    mnumonitor->setChecked(optionrules::isTrue(ReadINI("Monitor", "Monitor Enabled", "False")));
+    mnucalnot->setChecked(optionrules::isTrue(ReadINI("Reports", "Call Notes", "True")));
+    mnultrhead->setChecked(optionrules::isTrue(ReadINI("Printing", "Letterhead Space", "False")));
     Timer2->stop();
     if (mnumonitor->isChecked())
         Timer2->start();
-    if (ReadINI("Call Grid", "Auto-Refresh", "False") == QLatin1String("True"))
+    if (optionrules::isTrue(ReadINI("Call Grid", "Auto-Refresh", "False")))
         Timer3->start();
     Label36->setText(ReadINI("Program", "Spare Field Name", "Notes:"));
     const int dropWidth = ReadINI("Program", "Customer Drop-Down Width", "200").toInt();
@@ -251,11 +244,11 @@ void Form1::openDataControls() {
         Datagrid1->setColumnCaption(i, captions[i]);
     Datagrid1->setColumnVisible(4, false);
     Datagrid1->setColumnVisible(5, false);
-    Adodc2->setRecordSource(QStringLiteral("SELECT count(Nom) as count1 from Calls where Status <> 'Closed'"));
-    Adodc4->setRecordSource(QStringLiteral("SELECT * from Calls where Nom = 0"));
+    Adodc2->setRecordSource(callviews::openCount());
+    Adodc4->setRecordSource(CallStore::noCallSql());
     Adodc4->refresh();
-    Adodc5->setRecordSource(QStringLiteral("SELECT * from Customers where Username = ''"));
-    Adodc7->setRecordSource(QStringLiteral("SELECT * from Calls where Nom = 0"));
+    Adodc5->setRecordSource(customers::noCustomerSql());
+    Adodc7->setRecordSource(callviews::noCalls());
 }
 
 void Form1::fillLists() {

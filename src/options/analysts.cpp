@@ -94,7 +94,7 @@ analysts::~analysts() {
 void analysts::Form_Load() {
     DataGrid3->setDataSource(Adodc3);
     Adodc3->setConnectionString(db::DataControl::connectionStringFor(ui::form<Form1>().dbpath));
-    Adodc3->setRecordSource(QStringLiteral("SELECT * from Analysts ORDER by ID"));
+    Adodc3->setRecordSource(staffrules::tableSql());
     try {
         Adodc3->refresh();
     } catch (const db::DbError&) {

@@ -17,4 +17,12 @@ std::optional<int> wholeNumber(const QString& answer, int low, int high);
 // writes the database path back before it closes, so the next start still finds the database in use.
 bool resetSettings(const QString& iniPath);
 
+// Stored settings as the main window uses them at start; a text that is not a valid value falls back.
+bool isTrue(const QString& stored);                  // exactly "True"
+QString sortOrder(const QString& stored);            // "ASC" or "DESC" (it goes into SQL as it stands), else "ASC"
+QString sortColumn(const QString& stored);           // "Nom", "Status" or "sp3", else "Nom"
+int maxCalls(const QString& stored);                 // a whole number from 1 to 32767, else 1000
+int refreshInterval(const QString& stored);          // seconds, at least 1 (text that is no number counts as 0)
+std::optional<int> rowHeight(const QString& stored); // twips from 1 to 32767; nullopt leaves the grid's own
+
 } // namespace optionrules

@@ -106,6 +106,10 @@ bool writePasswordFile(const QString& folder, const QString& id, const QString& 
     return file.write(text) == text.size() && file.flush();
 }
 
+QString tableSql() {
+    return QStringLiteral("SELECT * from Analysts ORDER by ID");
+}
+
 QStringList ids(const QString& dbPath) {
     QStringList out;
     auto rs = db::Database::open(dbPath).openRecordset(QStringLiteral("SELECT ID from Analysts ORDER by ID"));

@@ -37,6 +37,9 @@ std::optional<Member> findMember(const QString& dbPath, const QString& id);
 bool storeLevel(const QString& dbPath, const QString& id, const QString& code);
 bool storePassword(const QString& dbPath, const QString& id, const QString& password); // stored lower case
 
+// The staff table whole, in ID order, as the support-staff window edits it.
+QString tableSql();
+
 // Every member's ID in ID order. Throws db::DbError.
 QStringList ids(const QString& dbPath);
 

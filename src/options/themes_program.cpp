@@ -10,7 +10,6 @@
 #include "shared/shared.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <limits>

@@ -175,7 +175,7 @@ void Form3::buildControls() {
     grid->setColumnStretch(3, 1);
 
     auto* right = new QVBoxLayout;
-    sqltxtbox = named(new QPlainTextEdit(QStringLiteral("SELECT * FROM Calls WHERE"), central), "sqltxtbox");
+    sqltxtbox = named(new QPlainTextEdit(wizard::StartingText, central), "sqltxtbox");
     sqltxtbox->setEnabled(false);
     sqltxtbox->setMaximumHeight(ui::twipsToPixels(1100));
     Text2 = named(new QLineEdit(central), "Text2");

@@ -41,6 +41,8 @@ struct Choices {
 void runClauses(State& s, const Choices& c);
 // The text the query box shows.
 QString shownQuery(const State& s);
+// What the query box holds before the user builds a query.
+inline const QString StartingText = QStringLiteral("SELECT * FROM Calls WHERE");
 // The grid's query over the same clauses; dates shown with datesetting, date sorts on the stored dates.
 QString gridQuery(const State& s, const QString& datesetting);
 // The grid's query when the window becomes active: every call that is not closed.

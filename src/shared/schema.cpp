@@ -88,10 +88,10 @@ const std::vector<Index>& indexes() {
     // Where rows are looked up, so that large call and note tables stay quick. The dashboard counts and
     // groups the open calls (everyone's or one assignee's) from the last index alone.
     static const std::vector<Index> all = {
-        {"Calls", {"Username"}},     {"Calls", {"Status"}},      {"Calls", {"User"}},  {"Calls", {"Date Opened"}},
-        {"Calls", {"sp3"}},          {"Calls", {"Date Closed"}}, {"Notes", {"Call"}},  {"Inventory", {"Details2"}},
-        {"Customers", {"Username"}}, {"Customers", {"Name"}},    {"Analysts", {"ID"}},
-        {"Calls", {"Status", "User", "sp3"}},
+        {"Calls", {"Username"}},    {"Calls", {"Status"}},       {"Calls", {"User"}},
+        {"Calls", {"Date Opened"}}, {"Calls", {"sp3"}},          {"Calls", {"Date Closed"}},
+        {"Notes", {"Call"}},        {"Inventory", {"Details2"}}, {"Customers", {"Username"}},
+        {"Customers", {"Name"}},    {"Analysts", {"ID"}},        {"Calls", {"Status", "User", "sp3"}},
     };
     return all;
 }
@@ -121,7 +121,8 @@ void createIndexes(db::Database& database) {
         for (const char* column : index.columns)
             columns << db::quoteIdent(QLatin1String(column));
         database.connection().exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                                       .arg(db::quoteIdent(indexName(index)), db::quoteIdent(QLatin1String(index.table)),
+                                       .arg(db::quoteIdent(indexName(index)),
+                                            db::quoteIdent(QLatin1String(index.table)),
                                             columns.join(QStringLiteral(", "))));
     }
 }
@@ -326,6 +327,10 @@ void upgrade(db::Database& database) {
 QString rowCountText(db::Database& database, const QString& table) {
     const auto rs = database.openRecordset(QStringLiteral("select Count (*) as cntr FROM ") + table);
     return db::displayText(rs->field(QStringLiteral("cntr")));
+}
+
+void probe(db::Database& database) {
+    database.openRecordset(QStringLiteral("SELECT count(1) from sqlite_master"));
 }
 
 } // namespace schema

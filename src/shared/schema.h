@@ -29,6 +29,10 @@ void makesettings(db::Database& database, const QString& tableName = QStringLite
 // The default inventory field titles, kept in the first Settings row's Value11.
 QString defaultInventoryTitles();
 
+// Reads the file's table list once, so that a file that is not a database (or cannot be read) fails here.
+// Throws db::DbError.
+void probe(db::Database& database);
+
 // The number of rows in one of the tables, as text. Throws db::DbError.
 QString rowCountText(db::Database& database, const QString& table);
 

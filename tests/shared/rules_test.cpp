@@ -1,14 +1,18 @@
 // Direct tests of rules that need no window: each on a fresh database and settings file where it reads any.
 #include "callentry/callrules.h"
+#include "callentry/callstore.h"
+#include "calllists/callviews.h"
 #include "customers/customersearch.h"
 #include "customers/inventoryrules.h"
 #include "options/optionrules.h"
 #include "options/staffrules.h"
 #include "options/themepresets.h"
 #include "platform/db/database.h"
+#include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
 #include "reports/monitorpages.h"
 #include "reports/topfive.h"
+#include "shared/schema.h"
 #include "shared/shared.h"
 #include "support/testenv.h"
 
@@ -118,6 +122,75 @@ TEST(OptionRules, TypedNumbersAreRoundedAndKeptInRangeAndTwoMeansCancel) {
     EXPECT_EQ(optionrules::wholeNumber("5", 10, 100), 10);
     EXPECT_EQ(optionrules::wholeNumber("1e6", 10, 10000), 10000);
     EXPECT_EQ(optionrules::wholeNumber("abc", 0, 10), std::nullopt);
+}
+
+TEST(OptionRules, StoredSettingsOutOfRangeFallBackToTheirDefaults) {
+    EXPECT_EQ(optionrules::maxCalls("1"), 1);
+    EXPECT_EQ(optionrules::maxCalls("32767"), 32767);
+    for (const char* bad : {"0", "-5", "32768", "12.5", "ten", ""}) {
+        EXPECT_EQ(optionrules::maxCalls(bad), 1000) << bad;
+    }
+    EXPECT_EQ(optionrules::sortOrder("DESC"), "DESC");
+    EXPECT_EQ(optionrules::sortOrder("desc"), "ASC"); // goes into SQL as it stands, so only the two texts pass
+    EXPECT_EQ(optionrules::sortOrder("DESC; DELETE FROM Calls"), "ASC");
+    EXPECT_EQ(optionrules::sortColumn("sp3"), "sp3");
+    EXPECT_EQ(optionrules::sortColumn("Status"), "Status");
+    EXPECT_EQ(optionrules::sortColumn("Query"), "Nom");
+    EXPECT_EQ(optionrules::refreshInterval("61"), 61);
+    EXPECT_EQ(optionrules::refreshInterval("0"), 1);
+    EXPECT_EQ(optionrules::refreshInterval("-30"), 1);
+    EXPECT_EQ(optionrules::refreshInterval("soon"), 1);
+    EXPECT_EQ(optionrules::rowHeight("300"), 300);
+    EXPECT_EQ(optionrules::rowHeight("0"), std::nullopt);
+    EXPECT_EQ(optionrules::rowHeight("40000"), std::nullopt);
+    EXPECT_TRUE(optionrules::isTrue("True"));
+    EXPECT_FALSE(optionrules::isTrue("true"));
+    EXPECT_FALSE(optionrules::isTrue(""));
+}
+
+TEST(StartQueries, TheWindowsStartingQueriesReadTheRowsTheyNameOnAFreshDatabase) {
+    TestEnv env;
+    const QString path = env.makeDatabase();
+    addCalls(path, "Printing", 2);
+    addCalls(path, "Printing", 1, "Closed");
+    {
+        auto database = db::Database::open(path);
+        database.execute("INSERT INTO Customers (Name, Username) VALUES ('Zed', 'a1')");
+        database.execute("INSERT INTO Customers (Name, Username) VALUES ('Amy', 'z9')");
+        database.execute("INSERT INTO Notes ([Call], Note) VALUES (1, 'first')");
+        database.execute("INSERT INTO Notes ([Call], Note) VALUES (2, 'second')");
+        schema::probe(database);
+        for (const QString& sql : {callviews::noCalls(), CallStore::noCallSql(), customers::noCustomerSql()}) {
+            auto rs = database.openRecordset(sql);
+            EXPECT_TRUE(rs->eof()) << sql.toStdString();
+            EXPECT_GT(rs->fieldCount(), 1) << sql.toStdString(); // bound boxes find their columns
+        }
+        auto open = database.openRecordset(callviews::openCount());
+        EXPECT_EQ(open->field("count1").toInt(), 2);
+    }
+    EXPECT_EQ(column(path, customers::pickerByNameSql()), QStringList({"Amy", "Zed"}));
+    EXPECT_EQ(column(path, customers::pickerByReferenceSql()), QStringList({"a1", "z9"}));
+    EXPECT_EQ(column(path, staffrules::tableSql()), QStringList({"Admin"}));
+    auto notes = db::Database::open(path).openRecordset(callrules::notesSql(2));
+    ASSERT_FALSE(notes->eof());
+    EXPECT_EQ(notes->field("Note").toString(), "second");
+    notes->moveNext();
+    EXPECT_TRUE(notes->eof());
+    db::pool::closeAll();
+
+    const QString notADatabase = env.path("notes.txt");
+    {
+        QFile f(notADatabase);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    }
+    EXPECT_THROW(
+        {
+            auto database = db::Database::open(notADatabase);
+            schema::probe(database);
+        },
+        db::DbError);
+    db::pool::closeAll();
 }
 
 TEST(OptionRules, ResettingRemovesTheSettingsFileAndAMissingOneCountsAsReset) {
