@@ -1,6 +1,7 @@
 #include "customers/about.h"
 
 #include "customers/customerexport.h"
+#include "customers/customersearch.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
 #include "platform/db/database.h"
@@ -41,7 +42,6 @@ using ui::MsgBox;
 namespace {
 
 const QString Version = QStringLiteral("v1.9.7g3");
-const QString CustomersSql = QStringLiteral("Select * from Customers ORDER by name");
 constexpr int DeleteModeHeight = 9195; // twips
 
 // The archive beside the database; "" after telling the user there is none.
@@ -198,7 +198,7 @@ void frmAbout1::Command3_Click() {
     ui::WaitCursor wait;
     setListCommandsEnabled(false);
     Adodc1->setConnectionString(db::DataControl::connectionStringFor(main.dbpath));
-    Adodc1->setRecordSource(CustomersSql);
+    Adodc1->setRecordSource(customers::byNameSql());
     Adodc1->setOnDemand(true); // the grid reads only the customers it shows
     try {
         Adodc1->refresh();
@@ -285,7 +285,7 @@ void frmAbout1::leaveDeleteMode() {
     Adodc1->clear();
     Adodc1->setConnectionString(QString());
     Form1& main = ui::form<Form1>();
-    main.Adodc1->setRecordSource(QStringLiteral("Select * from Customers"));
+    main.Adodc1->setRecordSource(customers::allSql());
     // A new call or a customer edit on the main window holds the list's current row; its own save or cancel
     // refreshes the list later.
     if (main.newcall || main.addcustmode || main.editcustmode)

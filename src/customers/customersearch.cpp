@@ -37,6 +37,14 @@ QString pickerByReferenceSql() {
     return QStringLiteral("SELECT Username from Customers ORDER by Username");
 }
 
+QString byNameSql() {
+    return QStringLiteral("Select * from Customers ORDER by name");
+}
+
+QString allSql() {
+    return QStringLiteral("Select * from Customers");
+}
+
 QString noCustomerSql() {
     return QStringLiteral("SELECT * from Customers where Username = ''");
 }

@@ -21,6 +21,10 @@ QString listSql(const QString& order);
 // The call panel's customer pickers: name with reference by name, and references alone.
 QString pickerByNameSql();
 QString pickerByReferenceSql();
+// Every customer by name, as the information window lists them for deleting.
+QString byNameSql();
+// Every customer in stored order: the main window's list after the delete list is put away.
+QString allSql();
 // The customer row a window holds before one is chosen (the Customers columns, no row).
 QString noCustomerSql();
 

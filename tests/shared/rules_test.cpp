@@ -170,6 +170,8 @@ TEST(StartQueries, TheWindowsStartingQueriesReadTheRowsTheyNameOnAFreshDatabase)
     }
     EXPECT_EQ(column(path, customers::pickerByNameSql()), QStringList({"Amy", "Zed"}));
     EXPECT_EQ(column(path, customers::pickerByReferenceSql()), QStringList({"a1", "z9"}));
+    EXPECT_EQ(column(path, customers::byNameSql()), QStringList({"Amy", "Zed"}));
+    EXPECT_EQ(column(path, customers::allSql()).size(), 2);
     EXPECT_EQ(column(path, staffrules::tableSql()), QStringList({"Admin"}));
     auto notes = db::Database::open(path).openRecordset(callrules::notesSql(2));
     ASSERT_FALSE(notes->eof());
