@@ -247,8 +247,9 @@ TEST(ThemePresets, EveryPresetNamesAPictureTheProgramShipsAndColoursAsStoredText
     TestEnv env;
     for (const themepresets::Preset& p : themepresets::presets()) {
         const QString picture = themepresets::backImagePath(p, env.programFolder);
-        if (picture != QLatin1String("None"))
+        if (picture != QLatin1String("None")) {
             EXPECT_TRUE(QFileInfo::exists(picture)) << picture.toStdString();
+        }
     }
     EXPECT_EQ(themepresets::colourText(0xFFFFFF), "16777215");
     EXPECT_EQ(themepresets::colourText(0), "0");
