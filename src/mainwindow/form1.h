@@ -283,6 +283,8 @@ public:
     void showActivity(const QString& text);
     void showCallState(const QString& text);
     bool isAdministrator() const;
+    // Reads "Home Stats Format" from the settings again into homestats (the options window does at load).
+    const QString& reloadHomeStats();
 
     // ---- Shell procedures (mainwindow/) ----
     void saver();

@@ -172,6 +172,11 @@ void Form1::showCallState(const QString& text) {
     StatusBar1->setPanel(4, text);
 }
 
+const QString& Form1::reloadHomeStats() {
+    homestats = ReadINI(QStringLiteral("Program"), QStringLiteral("Home Stats Format"), QStringLiteral("Me"));
+    return homestats;
+}
+
 bool Form1::isAdministrator() const {
     return accessLevel() == QLatin1String("Administrator");
 }

@@ -267,8 +267,7 @@ void themes::Form_Load() {
     if (ui::screen().sizePixels().width() < 890)
         mnupch->menuAction()->setEnabled(false);
 
-    main.homestats = ReadINI(QStringLiteral("Program"), QStringLiteral("Home Stats Format"), QStringLiteral("Me"));
-    if (main.homestats == QLatin1String("me"))
+    if (main.reloadHomeStats() == QLatin1String("me"))
         mnustatsme->setChecked(true);
     else
         mnustatsall->setChecked(true);
