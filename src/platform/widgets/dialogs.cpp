@@ -79,14 +79,15 @@ QString breakable(const QString& text) {
     return out;
 }
 
-// The text cut with "..." to the lines that fit the height, at BoxTextWidth; the whole text when it fits.
-QString fitted(const QString& text, const QFont& font, int height) {
+// The text cut with "..." to the lines that fit the height, at BoxTextWidth (cut set); the whole text when it fits.
+QString fitted(const QString& text, const QFont& font, int height, bool& cut) {
     const QFontMetrics fm(font);
     auto fits = [&](const QString& t) {
         return fm.boundingRect(QRect(0, 0, BoxTextWidth, 1 << 24), Qt::TextWordWrap, t).height() <= height;
     };
     QString shown = breakable(text);
-    if (fits(shown))
+    cut = !fits(shown);
+    if (!cut)
         return shown;
     int lo = 0;
     int hi = static_cast<int>(shown.size());
@@ -103,14 +104,27 @@ QString fitted(const QString& text, const QFont& font, int height) {
 // The room left for a box's text once its buttons (and input line) are placed.
 constexpr int BoxChrome = 140;
 
+// The box's text fitted to the screen; where it had to be cut, the whole text becomes the box's tooltip.
+QString boxText(QWidget* box, const QString& text) {
+    bool cut = false;
+    const QString shown = fitted(text, box->font(), screenRoom().height() - BoxChrome, cut);
+    if (cut)
+        box->setToolTip(Qt::convertFromPlainText(text)); // stored text stays text in the tip too
+    return shown;
+}
+
+// A box's label wraps within the width its text was fitted at.
+void wrapAtBoxWidth(QLabel* label) {
+    label->setWordWrap(true);
+    label->setMaximumWidth(qMin(BoxTextWidth, screenRoom().width() - 60));
+}
+
 } // namespace
 
 std::unique_ptr<QMessageBox> messageBox(const QString& text, Buttons buttons, const QString& title, QWidget* parent) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, QString(), QMessageBox::NoButton, parent);
     box->setTextFormat(Qt::PlainText); // messages carry stored and typed text
-    box->setText(fitted(text, box->font(), screenRoom().height() - BoxChrome));
-    if (box->text() != breakable(text))
-        box->setToolTip(Qt::convertFromPlainText(text)); // stored text stays text in the tip too
+    box->setText(boxText(box.get(), text));
     switch (buttons) {
     case Buttons::Ok:
         box->setStandardButtons(QMessageBox::Ok);
@@ -133,10 +147,8 @@ std::unique_ptr<QMessageBox> messageBox(const QString& text, Buttons buttons, co
         break;
     }
     // The box's own sizing wraps the text; the label is held to the width the text was fitted at.
-    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
-        label->setWordWrap(true);
-        label->setMaximumWidth(qMin(BoxTextWidth, screenRoom().width() - 60));
-    }
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        wrapAtBoxWidth(label);
     return box;
 }
 
@@ -147,13 +159,10 @@ std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& tit
     box->setInputMode(QInputDialog::TextInput);
     box->setTextEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
     box->setTextValue(defaultText);
-    box->setLabelText(fitted(prompt, box->font(), screenRoom().height() - BoxChrome));
-    if (box->labelText() != breakable(prompt))
-        box->setToolTip(Qt::convertFromPlainText(prompt));
+    box->setLabelText(boxText(box.get(), prompt));
     for (QLabel* label : box->findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
-        label->setMaximumWidth(qMin(BoxTextWidth, screenRoom().width() - 60));
+        wrapAtBoxWidth(label);
     }
     return box;
 }
