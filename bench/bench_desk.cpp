@@ -24,7 +24,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <unistd.h>
@@ -214,12 +213,8 @@ int main(int argc, char** argv) {
             ok.push_back(static_cast<double>(step.nsecsElapsed()) / 1e6);
             about.show();
         }
-        auto median = [](std::vector<double> v) {
-            std::sort(v.begin(), v.end());
-            return v[v.size() / 2];
-        };
         Step opened;
-        opened.c.programMs = median(open);
+        opened.c.programMs = bench::median(open);
         int idRows = 0;
         opened.c.rawMs = bench::rawMs(dbPath, QStringLiteral("Select rowid from Customers ORDER by name, rowid"),
                                       db::LikeDialect::Ado, bench::Runs, &idRows) +
@@ -234,7 +229,7 @@ int main(int argc, char** argv) {
         steps.push_back(opened);
         Step left;
         left.name = QStringLiteral("information window delete mode, OK (the main list read again)");
-        left.c.programMs = median(ok);
+        left.c.programMs = bench::median(ok);
         left.hasRaw = false;
         steps.push_back(left);
         ui::unload<frmAbout1>();

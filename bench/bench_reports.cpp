@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSet>
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <sqlite3.h>
@@ -94,8 +93,7 @@ double programTime(const QString& path, bool tolerant, const std::function<void(
             once();
             times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
         }
-        std::sort(times.begin(), times.end());
-        *fresh = times[times.size() / 2];
+        *fresh = bench::median(std::move(times));
     }
     if (!ok)
         std::printf("%s: not written\n", qPrintable(path));

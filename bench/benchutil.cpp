@@ -18,12 +18,12 @@ QByteArray translated(const QString& jetSql) {
     return db::jet::translate(jetSql).sql.toUtf8();
 }
 
-namespace {
-
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
+
+namespace {
 
 // One prepared raw query: every column of every row read as text.
 class RawQuery {

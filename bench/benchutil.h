@@ -15,6 +15,9 @@ namespace bench {
 
 inline constexpr int Runs = 5;
 
+// The middle of the times (the mean of the two middle ones for an even count).
+double median(std::vector<double> times);
+
 // The median, in milliseconds, of `runs` runs of `run` (at least 5, or QV_BENCH_RUNS when more); a short
 // step runs more often, until the runs have taken a quarter of a second (at most 51).
 double medianMs(const std::function<void()>& run, int runs = Runs);
