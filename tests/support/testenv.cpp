@@ -80,6 +80,8 @@ void ScriptedDialogs::clear() {
     inputs.clear();
     fileFilters.clear();
     colourDialogs = fontDialogs = folderDialogs = 0;
+    colourStarts.clear();
+    fontStarts.clear();
     progressLabels.clear();
     progressSteps = 0;
 }
