@@ -27,9 +27,9 @@ public:
 
 } // namespace qv
 
-// Reads a key of the settings file qv::inipath(). At most 255 characters come back, cut at the first NUL.
-// A missing or empty value gives def, which is first written back to the file unless it is "", so the file
-// fills itself with defaults.
+// Reads a key of the settings file qv::inipath(). At most 255 characters come back (NUL bytes in the file are
+// skipped). A missing or empty value gives def, which is first written back to the file unless it is "", so the
+// file fills itself with defaults.
 QString ReadINI(const QString& section, const QString& key, const QString& def);
 
 // Writes a key of the settings file qv::inipath(); true when it was stored.
