@@ -1,5 +1,7 @@
 #pragma once
 
+#include "callentry/callrules.h"
+
 #include <QString>
 
 class Form1;
@@ -39,7 +41,7 @@ void guardReference(Form1& f);
 // Moves the customer list to the customer with this reference (no message); false when there is none.
 bool locateCustomer(Form1& f, const QString& reference);
 // The field's value on the row as text ("" without a row or field).
-QString fieldText(db::Recordset* rs, const QString& field);
+using callrules::fieldText;
 
 // Stores a new Calls row at once (so the database numbers it) and shows it on the panel, with a new customer
 // row when asked; false (after a message) when the row could not be stored.

@@ -144,4 +144,10 @@ QString notesSql(qint64 call) {
     return QStringLiteral("SELECT * from Notes where Call = ") + QString::number(call);
 }
 
+QString fieldText(const db::Recordset* rs, const QString& field) {
+    if (!rs || rs->bof() || rs->eof() || rs->fieldIndex(field) < 0)
+        return {};
+    return db::displayText(rs->field(field));
+}
+
 } // namespace callrules

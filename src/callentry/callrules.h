@@ -73,4 +73,7 @@ Carried carryCustomerChange(db::Database& database, const QString& oldRef, const
 // The notes of one call, as the notes window edits them.
 QString notesSql(qint64 call);
 
+// The field's value on the current row as text ("" without a row or field).
+QString fieldText(const db::Recordset* rs, const QString& field);
+
 } // namespace callrules

@@ -26,17 +26,13 @@ QString CallStore::noCallSql() {
     return EmptyCall;
 }
 
+using callrules::fieldText;
+
 namespace {
 
 db::Recordset* currentRow(const db::DataControl& control) {
     db::Recordset* rs = control.recordset();
     return rs && !rs->bof() && !rs->eof() ? rs : nullptr;
-}
-
-QString text(db::Recordset* rs, const QString& field) {
-    if (!rs || rs->bof() || rs->eof() || rs->fieldIndex(field) < 0)
-        return {};
-    return db::displayText(rs->field(field));
 }
 
 // A row's values and edit mode before a save, put back when the transaction that stored them rolls back:
@@ -89,7 +85,7 @@ std::optional<qint64> CallStore::currentCall() const {
 }
 
 QString CallStore::currentCallText() const {
-    return text(call(), QStringLiteral("Nom"));
+    return fieldText(call(), QStringLiteral("Nom"));
 }
 
 bool CallStore::newCustomer() const {
@@ -174,9 +170,10 @@ void CallStore::save(const QString& reference) {
         if (person) {
             person->update();
             rs->setField(QStringLiteral("Username"), reference);
-            rs->setField(QStringLiteral("sp2"), text(person, QStringLiteral("Name")));
-            rs->setField(QStringLiteral("Contact"), callrules::contactText(text(person, QStringLiteral("Extension")),
-                                                                           text(person, QStringLiteral("Location"))));
+            rs->setField(QStringLiteral("sp2"), fieldText(person, QStringLiteral("Name")));
+            rs->setField(QStringLiteral("Contact"),
+                         callrules::contactText(fieldText(person, QStringLiteral("Extension")),
+                                                fieldText(person, QStringLiteral("Location"))));
         }
         rs->update();
         tx.commit();
@@ -207,7 +204,7 @@ void CallStore::audit(const QDateTime& now, const QString& datePattern, const QS
     db::Recordset* rs = call();
     if (!rs)
         return;
-    rs->setField(QStringLiteral("Audit"), callrules::appendAuditLine(text(rs, QStringLiteral("Audit")),
+    rs->setField(QStringLiteral("Audit"), callrules::appendAuditLine(fieldText(rs, QStringLiteral("Audit")),
                                                                      callrules::auditLine(now, datePattern, line)));
 }
 

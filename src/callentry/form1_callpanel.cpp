@@ -100,12 +100,6 @@ private:
 
 namespace callpanel {
 
-QString fieldText(db::Recordset* rs, const QString& field) {
-    if (!rs || rs->bof() || rs->eof() || rs->fieldIndex(field) < 0)
-        return {};
-    return db::displayText(rs->field(field));
-}
-
 db::Recordset* callRow(Form1& f) {
     return f.callStore().call();
 }
