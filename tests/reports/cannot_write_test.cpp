@@ -42,6 +42,11 @@ protected:
         env->dialogs.clear();
         env->shell.opened.clear();
     }
+    // What a Cancel must leave in place.
+    static bool writeOlderPage(const QString& path) {
+        QFile old(path);
+        return old.open(QIODevice::WriteOnly) && old.write("older page") == 10;
+    }
 };
 
 TEST_F(CannotWrite, EveryReportPageOfTheDocumentsFolderSaysSoNamingItsFile) {
@@ -176,10 +181,7 @@ TEST_F(CannotWrite, ACancelledWizardPageLeavesTheOlderFileAndNothingIsSaid) {
     wizard::state() = {};
     w.Command1->click();
     const QString page = documents("report.htm");
-    QFile old(page);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("older page");
-    old.close();
+    ASSERT_TRUE(writeOlderPage(page));
 
     env->dialogs.cancelProgressAfter(2);
     w.Command3->click();
@@ -200,10 +202,7 @@ TEST_F(CannotWrite, ACancelledQuickReportLeavesTheOlderPage) {
     manyCalls(600, "ann", "Admin", "Open", "Hardware", QDate(2025, 3, 1));
     start();
     const QString page = documents("report-calls-open.htm");
-    QFile old(page);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("older page");
-    old.close();
+    ASSERT_TRUE(writeOlderPage(page));
     env->dialogs.cancelProgressAfter(1);
     main->mnuopencall->trigger();
     EXPECT_EQ(fileText(page), "older page");
