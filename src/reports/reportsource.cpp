@@ -170,7 +170,7 @@ void ReportSource::notes(PageFile& page, const QVariant& call) {
 
 void ReportSource::rowWritten() {
     ++m_rowsWritten;
-    if (m_progress && m_rowsWritten % ProgressEvery == 0 && !m_progress(m_rowsWritten, 0))
+    if (!progressGoesOn(m_progress, m_rowsWritten, 0))
         throw ReportCancelled{};
 }
 

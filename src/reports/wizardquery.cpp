@@ -83,11 +83,6 @@ bool eachRowUnlessStopped(const db::Recordset* rs, const std::function<bool(int 
     return true;
 }
 
-// Tells progress every so many rows; false when it asks to stop.
-bool told(const Progress& progress, int row, int rows) {
-    return !progress || row % ProgressEvery != 0 || progress(row, rows);
-}
-
 std::vector<int> fieldIndexes(const std::vector<OutputColumn>& columns, db::Recordset* rs) {
     std::vector<int> out;
     for (const OutputColumn& c : columns)
@@ -280,7 +275,7 @@ bool writeCsv(const QString& path, const std::vector<OutputColumn>& columns, db:
     const int rows = rs ? rs->recordCount() : 0;
     // Streamed from the query, a line at a time.
     const bool whole = eachRowUnlessStopped(rs, [&](int r) {
-        if (!told(progress, r, rows))
+        if (!progressGoesOn(progress, r, rows))
             return false;
         line.clear();
         for (size_t i = 0; i < columns.size(); ++i)
@@ -350,7 +345,7 @@ bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db
 
     const int rows = rs ? rs->recordCount() : 0;
     const bool whole = eachRowUnlessStopped(rs, [&](int r) {
-        if (!told(progress, r, rows))
+        if (!progressGoesOn(progress, r, rows))
             return false;
         if (database && r > 0 && r % ProgressEvery == 0) {
             snapshot.reset();
