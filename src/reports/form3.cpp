@@ -41,8 +41,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <functional>
-#include <memory>
 
 using ui::named;
 
@@ -493,31 +491,14 @@ std::vector<wizard::OutputColumn> outputColumns(const Form3& w) {
     return out;
 }
 
-// Writes one of the wizard's files under a wait cursor and a progress window; true when it was written, and
-// false after a failure the user is told of or a Cancel, which leaves the older file.
-bool writeWithProgress(const QString& path, const QString& failure, const std::function<bool(const Progress&)>& write) {
-    bool cancelled = false;
-    bool written = false;
-    {
-        ui::WaitCursor wait;
-        const std::unique_ptr<ui::ProgressWindow> window =
-            ui::dialogs().progress(QStringLiteral("Writing ") + path, ui::DefaultTitle);
-        written = write([&](qint64 done, qint64 total) {
-            cancelled = cancelled || !window->step(done, total);
-            return !cancelled;
-        });
-    }
-    if (!written && !cancelled)
-        ui::MsgBox(failure);
-    return written;
-}
-
 } // namespace
 
 void Form3::Command2_Click() {
     const QString path = reportPath(QStringLiteral("report.csv"));
-    const bool written = writeWithProgress(path, customers::cannotWriteMessage(path), [&](const Progress& progress) {
-        return wizard::writeCsv(path, outputColumns(*this), Adodc1->recordset(), mnutrunc->isChecked(), progress);
+    const bool written = writeWithProgress(path, [&](const Progress& progress) {
+        return wizard::writeCsv(path, outputColumns(*this), Adodc1->recordset(), mnutrunc->isChecked(), progress)
+                   ? QString()
+                   : customers::cannotWriteMessage(path);
     });
     if (!written)
         return;
@@ -538,9 +519,11 @@ void Form3::Command3_Click() {
     layout.notes = mnucalnot1->isChecked();
     layout.separator = mnusep->isChecked();
     const QString path = reportPath(QStringLiteral("report.htm"));
-    const bool written = writeWithProgress(path, cannotWriteText(path), [&](const Progress& progress) {
+    const bool written = writeWithProgress(path, [&](const Progress& progress) {
         return wizard::writeHtml(path, outputColumns(*this), Adodc1->recordset(), layout,
-                                 m_main ? m_main->dbpath : qv::dbpath(), desktop::clock().now(), progress);
+                                 m_main ? m_main->dbpath : qv::dbpath(), desktop::clock().now(), progress)
+                   ? QString()
+                   : cannotWriteText(path);
     });
     if (!written)
         return;

@@ -20,6 +20,27 @@
 #include <QLabel>
 #include <functional>
 
+bool writeWithProgress(const QString& path, const std::function<QString(const Progress&)>& write) {
+    bool cancelled = false;
+    QString failure;
+    {
+        ui::WaitCursor wait;
+        const std::unique_ptr<ui::ProgressWindow> window =
+            ui::dialogs().progress(QStringLiteral("Writing ") + path, ui::DefaultTitle);
+        failure = write([&](qint64 done, qint64 total) {
+            cancelled = cancelled || !window->step(done, total);
+            return !cancelled;
+        });
+    }
+    if (cancelled)
+        return false;
+    if (!failure.isEmpty()) {
+        ui::MsgBox(failure);
+        return false;
+    }
+    return true;
+}
+
 namespace {
 
 // Writes one page whole and opens it. A tolerant writer skips what it cannot read and still shows the page;
@@ -27,32 +48,23 @@ namespace {
 // be written is never opened.
 bool writeReport(const QString& fileName, bool tolerant, const std::function<void(PageFile&, ReportSource&)>& write) {
     const QString path = reportPath(fileName);
-    QString failure;
-    {
-        ui::WaitCursor wait;
+    const bool written = writeWithProgress(path, [&](const Progress& progress) -> QString {
         PageFile page;
-        if (!page.open(path, PageFile::Sync::Skip)) {
-            failure = cannotWriteText(path);
-        } else {
-            const std::unique_ptr<ui::ProgressWindow> window =
-                ui::dialogs().progress(QStringLiteral("Writing ") + path, ui::DefaultTitle);
-            try {
-                ReportSource source(qv::dbpath(), tolerant);
-                source.setProgress([&window](qint64 done, qint64 total) { return window->step(done, total); });
-                write(page, source);
-                if (!page.commit())
-                    failure = cannotWriteText(path);
-            } catch (const db::DbError& e) {
-                failure = QStringLiteral("The report could not be read: ") + e.message();
-            } catch (const ReportCancelled&) {
-                return false; // the older page stays
-            }
+        if (!page.open(path, PageFile::Sync::Skip))
+            return cannotWriteText(path);
+        try {
+            ReportSource source(qv::dbpath(), tolerant);
+            source.setProgress(progress);
+            write(page, source);
+        } catch (const db::DbError& e) {
+            return QStringLiteral("The report could not be read: ") + e.message();
+        } catch (const ReportCancelled&) {
+            return {}; // the older page stays
         }
-    }
-    if (!failure.isEmpty()) {
-        ui::MsgBox(failure);
+        return page.commit() ? QString() : cannotWriteText(path);
+    });
+    if (!written)
         return false;
-    }
     openPage(path);
     return true;
 }

@@ -1,7 +1,16 @@
 #pragma once
 
+#include "reports/progress.h"
+
+#include <functional>
+
 class QDate;
 class QString;
+
+// Runs write under a wait cursor and a progress window ("Writing " and the path) with Cancel. write answers what
+// to tell the user when the file could not be written, "" when it was; a Cancel ends it without a word and leaves
+// the older file. True when written.
+bool writeWithProgress(const QString& path, const std::function<QString(const Progress&)>& write);
 
 // The quick reports as the menus start them: each asks its questions (an empty answer or Cancel ends it with
 // nothing written), writes its page in the report folder whole and opens it in the browser. The six lists of
