@@ -437,9 +437,7 @@ QVariant Recordset::field(int i) const {
     checkCurrent();
     if (i < 0 || i >= fieldCount())
         throw noSuchField(i);
-    if (m_edit != EditMode::None && m_dirty[i])
-        return m_buffer[i];
-    return value(m_pos, i);
+    return value(m_pos, i); // a pending edit's value included
 }
 
 void Recordset::setField(const QString& name, const QVariant& value) {
