@@ -536,6 +536,11 @@ void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std
         st.bind(k, m_rowids[row]);
         st.step();
     }
+    // Read on demand, the row's page is read anew when next shown.
+    if (m_onDemand) {
+        forgetPage(row);
+        return;
+    }
     // Read the row back: the database gives the autonumber and whatever it stored.
     QStringList all;
     for (const Field& f : m_fields)
@@ -543,10 +548,6 @@ void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std
     Statement back(*m_conn,
                    QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(','), quoteIdent(m_table)));
     back.bind(1, m_rowids[row]);
-    if (m_onDemand) {
-        forgetPage(row);
-        return;
-    }
     if (back.step()) {
         RowStore& rows = writableRows();
         for (int i = 0; i < fieldCount(); ++i)
