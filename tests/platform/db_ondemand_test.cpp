@@ -156,8 +156,21 @@ TEST_F(OnDemandTest, EditsAddsAndDeletesKeepEveryRowInItsPlace) {
     lazy->cancelUpdate();
     EXPECT_EQ(lazy->recordCount(), Rows);
     EXPECT_EQ(count("Select * from Customers where Username = 'gone'"), 0);
-    // A row another copy removes reads as empty cells until the list is read again.
+    // A row another copy removes reads as empty cells until the list is read again; its neighbours stay in place,
+    // read one by one (this order) or as a range of row ids (the table's order).
+    auto stored = open("Select * from Customers", db::Recordset::Reading::OnDemand);
+    ASSERT_TRUE(stored->isOnDemand());
+    auto whole = open("Select * from Customers", db::Recordset::Reading::Whole);
+    const int at = whole->locate("Username = 'C0650'");
+    ASSERT_GT(at, 0);
+    const QString before = whole->text(at - 1, 1);
+    const QString after = whole->text(at + 1, 1);
     database.execute("DELETE FROM Customers WHERE Username = 'C0650'");
+    EXPECT_TRUE(db::isNull(lazy->value(650, 1)));
+    EXPECT_EQ(lazy->text(651, 1), "C0651");
+    EXPECT_TRUE(db::isNull(stored->value(at, 1)));
+    EXPECT_EQ(stored->text(at - 1, 1), before);
+    EXPECT_EQ(stored->text(at + 1, 1), after);
     auto again = open("Select * from Customers ORDER by Username", db::Recordset::Reading::OnDemand);
     EXPECT_EQ(again->recordCount(), Rows - 1);
     EXPECT_EQ(again->text(650, 1), "C0651");
