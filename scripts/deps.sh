@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what the build needs on Debian 12: apt when root, else names the packages.
+# Installs what the build needs on Debian 12: apt when root, else names the packages. The fonts are the ones
+# the program expects: DejaVu (the desktop's default) and Liberation Sans, which stands in for the stored "Arial".
 set -eu
-pkgs=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev libgmock-dev)
+pkgs=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev libgmock-dev
+    fontconfig fonts-dejavu-core fonts-liberation2)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

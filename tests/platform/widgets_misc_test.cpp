@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -157,4 +158,12 @@ TEST(Printer, PrintsPlainTextToAPdfFile) {
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(4).startsWith("%PDF"));
+}
+
+TEST(Fonts, TheTestsMeasureWithTheProjectsFontsArialBeingLiberationSansAndTheDesktopDejaVuSans) {
+    ensureApp();
+    // Without tests/fonts.conf (FONTCONFIG_FILE) a window's size would depend on the machine's fonts.
+    EXPECT_EQ(QFontInfo(QFont("Arial", 10)).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(QFont("DejaVu Sans", 10)).family(), "DejaVu Sans");
+    EXPECT_EQ(QFontInfo(QApplication::font()).family(), "DejaVu Sans");
 }

@@ -1,0 +1,83 @@
+#include "support/fontfit.h"
+
+#include "shared/shared.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+QStringList fitFamilies() {
+    return {QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")};
+}
+
+DesktopFont::DesktopFont(const QString& family, int points) : m_before(QApplication::font()) {
+    QApplication::setFont(QFont(family, points));
+}
+
+DesktopFont::~DesktopFont() {
+    QApplication::setFont(m_before);
+}
+
+void storeGridFont(const QString& family, int points, bool bold) {
+    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), family);
+    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"),
+             bold ? QStringLiteral("True") : QStringLiteral("False"));
+    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QString::number(points));
+}
+
+namespace {
+
+bool insideScrolledArea(const QWidget* w, const QWidget* window) {
+    for (const QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea*>(p))
+            return true;
+    return false;
+}
+
+QString caption(const QAbstractButton* b) {
+    QString text = b->text();
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return text;
+}
+
+} // namespace
+
+void expectFits(QWidget& window, QSize screen, const std::string& when, std::initializer_list<QWidget*> controls) {
+    const QRect frame = window.frameGeometry();
+    EXPECT_LE(frame.width(), screen.width()) << window.objectName().toStdString() << " " << when;
+    EXPECT_LE(frame.height(), screen.height()) << window.objectName().toStdString() << " " << when;
+    auto inside = [&](const QWidget* w) {
+        const QRect r(w->mapTo(&window, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(window.rect().contains(r))
+            << w->objectName().toStdString() << " at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height()
+            << " outside " << window.width() << "x" << window.height() << " " << when;
+    };
+    for (QWidget* w : controls)
+        inside(w);
+    for (const QAbstractButton* b : window.findChildren<QAbstractButton*>()) {
+        if (!b->isVisibleTo(&window) || insideScrolledArea(b, &window) || b->text().isEmpty())
+            continue;
+        inside(b);
+        const int needed = b->fontMetrics().horizontalAdvance(caption(b));
+        EXPECT_GE(b->contentsRect().width(), needed)
+            << b->objectName().toStdString() << " \"" << caption(b).toStdString() << "\" cut " << when;
+    }
+}
+
+bool showsStart(const QWidget* box) {
+    const QLineEdit* edit = qobject_cast<const QLineEdit*>(box);
+    if (!edit)
+        if (const auto* combo = qobject_cast<const QComboBox*>(box))
+            edit = combo->lineEdit();
+    if (!edit)
+        return true; // a list-only combo box draws its text from the start
+    // A line edit scrolls to keep its cursor in view: the cursor at 0 shows the first character.
+    return edit->cursorPosition() == 0;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QFont>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <initializer_list>
+#include <string>
+
+class QWidget;
+
+// The families every fit test runs with: Debian's default desktop font, the widest common one, and "Arial" as
+// stored by the program (Liberation Sans under tests/fonts.conf).
+QStringList fitFamilies();
+
+// The desktop (application) font for the life of the object; the one before comes back after.
+class DesktopFont {
+public:
+    DesktopFont(const QString& family, int points);
+    ~DesktopFont();
+    DesktopFont(const DesktopFont&) = delete;
+    DesktopFont& operator=(const DesktopFont&) = delete;
+
+private:
+    QFont m_before;
+};
+
+// Stores the lists' font as Options > Appearance > Grid Font does ([Grid Fonts] Name, Bold, Size).
+void storeGridFont(const QString& family, int points, bool bold);
+
+// Expects the window's frame within a screen of this size and every visible push button, check box and radio
+// button of it (those inside grids and scroll areas aside) and every control named inside the window, each
+// button wide enough for its whole caption. `when` names the case in a failure.
+void expectFits(QWidget& window, QSize screen, const std::string& when, std::initializer_list<QWidget*> controls = {});
+
+// True when the box shows the first character of its text (its text scrolled to the start).
+bool showsStart(const QWidget* lineEditOrCombo);
