@@ -1,5 +1,7 @@
 #include "support/testenv.h"
 
+#include "support/fontfit.h"
+
 #include "platform/widgets/colour.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/printer.h"
@@ -64,9 +66,12 @@ TEST(Dialogs, MessageAndInputBoxesGoThroughTheRegisteredDialogsWithTheProgramTit
     EXPECT_EQ(env.dialogs.inputs[1].defaultText, "x");
 }
 
-TEST(Dialogs, BoxesWrapTheirTextAndKeepEveryButtonOnA1024x768Screen) {
+class BoxFit : public ::testing::TestWithParam<QString> {};
+
+TEST_P(BoxFit, BoxesWrapTheirTextAndKeepEveryButtonOnA1024x768ScreenAtAnElevenPointDesktopFont) {
     TestEnv env;
     env.screen.size = QSize(1024, 768);
+    DesktopFont desktop(GetParam(), 11);
     const QString words = QString("The first stats bar shows All Calls Logged Today. Type in the status: ").repeated(4);
     const QString run = QString("x").repeated(600);                            // no break chance at all
     const QString tall = QString("A line of a long message.\n").repeated(200); // taller than any screen
@@ -99,6 +104,8 @@ TEST(Dialogs, BoxesWrapTheirTextAndKeepEveryButtonOnA1024x768Screen) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Families, BoxFit, ::testing::ValuesIn(fitFamilies()), familyTestName);
 
 TEST(Dialogs, TheFontDialogOpensAtTheSizeAndWeightAskedForEvenWithoutTheFace) {
     ensureApp();

@@ -15,6 +15,12 @@ QStringList fitFamilies() {
     return {QStringLiteral("DejaVu Sans"), QStringLiteral("Arial")};
 }
 
+std::string familyTestName(const ::testing::TestParamInfo<QString>& info) {
+    QString name = info.param;
+    name.remove(QLatin1Char(' '));
+    return name.toStdString();
+}
+
 DesktopFont::DesktopFont(const QString& family, int points) : m_before(QApplication::font()) {
     QApplication::setFont(QFont(family, points));
 }

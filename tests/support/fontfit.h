@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <string>
 
@@ -12,6 +13,8 @@ class QWidget;
 // The families every fit test runs with: Debian's default desktop font, the widest common one, and "Arial" as
 // stored by the program (Liberation Sans under tests/fonts.conf).
 QStringList fitFamilies();
+// A parameterized test's name for a family: "DejaVuSans", "Arial".
+std::string familyTestName(const ::testing::TestParamInfo<QString>& info);
 
 // The desktop (application) font for the life of the object; the one before comes back after.
 class DesktopFont {
