@@ -67,6 +67,12 @@ void expectFits(QWidget& window, QSize screen, const std::string& when, std::ini
     };
     for (QWidget* w : controls)
         inside(w);
+    // QV_FIT_SHOTS=folder keeps a picture of every window checked, for a look by eye.
+    if (const QString shots = qEnvironmentVariable("QV_FIT_SHOTS"); !shots.isEmpty()) {
+        QString name = QString::fromStdString(when);
+        name.replace(QLatin1Char(' '), QLatin1Char('_'));
+        window.grab().save(QStringLiteral("%1/%2-%3.png").arg(shots, window.objectName(), name));
+    }
     for (const QAbstractButton* b : window.findChildren<QAbstractButton*>()) {
         if (!b->isVisibleTo(&window) || insideScrolledArea(b, &window) || b->text().isEmpty())
             continue;

@@ -1,0 +1,76 @@
+// The main window and its smaller companions at 1024x768 with the largest fonts a user may pick.
+#include "customers/attachments.h"
+#include "customers/callaudit.h"
+#include "customers/search.h"
+#include "mainwindow/form1.h"
+#include "platform/widgets/forms.h"
+#include "reports/dialog.h"
+#include "reports/form6.h"
+#include "shared/shared.h"
+#include "support/fontfit.h"
+#include "support/mainwindowfixture.h"
+
+#include <QAction>
+#include <QPushButton>
+
+namespace {
+
+class WindowFit : public MainWindowTest, public ::testing::WithParamInterface<QString> {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        env->screen.size = QSize(1024, 768);
+        desktop = std::make_unique<DesktopFont>(GetParam(), 11);
+        prepareDatabase();
+        const QString longName = QString("Barbara Anderson-Whitfield of Goods In ").repeated(5).left(100);
+        addCustomer(longName, "ann", "555 0100", QString("Goods In Dept, Building 7, ").repeated(10).left(255),
+                    "barbara.anderson@example.com");
+        for (int i = 0; i < 3; ++i)
+            addCall("ann", "Open", "Admin", QString("A category named at length ").repeated(4).left(50));
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        desktop.reset();
+    }
+    Form1& startBig() {
+        qv::inipath() = env->settingsFolder + "/quorvane.ini"; // the file the main window will read
+        storeGridFont(GetParam(), 14, true);
+        Form1& f = start();
+        f.show();
+        processEvents();
+        return f;
+    }
+    void fits(QWidget& w, const char* when) {
+        w.show();
+        processEvents();
+        expectFits(w, env->screen.size, std::string(when) + " in " + GetParam().toStdString());
+    }
+    std::unique_ptr<DesktopFont> desktop;
+};
+
+TEST_P(WindowFit, TheMainWindowWithACallOpenKeepsEveryButtonOnTheScreen) {
+    Form1& f = startBig();
+    fits(f, "logged in");
+    f.opencall(1);
+    processEvents();
+    fits(f, "call open");
+}
+
+TEST_P(WindowFit, SearchAuditAttachmentsTopFiveAndInventoryReportWindowsKeepTheirButtonsOnTheScreen) {
+    Form1& f = startBig();
+    f.mnusearchname->trigger();
+    fits(ui::form<Search>(), "customer search");
+    f.opencall(1);
+    f.mnuaudit->trigger();
+    fits(ui::form<Form5>(), "call audit");
+    f.command16->click();
+    fits(ui::form<Attachments>(), "attachments");
+    f.mnucatstat->trigger();
+    fits(ui::form<Form6>(), "top five");
+    f.mnuinvrep->trigger();
+    fits(ui::form<Dialog>(), "inventory report by type");
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, WindowFit, ::testing::ValuesIn(fitFamilies()), familyTestName);
+
+} // namespace
