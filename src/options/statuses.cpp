@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 using ui::MsgBox;
@@ -59,6 +60,31 @@ void moveitem(QListWidget* list, int index, bool up) {
     list->setCurrentRow(target);
 }
 
+// A name longer than its list is wide is cut with "…" rather than widening the list with a scroll bar.
+class CutToWidth : public QStyledItemDelegate {
+public:
+    explicit CutToWidth(QListWidget* list) : QStyledItemDelegate(list), m_list(list) {
+        list->setItemDelegate(this);
+        list->setResizeMode(QListView::Adjust);
+        list->setTextElideMode(Qt::ElideRight);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(qMin(size.width(), m_list->viewport()->width()));
+        return size;
+    }
+
+private:
+    QListWidget* m_list;
+};
+
+// An entry of a list: its whole text is its tooltip, for when the list shows it cut.
+void addEntry(QListWidget* list, const QString& text) {
+    auto* item = new QListWidgetItem(text, list);
+    item->setToolTip(text);
+}
+
 } // namespace
 
 Statuses::Statuses(QWidget* parent) : QWidget(parent) {
@@ -87,6 +113,8 @@ Statuses::Statuses(QWidget* parent) : QWidget(parent) {
     Image1->setFixedSize(120, 90);
 
     List1->setToolTip(QStringLiteral("Right-click a status to choose or clear its colour."));
+    for (QListWidget* list : {List1, List2})
+        new CutToWidth(list);
     List3->setFocusPolicy(Qt::NoFocus);
     List3->setMaximumWidth(110);
     List1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -170,11 +198,12 @@ void Statuses::Form_Load() {
     try {
         const statusrules::Lists stored = statusrules::read(main.dbpath);
         for (int i = 0; i < stored.statuses.size(); ++i) {
-            List1->addItem(stored.statuses[i]);
+            addEntry(List1, stored.statuses[i]);
             List3->addItem(QString());
             setColour(i, stored.colours[i]);
         }
-        List2->addItems(stored.categories);
+        for (const QString& category : stored.categories)
+            addEntry(List2, category);
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The statuses and categories could not be read:\n") + e.message());
     }
@@ -212,7 +241,7 @@ void Statuses::Command3_Click() {
     const QString text = newEntry(Text1, "status");
     if (text.isEmpty())
         return;
-    List1->addItem(text);
+    addEntry(List1, text);
     List3->addItem(QString());
     setColour(List3->count() - 1, statusrules::NoColour);
 }
@@ -220,7 +249,7 @@ void Statuses::Command3_Click() {
 void Statuses::Command10_Click() {
     const QString text = newEntry(Text2, "category");
     if (!text.isEmpty())
-        List2->addItem(text);
+        addEntry(List2, text);
 }
 
 void Statuses::Command1_Click() {

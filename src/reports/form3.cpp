@@ -30,6 +30,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -37,6 +38,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -60,13 +62,63 @@ public:
     }
 };
 
+// A box that may hold a stored text longer than it is wide: while cut, its tooltip is the whole text.
+class WholeTextTip : public QObject {
+public:
+    WholeTextTip(QLineEdit* box, const QString& plain) : QObject(box), m_box(box), m_plain(plain) {
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textChanged, this, &WholeTextTip::update);
+        update();
+    }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Resize || e->type() == QEvent::FontChange)
+            update();
+        return false;
+    }
+
+private:
+    void update() {
+        const QString text = m_box->text();
+        // The frame and the box's own margins take a few pixels either side.
+        const int room = m_box->width() - (m_box->hasFrame() ? 10 : 4);
+        m_box->setToolTip(m_box->fontMetrics().horizontalAdvance(text) > room ? text : m_plain);
+    }
+
+    QLineEdit* m_box;
+    QString m_plain;
+};
+
 QComboBox* combo(QWidget* parent, const char* name) {
     auto* c = named(new QComboBox(parent), name);
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setCompleter(nullptr);
     c->lineEdit()->installEventFilter(new SwallowEnter(c));
+    // A stored entry (the spare field's name, a status) must not widen the window: the box keeps a width of its
+    // own, shows the start of a picked entry and the whole entry in its tooltip.
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(12);
+    new WholeTextTip(c->lineEdit(), QString());
+    QObject::connect(c, &QComboBox::currentIndexChanged, c->lineEdit(),
+                     [edit = c->lineEdit()] { edit->setCursorPosition(0); });
     return c;
+}
+
+// Each entry's whole text is its tooltip in the open list, which cuts what is wider than the screen.
+void tipEntries(QComboBox* box) {
+    for (int i = 0; i < box->count(); ++i)
+        box->setItemData(i, box->itemText(i), Qt::ToolTipRole);
+}
+
+// A menu entry naming a stored text: cut to a menu's usual width, the whole text in its tooltip.
+void setStoredCaption(QMenu* menu, QAction* item, const QString& text) {
+    QString oneLine = text;
+    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QFontMetrics metrics(menu->font());
+    const QString shown = metrics.elidedText(oneLine, Qt::ElideRight, metrics.averageCharWidth() * 40);
+    item->setText(QString(shown).replace(QLatin1Char('&'), QLatin1String("&&")));
+    item->setToolTip(shown == oneLine ? QString() : text);
+    menu->setToolTipsVisible(true);
 }
 
 // A box's background is its Base colour (a window's or frame's is its Window colour: ui::fillBackground).
@@ -177,7 +229,7 @@ void Form3::buildControls() {
     sqltxtbox->setEnabled(false);
     sqltxtbox->setMaximumHeight(ui::twipsToPixels(1100));
     Text2 = named(new QLineEdit(central), "Text2");
-    Text2->setToolTip(QStringLiteral("Report title"));
+    new WholeTextTip(Text2, QStringLiteral("Report title"));
     Text3 = named(new QLineEdit(central), "Text3");
     Text4 = named(new QLineEdit(central), "Text4");
     auto* swatches = new QHBoxLayout;
@@ -339,12 +391,14 @@ void Form3::Form_Activate() {
 
     m_titlePrefix = QStringLiteral("Report dated: ") + db::displayText(desktop::clock().today()) + QStringLiteral(". ");
     Text2->setText(m_titlePrefix + ReadINI(Section, QStringLiteral("Text2"), QString()));
+    Text2->setCursorPosition(0);
 
     if (const auto b = wizard::iniBool(ReadINI(Section, QStringLiteral("Truncate"), QStringLiteral("False"))))
         mnutrunc->setChecked(*b);
     s.tablecolour = ReadINI(Section, QStringLiteral("TableColour"), QStringLiteral("&HFFFFFF"));
     s.pagecolour = ReadINI(Section, QStringLiteral("BackColour"), QStringLiteral("&HFFFFFF"));
-    mnuwizsf->setText(spare);
+    m_spareCaption = spare;
+    setStoredCaption(mnfields, mnuwizsf, spare);
     s.logopath =
         ReadINI(Section, QStringLiteral("Logo Image"), desktop::programFolder() + QStringLiteral("/Media/logo.gif"));
 
@@ -366,6 +420,8 @@ void Form3::Form_Activate() {
     }
     refill(Combo1, {QStringLiteral("All Customers"), QStringLiteral("Customer = "), QStringLiteral("Support Staff = "),
                     QStringLiteral("All Support Staff"), QStringLiteral("Category = "), spare + QStringLiteral(" = ")});
+    tipEntries(Combo1);
+    tipEntries(Combo3);
     refill(Combo5, {QStringLiteral("Ignore Dates"), QStringLiteral("Between Dates")});
     refill(Combo2, {QStringLiteral("Ascending"), QStringLiteral("Descending")});
     refill(Combo4, {QStringLiteral("Don't Sort"), QStringLiteral("[Date Opened]"), QStringLiteral("[Date Closed]"),
@@ -463,7 +519,7 @@ void Form3::Command1_Click() {
     c.status = Combo3->currentText();
     c.direction = Combo2->currentText();
     c.sortColumn = Combo4->currentText();
-    c.spareCaption = mnuwizsf->text();
+    c.spareCaption = m_spareCaption;
     wizard::runClauses(s, c);
     sqltxtbox->setPlainText(wizard::shownQuery(s));
     Adodc1->setRecordSource(wizard::gridQuery(s, m_main ? m_main->datesetting : QString()));

@@ -134,5 +134,6 @@ private:
     bool m_placingColumns = false;
     bool m_activatedOnce = false;
     quint64 m_activateSerial = 0;
-    QString m_titlePrefix;          // what Activate put before the user's part of the title
+    QString m_titlePrefix;  // what Activate put before the user's part of the title
+    QString m_spareCaption; // the spare field's whole name (its menu entry may show it cut)
 };

@@ -6,6 +6,7 @@
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/forms.h"
 #include "shared/shared.h"
+#include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 
 #include <QAction>
@@ -178,3 +179,27 @@ TEST_F(StaffWindow, OwnPasswordGoesThroughTheHiddenStaffWindow) {
 }
 
 } // namespace
+
+namespace {
+
+class StaffWindowFit : public StaffWindow, public ::testing::WithParamInterface<QString> {};
+
+} // namespace
+
+TEST_P(StaffWindowFit, KeepsWithinTheScreenWithALongNameAndLargeFonts) {
+    const QString family = GetParam();
+    env->screen.size = QSize(1024, 768);
+    storeGridFont(family, 14, true);
+    const DesktopFont font(family, 11);
+    prepareDatabase();
+    const QString id = QString("MAINTENANCE CONTRACTOR, WEST WING ").repeated(2).left(50); // the most it takes
+    addStaff(id, "", "3");
+    start();
+    analysts& w = open(id);
+    processEvents();
+    EXPECT_EQ(w.Text9->text(), id);
+    EXPECT_TRUE(showsStart(w.Text9));
+    expectFits(w, env->screen.size, family.toStdString(), {w.DataGrid3, w.Text9, w.Combo12, w.Check1});
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, StaffWindowFit, ::testing::ValuesIn(fitFamilies()));

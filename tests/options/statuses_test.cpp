@@ -1,16 +1,20 @@
 #include "mainwindow/form1.h"
 #include "options/statuses.h"
+#include "options/statusrules.h"
 #include "options/themes.h"
 #include "platform/db/database.h"
 #include "platform/widgets/forms.h"
+#include "support/fontfit.h"
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -187,3 +191,46 @@ TEST_F(StatusEditor, AnOpenEditorOutlivesTheOptionsWindowThatOpenedIt) {
 }
 
 } // namespace
+
+namespace {
+
+class StatusEditorFit : public StatusEditor, public ::testing::WithParamInterface<QString> {};
+
+} // namespace
+
+TEST_P(StatusEditorFit, LongNamesAreCutInTheListsWithTheWholeNameInTheirTooltips) {
+    const QString family = GetParam();
+    env->screen.size = QSize(1024, 768);
+    storeGridFont(family, 14, true);
+    const DesktopFont font(family, 11);
+    start();
+    Statuses& s = open();
+    // Fifty capitals, the most a name takes, are wider than the lists.
+    const QString status = QString("WAITING FOR THE SUPPLIER TO RING BACK ").repeated(2).left(50);
+    const QString category = QString("MAINTENANCE WORKSHOP, WEST WING ").repeated(2).left(50);
+    s.Text1->setText(status);
+    s.Command3->click();
+    s.Text2->setText(category);
+    s.Command10->click();
+    processEvents();
+    expectFits(s, env->screen.size, family.toStdString(), {s.List1, s.List3, s.List2, s.Text1, s.Text2, s.Image1});
+
+    for (QListWidget* list : {s.List1, s.List2}) {
+        QListWidgetItem* added = list->item(list->count() - 1);
+        EXPECT_EQ(added->toolTip(), added->text());
+        const int width = list->visualItemRect(added).width();
+        EXPECT_LE(width, list->viewport()->width()) << list->objectName().toStdString();
+        EXPECT_LT(width, list->fontMetrics().horizontalAdvance(added->text())) << "the name shows cut";
+        EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    }
+    EXPECT_EQ(s.List1->item(0)->toolTip(), "Open");
+    // Moved, a cut name keeps its whole text and its colour.
+    const int last = s.List1->count() - 1;
+    s.List1->setCurrentRow(last);
+    s.Command4->click();
+    EXPECT_EQ(s.List1->item(last - 1)->toolTip(), status);
+    EXPECT_EQ(s.lists().statuses.at(last - 1), status);
+    EXPECT_EQ(s.lists().colours.at(last - 1), "---");
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, StatusEditorFit, ::testing::ValuesIn(fitFamilies()));

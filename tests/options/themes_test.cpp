@@ -8,6 +8,8 @@
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 #include "platform/widgets/screen.h"
+#include "shared/shared.h"
+#include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 
 #include <QAction>
@@ -379,3 +381,49 @@ TEST_F(OptionsWindow, OkayAppliesAndSavesTheAppearanceWhileCancelLeavesTheMainWi
 }
 
 } // namespace
+
+namespace {
+
+class OptionsFit : public OptionsWindow, public ::testing::WithParamInterface<QString> {};
+
+} // namespace
+
+TEST_P(OptionsFit, KeepsWithinTheScreenWithALongSpareNameAndLargeFonts) {
+    const QString family = GetParam();
+    env->screen.size = QSize(1024, 768);
+    storeGridFont(family, 14, true);
+    const DesktopFont font(family, 11);
+    for (const int length : {192, 300}) {
+        QString name = "Cost & centre";
+        while (name.size() < length)
+            name += " and more words";
+        name.truncate(length);
+        setIni("Program", "Spare Field Name", name);
+        if (!main)
+            start();
+        themes& t = open();
+        name = ReadINI("Program", "Spare Field Name", ""); // as the settings file keeps it
+        // The preview takes the large list font as Grid Font sets it.
+        QFont big(family, 14);
+        big.setBold(true);
+        env->dialogs.chooseFontNext(big);
+        t.mnugridfont->trigger();
+        processEvents();
+        const std::string when = family.toStdString() + ", a name of " + std::to_string(length);
+        expectFits(t, env->screen.size, when, {t.Grid1, t.Image1, t.Picture1});
+
+        // The menu entries naming the field are cut, whole in their tooltips, and keep the ampersand.
+        EXPECT_TRUE(t.mnudn->text().startsWith("Cost && centre")) << t.mnudn->text().toStdString();
+        EXPECT_TRUE(t.mnudn->text().endsWith(QChar(0x2026))) << when;
+        EXPECT_EQ(t.mnudn->toolTip(), name);
+        EXPECT_TRUE(t.mnusparename->text().endsWith(QString(QChar(0x2026)) + " field")) << when;
+        EXPECT_EQ(t.mnusparename->toolTip(), "Rename " + name + " field");
+        for (QMenu* menu : {t.mnucgo, t.mnucgdisplay}) {
+            EXPECT_TRUE(menu->toolTipsVisible());
+            EXPECT_LE(menu->sizeHint().width(), env->screen.size.width() / 2) << when;
+        }
+        close(t);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, OptionsFit, ::testing::ValuesIn(fitFamilies()));

@@ -1,3 +1,4 @@
+#include "support/fontfit.h"
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
@@ -20,6 +21,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -637,3 +639,68 @@ TEST_F(Wizard, MoreQuickReportsTakeTheWizardsSeparatorAndNotesMarks) {
 }
 
 } // namespace
+
+namespace {
+
+// A stored text of the given length, words and all.
+QString longText(const QString& start, int length) {
+    QString text = start;
+    while (text.size() < length)
+        text += QStringLiteral(" and more words");
+    return text.left(length);
+}
+
+class WizardFit : public Wizard, public ::testing::WithParamInterface<QString> {};
+
+} // namespace
+
+TEST_P(WizardFit, KeepsWithinTheScreenWithALongSpareNameATitleAndLargeFonts) {
+    const QString family = GetParam();
+    env->screen.size = QSize(1024, 768);
+    storeGridFont(family, 14, true);
+    const DesktopFont font(family, 11);
+    start();
+    const QString title = longText(QStringLiteral("Quarterly calls"), 300);
+    WriteINI("Reports", "Text2", title);
+    for (const int length : {192, 300}) {
+        const QString name = longText(QStringLiteral("Costcode"), length);
+        main->applyOption(Form1::Option::SpareFieldName, name);
+        if (ui::isLoaded<Form3>()) {
+            ui::form<Form3>().close();
+            processEvents();
+        }
+        Form3& w = open();
+        const std::string when = family.toStdString() + ", a name of " + std::to_string(length);
+        expectFits(w, env->screen.size, when, {w.Frame1, w.Command1, w.d1, w.d2, w.Text2, w.DataGrid1});
+
+        // Picked, the long entry shows its start and is whole in the tooltip; the filter still finds it.
+        pick(w.Combo1, name + " = ");
+        EXPECT_TRUE(showsStart(w.Combo1)) << when;
+        EXPECT_EQ(w.Combo1->lineEdit()->toolTip(), name + " = ") << when;
+        EXPECT_EQ(w.Combo1->itemData(5, Qt::ToolTipRole).toString(), name + " = ");
+        w.Text1->setText("K-7");
+        pick(w.Combo5, "Between Dates");
+        w.Command1->click();
+        EXPECT_TRUE(w.sqltxtbox->toPlainText().contains("AND Spare ='K-7'"))
+            << w.sqltxtbox->toPlainText().toStdString();
+        expectFits(w, env->screen.size, when + ", after a run", {w.Command2, w.Command3});
+
+        // Each date box has room for a whole date beside its button.
+        for (QDateEdit* d : {w.d1, w.d2}) {
+            EXPECT_GE(d->width(), d->minimumSizeHint().width()) << when;
+            EXPECT_GE(d->width(), d->fontMetrics().horizontalAdvance(d->text()) + 24) << when;
+        }
+        // The menu entry is cut with its whole name in the tooltip; the column keeps the whole name for the files.
+        EXPECT_TRUE(w.mnuwizsf->text().endsWith(QChar(0x2026))) << when;
+        EXPECT_EQ(w.mnuwizsf->toolTip(), name);
+        EXPECT_TRUE(w.mnfields->toolTipsVisible());
+        EXPECT_EQ(w.DataGrid1->columnCaption(wizard::SpareColumn), name);
+
+        // The stored title shows from its start, whole in the tooltip.
+        EXPECT_TRUE(w.Text2->text().contains(title.left(250))) << w.Text2->text().toStdString();
+        EXPECT_TRUE(showsStart(w.Text2)) << when;
+        EXPECT_EQ(w.Text2->toolTip(), w.Text2->text());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, WizardFit, ::testing::ValuesIn(fitFamilies()));
