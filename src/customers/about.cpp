@@ -12,6 +12,7 @@
 #include "platform/desktop.h"
 #include "platform/widgets/busy.h"
 #include "platform/widgets/colour.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
@@ -43,6 +44,9 @@ namespace {
 
 const QString Version = QStringLiteral("v1.9.7g3");
 constexpr int DeleteModeHeight = 9195; // twips
+// Pixels of the screen kept for the window frame and a task bar.
+constexpr int FrameRoom = 40;
+constexpr int FrameRoomHeight = 80;
 
 // The archive beside the database; "" after telling the user there is none.
 QString existingArchive(const QString& dbpath) {
@@ -71,9 +75,11 @@ frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
     info->setFixedRows(0);
     info->setEditTriggers(QAbstractItemView::NoEditTriggers);
     info->verticalHeader()->setDefaultSectionSize(info->fontMetrics().height() + 8);
+    ui::tipCutCells(info); // folders and settings of any length
     cust1 = ui::named(new ui::FlexGrid(this), "cust1");
     cust1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     cust1->hide(); // below the window's normal height until the delete mode
+    ui::tipCutCells(cust1);
     Adodc1 = ui::named(new db::DataControl(this), "Adodc1");
     Picture1 = ui::named(new QLabel(this), "Picture1");
     Picture1->setPixmap(QPixmap(desktop::programFolder() + QStringLiteral("/delete.png")));
@@ -92,15 +98,26 @@ frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
     mnuuser = ui::menuItem(popmenu, "mnuuser", QStringLiteral("Archived calls for Username"));
     mnuarchref = ui::menuItem(popmenu, "mnuarchref", QStringLiteral("Archived Call Report by Call Reference"));
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {Command1, Command2, Command3, Command4, cmdSystemInfo, cmdSysInfo})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
+    // The list commands and the others side by side while they fit the screen, else one line above the other.
+    auto* listCommands = new QHBoxLayout;
+    for (QPushButton* b : {Command1, Command2, Command3})
+        listCommands->addWidget(b);
+    listCommands->addStretch(1);
+    auto* otherCommands = new QHBoxLayout;
+    for (QPushButton* b : {Command4, cmdSystemInfo, cmdSysInfo})
+        otherCommands->addWidget(b);
+    otherCommands->addStretch(1);
+    otherCommands->addWidget(cmdOK);
+    auto* buttons = new QBoxLayout(QBoxLayout::LeftToRight);
+    buttons->addLayout(listCommands);
+    buttons->addLayout(otherCommands, 1);
     auto* box = new QVBoxLayout(this);
     box->addWidget(info, 1);
     box->addLayout(buttons);
     box->addWidget(cust1, 2);
+    const QMargins m = box->contentsMargins();
+    if (buttons->sizeHint().width() + m.left() + m.right() > ui::screen().sizePixels().width() - FrameRoom)
+        buttons->setDirection(QBoxLayout::TopToBottom);
 
     connect(Command1, &QPushButton::clicked, this, &frmAbout1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmAbout1::Command2_Click);
@@ -120,8 +137,12 @@ frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
         connect(shortcut, &QShortcut::activated, cmdOK, &QPushButton::click);
     }
 
-    resize(ui::twipsToPixels(13200), ui::twipsToPixels(7300)); // every information row in view
+    resize(ui::twipsToPixels(13200), ui::twipsToPixels(7300));
     Form_Load();
+    // Every information row in view, as far as the screen allows, whatever the font.
+    const int rows = info->rows() * info->verticalHeader()->defaultSectionSize() + 2 * info->frameWidth();
+    const int wanted = box->sizeHint().height() - info->sizeHint().height() + rows;
+    resize(width(), std::max(height(), std::min(wanted, ui::screen().sizePixels().height() - FrameRoomHeight)));
 }
 
 frmAbout1::~frmAbout1() = default;

@@ -11,6 +11,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/desktop.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
@@ -54,6 +55,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     Datagrid1 = named(new ui::DataGrid(this), "Datagrid1");
     Datagrid1->setColumnFields(inventorytitles::Columns);
     Datagrid1->horizontalHeader()->setStretchLastSection(true);
+    ui::tipCutCells(Datagrid1); // field titles and item texts of any length
     for (int c = 0; c < inventorytitles::Count; ++c) {
         Datagrid1->setColumnWidth(c, Widths[c]);
         Datagrid1->setColumnVisible(c, c != 4 && c != OwnerColumn);

@@ -14,6 +14,7 @@
 #include "platform/desktop.h"
 #include "platform/widgets/busy.h"
 #include "platform/widgets/colour.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/elidedlabel.h"
 #include "platform/widgets/flexgrid.h"
@@ -47,6 +48,8 @@ const QString ErrorText = QStringLiteral("ERROR!  There must be 8 values separat
 // Grid columns 2 to 8 show titles 0, 1, 2, 3, 5, 6 and 7 (title 4, the spare column, is never shown).
 constexpr int ShownTitles[] = {0, 1, 2, 3, 5, 6, 7};
 
+constexpr int FrameRoom = 40; // pixels of the screen's width kept for the window frame
+
 } // namespace
 
 Inventory::Inventory(QWidget* parent) : QWidget(parent) {
@@ -58,6 +61,7 @@ Inventory::Inventory(QWidget* parent) : QWidget(parent) {
     Adodc1 = named(new db::DataControl(this), "Adodc1");
     Datagrid1 = named(new ui::FlexGrid(this), "Datagrid1");
     Datagrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui::tipCutCells(Datagrid1); // long field titles and item texts
 
     lblInformation = named(new QLabel(QStringLiteral("Filter:"), this), "lblInformation");
     Combo1 = named(new QComboBox(this), "Combo1");
@@ -69,6 +73,9 @@ Inventory::Inventory(QWidget* parent) : QWidget(parent) {
     Combo2->setEditable(true);
     Combo2->setMinimumContentsLength(10);
     Combo2->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ui::showChoiceFromStart(Combo1);
+    ui::showChoiceFromStart(Combo2);
+    ui::tipWhenCut(Combo1->lineEdit());
     Text1 = named(new QLineEdit(this), "Text1");
     cmdCommand1 = named(new QPushButton(QStringLiteral("Apply"), this), "cmdCommand1");
     cmdGo = named(new QPushButton(QStringLiteral("Retrieve All"), this), "cmdGo");
@@ -79,6 +86,7 @@ Inventory::Inventory(QWidget* parent) : QWidget(parent) {
     Label1->setAutoFillBackground(true);
     cmdCommand3 = named(new QPushButton(QStringLiteral("Rename Fields"), this), "cmdCommand3");
     Text2 = named(new QLineEdit(this), "Text2");
+    ui::tipWhenCut(Text2);
     Save = named(new QPushButton(QStringLiteral("Save"), this), "Save");
     Command1 = named(new QPushButton(QStringLiteral("Reset to Defaults"), this), "Command1");
     Cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "Cancel");
@@ -92,10 +100,15 @@ Inventory::Inventory(QWidget* parent) : QWidget(parent) {
     filterRow->addWidget(Combo1);
     filterRow->addWidget(Combo2);
     filterRow->addWidget(Text1, 1);
-    filterRow->addWidget(cmdCommand1);
-    filterRow->addWidget(cmdGo);
-    filterRow->addSpacing(ui::twipsToPixels(240));
-    filterRow->addWidget(cmdCommand2);
+    auto* commandRow = new QHBoxLayout;
+    commandRow->addWidget(cmdCommand1);
+    commandRow->addWidget(cmdGo);
+    commandRow->addSpacing(ui::twipsToPixels(240));
+    commandRow->addStretch();
+    commandRow->addWidget(cmdCommand2);
+    m_top = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_top->addLayout(filterRow, 1);
+    m_top->addLayout(commandRow);
     auto* renameRow = new QHBoxLayout;
     renameRow->addWidget(cmdCommand3);
     renameRow->addWidget(Text2, 1);
@@ -104,7 +117,7 @@ Inventory::Inventory(QWidget* parent) : QWidget(parent) {
     renameRow->addWidget(Cancel);
     renameRow->addStretch();
     auto* box = new QVBoxLayout(this);
-    box->addLayout(filterRow);
+    box->addLayout(m_top);
     box->addWidget(Datagrid1, 1);
     box->addWidget(Label1);
     box->addLayout(renameRow);
@@ -156,6 +169,7 @@ void Inventory::Load() {
     setFont(font);
     // The filter value keeps room for a dozen characters of the chosen font.
     Text1->setMinimumWidth(QFontMetrics(font).averageCharWidth() * 12);
+    fitCommands();
     const QColor colour = ui::vbColour(ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), "0"));
     if (colour.isValid()) {
         QPalette p = palette();
@@ -367,7 +381,7 @@ void Inventory::showRenamePanel(bool show) {
 
 void Inventory::cmdCommand3_Click() {
     try {
-        Text2->setText(titlesText());
+        ui::setTextFromStart(Text2, titlesText());
     } catch (const db::DbError& e) {
         MsgBox(e.message());
         return;
@@ -406,6 +420,17 @@ void Inventory::Command1_Click() {
 void Inventory::Cancel_Click() {
     showRenamePanel(false);
     cmdCommand3->setEnabled(true);
+}
+
+// The commands stay beside the filter while the line fits the screen at the window's font, else they get a line of
+// their own below it.
+void Inventory::fitCommands() {
+    m_top->setDirection(QBoxLayout::LeftToRight);
+    m_top->invalidate();
+    const QMargins m = layout()->contentsMargins();
+    const int room = ui::screen().sizePixels().width() - FrameRoom - m.left() - m.right();
+    if (m_top->sizeHint().width() > room)
+        m_top->setDirection(QBoxLayout::TopToBottom);
 }
 
 void Inventory::closeEvent(QCloseEvent* event) {

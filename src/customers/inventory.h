@@ -7,6 +7,7 @@
 
 class Form1;
 class QAction;
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -83,8 +84,10 @@ private:
     void listed(const QString& countText);
     void showRenamePanel(bool show);
     bool storeTitles(const QString& text);
+    void fitCommands();
 
     QPointer<Form1> m_main;
+    QBoxLayout* m_top = nullptr; // the filter line and its commands, side by side or one above the other
     int m_sortCol = 0;
     int m_sortOrder = 0;
 };

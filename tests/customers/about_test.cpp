@@ -1,3 +1,4 @@
+#include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
 
@@ -17,6 +18,8 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QTableView>
+#include <QTextDocument>
 
 namespace {
 
@@ -265,5 +268,42 @@ TEST_F(AboutWindow, OkAfterDeleteModeRepointsTheMainListUnlessACallIsBeingLogged
     ASSERT_TRUE(main->Adodc1->recordset());
     EXPECT_EQ(main->Adodc1->recordset()->editMode(), db::Recordset::EditMode::Add);
 }
+
+class AboutFits : public AboutWindow, public ::testing::WithParamInterface<QString> {};
+
+TEST_P(AboutFits, LongSettingsAndNamesKeepTheWindowAndItsButtonsOnA1024x768ScreenAndShowWholeInTips) {
+    env->screen.size = QSize(1024, 768);
+    const DesktopFont desktop(GetParam(), 11);
+    prepareDatabase();
+    const QString name = QString("Worthington-Fairweather Holdings ").repeated(4).left(100);
+    addCustomer(name, "wf", "555", QString("Flat 12, The Old Mill, ").repeated(12).left(255));
+    addCustomer("Ann", "ann");
+    start();
+    storeGridFont(GetParam(), 14, true);
+    const QString archived = QString("\\\\archive-server\\helpdesk\\quarterly\\").repeated(8).left(300);
+    WriteINI("Database", "Last Archived on", archived);
+    WriteINI("Program", "Stats 3", QString("Waiting for parts ").repeated(17).left(300));
+    frmAbout1* about = open();
+    ASSERT_TRUE(about);
+    about->show();
+    processEvents();
+    expectFits(*about, env->screen.size, "opened", {about->info});
+    // Row 4 is "Last archived from:": its value cut, whole in the tool tip.
+    QTableView* info = about->info;
+    const QRect value = info->visualRect(info->model()->index(4, 1));
+    const QString shown = about->info->textMatrix(4, 2);
+    EXPECT_TRUE(shown.startsWith(" - " + archived.left(200))) << shown.toStdString();
+    EXPECT_EQ(toolTipAt(info->viewport(), value.topLeft() + QPoint(5, 5)), Qt::convertFromPlainText(shown));
+    EXPECT_EQ(toolTipAt(info->viewport(), info->visualRect(info->model()->index(2, 1)).center()), ""); // version
+
+    about->Command3->click();
+    processEvents();
+    expectFits(*about, env->screen.size, "deleting", {about->info, about->cust1});
+    QTableView* customers = about->cust1;
+    const QRect cell = customers->visualRect(customers->model()->index(1, 0)); // names in order: Ann, then the long one
+    EXPECT_EQ(toolTipAt(customers->viewport(), cell.topLeft() + QPoint(5, 5)), Qt::convertFromPlainText(name));
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, AboutFits, ::testing::ValuesIn(fitFamilies()), familyTestName);
 
 } // namespace

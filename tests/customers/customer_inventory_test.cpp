@@ -1,3 +1,4 @@
+#include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
 
@@ -15,9 +16,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace {
 
@@ -227,5 +230,42 @@ TEST_F(CustomerInventory, FindCallsUsesTheItemTextAndTheExportWritesEveryRowFrom
         QList<QStringList>({{"Laptop", "d", "123", "n", "m", ""}, {"Printer", "d", "", hostile::Quoted, "m", ""}}));
     EXPECT_EQ(w.Adodc1->recordset()->absolutePosition(), 1);
 }
+
+class CustomerInventoryFits : public CustomerInventory, public ::testing::WithParamInterface<QString> {};
+
+TEST_P(CustomerInventoryFits, LongTitlesNamesAndItemsKeepTheWindowOnA1024x768ScreenAndShowWholeInTips) {
+    env->screen.size = QSize(1024, 768);
+    const DesktopFont desktop(GetParam(), 11);
+    prepareDatabase();
+    const QString name = QString("Worthington-Fairweather Holdings ").repeated(4).left(100);
+    addCustomer(name, "wf");
+    const QString details = QString("Rack-mounted server, second floor comms room ").repeated(6).left(255);
+    exec("INSERT INTO Inventory (Type, Details, Number, Notes, Details2, Number2, Notes2) VALUES ('Server', '" +
+         details + "', '1', 'n', 'wf', 'w', 'm')");
+    const QString others = ", D, N, No, Spare, Username, W, M";
+    const QString title = QString("ClassificationGroupName").repeated(5).left(100 - others.size());
+    exec("UPDATE Settings SET Value11 = '" + title + others + "'");
+    start();
+    storeGridFont(GetParam(), 14, true);
+    Form2* w = openFor("wf");
+    ASSERT_TRUE(w);
+    processEvents();
+    expectFits(*w, env->screen.size, "opened", {w->Datagrid1});
+
+    // The title heading and the details cell are cut, their whole texts in the tool tips; a short one has none.
+    QHeaderView* heading = w->Datagrid1->horizontalHeader();
+    EXPECT_EQ(toolTipAt(heading->viewport(), QPoint(heading->sectionViewportPosition(0) + 5, 5)),
+              Qt::convertFromPlainText(title));
+    QTableView* view = w->Datagrid1;
+    const QRect cell = view->visualRect(view->model()->index(0, 1));
+    EXPECT_EQ(toolTipAt(view->viewport(), cell.topLeft() + QPoint(5, 5)), Qt::convertFromPlainText(details));
+    EXPECT_EQ(toolTipAt(view->viewport(), view->visualRect(view->model()->index(0, 2)).center()), "");
+
+    w->Command3->click(); // a new row and Cancel enabled
+    processEvents();
+    expectFits(*w, env->screen.size, "adding");
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, CustomerInventoryFits, ::testing::ValuesIn(fitFamilies()), familyTestName);
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "support/fontfit.h"
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
@@ -194,41 +195,52 @@ TEST_F(InventoryWindow, ClickShowsTheOwnerAndThePopUpListsTheItemsCallsInTheMain
     EXPECT_TRUE(w.isVisible());
 }
 
-TEST_F(InventoryWindow, LongInformationAndALargeFontKeepTheWindowAndItsButtonsOnA1024x768Screen) {
+// Runs in each family the program meets: the window's font is the grid font, its frame the desktop font.
+class InventoryFits : public InventoryWindow, public ::testing::WithParamInterface<QString> {};
+
+TEST_P(InventoryFits, LongTextsAndALargeFontKeepTheWindowAndItsButtonsOnA1024x768Screen) {
     env->screen.size = QSize(1024, 768);
+    const DesktopFont desktop(GetParam(), 11);
     prepareDatabase();
     const QString address = QString("Flat 12, The Old Mill, ").repeated(11).left(242);
     addCustomer("Jo Smith", "jsmith", "555", address);
     addItem("Laptop", "ABC 15", "123", "jsmith");
     start();
-    WriteINI("Grid Fonts", "Size", "14");
-    WriteINI("Grid Fonts", "Bold", "True");
-    exec("UPDATE Settings SET Value11 = '" + QString("A long field title ").repeated(2) +
-         ", Details, Number, Notes, Spare, Username, Warranty, More'");
+    storeGridFont(GetParam(), 14, true);
+    // The longest first title the file holds (the column takes 100 characters).
+    const QString others = ", D, N, No, Spare, Username, W, M";
+    const QString title = QString("ClassificationGroupName").repeated(5).left(100 - others.size());
+    exec("UPDATE Settings SET Value11 = '" + title + others + "'");
     Inventory& w = open();
     w.show();
     processEvents();
     const QSize before = w.size();
-    auto inReach = [&](const char* when) {
+    auto inReach = [&](const std::string& when) {
         processEvents();
-        EXPECT_LE(w.frameGeometry().width(), 1024) << when;
-        EXPECT_LE(w.frameGeometry().height(), 768) << when;
+        expectFits(w, env->screen.size, when, {w.Datagrid1, w.Combo1, w.Combo2, w.Text1, w.Label1});
         EXPECT_EQ(w.size(), before) << when;
-        for (QWidget* b : {static_cast<QWidget*>(w.cmdCommand1), static_cast<QWidget*>(w.cmdGo),
-                           static_cast<QWidget*>(w.cmdCommand2), static_cast<QWidget*>(w.Text1)})
-            EXPECT_TRUE(w.rect().contains(QRect(b->mapTo(&w, QPoint(0, 0)), b->size()))) << when;
         EXPECT_GE(w.Text1->width(), w.Text1->fontMetrics().averageCharWidth() * 12) << when;
     };
     inReach("opened");
+    // The long title is cut in the field box and in its heading, whole in both tool tips.
+    EXPECT_EQ(w.Combo1->currentText(), title);
+    EXPECT_TRUE(showsStart(w.Combo1));
+    EXPECT_EQ(toolTipAt(w.Combo1->lineEdit(), QPoint(5, 5)), Qt::convertFromPlainText(title));
+    EXPECT_EQ(toolTipAt(w.Text1, QPoint(5, 5)), "");
+    QHeaderView* heading = w.Datagrid1->horizontalHeader();
+    EXPECT_EQ(toolTipAt(heading->viewport(), QPoint(heading->sectionViewportPosition(1) + 5, 5)),
+              Qt::convertFromPlainText(title));
+    EXPECT_EQ(toolTipAt(heading->viewport(), QPoint(heading->sectionViewportPosition(3) + 5, 5)), ""); // "Number" fits
+    w.Combo1->setCurrentIndex(1);
+    w.Combo1->setCurrentIndex(0);
+    EXPECT_TRUE(showsStart(w.Combo1));
 
     filter(w, 0, "Equals", QString("z").repeated(300));
     inReach("no match");
     EXPECT_TRUE(w.Label1->text().endsWith(QString("z").repeated(300) + "'  NO RECORDS MATCHED."));
     auto* line = static_cast<ui::ElidedLabel*>(w.Label1);
     EXPECT_TRUE(line->shownText().endsWith(QChar(0x2026))); // cut, with an ellipsis
-    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), line->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(line, &hover);
-    EXPECT_EQ(QToolTip::text(), Qt::convertFromPlainText(w.Label1->text())); // the whole text, as text
+    EXPECT_EQ(toolTipAt(line, QPoint(5, 5)), Qt::convertFromPlainText(w.Label1->text())); // the whole text, as text
 
     w.cmdGo->click();
     inReach("retrieve all");
@@ -236,7 +248,16 @@ TEST_F(InventoryWindow, LongInformationAndALargeFontKeepTheWindowAndItsButtonsOn
     click(view->viewport(), view->visualRect(view->model()->index(0, 1)).center());
     EXPECT_EQ(w.Label1->text(), "Customer:  Jo Smith  -  " + address);
     inReach("owner shown");
+
+    // The rename panel's box is filled with the whole titles text, its start in view.
+    w.cmdCommand3->click();
+    EXPECT_TRUE(w.Text2->text().startsWith(title));
+    EXPECT_TRUE(showsStart(w.Text2));
+    processEvents();
+    expectFits(w, env->screen.size, "renaming", {w.Text2, w.Save, w.Command1, w.Cancel, w.Datagrid1});
 }
+
+INSTANTIATE_TEST_SUITE_P(Families, InventoryFits, ::testing::ValuesIn(fitFamilies()), familyTestName);
 
 TEST_F(InventoryWindow, RenamedTitlesAreCheckedStoredAndShownWhileRefusedOnesKeepThePanelOpen) {
     startWith();

@@ -3,12 +3,14 @@
 #include "support/fontfit.h"
 
 #include "platform/widgets/colour.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/printer.h"
 #include "platform/widgets/screen.h"
 #include "platform/widgets/shell.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
@@ -173,4 +175,30 @@ TEST(Fonts, TheTestsMeasureWithTheProjectsFontsArialBeingLiberationSansAndTheDes
     EXPECT_EQ(QFontInfo(QFont("Arial", 10)).family(), "Liberation Sans");
     EXPECT_EQ(QFontInfo(QFont("DejaVu Sans", 10)).family(), "DejaVu Sans");
     EXPECT_EQ(QFontInfo(QApplication::font()).family(), "DejaVu Sans");
+}
+
+TEST(CutText, AChosenEntryShowsItsStartWhileConfirmedTypingKeepsItsCursor) {
+    ensureApp();
+    QComboBox box;
+    box.setEditable(true);
+    box.resize(80, box.sizeHint().height());
+    ui::showChoiceFromStart(&box);
+    const QString longEntry = QString("ClassificationGroupName").repeated(3);
+    box.addItems({longEntry, "Short"});
+    EXPECT_TRUE(showsStart(&box));
+    box.setCurrentIndex(1);
+    box.setCurrentIndex(0);
+    EXPECT_TRUE(showsStart(&box));
+
+    // Typed to the end of an entry and confirmed: the cursor stays where the typing left it.
+    box.setCurrentIndex(-1);
+    box.lineEdit()->clear();
+    box.lineEdit()->insert("Short"); // typed: marked modified
+    box.setCurrentIndex(1);
+    EXPECT_EQ(box.lineEdit()->cursorPosition(), 5);
+
+    QLineEdit edit;
+    ui::setTextFromStart(&edit, longEntry);
+    EXPECT_TRUE(showsStart(&edit));
+    EXPECT_EQ(edit.text(), longEntry);
 }

@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QToolTip>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -92,4 +94,10 @@ bool showsStart(const QWidget* box) {
         return true; // a list-only combo box draws its text from the start
     // A line edit scrolls to keep its cursor in view: the cursor at 0 shows the first character.
     return edit->cursorPosition() == 0;
+}
+
+QString toolTipAt(QWidget* w, QPoint pos) {
+    QHelpEvent hover(QEvent::ToolTip, pos, w->mapToGlobal(pos));
+    QApplication::sendEvent(w, &hover);
+    return hover.isAccepted() ? QToolTip::text() : QString(); // unanswered: no tip
 }

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 
+class QPoint;
 class QWidget;
 
 // The families every fit test runs with: Debian's default desktop font, the widest common one, and "Arial" as
@@ -38,3 +39,6 @@ void expectFits(QWidget& window, QSize screen, const std::string& when, std::ini
 
 // True when the box shows the first character of its text (its text scrolled to the start).
 bool showsStart(const QWidget* lineEditOrCombo);
+
+// The tool tip the widget shows for the mouse resting at pos (the widget's own coordinates); "" when none.
+QString toolTipAt(QWidget* w, QPoint pos);

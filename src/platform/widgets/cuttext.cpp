@@ -1,0 +1,141 @@
+#include "platform/widgets/cuttext.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyle>
+#include <QTableView>
+#include <QTextDocument>
+#include <QToolTip>
+
+namespace ui {
+namespace {
+
+bool showWhole(QHelpEvent* e, const QString& text, QWidget* over) {
+    QToolTip::showText(e->globalPos(), Qt::convertFromPlainText(text), over);
+    return true;
+}
+
+// Cell text needs the item's margins besides its own width.
+int cellRoom(const QWidget* w, int width) {
+    return width - 2 * (w->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1);
+}
+
+// Headings cut with an ellipsis: the header's own elide mode is not applied by every style.
+class ElidingHeadings : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (const auto* heading = qstyleoption_cast<const QStyleOptionHeader*>(option);
+            heading && element == CE_HeaderLabel) {
+            QStyleOptionHeader cut(*heading);
+            int room = heading->rect.width();
+            if (!heading->icon.isNull())
+                room -= pixelMetric(PM_SmallIconSize, option, widget) + pixelMetric(PM_HeaderMargin, option, widget);
+            cut.text = painter->fontMetrics().elidedText(heading->text, Qt::ElideRight, room);
+            QProxyStyle::drawControl(element, &cut, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
+class BoxTip : public QObject {
+public:
+    explicit BoxTip(QLineEdit* box) : QObject(box), m_box(box) {}
+
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::ToolTip || !m_box->toolTip().isEmpty())
+            return false;
+        const QMargins m = m_box->textMargins();
+        // QLineEdit keeps two pixels either side of the text inside its frame.
+        const int room = m_box->contentsRect().width() - m.left() - m.right() - 4 -
+                         2 * m_box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_box);
+        if (m_box->fontMetrics().horizontalAdvance(m_box->text()) <= room)
+            return false;
+        return showWhole(static_cast<QHelpEvent*>(e), m_box->text(), m_box);
+    }
+
+private:
+    QLineEdit* m_box;
+};
+
+class CellTip : public QObject {
+public:
+    CellTip(QAbstractItemView* view, QHeaderView* header) : QObject(view), m_view(view), m_header(header) {}
+
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::ToolTip || !m_view->model())
+            return false;
+        auto* help = static_cast<QHelpEvent*>(e);
+        QString text;
+        int width = 0;
+        const QWidget* over = nullptr;
+        if (m_header && watched == m_header->viewport()) {
+            const int section = m_header->logicalIndexAt(help->pos());
+            if (section < 0)
+                return false;
+            text = m_view->model()->headerData(section, m_header->orientation(), Qt::DisplayRole).toString();
+            width = m_header->sectionSize(section);
+            over = m_header;
+        } else {
+            const QModelIndex index = m_view->indexAt(help->pos());
+            if (!index.isValid() || index.data(Qt::ToolTipRole).isValid())
+                return false;
+            text = index.data(Qt::DisplayRole).toString();
+            width = m_view->visualRect(index).width();
+            over = m_view;
+        }
+        if (text.isEmpty() || over->fontMetrics().horizontalAdvance(text) <= cellRoom(over, width))
+            return false;
+        return showWhole(help, text, m_view->viewport());
+    }
+
+private:
+    QAbstractItemView* m_view;
+    QHeaderView* m_header;
+};
+
+} // namespace
+
+void setTextFromStart(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
+void showChoiceFromStart(QComboBox* box) {
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box] {
+        // A text the user typed and confirmed is left as it is; a text the combo box put in is not marked modified.
+        if (QLineEdit* edit = box->lineEdit(); edit && !edit->isModified())
+            edit->setCursorPosition(0);
+    });
+    if (box->lineEdit())
+        box->lineEdit()->setCursorPosition(0);
+}
+
+void tipWhenCut(QLineEdit* box) {
+    box->installEventFilter(new BoxTip(box));
+}
+
+void tipCutCells(QAbstractItemView* view) {
+    auto* table = qobject_cast<QTableView*>(view);
+    QHeaderView* header = table ? table->horizontalHeader() : nullptr;
+    auto* tip = new CellTip(view, header);
+    view->viewport()->installEventFilter(tip);
+    if (header) {
+        // Headings show they are cut, as cells do.
+        auto* style = new ElidingHeadings(QApplication::style()->name());
+        style->setParent(header);
+        header->setStyle(style);
+        header->viewport()->installEventFilter(tip);
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractItemView;
+class QComboBox;
+class QLineEdit;
+
+namespace ui {
+
+// Puts a text into a box as the program fills it: the start in view (the cursor at 0), as desktop boxes show it.
+void setTextFromStart(QLineEdit* box, const QString& text);
+
+// An editable combo box shows the start of the entry chosen from its list or set by the program; typed text keeps
+// its cursor.
+void showChoiceFromStart(QComboBox* box);
+
+// The box's whole text as its tool tip while the box is too narrow to show it all (an explicit tool tip wins).
+void tipWhenCut(QLineEdit* box);
+
+// A cell's or a column heading's whole text as a tool tip where the grid shows it cut (with an ellipsis).
+void tipCutCells(QAbstractItemView* view);
+
+} // namespace ui
