@@ -9,10 +9,12 @@
 #include "reports/pagefile.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -29,12 +31,8 @@ template <class W> W* make(QWidget* parent, const QString& name, int left, int t
 frmAbout::frmAbout(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Monitor Page"));
-    setFixedSize(ui::twipsToPixels(5670), ui::twipsToPixels(1905));
-
     Label1 = make<QLabel>(this, QStringLiteral("Label1"), 150, 120, 5415, 705);
     Label1->setWordWrap(true);
-    // Three lines of explanation in the label's small place.
-    Label1->setFont(QFont(QStringLiteral("Arial"), 8));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Text1 = make<QLineEdit>(this, QStringLiteral("Text1"), 150, 900, 4005, 315);
     Command1 = make<QPushButton>(this, QStringLiteral("Command1"), 4290, 900, 1260, 345);
@@ -54,6 +52,43 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent) {
                                    "screens to show the number of waiting calls etc.."));
     const QString folder = ui::form<Form1>().monitorpath;
     Text1->setText(folder.isEmpty() ? desktop::programFolder() : folder);
+    Text1->setCursorPosition(0);
+    placeControls();
+}
+
+void frmAbout::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        placeControls();
+}
+
+void frmAbout::placeControls() {
+    using ui::twipsToPixels;
+    const int left = twipsToPixels(150);
+    const int gap = twipsToPixels(135);
+    // Buttons keep their places' widths unless their captions need more; the rows follow the text above them.
+    const auto buttonWidth = [](QPushButton* b, int twips) {
+        return std::max(twipsToPixels(twips), b->sizeHint().width());
+    };
+    const int browse = buttonWidth(Command1, 1260);
+    const int off = buttonWidth(cmdSysInfo, 1245);
+    const int on = buttonWidth(cmdOK, 1260);
+    const int inner = std::max({twipsToPixels(5415), twipsToPixels(4005) + gap + browse, off + gap + on});
+    const QMargins m = Label1->contentsMargins();
+    const QRect text = Label1->fontMetrics().boundingRect(QRect(0, 0, inner - m.left() - m.right(), 10000),
+                                                          int(Label1->alignment()) | Qt::TextWordWrap, Label1->text());
+    const int labelHeight = std::max(twipsToPixels(705), text.height() + m.top() + m.bottom());
+    Label1->setGeometry(left, twipsToPixels(120), inner, labelHeight);
+
+    const int rowHeight = std::max({twipsToPixels(345), Text1->sizeHint().height(), Command1->sizeHint().height(),
+                                    cmdOK->sizeHint().height(), cmdSysInfo->sizeHint().height()});
+    const int row1 = Label1->geometry().bottom() + 1 + twipsToPixels(75);
+    Text1->setGeometry(left, row1, inner - gap - browse, std::max(twipsToPixels(315), Text1->sizeHint().height()));
+    Command1->setGeometry(left + inner - browse, row1, browse, rowHeight);
+    const int row2 = row1 + rowHeight + twipsToPixels(165);
+    cmdOK->setGeometry(left + inner - on, row2, on, rowHeight);
+    cmdSysInfo->setGeometry(left + inner - on - gap - off, row2, off, rowHeight);
+    setFixedSize(left + inner + twipsToPixels(105), row2 + rowHeight + twipsToPixels(150));
 }
 
 void frmAbout::Command1_Click() {

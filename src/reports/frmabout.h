@@ -21,4 +21,11 @@ public:
     void Command1_Click();
     void cmdOK_Click();
     void cmdSysInfo_Click();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    // The controls at their places, moved down and widened where the desktop font needs more room.
+    void placeControls();
 };

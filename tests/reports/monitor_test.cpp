@@ -3,12 +3,15 @@
 #include "platform/widgets/forms.h"
 #include "reports/frmabout.h"
 #include "shared/shared.h"
+#include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -33,6 +36,13 @@ protected:
         m.Text1->setText(path);
         m.cmdOK->click();
         processEvents();
+    }
+    // One second of the main window's monitor timer, as the timer gives it.
+    static void tick(Form1& w) {
+        QTimer* timer = w.findChild<QTimer*>("Timer2");
+        ASSERT_NE(timer, nullptr);
+        ASSERT_TRUE(timer->isActive());
+        QMetaObject::invokeMethod(timer, "timeout");
     }
     const QDate today{2025, 3, 14};
 };
@@ -237,25 +247,32 @@ TEST_F(MonitorPages, ActivateAndDeactivateSwitchTheTimerAndSettings) {
     EXPECT_FALSE(w.mnumonitor->isChecked());
     EXPECT_EQ(ReadINI("Monitor", "Monitor Enabled", "?"), "False");
 
-    w.monitorticks = 300;
     activate(w, folder());
     EXPECT_FALSE(ui::isLoaded<frmAbout>());
     EXPECT_TRUE(w.mnumonitor->isChecked());
     EXPECT_TRUE(w.Timer2->isActive());
+    // The test's ticks stand for the seconds: the clock's own are put out of reach.
+    EXPECT_EQ(w.Timer2->interval(), 1000);
+    w.Timer2->setInterval(24 * 3600 * 1000);
     EXPECT_EQ(ReadINI("Monitor", "Monitor Enabled", "?"), "True");
     EXPECT_EQ(ReadINI("Monitor", "Monitor Path", "?"), folder());
     EXPECT_TRUE(QFile::exists(folder() + "/monitor.htm"));
     EXPECT_TRUE(QFile::exists(folder() + "/monitor-open.htm"));
 
-    // Activate does not start the count again: the next timed write comes 300 ticks on, then every 600.
+    // The timer writes the pages at every 600th tick and not before.
     const auto writtenAfter = [&](int ticks) {
         QFile::remove(folder() + "/monitor.htm");
         for (int i = 0; i < ticks - 1; ++i)
-            w.Timer2_Timer();
+            tick(w);
         EXPECT_FALSE(QFile::exists(folder() + "/monitor.htm")) << ticks;
-        w.Timer2_Timer();
+        tick(w);
         EXPECT_TRUE(QFile::exists(folder() + "/monitor.htm")) << ticks;
     };
+    writtenAfter(600);
+    // Activate again does not start the count again: 300 ticks on, the next timed write comes 300 later.
+    for (int i = 0; i < 300; ++i)
+        tick(w);
+    activate(w, folder());
     writtenAfter(300);
     writtenAfter(600);
 
@@ -270,6 +287,31 @@ TEST_F(MonitorPages, ActivateAndDeactivateSwitchTheTimerAndSettings) {
     EXPECT_EQ(w.monitorpath, folder());
     EXPECT_FALSE(QFile::exists(folder() + "/monitor.htm"));
     EXPECT_TRUE(QFile::exists(folder() + "/monitor-open.htm"));
+}
+
+TEST_F(MonitorPages, TheWindowShowsItsWholeTextAtALargeDesktopFont) {
+    prepareDatabase();
+    Form1& w = start();
+    env->screen.size = QSize(1024, 768);
+    for (const QString& family : fitFamilies()) {
+        DesktopFont desktop(family, 11);
+        w.mnumonitor->trigger();
+        frmAbout& m = ui::form<frmAbout>();
+        processEvents();
+        const std::string when = family.toStdString();
+        QLabel* label = m.Label1;
+        EXPECT_EQ(label->font().pointSize(), 11) << when;
+        EXPECT_TRUE(label->text().endsWith("the number of waiting calls etc..")) << when;
+        const QRect room = label->contentsRect();
+        const QRect text = label->fontMetrics().boundingRect(QRect(0, 0, room.width(), 10000),
+                                                             int(label->alignment()) | Qt::TextWordWrap, label->text());
+        EXPECT_LE(text.height(), room.height()) << when;
+        EXPECT_LE(text.width(), room.width()) << when;
+        EXPECT_TRUE(showsStart(m.Text1)) << when;
+        expectFits(m, env->screen.size, when, {label, m.Text1});
+        ui::unload<frmAbout>();
+        processEvents();
+    }
 }
 
 } // namespace
