@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -118,6 +119,36 @@ TEST(Dialogs, TheFontDialogOpensAtTheSizeAndWeightAskedForEvenWithoutTheFace) {
         EXPECT_TRUE(QFontDatabase::hasFamily(shown.family())) << shown.family().toStdString();
         EXPECT_EQ(shown.pointSize(), asked.pointSize());
         EXPECT_EQ(shown.bold(), asked.bold());
+    }
+}
+
+TEST(Dialogs, TheFontDialogOffersOnlyWhatIsStoredAndOpensUpright) {
+    ensureApp();
+    for (const QString& family : fitFamilies()) {
+        for (const bool bold : {false, true}) {
+            const std::string when = family.toStdString() + (bold ? " bold" : " plain");
+            QFont asked(family, 10);
+            asked.setBold(bold);
+            asked.setUnderline(true); // never from the stored font, and not kept when passed in
+            const std::unique_ptr<QFontDialog> dialog = ui::fontDialog(asked, nullptr);
+            dialog->show();
+            for (const QCheckBox* effect : dialog->findChildren<QCheckBox*>())
+                EXPECT_FALSE(effect->isVisibleTo(dialog.get())) << effect->text().toStdString() << " " << when;
+            // The sample keeps room for its text.
+            if (const auto* sample = dialog->findChild<QWidget*>("qt_fontDialog_sampleEdit")) {
+                EXPECT_GE(sample->height(), sample->fontMetrics().height()) << when;
+            }
+
+            const QFont shown = dialog->currentFont();
+            EXPECT_EQ(QFontInfo(shown).family(), QFontInfo(asked).family()) << when;
+            EXPECT_EQ(shown.pointSize(), 10) << when;
+            EXPECT_EQ(shown.bold(), bold) << when;
+            EXPECT_EQ(QFontInfo(shown).style(), QFont::StyleNormal) << when << " " << shown.styleName().toStdString();
+            EXPECT_EQ(QFontInfo(shown).bold(), bold) << when;
+            EXPECT_FALSE(shown.underline() || shown.strikeOut()) << when;
+            dialog->accept();
+            EXPECT_FALSE(dialog->selectedFont().underline() || dialog->selectedFont().strikeOut()) << when;
+        }
     }
 }
 

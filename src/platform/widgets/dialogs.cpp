@@ -3,17 +3,20 @@
 #include "platform/widgets/screen.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QTextDocument>
 #include <QUrl>
+#include <climits>
 
 namespace ui {
 namespace {
@@ -210,13 +213,68 @@ std::optional<QColor> QtDialogs::chooseColour(const QColor& initial) {
     return c;
 }
 
+namespace {
+
+// The family's upright style of that weight by its usual name, else the upright one nearest in weight; "" when
+// the family lists none.
+QString uprightStyle(const QString& family, bool bold) {
+    const QStringList styles = QFontDatabase::styles(family);
+    const QStringList usual = bold ? QStringList{QStringLiteral("Bold")}
+                                   : QStringList{QStringLiteral("Regular"), QStringLiteral("Book"),
+                                                 QStringLiteral("Normal"), QStringLiteral("Roman")};
+    for (const QString& name : usual)
+        for (const QString& style : styles)
+            if (style.compare(name, Qt::CaseInsensitive) == 0)
+                return style;
+    QString nearest;
+    int distance = INT_MAX;
+    const int weight = bold ? QFont::Bold : QFont::Normal;
+    for (const QString& style : styles) {
+        if (QFontDatabase::italic(family, style))
+            continue;
+        const int d = std::abs(QFontDatabase::weight(family, style) - weight);
+        if (d < distance) {
+            distance = d;
+            nearest = style;
+        }
+    }
+    return nearest;
+}
+
+QFont withoutEffects(QFont font) {
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+} // namespace
+
 std::unique_ptr<QFontDialog> fontDialog(const QFont& initial, QWidget* parent) {
-    QFont start = initial;
+    QFont start = withoutEffects(initial);
     // Without this the dialog falls back to its first face, plain.
     if (!QFontDatabase::hasFamily(initial.family()))
         start.setFamily(QFontInfo(initial).family());
+    // Named, so that the dialog does not pick the first style its list gives for the weight (a slanted one in
+    // some families).
+    const QString style = uprightStyle(start.family(), initial.bold());
+    if (!style.isEmpty())
+        start.setStyleName(style);
     auto dialog = std::make_unique<QFontDialog>(parent);
     dialog->setCurrentFont(start);
+    // Only face, size and weight are kept: the effects (underline, strikeout) are not offered. The dialog has no
+    // option for that, so their group goes.
+    QWidget* sample = dialog->findChild<QWidget*>(QStringLiteral("qt_fontDialog_sampleEdit"));
+    for (QCheckBox* effect : dialog->findChildren<QCheckBox*>()) {
+        if (auto* group = qobject_cast<QGroupBox*>(effect->parentWidget()); group && !group->isHidden()) {
+            // The sample beside it kept the group's height; alone it would shrink to nothing.
+            if (sample && sample->parentWidget())
+                sample->parentWidget()->setMinimumHeight(group->sizeHint().height());
+            group->hide();
+        }
+        effect->setChecked(false);
+        effect->setEnabled(false);
+        effect->hide();
+    }
     return dialog;
 }
 
@@ -224,7 +282,7 @@ std::optional<QFont> QtDialogs::chooseFont(const QFont& initial) {
     const std::unique_ptr<QFontDialog> dialog = fontDialog(initial, owner());
     if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog->selectedFont();
+    return withoutEffects(dialog->selectedFont());
 }
 
 QString QtDialogs::openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) {

@@ -77,7 +77,7 @@ std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& tit
                                        bool password, QWidget* parent);
 
 // The font dialog QtDialogs shows, at initial: a face the system lacks starts at the face standing in for it, with
-// the size, weight and slant asked for.
+// the size and weight asked for, upright. Underline and strikeout are not offered.
 std::unique_ptr<QFontDialog> fontDialog(const QFont& initial, QWidget* parent);
 
 // The common dialog's filter text in Qt's form: "Pictures (*.jpg *.gif);;All files (*.*)".
