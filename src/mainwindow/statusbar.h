@@ -3,7 +3,9 @@
 #include <QStatusBar>
 #include <QVector>
 
-class QLabel;
+namespace ui {
+class ElidedLabel;
+}
 
 // The main window's status bar with its five numbered panels: 1 the user, 2 the access level, 3 the date,
 // 4 the time, 5 what the window is doing.
@@ -15,5 +17,5 @@ public:
     void setPanel(int index, const QString& text);
 
 private:
-    QVector<QLabel*> m_panels;
+    QVector<ui::ElidedLabel*> m_panels;
 };

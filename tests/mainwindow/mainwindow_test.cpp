@@ -1,3 +1,4 @@
+#include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 
 #include "mainwindow/form1.h"
@@ -6,15 +7,20 @@
 #include "platform/ini.h"
 
 #include "platform/widgets/datagrid.h"
+#include "platform/widgets/elidedlabel.h"
 #include "platform/widgets/flexgrid.h"
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QTimer>
+#include <QToolTip>
 
 #include <QHeaderView>
 
@@ -158,6 +164,37 @@ TEST_F(MainWindow, LoginAsksForAPasswordOnlyWhenOneIsSetAndIgnoresCase) {
     start("bob"); // "None" means no password
     EXPECT_EQ(env->dialogs.inputs.size(), 2u);
     EXPECT_EQ(main->StatusBar1->panel(2), "Basic");
+}
+
+TEST_F(MainWindow, ALongListCaptionIsCutWithAnEllipsisWhileItsRecordCountStaysInView) {
+    env->screen.size = QSize(1024, 768);
+    DesktopFont font("DejaVu Sans", 11);
+    Form1& f = start();
+    f.show();
+    processEvents();
+    auto* panel = f.StatusBar1->findChild<ui::ElidedLabel*>("Panel5");
+    ASSERT_TRUE(panel);
+    const QString keyword = QString("k").repeated(300);
+    f.listByKeyword(keyword);
+    processEvents();
+    EXPECT_EQ(f.StatusBar1->panel(5), "Keyword: " + keyword + ".  Records: 0"); // the text stays whole
+    EXPECT_LE(f.frameGeometry().width(), 1024);
+    EXPECT_TRUE(f.rect().contains(QRect(panel->mapTo(&f, QPoint(0, 0)), panel->size())));
+    const QString shown = panel->shownText();
+    EXPECT_TRUE(shown.startsWith("Keyword: kkk")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QString(QChar(0x2026)) + ".  Records: 0")) << shown.toStdString();
+    EXPECT_LE(panel->fontMetrics().horizontalAdvance(shown), panel->contentsRect().width());
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), panel->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(panel, &hover);
+    EXPECT_EQ(QToolTip::text(), Qt::convertFromPlainText(f.StatusBar1->panel(5)));
+
+    f.listByKeyword("printer");
+    EXPECT_EQ(panel->shownText(), "Keyword: printer.  Records: 0");
+    // The short panels show their whole texts ("Administrator" is not cut by a rounded measure).
+    for (const char* name : {"Panel1", "Panel2", "Panel3", "Panel4"}) {
+        auto* label = f.StatusBar1->findChild<ui::ElidedLabel*>(name);
+        EXPECT_EQ(label->shownText(), label->text()) << name;
+    }
 }
 
 TEST_F(MainWindow, LoginFindsTheMemberByTheExactName) {

@@ -1,10 +1,12 @@
 #include "platform/widgets/elidedlabel.h"
 
+#include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QTextDocument>
 #include <QToolTip>
+#include <QtMath>
 
 namespace ui {
 namespace {
@@ -31,12 +33,28 @@ QSize ElidedLabel::minimumSizeHint() const {
 
 QSize ElidedLabel::sizeHint() const {
     const QMargins m = contentsMargins();
-    return {fontMetrics().horizontalAdvance(oneLine(text())) + m.left() + m.right() + 2 * margin(),
+    // Whole pixels up: a text measured a fraction wider than its rounded width would be cut at that width.
+    const int textWidth = qCeil(QFontMetricsF(font()).horizontalAdvance(oneLine(text())));
+    return {textWidth + m.left() + m.right() + 2 * margin(),
             fontMetrics().height() + m.top() + m.bottom() + 2 * margin()};
 }
 
 QString ElidedLabel::shownText() const {
-    return fontMetrics().elidedText(oneLine(text()), Qt::ElideRight, contentsRect().width() - 2 * margin());
+    const QString whole = oneLine(text());
+    const QFontMetrics fm = fontMetrics();
+    const int room = contentsRect().width() - 2 * margin();
+    if (m_keptEnd > 0 && m_keptEnd < whole.size() && fm.horizontalAdvance(whole) > room) {
+        const QString end = whole.right(m_keptEnd);
+        const int headRoom = room - fm.horizontalAdvance(end);
+        if (headRoom >= fm.horizontalAdvance(QChar(0x2026)))
+            return fm.elidedText(whole.left(whole.size() - m_keptEnd), Qt::ElideRight, headRoom) + end;
+    }
+    return fm.elidedText(whole, Qt::ElideRight, room);
+}
+
+void ElidedLabel::setKeptEnd(int count) {
+    m_keptEnd = count;
+    update();
 }
 
 bool ElidedLabel::event(QEvent* e) {

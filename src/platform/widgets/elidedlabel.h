@@ -14,10 +14,16 @@ public:
     QSize sizeHint() const override;
     // The text as painted at the present width.
     QString shownText() const;
+    // The last `count` characters of the text (a total after a caption, say) are shown whole while there is room
+    // for them: what comes before them is cut instead. 0, the default, cuts the end.
+    void setKeptEnd(int count);
 
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+
+private:
+    int m_keptEnd = 0;
 };
 
 } // namespace ui
