@@ -12,6 +12,7 @@
 #include "platform/db/recordsetmodel.h"
 #include "platform/db/values.h"
 #include "platform/widgets/binding.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/elidedlabel.h"
@@ -22,7 +23,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDate>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -39,6 +42,7 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -70,6 +74,39 @@ void showInList(QComboBox* combo, const QString& value) {
     }
     combo->setCurrentIndex(i);
 }
+
+// A timestamp box is as wide as a whole date or time in its font, whatever font it is given later.
+class TimestampWidth : public QObject {
+public:
+    TimestampWidth(QLineEdit* box, bool date) : QObject(box), m_box(box), m_date(date) {
+        box->installEventFilter(this);
+        fit();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == m_box && (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange))
+            fit();
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    void fit() {
+        const QFontMetrics fm = m_box->fontMetrics();
+        // What the box adds around its text, as its own size hint reckons it (17 x wide).
+        const int frame = m_box->sizeHint().width() - fm.horizontalAdvance(QLatin1Char('x')) * 17;
+        const QString widest = m_date ? QDate(2028, 12, 28).toString(db::shortDatePattern())
+                                      : QTime(20, 28, 28).toString(db::timePattern());
+        const int width = fm.horizontalAdvance(widest) + frame + 4;
+        if (m_date)
+            m_box->setMinimumWidth(width);
+        else
+            m_box->setFixedWidth(width);
+    }
+
+    QLineEdit* m_box;
+    bool m_date;
+};
 
 // Leaving the name box empty while a customer is entered is refused, unless the user is on the way to
 // "Cancel". The check waits for the click to arrive, so a press on "Cancel" is seen first.
@@ -120,10 +157,14 @@ QString currentReference(Form1& f) {
 
 void sync(Form1& f) {
     db::Recordset* rs = callRow(f);
-    f.Text3->setText(fieldText(rs, QStringLiteral("Date Opened")));
-    f.Text4->setText(fieldText(rs, QStringLiteral("Time Opened")));
-    f.Text5->setText(fieldText(rs, QStringLiteral("Date Closed")));
-    f.Text6->setText(fieldText(rs, QStringLiteral("Time Closed")));
+    auto show = [](QLineEdit* box, const QString& text) {
+        if (box->text() != text)
+            ui::setTextFromStart(box, text);
+    };
+    show(f.Text3, fieldText(rs, QStringLiteral("Date Opened")));
+    show(f.Text4, fieldText(rs, QStringLiteral("Time Opened")));
+    show(f.Text5, fieldText(rs, QStringLiteral("Date Closed")));
+    show(f.Text6, fieldText(rs, QStringLiteral("Time Closed")));
     QString audit = fieldText(rs, QStringLiteral("Audit"));
     audit.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (f.Text20->toPlainText() != audit)
@@ -194,8 +235,8 @@ void fillCustomerPickers(Form1& f) {
 void setPickers(Form1& f, const QString& name, const QString& reference) {
     const QSignalBlocker b6(f.Combo6);
     const QSignalBlocker b11(f.Combo11);
-    f.Combo6->setEditText(name);
-    f.Combo11->setEditText(reference);
+    ui::setTextFromStart(f.Combo6->lineEdit(), name);
+    ui::setTextFromStart(f.Combo11->lineEdit(), reference);
 }
 
 bool commitTimestamp(Form1& f, QLineEdit* box) {
@@ -222,7 +263,7 @@ bool commitTimestamp(Form1& f, QLineEdit* box) {
     }
     if (!ok) {
         ui::MsgBox(isDate ? QStringLiteral("That is not a valid date.") : QStringLiteral("That is not a valid time."));
-        box->setText(stored);
+        ui::setTextFromStart(box, stored);
         return false;
     }
     try {
@@ -231,7 +272,7 @@ bool commitTimestamp(Form1& f, QLineEdit* box) {
             callrules::refreshOpenFor(*rs);
     } catch (const db::DbError& e) {
         ui::MsgBox(e.message());
-        box->setText(stored);
+        ui::setTextFromStart(box, stored);
         return false;
     }
     f.opencallgrid();
@@ -379,21 +420,24 @@ void Form1::buildCallPanel() {
     Frame2->setCheckable(true);
     Frame2->setChecked(false);
     Frame2->setToolTip(QStringLiteral("Tick to correct the opening and closing times"));
+    // Each date and time pair under its caption: a whole date fits even where the column is narrow.
     auto* ff = new QGridLayout(Frame2);
-    ff->setContentsMargins(6, 4, 6, 4);
-    ff->setVerticalSpacing(3);
+    ff->setContentsMargins(6, 2, 6, 4);
+    ff->setHorizontalSpacing(4);
+    ff->setVerticalSpacing(1);
     Text3 = named(new QLineEdit(Frame2), "Text3");
     Text4 = named(new QLineEdit(Frame2), "Text4");
     Text5 = named(new QLineEdit(Frame2), "Text5");
     Text6 = named(new QLineEdit(Frame2), "Text6");
-    for (QLineEdit* e : {Text4, Text6})
-        e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 14);
-    ff->addWidget(new QLabel(QStringLiteral("Opened:"), Frame2), 0, 0);
-    ff->addWidget(Text3, 0, 1);
-    ff->addWidget(Text4, 0, 2);
-    ff->addWidget(new QLabel(QStringLiteral("Closed:"), Frame2), 1, 0);
-    ff->addWidget(Text5, 1, 1);
-    ff->addWidget(Text6, 1, 2);
+    for (QLineEdit* e : {Text3, Text4, Text5, Text6})
+        new TimestampWidth(e, e == Text3 || e == Text5);
+    ff->addWidget(new QLabel(QStringLiteral("Opened:"), Frame2), 0, 0, 1, 2);
+    ff->addWidget(Text3, 1, 0);
+    ff->addWidget(Text4, 1, 1);
+    ff->addWidget(new QLabel(QStringLiteral("Closed:"), Frame2), 2, 0, 1, 2);
+    ff->addWidget(Text5, 3, 0);
+    ff->addWidget(Text6, 3, 1);
+    ff->setColumnStretch(0, 1);
 
     // Call information and audit trail, side by side under the boxes.
     Picture3 = named(new QFrame(content), "Picture3");
@@ -483,7 +527,7 @@ void Form1::buildCallPanel() {
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 3);
-    grid->setColumnMinimumWidth(2, 240);
+    grid->setColumnMinimumWidth(2, 180);
     grid->setRowStretch(2, 1);
 
     Shape1 = named(new QFrame(Picture8), "Shape1");
@@ -583,7 +627,8 @@ void Form1::connectCallPanel() {
                 Combo11->setEditText(QString());
             }
             customers->setField(QStringLiteral("Name"), text);
-            Text10->setText(text);
+            if (Text10->text() != text)
+                ui::setTextFromStart(Text10, text);
         } catch (const db::DbError& e) {
             ui::MsgBox(e.message());
         }
@@ -594,7 +639,8 @@ void Form1::connectCallPanel() {
             return;
         try {
             customer->setField(QStringLiteral("Username"), text);
-            Text11->setText(text);
+            if (Text11->text() != text)
+                ui::setTextFromStart(Text11, text);
         } catch (const db::DbError& e) {
             ui::MsgBox(e.message());
         }

@@ -1,3 +1,4 @@
+#include "support/fontfit.h"
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
 
@@ -95,6 +96,86 @@ TEST_F(CallPanel, OnA1024x768ScreenEveryBoxAndButtonShowsWhateverTheSpareFieldIs
     QApplication::sendEvent(label, &hover);
     EXPECT_EQ(QToolTip::text(), Qt::convertFromPlainText(f.Label36->text())); // the whole name, as text
 }
+
+TEST_F(CallPanel, BoxesTheProgramFillsShowTheStartOfTheirTextsWhileTypingStaysWhereTheUserIs) {
+    env->screen.size = QSize(1024, 768);
+    DesktopFont font("DejaVu Sans", 11);
+    prepareDatabase();
+    const QString name = "Barbara Anderson of the Northern Accounts Office";
+    const QString reference = "BANDERSON-NORTHERN-ACCOUNTS-OFFICE";
+    const QString address = "Goods In Dept Building 7, Long Industrial Estate Road";
+    addCustomer(name, reference, "555 0101", address, "barbara.anderson.northern.accounts@example.com");
+    const int nom = addCall(reference, "Open", "Admin");
+    Form1& f = start();
+    f.show();
+    processEvents();
+    const std::initializer_list<QWidget*> boxes{f.Combo6, f.Combo11, f.Text10, f.Text11, f.Text13, f.Text14};
+    auto expectStarts = [&](const char* when) {
+        for (QWidget* box : boxes) {
+            EXPECT_FALSE(showsWhole(box)) << box->objectName().toStdString() << " " << when; // the text is cut
+            EXPECT_TRUE(showsStart(box)) << box->objectName().toStdString() << " " << when;
+        }
+    };
+    f.opencall(nom);
+    processEvents();
+    EXPECT_EQ(f.Combo6->currentText(), name);
+    EXPECT_EQ(f.Text14->text(), address);
+    expectStarts("call opened");
+
+    f.Command9->click();
+    f.Command8->click();
+    choose(f.Combo6, name);
+    processEvents();
+    expectStarts("customer picked");
+
+    // The user's own typing keeps its cursor, though every key goes into the customer's row.
+    f.Text14->setCursorPosition(address.size());
+    typeText(f.Text14, " North");
+    EXPECT_EQ(f.Text14->text(), address + " North");
+    EXPECT_EQ(f.Text14->cursorPosition(), f.Text14->text().size());
+    f.Text10->setCursorPosition(7);
+    typeText(f.Text10, "X");
+    EXPECT_EQ(f.Text10->text(), "BarbaraX Anderson of the Northern Accounts Office");
+    EXPECT_EQ(f.Text10->cursorPosition(), 8);
+    const QString typed = "Zoe Featherstonehaugh-Cholmondeley of Upper Wallop";
+    retype(f.Combo6->lineEdit(), typed);
+    EXPECT_EQ(f.Combo6->currentText(), typed);
+    EXPECT_EQ(f.Combo6->lineEdit()->cursorPosition(), typed.size());
+    EXPECT_EQ(f.Text10->text(), typed); // filled from the picker: shown from its start
+    EXPECT_TRUE(showsStart(f.Text10));
+}
+
+// The opening and closing moments show whole at the largest desktop font, and the panel still fits the screen.
+class CallPanelFonts : public CallPanel, public ::testing::WithParamInterface<QString> {};
+
+TEST_P(CallPanelFonts, DateAndTimeBoxesShowAWholeDateAndTimeAtElevenPointsOnA1024x768Screen) {
+    env->screen.size = QSize(1024, 768);
+    DesktopFont font(GetParam(), 11);
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    env->clock.set(QDateTime(QDate(2025, 12, 28), QTime(23, 58, 28)));
+    const int nom = addCall("ann", "Open", "Admin");
+    Form1& f = start();
+    f.show();
+    f.opencall(nom);
+    f.cmdclosecall->click();
+    processEvents();
+    const auto* scroll = f.Picture8->findChild<QScrollArea*>("callScroll");
+    ASSERT_TRUE(scroll);
+    EXPECT_LE(f.frameGeometry().width(), 1024);
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    for (QLineEdit* box : {f.Text3, f.Text4, f.Text5, f.Text6}) {
+        EXPECT_TRUE(box->text().contains("2025") || box->text() == "23:58:28") << box->text().toStdString();
+        EXPECT_TRUE(showsWhole(box)) << box->objectName().toStdString() << " " << box->width() << " px";
+        EXPECT_TRUE(f.Picture8->rect().contains(QRect(box->mapTo(f.Picture8, QPoint(0, 0)), box->size())))
+            << box->objectName().toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(DesktopFonts, CallPanelFonts, ::testing::ValuesIn(fitFamilies()),
+                         [](const ::testing::TestParamInfo<QString>& info) {
+                             return info.param.split(' ').first().toStdString();
+                         });
 
 TEST_F(CallPanel, ACallGoesFromNewCallToClosedAndBackToReopenedWithItsAuditTrail) {
     prepareDatabase();

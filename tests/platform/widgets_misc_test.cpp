@@ -1,6 +1,12 @@
+#include "support/input.h"
 #include "support/testenv.h"
 
 #include "support/fontfit.h"
+
+#include "platform/db/database.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/recordset.h"
+#include "platform/widgets/binding.h"
 
 #include "platform/widgets/colour.h"
 #include "platform/widgets/cuttext.h"
@@ -232,4 +238,52 @@ TEST(CutText, AChosenEntryShowsItsStartWhileConfirmedTypingKeepsItsCursor) {
     ui::setTextFromStart(&edit, longEntry);
     EXPECT_TRUE(showsStart(&edit));
     EXPECT_EQ(edit.text(), longEntry);
+}
+
+TEST(Binding, BoundBoxesShowTheStartOfWhatTheyAreGivenAndKeepTheCursorOfWhatTheUserTypes) {
+    ensureApp();
+    TestEnv env;
+    const QString path = env.path("binding.qvdb");
+    const QString longName = "Barbara Anderson of the Northern Accounts Office";
+    {
+        auto d = db::Database::create(path);
+        d.execute("CREATE TABLE Customers (Name text(100), Username text(50))");
+        d.execute("INSERT INTO Customers VALUES ('" + longName + "', 'BANDERSON-NORTHERN-ACCOUNTS-OFFICE')");
+        d.execute("INSERT INTO Customers VALUES ('Cy Cole', 'CC3')");
+    }
+    db::DataControl dc;
+    dc.setConnectionString(db::DataControl::connectionStringFor(path));
+    dc.setRecordSource("Select * from Customers ORDER by Name");
+    dc.refresh();
+    QWidget window;
+    QLineEdit name(&window);
+    QComboBox reference(&window);
+    reference.setEditable(true);
+    for (QWidget* box : {static_cast<QWidget*>(&name), static_cast<QWidget*>(&reference)})
+        box->setFixedWidth(90);
+    reference.move(0, 40);
+    window.show();
+    ui::bindField(&name, &dc, "Name");
+    ui::bindField(&reference, &dc, "Username");
+    auto startsShown = [&](const char* when) {
+        for (QWidget* box : {static_cast<QWidget*>(&name), static_cast<QWidget*>(&reference)}) {
+            EXPECT_FALSE(showsWhole(box)) << when;
+            EXPECT_TRUE(showsStart(box)) << box->metaObject()->className() << " " << when;
+        }
+    };
+    startsShown("bound");
+    dc.recordset()->moveNext();
+    dc.recordset()->movePrevious();
+    startsShown("moved back");
+
+    // Typing at the end stays at the end, through storing the row, which shows the same text again.
+    name.setCursorPosition(longName.size());
+    typeText(&name, "s");
+    reference.lineEdit()->setCursorPosition(4);
+    typeText(reference.lineEdit(), "X");
+    dc.recordset()->update();
+    EXPECT_EQ(name.text(), longName + "s");
+    EXPECT_EQ(name.cursorPosition(), longName.size() + 1);
+    EXPECT_EQ(reference.currentText(), "BANDXERSON-NORTHERN-ACCOUNTS-OFFICE");
+    EXPECT_EQ(reference.lineEdit()->cursorPosition(), 5);
 }

@@ -9,6 +9,8 @@
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolTip>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -100,4 +102,24 @@ QString toolTipAt(QWidget* w, QPoint pos) {
     QHelpEvent hover(QEvent::ToolTip, pos, w->mapToGlobal(pos));
     QApplication::sendEvent(w, &hover);
     return hover.isAccepted() ? QToolTip::text() : QString(); // unanswered: no tip
+}
+
+bool showsWhole(const QWidget* box) {
+    const QLineEdit* edit = qobject_cast<const QLineEdit*>(box);
+    if (!edit)
+        if (const auto* combo = qobject_cast<const QComboBox*>(box))
+            edit = combo->lineEdit();
+    if (!edit)
+        return true;
+    // The text's room as QLineEdit paints it: the style's contents rectangle less the text margins and the
+    // box's own 2 px each side; it scrolls once the text and its cursor need more.
+    QStyleOptionFrame opt;
+    opt.initFrom(edit);
+    opt.rect = edit->rect();
+    opt.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit) : 0;
+    opt.midLineWidth = 0;
+    opt.state |= QStyle::State_Sunken;
+    const QRect contents =
+        edit->style()->subElementRect(QStyle::SE_LineEditContents, &opt, edit).marginsRemoved(edit->textMargins());
+    return edit->fontMetrics().horizontalAdvance(edit->text()) + 1 <= contents.width() - 2 * 2;
 }

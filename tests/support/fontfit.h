@@ -42,3 +42,7 @@ bool showsStart(const QWidget* lineEditOrCombo);
 
 // The tool tip the widget shows for the mouse resting at pos (the widget's own coordinates); "" when none.
 QString toolTipAt(QWidget* w, QPoint pos);
+
+// True when the line edit (or an editable combo box's edit) has room for its whole text, so none of it is
+// scrolled out of view, reckoned as the box lays out its text.
+bool showsWhole(const QWidget* lineEditOrCombo);

@@ -1,5 +1,6 @@
 // Renders the main window, logged in, to a PNG: a look at the layout without a person at the screen.
-// Usage: qv_shot OUT.png WIDTH HEIGHT [call | MENU-ITEM [DATABASE]]
+// Usage: qv_shot [--font=FAMILY,POINTS] OUT.png WIDTH HEIGHT [call | MENU-ITEM [DATABASE]]
+// --font sets the desktop font (e.g. --font="DejaVu Sans,11").
 // A menu item's object name (e.g. mnucatstat) renders the window it opens instead, on a copy of DATABASE.
 #include "mainwindow/form1.h"
 #include "platform/widgets/forms.h"
@@ -9,11 +10,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFont>
 #include <QPushButton>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ensureApp();
+    if (argc > 1 && QByteArray(argv[1]).startsWith("--font=")) {
+        const QStringList font = QString::fromLocal8Bit(argv[1] + 7).split(QLatin1Char(','));
+        QApplication::setFont(QFont(font.value(0), font.value(1, QStringLiteral("9")).toInt()));
+        ++argv;
+        --argc;
+    }
     TestEnv env;
     env.screen.size = QSize(argc > 3 ? atoi(argv[2]) : 1024, argc > 3 ? atoi(argv[3]) : 768);
     const QString item = argc > 4 ? QString::fromLatin1(argv[4]) : QString();

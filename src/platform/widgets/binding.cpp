@@ -4,6 +4,7 @@
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/dialogs.h"
 
 #include <QComboBox>
@@ -65,7 +66,7 @@ private:
         m_showing = true;
         if (auto* e = qobject_cast<QLineEdit*>(m_widget)) {
             if (e->text() != text)
-                e->setText(text);
+                setTextFromStart(e, text);
         } else if (auto* p = qobject_cast<QPlainTextEdit*>(m_widget)) {
             if (p->toPlainText() != text)
                 p->setPlainText(text);
@@ -75,7 +76,7 @@ private:
         } else if (auto* c = qobject_cast<QComboBox*>(m_widget)) {
             if (c->currentText() != text) {
                 if (c->isEditable())
-                    c->setEditText(text);
+                    setTextFromStart(c->lineEdit(), text);
                 else
                     c->setCurrentIndex(c->findText(text));
             }
