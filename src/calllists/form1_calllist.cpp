@@ -296,20 +296,31 @@ void Form1::paintBars() {
     }
 }
 
+// A stored width other than the one laid out is the user's: it shows as it was, whatever the grid font. The laid
+// out ones (ReadINI writes a missing one back) grow with the font.
 void Form1::readColumnWidths() {
+    constexpr int OptionWidth = 1500; // what the options give a column they show
     for (int c = 0; c < callviews::ColumnCount; ++c) {
+        const int design = callviews::defaultWidth(c);
         bool ok = false;
-        const int w = ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
-                              QString::number(callviews::defaultWidth(c)))
-                          .toInt(&ok);
-        datagrid2->setColWidth(c, ok && w >= 0 ? w : callviews::defaultWidth(c));
+        const int w =
+            ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c), QString::number(design))
+                .toInt(&ok);
+        if (!ok || w < 0)
+            datagrid2->setColWidth(c, design);
+        else if (w == design || w == 0 || w == OptionWidth)
+            datagrid2->setColWidth(c, w);
+        else
+            datagrid2->setUserColWidth(c, w);
     }
     for (int c = 0; c < 8; ++c) {
         bool ok = false;
         const int w =
             ReadINI(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c), QString()).toInt(&ok);
-        if (ok && w >= 0)
+        if (ok && (w == 0 || w == ui::DataGrid::DefaultColumnTwips))
             Datagrid1->setColumnWidth(c, w);
+        else if (ok && w > 0)
+            Datagrid1->setUserColumnWidth(c, w);
     }
 }
 

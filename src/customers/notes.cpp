@@ -150,6 +150,10 @@ void Notes::gridsetup() {
     Datagrid1->setColumnCaption(2, QStringLiteral("Text"));
     for (int c : {6, 9, 7, 8})
         Datagrid1->setColumnVisible(c, false);
+    // The stamps show whole; the note's text takes the rest of the grid's width, so it needs no sideways scrolling.
+    for (int c : {3, 4, 5})
+        Datagrid1->setColumnFit(c, ui::DataGrid::Fit::Contents);
+    Datagrid1->setColumnFit(2, ui::DataGrid::Fit::Rest);
     Datagrid1->setWordWrap(true);
     const QColor colour = ui::vbColour(m_main ? m_main->gridcolour : QString());
     if (colour.isValid()) {

@@ -1,3 +1,4 @@
+#include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 
 #include "calllists/callviews.h"
@@ -12,12 +13,45 @@
 #include "platform/widgets/flexgrid.h"
 #include "shared/gridformat.h"
 
+#include <QFontMetricsF>
+#include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
+#include <QStyle>
+#include <cmath>
 #include <functional>
 
 namespace {
 
 class CallListView : public MainWindowTest {};
+
+// The pixels a cell needs to show the text whole in the grid's font: the text, the margins and the grid line.
+int needed(const QTableView& grid, const QString& text) {
+    const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    return static_cast<int>(std::ceil(QFontMetricsF(grid.font()).horizontalAdvance(text))) + 2 * margin + 1;
+}
+
+// The caption of grid column `col` as drawn: its text, or, when cut, the first characters followed by "…" (drawn
+// whole within the section, not clipped).
+QString drawnCaption(ui::FlexGrid& g, int col) {
+    QHeaderView* h = g.horizontalHeader();
+    const int v = col - g.fixedCols();
+    const QRect section(h->sectionViewportPosition(v), 0, h->sectionSize(v), h->height());
+    const QString caption = g.textMatrix(0, col);
+    if (!h->viewport()->rect().contains(section))
+        return QStringLiteral("(not in view)");
+    const QImage drawn = h->viewport()->grab(section).toImage();
+    const int room = section.width() - 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+    QString found = caption;
+    for (int n = 0; n < caption.size() && found == caption; ++n) {
+        const QString elided = caption.left(n) + QStringLiteral("…");
+        g.setTextMatrix(0, col, elided);
+        if (h->fontMetrics().horizontalAdvance(elided) <= room && h->viewport()->grab(section).toImage() == drawn)
+            found = elided;
+    }
+    g.setTextMatrix(0, col, caption);
+    return found;
+}
 
 QStringList column(const ui::FlexGrid& g, int col) {
     QStringList out;
@@ -265,6 +299,63 @@ TEST(CallViews, MostRecentRowsKeepQueryOrder) {
     EXPECT_EQ(callviews::mostRecentRows({5, 1, 9, 3}, 2), (std::vector<int>{0, 2}));
     EXPECT_EQ(callviews::mostRecentRows({5, 1}, 5), (std::vector<int>{0, 1}));
     EXPECT_TRUE(callviews::mostRecentRows({5, 1}, 0).empty());
+}
+
+TEST_F(CallListView, CallNumbersDatesTimesAndStatusesShowWholeInEveryGridFont) {
+    prepareDatabase();
+    env->screen.size = QSize(1024, 768);
+    env->clock.set(QDateTime(QDate(2025, 12, 28), QTime(23, 58, 59)));
+    addRow("Calls", {{"Nom", 999998},
+                     {"Username", "jsmith"},
+                     {"Status", "Pending"},
+                     {"User", "Admin"},
+                     {"Date Opened", QDate(2025, 12, 28)},
+                     {"Time Opened", QTime(23, 58, 59)}});
+    Form1& f = start();
+    f.show();
+    f.showAllCalls();
+    ui::FlexGrid& g = *f.datagrid2;
+    ASSERT_EQ(g.textMatrix(1, 2), "999998");
+    const int designRef = g.colWidth(2);
+    for (const QString& family : fitFamilies())
+        for (const auto& [points, bold] : {std::pair{8, false}, std::pair{10, false}, std::pair{14, true}}) {
+            QFont font(family, points);
+            font.setBold(bold);
+            f.setGridFont(font, QColor());
+            processEvents();
+            for (int col : {2, 9, 13, 14}) {
+                const QString text = g.textMatrix(1, col);
+                EXPECT_GE(g.columnWidth(col - 1), needed(g, text))
+                    << family.toStdString() << " " << points << " pt: " << text.toStdString();
+            }
+            EXPECT_EQ(g.colWidth(2), designRef); // what is saved stays the laid-out width
+        }
+    // At 14 pt bold a caption cut short ends in "…"; the grid scrolls sideways to the columns beyond it.
+    g.setUserColWidth(5, 900);
+    processEvents();
+    const QString caption = drawnCaption(g, 5);
+    EXPECT_TRUE(caption.endsWith(QStringLiteral("…")) && caption.size() < 14) << caption.toStdString();
+    EXPECT_GT(g.horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(CallListView, WidthsTheUserSavedComeBackAsSavedWithABigGridFont) {
+    prepareDatabase();
+    const QString ini = env->settingsFolder + "/quorvane.ini";
+    IniFile(ini).write("Grid Fonts", "Name", "Arial");
+    IniFile(ini).write("Grid Fonts", "Size", "14");
+    IniFile(ini).write("Grid Fonts", "Bold", "True");
+    IniFile(ini).write("Call Grid", "Column Width 7", "4320");
+    for (int run = 0; run < 2; ++run) {
+        Form1& f = start();
+        processEvents();
+        EXPECT_EQ(f.datagrid2->colWidth(7), 4320);
+        EXPECT_EQ(f.datagrid2->columnWidth(6), 288) << "run " << run; // 4320 twips as they are
+        EXPECT_EQ(f.datagrid2->colWidth(2), 800);
+        EXPECT_GT(f.datagrid2->columnWidth(1), 800 / 15 + 10); // the laid-out width grows with the font
+        closeMain();
+        EXPECT_EQ(env->ini("Call Grid", "Column Width 7"), "4320");
+        EXPECT_EQ(env->ini("Call Grid", "Column Width 2"), "800");
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "support/fontfit.h"
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
@@ -15,10 +16,14 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 
 namespace {
 
@@ -237,6 +242,39 @@ TEST_F(NotesWindow, APageThatCannotBeWrittenIsNotOpened) {
     notes->Command3->click();
     viewCallNotes(QString::number(call));
     EXPECT_TRUE(env->shell.opened.empty());
+}
+
+TEST_F(NotesWindow, StampsShowWholeAndTheTextTakesTheRestOfTheGridAtTheOpeningSize) {
+    startWith("standard");
+    addRow("Notes", {{"Call", call},
+                     {"Note", "Printer jammed again"},
+                     {"Analyst", "standard"},
+                     {"Note-date", QDate(2025, 12, 28)},
+                     {"Note-time", QTime(8, 59, 30)}});
+    for (const QString& family : fitFamilies()) {
+        SCOPED_TRACE(family.toStdString());
+        DesktopFont desktop(family, 11);
+        Notes* notes = openNotes();
+        ASSERT_TRUE(notes);
+        processEvents();
+        ui::DataGrid& g = *notes->Datagrid1;
+        const int margin = g.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &g) + 1;
+        int used = 0;
+        for (int c = 0; c < g.columnCount(); ++c)
+            used += g.isColumnHidden(c) ? 0 : g.QTableView::columnWidth(c);
+        for (int c : {3, 4, 5}) {
+            const QString text = g.model()->data(g.model()->index(0, c)).toString();
+            EXPECT_GE(g.QTableView::columnWidth(c),
+                      std::ceil(QFontMetricsF(g.font()).horizontalAdvance(text)) + 2 * margin + 1)
+                << text.toStdString();
+        }
+        EXPECT_FALSE(g.horizontalScrollBar()->isVisible());
+        EXPECT_EQ(used, g.viewport()->width()); // the Text column fills the rest
+        EXPECT_GT(g.QTableView::columnWidth(2), g.viewport()->width() / 2);
+        notes->close();
+        processEvents();
+        ASSERT_FALSE(ui::isLoaded<Notes>());
+    }
 }
 
 } // namespace

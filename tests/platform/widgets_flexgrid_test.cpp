@@ -7,7 +7,9 @@
 #include "platform/db/values.h"
 #include "platform/widgets/flexgrid.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 using ui::FlexGrid;
@@ -63,6 +65,7 @@ TEST(FlexGrid, TextMatrixReachesEveryCellAndTheFixedOnesShowAsHeadings) {
 TEST(FlexGrid, ColumnWidthsAreTwipsAndZeroHidesAColumnThroughLaterChanges) {
     TestEnv env;
     FlexGrid g;
+    g.setFont(QFont("Arial", 10)); // the font the widths are laid out for
     fillNumbered(g, 4, 5);
     g.setColWidth(0, 200);
     g.setColWidth(1, 0);
@@ -81,6 +84,51 @@ TEST(FlexGrid, ColumnWidthsAreTwipsAndZeroHidesAColumnThroughLaterChanges) {
     EXPECT_TRUE(g.verticalHeader()->isHidden());
     g.setColWidth(1, -1);
     EXPECT_FALSE(g.isColumnHidden(0));
+}
+
+// Drags the right edge of a header section by dx pixels, as the user does.
+void dragEdge(QHeaderView* h, int section, int dx) {
+    QWidget* vp = h->viewport();
+    const QPoint from(h->sectionViewportPosition(section) + h->sectionSize(section) - 1, h->height() / 2);
+    const QPoint to = from + QPoint(dx, 0);
+    QMouseEvent press(QEvent::MouseButtonPress, from, vp->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, to, vp->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent release(QEvent::MouseButtonRelease, to, vp->mapToGlobal(to), Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(vp, &press);
+    QApplication::sendEvent(vp, &move);
+    QApplication::sendEvent(vp, &release);
+}
+
+TEST(FlexGrid, ColumnsGrowWithTheFontButWidthsTheUserChoseShowAsChosen) {
+    TestEnv env;
+    FlexGrid g;
+    fillNumbered(g, 3, 5);
+    g.setFont(QFont("Arial", 10));
+    g.setColWidth(1, 1500);
+    g.setColWidth(2, 1500);
+    g.setUserColWidth(3, 1500);
+    g.setColWidth(4, 1500);
+    int resized = 0;
+    QObject::connect(g.horizontalHeader(), &QHeaderView::sectionResized, [&resized] { ++resized; });
+    EXPECT_EQ(g.columnWidth(0), 100);
+    QFont big("Arial", 14);
+    big.setBold(true);
+    g.setFont(big);
+    EXPECT_GT(g.columnWidth(0), 140);
+    EXPECT_EQ(g.columnWidth(2), 100);
+    EXPECT_EQ(g.colWidth(1), 1500); // the layout keeps its twips
+    EXPECT_EQ(resized, 0);          // windows hear only of widths the user drags
+
+    dragEdge(g.horizontalHeader(), 1, -20);
+    ASSERT_EQ(resized, 1);
+    const int dragged = g.columnWidth(1);
+    EXPECT_EQ(g.colWidth(2), dragged * 15);
+    g.setColWidth(2, dragged * 15); // a window following the drag sets what it heard
+    g.setFont(QFont("Arial", 12));
+    EXPECT_EQ(g.columnWidth(1), dragged);
+    g.setColWidth(4, 0);
+    g.setColWidth(4, 1500); // shown again at the width laid out, grown with the font
+    EXPECT_GT(g.columnWidth(3), 100);
 }
 
 TEST(FlexGrid, GenericSortOrdersDataRowsWithTheirColoursAndLeavesTheHeading) {

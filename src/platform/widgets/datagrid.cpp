@@ -7,6 +7,7 @@
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/screen.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -156,9 +157,9 @@ private:
 };
 
 // The column headings with the grid's caption as a title line above them.
-class CaptionHeader : public QHeaderView {
+class CaptionHeader : public ElidingHeader {
 public:
-    explicit CaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent), m_label(new QLabel(this)) {
+    explicit CaptionHeader(QWidget* parent) : ElidingHeader(Qt::Horizontal, parent), m_label(new QLabel(this)) {
         setSectionsClickable(true);
         setHighlightSections(false);
         m_label->setTextFormat(Qt::PlainText);
@@ -177,14 +178,14 @@ public:
     }
 
     QSize sizeHint() const override {
-        QSize s = QHeaderView::sizeHint();
+        QSize s = ElidingHeader::sizeHint();
         s.rheight() += captionHeight();
         return s;
     }
 
 protected:
     void resizeEvent(QResizeEvent* e) override {
-        QHeaderView::resizeEvent(e);
+        ElidingHeader::resizeEvent(e);
         placeLabel();
     }
 
@@ -226,6 +227,11 @@ DataGrid::DataGrid(QWidget* parent)
             followRecordset(rs->absolutePosition());
     });
     connect(this, &QAbstractItemView::clicked, this, [this] { emit clicked(); });
+    watchDraggedSections(m_header, [this](int section, int pixels) {
+        if (section >= static_cast<int>(m_widths.size()))
+            m_widths.resize(section + 1);
+        m_widths[section] = {pixelsToTwips(pixels), true};
+    });
 }
 
 DataGrid::~DataGrid() = default;
@@ -324,32 +330,67 @@ void DataGrid::setColumnVisible(int i, bool visible) {
     if (static_cast<int>(m_hidden.size()) <= i)
         m_hidden.resize(i + 1, false);
     m_hidden[i] = !visible;
-    if (i < columnCount())
+    if (i < columnCount()) {
+        const QSignalBlocker quiet(m_header); // not a width the user dragged to
         setColumnHidden(i, !visible);
+        updateGeometries();
+        viewport()->update();
+    }
 }
 
 int DataGrid::columnWidth(int i) const {
-    if (i >= 0 && i < static_cast<int>(m_widths.size()) && m_widths[i] >= 0)
-        return m_widths[i];
-    return pixelsToTwips(QTableView::columnWidth(i));
+    if (i >= 0 && i < static_cast<int>(m_widths.size()) && m_widths[i].twips >= 0)
+        return m_widths[i].twips;
+    return DefaultColumnTwips;
 }
 
 void DataGrid::setColumnWidth(int i, int twips) {
     if (i < 0)
         return;
     if (static_cast<int>(m_widths.size()) <= i)
-        m_widths.resize(i + 1, -1);
-    m_widths[i] = std::max(0, twips);
-    if (i < columnCount())
-        QTableView::setColumnWidth(i, twipsToPixels(m_widths[i]));
+        m_widths.resize(i + 1);
+    twips = std::max(0, twips);
+    // Set again to the width the user dragged to (as a window does that follows the drag), it stays as dragged.
+    if (!m_widths[i].user || m_widths[i].twips != twips)
+        m_widths[i] = {twips, false};
+    applyColumns();
+}
+
+void DataGrid::setUserColumnWidth(int i, int twips) {
+    if (i < 0)
+        return;
+    if (static_cast<int>(m_widths.size()) <= i)
+        m_widths.resize(i + 1);
+    m_widths[i] = {std::max(0, twips), twips > 0};
+    applyColumns();
+}
+
+void DataGrid::setColumnFit(int i, Fit fit) {
+    if (i < 0)
+        return;
+    if (static_cast<int>(m_fits.size()) <= i)
+        m_fits.resize(i + 1, Fit::Width);
+    m_fits[i] = fit;
+    applyColumns();
 }
 
 void DataGrid::applyColumns() {
+    const double scale = gridFontScale(font());
+    const int padding = cellPadding(this);
+    // Windows hear of the widths the user drags from the header; the ones set here are not such news.
+    const QSignalBlocker quiet(m_header);
     for (int i = 0; i < columnCount(); ++i) {
         setColumnHidden(i, !columnVisible(i));
-        if (i < static_cast<int>(m_widths.size()) && m_widths[i] >= 0)
-            QTableView::setColumnWidth(i, twipsToPixels(m_widths[i]));
+        const ColumnWidth w = i < static_cast<int>(m_widths.size()) ? m_widths[i] : ColumnWidth{};
+        const int pixels = twipsToPixels(w.twips >= 0 ? w.twips : DefaultColumnTwips);
+        QTableView::setColumnWidth(i, w.user ? pixels : scaledColumnPixels(pixels, scale, padding));
+        const Fit fit = i < static_cast<int>(m_fits.size()) ? m_fits[i] : Fit::Width;
+        m_header->setSectionResizeMode(i, fit == Fit::Contents ? QHeaderView::ResizeToContents
+                                          : fit == Fit::Rest   ? QHeaderView::Stretch
+                                                               : QHeaderView::Interactive);
     }
+    updateGeometries();
+    viewport()->update();
 }
 
 QString DataGrid::columnText(int i) const {
@@ -414,6 +455,12 @@ void DataGrid::keyPressEvent(QKeyEvent* e) {
 void DataGrid::mouseReleaseEvent(QMouseEvent* e) {
     QTableView::mouseReleaseEvent(e);
     emit mouseUp(e->button(), e->globalPosition().toPoint());
+}
+
+void DataGrid::changeEvent(QEvent* e) {
+    QTableView::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+        applyColumns();
 }
 
 } // namespace ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/datacontrol.h"
+#include "platform/widgets/gridfont.h"
 
 #include <QPoint>
 #include <QPointer>
@@ -41,9 +42,16 @@ public:
     void setColumnCaption(int i, const QString& caption);
     bool columnVisible(int i) const;
     void setColumnVisible(int i, bool visible);
-    // Widths in twips (these hide QTableView's pixel versions).
-    int columnWidth(int i) const;
-    void setColumnWidth(int i, int twips);
+    // Widths in twips as laid out for the standard grid font; a larger font shows them wider (see gridfont.h).
+    // These hide QTableView's pixel versions.
+    static constexpr int DefaultColumnTwips = 1500; // a column given no width
+    int columnWidth(int i) const;                   // as set, or as the user dragged it
+    void setColumnWidth(int i, int twips);          // 0 shows the column without width
+    // A width the user chose before (saved with the layout): shown as it is, whatever the font.
+    void setUserColumnWidth(int i, int twips);
+    // How a column takes its width: as set, as wide as its texts and caption, or the room the other columns leave.
+    enum class Fit { Width, Contents, Rest };
+    void setColumnFit(int i, Fit fit);
     // The text of column i on the current row (db::displayText); "" at BOF/EOF or for a column without field.
     QString columnText(int i) const;
 
@@ -64,6 +72,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void attach(db::Recordset* rs);
@@ -78,8 +87,9 @@ private:
     CaptionHeader* m_header;
     QMetaObject::Connection m_sourceConnection;
     QMetaObject::Connection m_currentConnection;
-    std::vector<int> m_widths; // twips, -1 default
+    std::vector<ColumnWidth> m_widths;
     std::vector<bool> m_hidden;
+    std::vector<Fit> m_fits;
     bool m_allowUpdate = false;
     bool m_allowDelete = false;
     bool m_syncing = false;

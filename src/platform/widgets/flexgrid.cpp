@@ -5,6 +5,7 @@
 #include "platform/db/values.h"
 #include "platform/widgets/screen.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -418,15 +419,15 @@ private:
 
 namespace {
 
-constexpr int DefaultColPixels = 64; // the control's default column width, 960 twips
+constexpr int DefaultColTwips = 960; // the control's default column width
 
 // A header that reports its mouse presses and releases to the grid, after handling them itself, so that the
 // fixed row and column answer the mouse as the other cells do.
-class FlexHeader : public QHeaderView {
+class FlexHeader : public ElidingHeader {
 public:
     using Report = std::function<void(QHeaderView* self, QMouseEvent*, bool press)>;
     FlexHeader(Qt::Orientation orientation, QWidget* parent, Report report)
-        : QHeaderView(orientation, parent), m_report(std::move(report)) {
+        : ElidingHeader(orientation, parent), m_report(std::move(report)) {
         setSectionsClickable(true);
         setHighlightSections(false);
         setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -434,11 +435,11 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* e) override {
-        QHeaderView::mousePressEvent(e);
+        ElidingHeader::mousePressEvent(e);
         m_report(this, e, true);
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        QHeaderView::mouseReleaseEvent(e);
+        ElidingHeader::mouseReleaseEvent(e);
         m_report(this, e, false);
     }
 
@@ -463,7 +464,12 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), m_model(new FlexGridMo
     };
     setHorizontalHeader(new FlexHeader(Qt::Horizontal, this, report));
     setVerticalHeader(new FlexHeader(Qt::Vertical, this, report));
-    horizontalHeader()->setDefaultSectionSize(DefaultColPixels);
+    horizontalHeader()->setDefaultSectionSize(twipsToPixels(DefaultColTwips));
+    watchDraggedSections(horizontalHeader(), [this](int section, int pixels) {
+        const std::size_t c = static_cast<std::size_t>(section + fixedCols());
+        if (c < m_widths.size())
+            m_widths[c] = {pixelsToTwips(pixels), true};
+    });
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
     m_model->setBack(palette().color(QPalette::Base));
@@ -476,7 +482,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), m_model(new FlexGridMo
     m_model->setGridRows(2);
     m_row = m_rowSel = 1;
     m_col = m_colSel = 1;
-    m_widths.assign(2, -1);
+    m_widths.assign(2, {});
     applyFixedLayout();
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -531,7 +537,7 @@ void FlexGrid::removeItem(int row) {
 
 void FlexGrid::setCols(int cols) {
     m_model->setGridCols(cols);
-    m_widths.resize(m_model->gridCols(), -1);
+    m_widths.resize(m_model->gridCols());
     const int last = m_model->gridCols() - 1;
     if (m_col > last || m_colSel > last) {
         m_col = std::min(m_col, last);
@@ -554,7 +560,7 @@ void FlexGrid::setFixedCols(int n) {
     if (n == fixedCols())
         return;
     m_model->setFixed(fixedRows(), n);
-    m_widths.resize(m_model->gridCols(), -1);
+    m_widths.resize(m_model->gridCols());
     applyFixedLayout();
 }
 
@@ -580,36 +586,52 @@ void FlexGrid::clear() {
 int FlexGrid::colWidth(int col) const {
     if (col < 0 || col >= static_cast<int>(m_widths.size()))
         return 0;
-    if (m_widths[col] >= 0)
-        return m_widths[col];
-    if (col < fixedCols())
-        return pixelsToTwips(verticalHeader()->width());
-    return pixelsToTwips(columnWidth(col - fixedCols()));
+    return m_widths[col].twips >= 0 ? m_widths[col].twips : DefaultColTwips;
 }
 
 void FlexGrid::setColWidth(int col, int twips) {
     if (col < 0 || col >= cols())
         return;
-    m_widths[col] = twips < 0 ? -1 : twips;
+    twips = twips < 0 ? -1 : twips;
+    // Set again to the width the user chose, the column keeps it as chosen.
+    if (!m_widths[col].user || m_widths[col].twips != twips)
+        m_widths[col] = {twips, false};
+    applyWidths();
+}
+
+void FlexGrid::setUserColWidth(int col, int twips) {
+    if (col < 0 || col >= cols())
+        return;
+    m_widths[col] = {twips < 0 ? -1 : twips, twips > 0};
     applyWidths();
 }
 
 void FlexGrid::applyWidths() {
+    const double scale = gridFontScale(font());
+    const int padding = cellPadding(this);
+    auto shown = [&](const ColumnWidth& w) {
+        const int pixels = twipsToPixels(w.twips > 0 ? w.twips : DefaultColTwips);
+        return w.user ? pixels : scaledColumnPixels(pixels, scale, padding);
+    };
+    // Windows hear of the widths the user drags from the header; the ones set here are not such news.
+    const QSignalBlocker quiet(horizontalHeader());
     const int fc = fixedCols();
     if (fc > 0) {
-        const int w = m_widths.empty() ? -1 : m_widths[0];
-        verticalHeader()->setVisible(w != 0);
-        verticalHeader()->setFixedWidth(w > 0 ? twipsToPixels(w) : DefaultColPixels);
+        const ColumnWidth w = m_widths.empty() ? ColumnWidth{} : m_widths[0];
+        verticalHeader()->setVisible(w.twips != 0);
+        verticalHeader()->setFixedWidth(shown(w));
     } else {
         verticalHeader()->setVisible(false);
     }
     for (int c = fc; c < cols(); ++c) {
         const int v = c - fc;
-        const int w = m_widths[c];
-        setColumnHidden(v, w == 0);
-        if (w != 0)
-            setColumnWidth(v, w > 0 ? twipsToPixels(w) : DefaultColPixels);
+        const ColumnWidth& w = m_widths[c];
+        setColumnHidden(v, w.twips == 0);
+        if (w.twips != 0)
+            setColumnWidth(v, shown(w));
     }
+    updateGeometries();
+    viewport()->update();
 }
 
 int FlexGrid::rowHeightMin() const {
@@ -869,6 +891,12 @@ void FlexGrid::keyPressEvent(QKeyEvent* e) {
     QTableView::keyPressEvent(e);
 }
 
+void FlexGrid::changeEvent(QEvent* e) {
+    QTableView::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+        applyWidths();
+}
+
 namespace {
 
 // Which fields' stored texts read as dates, for the rows a grid shows from the store.
@@ -916,7 +944,7 @@ void FlexGrid::fillFromRecordset(db::Recordset& rs) {
         m_model->resetLiveRows(std::move(rows), std::max(cols, fc), rs, std::move(fieldOf));
     else
         m_model->resetRows(std::move(rows), std::max(cols, fc), rs.rows(), dateFields(rs), std::move(fieldOf));
-    m_widths.resize(this->cols(), -1);
+    m_widths.resize(this->cols());
     m_row = m_rowSel = fr;
     m_col = m_colSel = std::min(fc, this->cols() - 1);
     applyWidths();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/datacontrol.h"
+#include "platform/widgets/gridfont.h"
 
 #include <QColor>
 #include <QPixmap>
@@ -47,9 +48,12 @@ public:
     // Empties every cell's text, picture and colours; keeps rows, columns and widths.
     void clear();
 
-    int colWidth(int col) const;          // twips
+    // Widths in twips as laid out for the standard grid font; a larger font shows them wider (see gridfont.h).
+    int colWidth(int col) const;          // twips: as set, or as the user dragged it
     void setColWidth(int col, int twips); // 0 hides the column, -1 the default width
-    int rowHeightMin() const;             // twips
+    // A width the user chose before (saved with the layout): shown as it is, whatever the font.
+    void setUserColWidth(int col, int twips);
+    int rowHeightMin() const; // twips
     void setRowHeightMin(int twips);
 
     QColor cellBackColor(int row, int col) const;                  // the colour the cell shows
@@ -121,6 +125,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void applyWidths();
@@ -132,7 +137,7 @@ private:
     bool isDataCell(int row, int col) const;
 
     FlexGridModel* m_model;
-    std::vector<int> m_widths; // twips per grid column, -1 default
+    std::vector<ColumnWidth> m_widths; // per grid column
     int m_rowHeightMin = 0;
     int m_naturalRow = -1, m_naturalRowMin = -1, m_naturalHeading = -1; // pixels, before any minimum was set
     bool m_redraw = true;
