@@ -7,6 +7,7 @@
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
 #include "platform/widgets/busy.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
@@ -131,7 +132,7 @@ void Form1::mnueditcust_Click() {
     Command9->setEnabled(true);
     Command8->setEnabled(false);
     editcustmode = true;
-    Combo6->setEditText(Text10->text());
+    ui::setTextFromStart(Combo6->lineEdit(), Text10->text());
     menusoff();
 }
 

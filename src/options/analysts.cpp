@@ -71,8 +71,6 @@ analysts::analysts(QWidget* parent) : QWidget(parent) {
     ui::bindField(Text9, Adodc3, QStringLiteral("ID"));
     ui::bindField(Text30, Adodc3, QStringLiteral("Spare2"));
     ui::bindField(Text31, Adodc3, QStringLiteral("Spare1"));
-    // A long name shows from its start, as a filled box does.
-    connect(Text9, &QLineEdit::textChanged, Text9, [box = Text9] { box->setCursorPosition(0); });
     connect(Text30, &QLineEdit::textChanged, this, &analysts::syncLevel);
     connect(Text31, &QLineEdit::textChanged, this,
             [this](const QString& text) { Check1->setChecked(staffrules::hasPassword(text)); });

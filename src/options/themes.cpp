@@ -18,7 +18,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -43,19 +42,6 @@ void markFrom(QAction* a, const QString& text) {
         a->setChecked(true);
     else if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
         a->setChecked(false);
-}
-
-QString oneLine(QString text) {
-    return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
-// A menu entry naming the spare field: the name cut to a menu's usual width, whole in the entry's tooltip.
-void showName(QMenu* menu, QAction* item, const QString& before, const QString& name, const QString& after) {
-    const QFontMetrics metrics(menu->font());
-    const QString shown = metrics.elidedText(oneLine(name), Qt::ElideRight, metrics.averageCharWidth() * 40);
-    item->setText(QString(before + shown + after).replace(QLatin1Char('&'), QLatin1String("&&")));
-    item->setToolTip(shown == oneLine(name) ? QString() : before + name + after);
-    menu->setToolTipsVisible(true);
 }
 
 QFrame* preview(QWidget* parent, const char* name) {
@@ -304,8 +290,8 @@ void themes::Form_Load() {
 
     const QString spare =
         ReadINI(QStringLiteral("Program"), QStringLiteral("Spare Field Name"), QStringLiteral("Notes"));
-    showName(mnucgdisplay, mnudn, QString(), spare, QString());
-    showName(mnucgo, mnusparename, QStringLiteral("Rename "), spare, QStringLiteral(" field"));
+    ui::setStoredCaption(mnucgdisplay, mnudn, QString(), spare);
+    ui::setStoredCaption(mnucgo, mnusparename, QStringLiteral("Rename "), spare, QStringLiteral(" field"));
 
     markFrom(mnuresize, ReadINI(QStringLiteral("Program"), QStringLiteral("Allow Resizing for larger screens"),
                                 QStringLiteral("False")));

@@ -11,6 +11,7 @@
 #include "platform/db/values.h"
 #include "platform/desktop.h"
 #include "platform/widgets/busy.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
@@ -62,32 +63,6 @@ public:
     }
 };
 
-// A box that may hold a stored text longer than it is wide: while cut, its tooltip is the whole text.
-class WholeTextTip : public QObject {
-public:
-    WholeTextTip(QLineEdit* box, const QString& plain) : QObject(box), m_box(box), m_plain(plain) {
-        box->installEventFilter(this);
-        connect(box, &QLineEdit::textChanged, this, &WholeTextTip::update);
-        update();
-    }
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Resize || e->type() == QEvent::FontChange)
-            update();
-        return false;
-    }
-
-private:
-    void update() {
-        const QString text = m_box->text();
-        // The frame and the box's own margins take a few pixels either side.
-        const int room = m_box->width() - (m_box->hasFrame() ? 10 : 4);
-        m_box->setToolTip(m_box->fontMetrics().horizontalAdvance(text) > room ? text : m_plain);
-    }
-
-    QLineEdit* m_box;
-    QString m_plain;
-};
-
 QComboBox* combo(QWidget* parent, const char* name) {
     auto* c = named(new QComboBox(parent), name);
     c->setEditable(true);
@@ -98,9 +73,8 @@ QComboBox* combo(QWidget* parent, const char* name) {
     // own, shows the start of a picked entry and the whole entry in its tooltip.
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     c->setMinimumContentsLength(12);
-    new WholeTextTip(c->lineEdit(), QString());
-    QObject::connect(c, &QComboBox::currentIndexChanged, c->lineEdit(),
-                     [edit = c->lineEdit()] { edit->setCursorPosition(0); });
+    ui::tipWhenCut(c->lineEdit());
+    ui::showChoiceFromStart(c);
     return c;
 }
 
@@ -108,17 +82,6 @@ QComboBox* combo(QWidget* parent, const char* name) {
 void tipEntries(QComboBox* box) {
     for (int i = 0; i < box->count(); ++i)
         box->setItemData(i, box->itemText(i), Qt::ToolTipRole);
-}
-
-// A menu entry naming a stored text: cut to a menu's usual width, the whole text in its tooltip.
-void setStoredCaption(QMenu* menu, QAction* item, const QString& text) {
-    QString oneLine = text;
-    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QFontMetrics metrics(menu->font());
-    const QString shown = metrics.elidedText(oneLine, Qt::ElideRight, metrics.averageCharWidth() * 40);
-    item->setText(QString(shown).replace(QLatin1Char('&'), QLatin1String("&&")));
-    item->setToolTip(shown == oneLine ? QString() : text);
-    menu->setToolTipsVisible(true);
 }
 
 // A box's background is its Base colour (a window's or frame's is its Window colour: ui::fillBackground).
@@ -229,7 +192,7 @@ void Form3::buildControls() {
     sqltxtbox->setEnabled(false);
     sqltxtbox->setMaximumHeight(ui::twipsToPixels(1100));
     Text2 = named(new QLineEdit(central), "Text2");
-    new WholeTextTip(Text2, QStringLiteral("Report title"));
+    ui::tipWhenCut(Text2, QStringLiteral("Report title"));
     Text3 = named(new QLineEdit(central), "Text3");
     Text4 = named(new QLineEdit(central), "Text4");
     auto* swatches = new QHBoxLayout;
@@ -398,7 +361,7 @@ void Form3::Form_Activate() {
     s.tablecolour = ReadINI(Section, QStringLiteral("TableColour"), QStringLiteral("&HFFFFFF"));
     s.pagecolour = ReadINI(Section, QStringLiteral("BackColour"), QStringLiteral("&HFFFFFF"));
     m_spareCaption = spare;
-    setStoredCaption(mnfields, mnuwizsf, spare);
+    ui::setStoredCaption(mnfields, mnuwizsf, QString(), spare);
     s.logopath =
         ReadINI(Section, QStringLiteral("Logo Image"), desktop::programFolder() + QStringLiteral("/Media/logo.gif"));
 

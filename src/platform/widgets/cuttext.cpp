@@ -49,7 +49,7 @@ public:
 
 class BoxTip : public QObject {
 public:
-    explicit BoxTip(QLineEdit* box) : QObject(box), m_box(box) {}
+    BoxTip(QLineEdit* box, const QString& otherwise) : QObject(box), m_box(box), m_otherwise(otherwise) {}
 
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() != QEvent::ToolTip || !m_box->toolTip().isEmpty())
@@ -59,12 +59,13 @@ public:
         const int room = m_box->contentsRect().width() - m.left() - m.right() - 4 -
                          2 * m_box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_box);
         if (m_box->fontMetrics().horizontalAdvance(m_box->text()) <= room)
-            return false;
+            return !m_otherwise.isEmpty() && showWhole(static_cast<QHelpEvent*>(e), m_otherwise, m_box);
         return showWhole(static_cast<QHelpEvent*>(e), m_box->text(), m_box);
     }
 
 private:
     QLineEdit* m_box;
+    QString m_otherwise;
 };
 
 class CellTip : public QObject {
@@ -120,8 +121,8 @@ void showChoiceFromStart(QComboBox* box) {
         box->lineEdit()->setCursorPosition(0);
 }
 
-void tipWhenCut(QLineEdit* box) {
-    box->installEventFilter(new BoxTip(box));
+void tipWhenCut(QLineEdit* box, const QString& otherwise) {
+    box->installEventFilter(new BoxTip(box, otherwise));
 }
 
 void tipCutCells(QAbstractItemView* view) {

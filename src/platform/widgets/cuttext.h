@@ -15,8 +15,9 @@ void setTextFromStart(QLineEdit* box, const QString& text);
 // its cursor.
 void showChoiceFromStart(QComboBox* box);
 
-// The box's whole text as its tool tip while the box is too narrow to show it all (an explicit tool tip wins).
-void tipWhenCut(QLineEdit* box);
+// The box's whole text as its tool tip while the box is too narrow to show it all (an explicit tool tip wins);
+// otherwise, when given, a tip of its own.
+void tipWhenCut(QLineEdit* box, const QString& otherwise = QString());
 
 // A cell's or a column heading's whole text as a tool tip where the grid shows it cut (with an ellipsis).
 void tipCutCells(QAbstractItemView* view);
