@@ -368,8 +368,6 @@ void DataGrid::setUserColumnWidth(int i, int twips) {
 void DataGrid::setColumnFit(int i, Fit fit) {
     if (i < 0)
         return;
-    if (static_cast<int>(m_fits.size()) <= i)
-        m_fits.resize(i + 1, Fit::Width);
     m_fits[i] = fit;
     applyColumns();
 }
@@ -384,10 +382,11 @@ void DataGrid::applyColumns() {
         const ColumnWidth w = i < static_cast<int>(m_widths.size()) ? m_widths[i] : ColumnWidth{};
         const int pixels = twipsToPixels(w.twips >= 0 ? w.twips : DefaultColumnTwips);
         QTableView::setColumnWidth(i, w.user ? pixels : scaledColumnPixels(pixels, scale, padding));
-        const Fit fit = i < static_cast<int>(m_fits.size()) ? m_fits[i] : Fit::Width;
-        m_header->setSectionResizeMode(i, fit == Fit::Contents ? QHeaderView::ResizeToContents
-                                          : fit == Fit::Rest   ? QHeaderView::Stretch
-                                                               : QHeaderView::Interactive);
+        // Only columns given a fit here; a window's own header modes stay.
+        if (const auto fit = m_fits.find(i); fit != m_fits.end())
+            m_header->setSectionResizeMode(i, fit->second == Fit::Contents ? QHeaderView::ResizeToContents
+                                              : fit->second == Fit::Rest   ? QHeaderView::Stretch
+                                                                           : QHeaderView::Interactive);
     }
     updateGeometries();
     viewport()->update();

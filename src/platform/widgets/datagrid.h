@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTableView>
+#include <map>
 #include <vector>
 
 namespace db {
@@ -89,7 +90,7 @@ private:
     QMetaObject::Connection m_currentConnection;
     std::vector<ColumnWidth> m_widths;
     std::vector<bool> m_hidden;
-    std::vector<Fit> m_fits;
+    std::map<int, Fit> m_fits;
     bool m_allowUpdate = false;
     bool m_allowDelete = false;
     bool m_syncing = false;
