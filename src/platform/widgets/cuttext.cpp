@@ -1,13 +1,10 @@
 #include "platform/widgets/cuttext.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLineEdit>
-#include <QPainter>
-#include <QProxyStyle>
 #include <QStyle>
 #include <QTableView>
 #include <QTextDocument>
@@ -25,27 +22,6 @@ bool showWhole(QHelpEvent* e, const QString& text, QWidget* over) {
 int cellRoom(const QWidget* w, int width) {
     return width - 2 * (w->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1);
 }
-
-// Headings cut with an ellipsis: the header's own elide mode is not applied by every style.
-class ElidingHeadings : public QProxyStyle {
-public:
-    using QProxyStyle::QProxyStyle;
-
-    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
-                     const QWidget* widget) const override {
-        if (const auto* heading = qstyleoption_cast<const QStyleOptionHeader*>(option);
-            heading && element == CE_HeaderLabel) {
-            QStyleOptionHeader cut(*heading);
-            int room = heading->rect.width();
-            if (!heading->icon.isNull())
-                room -= pixelMetric(PM_SmallIconSize, option, widget) + pixelMetric(PM_HeaderMargin, option, widget);
-            cut.text = painter->fontMetrics().elidedText(heading->text, Qt::ElideRight, room);
-            QProxyStyle::drawControl(element, &cut, painter, widget);
-            return;
-        }
-        QProxyStyle::drawControl(element, option, painter, widget);
-    }
-};
 
 class BoxTip : public QObject {
 public:
@@ -130,13 +106,8 @@ void tipCutCells(QAbstractItemView* view) {
     QHeaderView* header = table ? table->horizontalHeader() : nullptr;
     auto* tip = new CellTip(view, header);
     view->viewport()->installEventFilter(tip);
-    if (header) {
-        // Headings show they are cut, as cells do.
-        auto* style = new ElidingHeadings(QApplication::style()->name());
-        style->setParent(header);
-        header->setStyle(style);
+    if (header) // the grids' headers draw the ellipsis themselves
         header->viewport()->installEventFilter(tip);
-    }
 }
 
 } // namespace ui
