@@ -203,3 +203,24 @@ TEST_F(DataGridTest, TypingIntoBoundBoxesEditsTheRowWhichIsStoredOnLeavingIt) {
     typeText(&name, "x");
     EXPECT_EQ(rs().editMode(), db::Recordset::EditMode::None);
 }
+
+TEST_F(DataGridTest, ACellOpenedForEditingShowsTheStartOfALongTextWithAllOfItSelected) {
+    const QString town = "Kingston upon Hull, East Riding of Yorkshire";
+    rs().moveTo(1);
+    rs().setField("Location", town);
+    rs().update();
+    DataGrid grid;
+    grid.setDataSource(&dc);
+    grid.setAllowUpdate(true);
+    grid.setColumnWidth(2, 900); // far narrower than the text
+    grid.show();
+    const QModelIndex cell = grid.model()->index(1, 2);
+    grid.setCurrentIndex(cell);
+    grid.edit(cell);
+    processEvents();
+    auto* editor = grid.findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->text(), town);
+    EXPECT_EQ(editor->selectedText(), town); // typing still replaces the whole text
+    EXPECT_EQ(editor->cursorPosition(), 0);
+}

@@ -11,7 +11,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+#include <QTimer>
 
 namespace ui {
 
@@ -196,6 +199,29 @@ private:
     QLabel* m_label;
 };
 
+namespace {
+
+// A cell opened for editing selects its whole text as usual, but with the cursor at the start, so a long text
+// shows its beginning rather than its end.
+class StartShowingDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(editor))
+            // The view selects the text once the editor is set up; the selection is turned round after that.
+            QTimer::singleShot(0, edit, [edit] {
+                if (edit->hasSelectedText() && edit->selectedText() == edit->text())
+                    edit->setSelection(edit->text().size(), -edit->text().size());
+            });
+        return editor;
+    }
+};
+
+} // namespace
+
 DataGrid::DataGrid(QWidget* parent)
     : QTableView(parent), m_columns(new DataGridColumns(this)), m_header(new CaptionHeader(this)) {
     // While rows come and go the view moves its current row by itself: the recordset decides instead. Connected
@@ -218,6 +244,7 @@ DataGrid::DataGrid(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new StartShowingDelegate(this));
     setWordWrap(false); // the control's default; windows turn it on
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::onCurrentChanged);
     connect(m_columns, &QAbstractItemModel::modelReset, this, [this] {
