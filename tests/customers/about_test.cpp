@@ -272,14 +272,12 @@ TEST_F(AboutWindow, OkAfterDeleteModeRepointsTheMainListUnlessACallIsBeingLogged
 class AboutFits : public AboutWindow, public ::testing::WithParamInterface<QString> {};
 
 TEST_P(AboutFits, LongSettingsAndNamesKeepTheWindowAndItsButtonsOnA1024x768ScreenAndShowWholeInTips) {
-    env->screen.size = QSize(1024, 768);
-    const DesktopFont desktop(GetParam(), 11);
+    const LargeFonts fonts(*env, GetParam());
     prepareDatabase();
     const QString name = QString("Worthington-Fairweather Holdings ").repeated(4).left(100);
     addCustomer(name, "wf", "555", QString("Flat 12, The Old Mill, ").repeated(12).left(255));
     addCustomer("Ann", "ann");
     start();
-    storeGridFont(GetParam(), 14, true);
     const QString archived = QString("\\\\archive-server\\helpdesk\\quarterly\\").repeated(8).left(300);
     WriteINI("Database", "Last Archived on", archived);
     WriteINI("Program", "Stats 3", QString("Waiting for parts ").repeated(17).left(300));

@@ -234,8 +234,7 @@ TEST_F(CustomerInventory, FindCallsUsesTheItemTextAndTheExportWritesEveryRowFrom
 class CustomerInventoryFits : public CustomerInventory, public ::testing::WithParamInterface<QString> {};
 
 TEST_P(CustomerInventoryFits, LongTitlesNamesAndItemsKeepTheWindowOnA1024x768ScreenAndShowWholeInTips) {
-    env->screen.size = QSize(1024, 768);
-    const DesktopFont desktop(GetParam(), 11);
+    const LargeFonts fonts(*env, GetParam());
     prepareDatabase();
     const QString name = QString("Worthington-Fairweather Holdings ").repeated(4).left(100);
     addCustomer(name, "wf");
@@ -246,7 +245,6 @@ TEST_P(CustomerInventoryFits, LongTitlesNamesAndItemsKeepTheWindowOnA1024x768Scr
     const QString title = QString("ClassificationGroupName").repeated(5).left(100 - others.size());
     exec("UPDATE Settings SET Value11 = '" + title + others + "'");
     start();
-    storeGridFont(GetParam(), 14, true);
     Form2* w = openFor("wf");
     ASSERT_TRUE(w);
     processEvents();

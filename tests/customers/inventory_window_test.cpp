@@ -199,14 +199,12 @@ TEST_F(InventoryWindow, ClickShowsTheOwnerAndThePopUpListsTheItemsCallsInTheMain
 class InventoryFits : public InventoryWindow, public ::testing::WithParamInterface<QString> {};
 
 TEST_P(InventoryFits, LongTextsAndALargeFontKeepTheWindowAndItsButtonsOnA1024x768Screen) {
-    env->screen.size = QSize(1024, 768);
-    const DesktopFont desktop(GetParam(), 11);
+    const LargeFonts fonts(*env, GetParam());
     prepareDatabase();
     const QString address = QString("Flat 12, The Old Mill, ").repeated(11).left(242);
     addCustomer("Jo Smith", "jsmith", "555", address);
     addItem("Laptop", "ABC 15", "123", "jsmith");
     start();
-    storeGridFont(GetParam(), 14, true);
     // The longest first title the file holds (the column takes 100 characters).
     const QString others = ", D, N, No, Spare, Username, W, M";
     const QString title = QString("ClassificationGroupName").repeated(5).left(100 - others.size());

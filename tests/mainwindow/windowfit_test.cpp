@@ -6,7 +6,6 @@
 #include "platform/widgets/forms.h"
 #include "reports/dialog.h"
 #include "reports/form6.h"
-#include "shared/shared.h"
 #include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 
@@ -19,8 +18,7 @@ class WindowFit : public MainWindowTest, public ::testing::WithParamInterface<QS
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        env->screen.size = QSize(1024, 768);
-        desktop = std::make_unique<DesktopFont>(GetParam(), 11);
+        fonts = std::make_unique<LargeFonts>(*env, GetParam());
         prepareDatabase();
         const QString longName = QString("Barbara Anderson-Whitfield of Goods In ").repeated(5).left(100);
         addCustomer(longName, "ann", "555 0100", QString("Goods In Dept, Building 7, ").repeated(10).left(255),
@@ -30,11 +28,9 @@ protected:
     }
     void TearDown() override {
         MainWindowTest::TearDown();
-        desktop.reset();
+        fonts.reset();
     }
     Form1& startBig() {
-        qv::inipath() = env->settingsFolder + "/quorvane.ini"; // the file the main window will read
-        storeGridFont(GetParam(), 14, true);
         Form1& f = start();
         f.show();
         processEvents();
@@ -45,7 +41,7 @@ protected:
         processEvents();
         expectFits(w, env->screen.size, std::string(when) + " in " + GetParam().toStdString());
     }
-    std::unique_ptr<DesktopFont> desktop;
+    std::unique_ptr<LargeFonts> fonts;
 };
 
 TEST_P(WindowFit, TheMainWindowWithACallOpenKeepsEveryButtonOnTheScreen) {

@@ -188,9 +188,7 @@ class StaffWindowFit : public StaffWindow, public ::testing::WithParamInterface<
 
 TEST_P(StaffWindowFit, KeepsWithinTheScreenWithALongNameAndLargeFonts) {
     const QString family = GetParam();
-    env->screen.size = QSize(1024, 768);
-    storeGridFont(family, 14, true);
-    const DesktopFont font(family, 11);
+    const LargeFonts fonts(*env, family);
     prepareDatabase();
     const QString id = QString("MAINTENANCE CONTRACTOR, WEST WING ").repeated(2).left(50); // the most it takes
     addStaff(id, "", "3");

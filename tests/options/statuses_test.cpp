@@ -200,9 +200,7 @@ class StatusEditorFit : public StatusEditor, public ::testing::WithParamInterfac
 
 TEST_P(StatusEditorFit, LongNamesAreCutInTheListsWithTheWholeNameInTheirTooltips) {
     const QString family = GetParam();
-    env->screen.size = QSize(1024, 768);
-    storeGridFont(family, 14, true);
-    const DesktopFont font(family, 11);
+    const LargeFonts fonts(*env, family);
     start();
     Statuses& s = open();
     // Fifty capitals, the most a name takes, are wider than the lists.

@@ -390,9 +390,7 @@ class OptionsFit : public OptionsWindow, public ::testing::WithParamInterface<QS
 
 TEST_P(OptionsFit, KeepsWithinTheScreenWithALongSpareNameAndLargeFonts) {
     const QString family = GetParam();
-    env->screen.size = QSize(1024, 768);
-    storeGridFont(family, 14, true);
-    const DesktopFont font(family, 11);
+    const LargeFonts fonts(*env, family);
     for (const int length : {192, 300}) {
         QString name = "Cost & centre";
         while (name.size() < length)

@@ -656,9 +656,7 @@ class WizardFit : public Wizard, public ::testing::WithParamInterface<QString> {
 
 TEST_P(WizardFit, KeepsWithinTheScreenWithALongSpareNameATitleAndLargeFonts) {
     const QString family = GetParam();
-    env->screen.size = QSize(1024, 768);
-    storeGridFont(family, 14, true);
-    const DesktopFont font(family, 11);
+    const LargeFonts fonts(*env, family);
     start();
     const QString title = longText(QStringLiteral("Quarterly calls"), 300);
     WriteINI("Reports", "Text2", title);

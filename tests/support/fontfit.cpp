@@ -1,6 +1,7 @@
 #include "support/fontfit.h"
 
-#include "shared/shared.h"
+#include "platform/ini.h"
+#include "support/testenv.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -33,11 +34,17 @@ DesktopFont::~DesktopFont() {
     QApplication::setFont(m_before);
 }
 
-void storeGridFont(const QString& family, int points, bool bold) {
-    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), family);
-    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"),
-             bold ? QStringLiteral("True") : QStringLiteral("False"));
-    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QString::number(points));
+void storeGridFont(const TestEnv& env, const QString& family, int points, bool bold) {
+    IniFile settings(env.settingsFolder + QStringLiteral("/quorvane.ini"));
+    settings.write(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), family);
+    settings.write(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"),
+                   bold ? QStringLiteral("True") : QStringLiteral("False"));
+    settings.write(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QString::number(points));
+}
+
+LargeFonts::LargeFonts(TestEnv& env, const QString& family) : m_desktop(family, 11) {
+    env.screen.size = QSize(1024, 768);
+    storeGridFont(env, family, 14, true);
 }
 
 namespace {

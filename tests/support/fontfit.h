@@ -10,6 +10,7 @@
 
 class QPoint;
 class QWidget;
+struct TestEnv;
 
 // The families every fit test runs with: Debian's default desktop font, the widest common one, and "Arial" as
 // stored by the program (Liberation Sans under tests/fonts.conf).
@@ -29,8 +30,19 @@ private:
     QFont m_before;
 };
 
-// Stores the lists' font as Options > Appearance > Grid Font does ([Grid Fonts] Name, Bold, Size).
-void storeGridFont(const QString& family, int points, bool bold);
+// Stores the lists' font in the test's settings file as Options > Appearance > Grid Font does ([Grid Fonts] Name,
+// Bold, Size): before the main window starts, or after it (windows opened later read it).
+void storeGridFont(const TestEnv& env, const QString& family, int points, bool bold);
+
+// The largest fonts a user may pick, on a 1024x768 screen: the grid font at 14 pt bold and the desktop font at
+// 11 pt, both in `family`, for the life of the object.
+class LargeFonts {
+public:
+    LargeFonts(TestEnv& env, const QString& family);
+
+private:
+    DesktopFont m_desktop;
+};
 
 // Expects the window's frame within a screen of this size and every visible push button, check box and radio
 // button of it (those inside grids and scroll areas aside) and every control named inside the window, each
