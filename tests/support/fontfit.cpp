@@ -94,11 +94,19 @@ void expectFits(QWidget& window, QSize screen, const std::string& when, std::ini
     }
 }
 
+namespace {
+
+// A line edit, or an editable combo box's; null for other boxes.
+const QLineEdit* lineEditOf(const QWidget* box) {
+    if (const auto* combo = qobject_cast<const QComboBox*>(box))
+        return combo->lineEdit();
+    return qobject_cast<const QLineEdit*>(box);
+}
+
+} // namespace
+
 bool showsStart(const QWidget* box) {
-    const QLineEdit* edit = qobject_cast<const QLineEdit*>(box);
-    if (!edit)
-        if (const auto* combo = qobject_cast<const QComboBox*>(box))
-            edit = combo->lineEdit();
+    const QLineEdit* edit = lineEditOf(box);
     if (!edit)
         return true; // a list-only combo box draws its text from the start
     // A line edit scrolls to keep its cursor in view: the cursor at 0 shows the first character.
@@ -112,10 +120,7 @@ QString toolTipAt(QWidget* w, QPoint pos) {
 }
 
 bool showsWhole(const QWidget* box) {
-    const QLineEdit* edit = qobject_cast<const QLineEdit*>(box);
-    if (!edit)
-        if (const auto* combo = qobject_cast<const QComboBox*>(box))
-            edit = combo->lineEdit();
+    const QLineEdit* edit = lineEditOf(box);
     if (!edit)
         return true;
     // The text's room as QLineEdit paints it: the style's contents rectangle less the text margins and the
