@@ -1,9 +1,11 @@
 // Renders the main window, logged in, to a PNG: a look at the layout without a person at the screen.
-// Usage: qv_shot [--font=FAMILY,POINTS] OUT.png WIDTH HEIGHT [call | MENU-ITEM [DATABASE]]
-// --font sets the desktop font (e.g. --font="DejaVu Sans,11").
+// Usage: qv_shot [--font=FAMILY,POINTS] [--grid-font=FAMILY,POINTS[,bold]] OUT.png WIDTH HEIGHT
+//                [call | MENU-ITEM [DATABASE]]
+// --font sets the desktop font (e.g. --font="DejaVu Sans,11"), --grid-font the lists' ("Arial,14,bold").
 // A menu item's object name (e.g. mnucatstat) renders the window it opens instead, on a copy of DATABASE.
 #include "mainwindow/form1.h"
 #include "platform/widgets/forms.h"
+#include "support/fontfit.h"
 #include "support/testenv.h"
 
 #include <QAction>
@@ -22,7 +24,16 @@ int main(int argc, char** argv) {
         ++argv;
         --argc;
     }
+    QStringList gridFont;
+    if (argc > 1 && QByteArray(argv[1]).startsWith("--grid-font=")) {
+        gridFont = QString::fromLocal8Bit(argv[1] + 12).split(QLatin1Char(','));
+        ++argv;
+        --argc;
+    }
     TestEnv env;
+    if (!gridFont.isEmpty())
+        storeGridFont(env, gridFont.value(0), gridFont.value(1, QStringLiteral("10")).toInt(),
+                      gridFont.value(2) == QLatin1String("bold"));
     env.screen.size = QSize(argc > 3 ? atoi(argv[2]) : 1024, argc > 3 ? atoi(argv[3]) : 768);
     const QString item = argc > 4 ? QString::fromLatin1(argv[4]) : QString();
     if (argc > 5)
