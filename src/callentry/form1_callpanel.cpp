@@ -97,11 +97,8 @@ private:
         const int frame = m_box->sizeHint().width() - fm.horizontalAdvance(QLatin1Char('x')) * 17;
         const QString widest = m_date ? QDate(2028, 12, 28).toString(db::shortDatePattern())
                                       : QTime(20, 28, 28).toString(db::timePattern());
-        const int width = fm.horizontalAdvance(widest) + frame + 4;
-        if (m_date)
-            m_box->setMinimumWidth(width);
-        else
-            m_box->setFixedWidth(width);
+        // As wide as a whole date or time and no wider: a wide panel leaves the room to its right empty.
+        m_box->setFixedWidth(fm.horizontalAdvance(widest) + frame + 4);
     }
 
     QLineEdit* m_box;
@@ -437,7 +434,7 @@ void Form1::buildCallPanel() {
     ff->addWidget(new QLabel(QStringLiteral("Closed:"), Frame2), 2, 0, 1, 2);
     ff->addWidget(Text5, 3, 0);
     ff->addWidget(Text6, 3, 1);
-    ff->setColumnStretch(0, 1);
+    ff->setColumnStretch(2, 1);
 
     // Call information and audit trail, side by side under the boxes.
     Picture3 = named(new QFrame(content), "Picture3");
