@@ -7,6 +7,7 @@
 #include "platform/desktop.h"
 #include "platform/widgets/busy.h"
 #include "platform/widgets/colour.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
 #include "reports/inventorytype.h"
@@ -35,6 +36,12 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent) {
     Combo2->setEditable(true);
     Combo2->setInsertPolicy(QComboBox::NoInsert);
     Combo2->setMinimumWidth(200);
+    // An inventory type of any length must not widen the window: the box keeps its width, shows the start of a
+    // chosen type and the whole of it in its tooltip.
+    Combo2->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Combo2->setMinimumContentsLength(20);
+    ui::tipWhenCut(Combo2->lineEdit());
+    ui::showChoiceFromStart(Combo2);
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setDefault(true);
