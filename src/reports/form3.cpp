@@ -353,8 +353,7 @@ void Form3::Form_Activate() {
     datavisible();
 
     m_titlePrefix = QStringLiteral("Report dated: ") + db::displayText(desktop::clock().today()) + QStringLiteral(". ");
-    Text2->setText(m_titlePrefix + ReadINI(Section, QStringLiteral("Text2"), QString()));
-    Text2->setCursorPosition(0);
+    ui::setTextFromStart(Text2, m_titlePrefix + ReadINI(Section, QStringLiteral("Text2"), QString()));
 
     if (const auto b = wizard::iniBool(ReadINI(Section, QStringLiteral("Truncate"), QStringLiteral("False"))))
         mnutrunc->setChecked(*b);

@@ -2,6 +2,7 @@
 
 #include "mainwindow/form1.h"
 #include "platform/desktop.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
 #include "platform/widgets/screen.h"
@@ -51,8 +52,7 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent) {
                                    "15 minutes.  This page can be viewed via any browser and is intended for monitor "
                                    "screens to show the number of waiting calls etc.."));
     const QString folder = ui::form<Form1>().monitorpath;
-    Text1->setText(folder.isEmpty() ? desktop::programFolder() : folder);
-    Text1->setCursorPosition(0);
+    ui::setTextFromStart(Text1, folder.isEmpty() ? desktop::programFolder() : folder);
     placeControls();
 }
 
@@ -96,7 +96,7 @@ void frmAbout::Command1_Click() {
         ui::dialogs().browseFolder(QStringLiteral("Locate the folder where webpage will be written"));
     if (choice.kind == ui::FolderChoice::Kind::Cancelled)
         return;
-    Text1->setText(choice.hasPath() && !choice.path.isEmpty() ? choice.path : desktop::programFolder());
+    ui::setTextFromStart(Text1, choice.hasPath() && !choice.path.isEmpty() ? choice.path : desktop::programFolder());
 }
 
 void frmAbout::cmdOK_Click() {
