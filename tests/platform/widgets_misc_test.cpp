@@ -116,6 +116,18 @@ TEST_P(BoxFit, BoxesWrapTheirTextAndKeepEveryButtonOnA1024x768ScreenAtAnElevenPo
 
 INSTANTIATE_TEST_SUITE_P(Families, BoxFit, ::testing::ValuesIn(fitFamilies()), familyTestName);
 
+TEST(Dialogs, AnInputBoxShowsTheStartOfALongAnswerGivenBeforehandAllOfItSelected) {
+    ensureApp();
+    const QString path = QString("/srv/helpdesk/shared/monitor/pages/").repeated(6);
+    auto input = ui::inputBox("Folder?", "Quorvane", path, false, nullptr);
+    input->show();
+    processEvents();
+    auto* answer = input->findChild<QLineEdit*>();
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->selectedText(), path); // typing still replaces it
+    EXPECT_EQ(answer->cursorPosition(), 0);
+}
+
 TEST(Dialogs, TheFontDialogOpensAtTheSizeAndWeightAskedForEvenWithoutTheFace) {
     ensureApp();
     QFont arial("Arial", 8);

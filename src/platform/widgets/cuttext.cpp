@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolTip>
 
 namespace ui {
@@ -85,6 +86,14 @@ private:
 void setTextFromStart(QLineEdit* box, const QString& text) {
     box->setText(text);
     box->setCursorPosition(0);
+}
+
+void selectAllFromStartWhenShown(QLineEdit* box) {
+    // Qt selects the text after the box is set up and shown; the selection is turned round after that.
+    QTimer::singleShot(0, box, [box] {
+        if (box->hasSelectedText() && box->selectedText() == box->text())
+            box->setSelection(box->text().size(), -box->text().size());
+    });
 }
 
 void showChoiceFromStart(QComboBox* box) {

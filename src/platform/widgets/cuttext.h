@@ -11,6 +11,10 @@ namespace ui {
 // Puts a text into a box as the program fills it: the start in view (the cursor at 0), as desktop boxes show it.
 void setTextFromStart(QLineEdit* box, const QString& text);
 
+// Once the box (an input box's, a cell editor) has selected its whole text as it opens, the selection is turned
+// round: all of it still selected, so typing replaces it, but the cursor at the start, so its start shows.
+void selectAllFromStartWhenShown(QLineEdit* box);
+
 // An editable combo box shows the start of the entry chosen from its list or set by the program; typed text keeps
 // its cursor.
 void showChoiceFromStart(QComboBox* box);

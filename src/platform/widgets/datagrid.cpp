@@ -4,6 +4,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/recordsetmodel.h"
 #include "platform/db/values.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/screen.h"
 
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
-#include <QTimer>
 
 namespace ui {
 
@@ -211,11 +211,7 @@ public:
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto* edit = qobject_cast<QLineEdit*>(editor))
-            // The view selects the text once the editor is set up; the selection is turned round after that.
-            QTimer::singleShot(0, edit, [edit] {
-                if (edit->hasSelectedText() && edit->selectedText() == edit->text())
-                    edit->setSelection(edit->text().size(), -edit->text().size());
-            });
+            selectAllFromStartWhenShown(edit);
         return editor;
     }
 };

@@ -1,5 +1,6 @@
 #include "platform/widgets/dialogs.h"
 
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/screen.h"
 
 #include <QApplication>
@@ -155,6 +156,24 @@ std::unique_ptr<QMessageBox> messageBox(const QString& text, Buttons buttons, co
     return box;
 }
 
+namespace {
+
+// An input box's answer given beforehand shows its start when the box opens, selected whole as usual.
+class AnswerFromStart : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Show)
+            if (auto* answer = watched->findChild<QLineEdit*>())
+                selectAllFromStartWhenShown(answer);
+        return false;
+    }
+};
+
+} // namespace
+
 std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& title, const QString& defaultText,
                                        bool password, QWidget* parent) {
     auto box = std::make_unique<QInputDialog>(parent);
@@ -163,6 +182,7 @@ std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& tit
     box->setTextEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
     box->setTextValue(defaultText);
     box->setLabelText(boxText(box.get(), prompt));
+    box->installEventFilter(new AnswerFromStart(box.get()));
     for (QLabel* label : box->findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
         wrapAtBoxWidth(label);
