@@ -60,8 +60,10 @@ protected:
     }
 };
 
-TEST_F(CallPanel, OnA1024x768ScreenEveryBoxAndButtonShowsWhateverTheSpareFieldIsCalled) {
-    env->screen.size = QSize(1024, 768);
+class CallPanelFit : public CallPanel, public ::testing::WithParamInterface<QString> {};
+
+TEST_P(CallPanelFit, OnA1024x768ScreenEveryBoxAndButtonShowsWhateverTheSpareFieldIsCalled) {
+    const LargeFonts fonts(*env, GetParam());
     Form1& f = start();
     f.show();
     f.mnulogcall->trigger();
@@ -83,8 +85,8 @@ TEST_F(CallPanel, OnA1024x768ScreenEveryBoxAndButtonShowsWhateverTheSpareFieldIs
             const QRect r(w->mapTo(f.Picture8, QPoint(0, 0)), w->size());
             EXPECT_TRUE(f.Picture8->rect().contains(r)) << w->objectName().toStdString() << " " << what;
         }
-        EXPECT_GE(f.Text16->width(), 220) << what;
-        EXPECT_GE(f.Text17->width(), 220) << what;
+        for (const QWidget* text : {f.Text16, f.Text17}) // description and resolution: twenty characters a line
+            EXPECT_GE(text->width(), text->fontMetrics().averageCharWidth() * 20) << what;
         EXPECT_GE(f.Combo1->width(), f.Combo1->fontMetrics().averageCharWidth() * 8) << what;
         EXPECT_GE(f.cg1->height(), 2 * row) << what;
         EXPECT_GE(f.datagrid2->height(), 3 * row) << what; // the call list keeps a few rows
@@ -96,6 +98,8 @@ TEST_F(CallPanel, OnA1024x768ScreenEveryBoxAndButtonShowsWhateverTheSpareFieldIs
     QApplication::sendEvent(label, &hover);
     EXPECT_EQ(QToolTip::text(), Qt::convertFromPlainText(f.Label36->text())); // the whole name, as text
 }
+
+INSTANTIATE_TEST_SUITE_P(Families, CallPanelFit, ::testing::ValuesIn(fitFamilies()), familyTestName);
 
 TEST_F(CallPanel, BoxesTheProgramFillsShowTheStartOfTheirTextsWhileTypingStaysWhereTheUserIs) {
     env->screen.size = QSize(1024, 768);
@@ -172,10 +176,7 @@ TEST_P(CallPanelFonts, DateAndTimeBoxesShowAWholeDateAndTimeAtElevenPointsOnA102
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(DesktopFonts, CallPanelFonts, ::testing::ValuesIn(fitFamilies()),
-                         [](const ::testing::TestParamInfo<QString>& info) {
-                             return info.param.split(' ').first().toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(DesktopFonts, CallPanelFonts, ::testing::ValuesIn(fitFamilies()), familyTestName);
 
 TEST_F(CallPanel, ACallGoesFromNewCallToClosedAndBackToReopenedWithItsAuditTrail) {
     prepareDatabase();
