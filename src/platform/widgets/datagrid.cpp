@@ -234,6 +234,7 @@ DataGrid::DataGrid(QWidget* parent)
     connect(m_columns, &QAbstractItemModel::rowsRemoved, this, structuralEnd);
     connect(m_columns, &QAbstractItemModel::rowsInserted, this, structuralEnd);
     setHorizontalHeader(m_header);
+    m_header->setResizeContentsPrecision(64); // rows measured for a column fitted to its contents
     setModel(m_columns);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -392,7 +393,18 @@ void DataGrid::setColumnFit(int i, Fit fit) {
     if (i < 0)
         return;
     m_fits[i] = fit;
-    applyColumns();
+    const QSignalBlocker quiet(m_header);
+    applyFit(i, fit);
+}
+
+void DataGrid::applyFit(int i, Fit fit) {
+    if (i >= columnCount())
+        return; // comes with the columns of a later fill
+    m_header->setSectionResizeMode(i, fit == Fit::Rest ? QHeaderView::Stretch : QHeaderView::Interactive);
+    // Measured once a fill on the first rows (the header's precision), not at every layout as the header's own
+    // contents mode would: a list of thousands of notes would be measured whole, again and again.
+    if (fit == Fit::Contents)
+        QTableView::setColumnWidth(i, std::max(sizeHintForColumn(i), m_header->sectionSizeHint(i)));
 }
 
 void DataGrid::applyColumns() {
@@ -407,9 +419,7 @@ void DataGrid::applyColumns() {
         QTableView::setColumnWidth(i, w.user ? pixels : scaledColumnPixels(pixels, scale, padding));
         // Only columns given a fit here; a window's own header modes stay.
         if (const auto fit = m_fits.find(i); fit != m_fits.end())
-            m_header->setSectionResizeMode(i, fit->second == Fit::Contents ? QHeaderView::ResizeToContents
-                                              : fit->second == Fit::Rest   ? QHeaderView::Stretch
-                                                                           : QHeaderView::Interactive);
+            applyFit(i, fit->second);
     }
     updateGeometries();
     viewport()->update();

@@ -78,6 +78,7 @@ protected:
 private:
     void attach(db::Recordset* rs);
     void applyColumns();
+    void applyFit(int i, Fit fit);
     void followRecordset(int row);
     void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
     void deleteCurrentRow();
