@@ -8,6 +8,7 @@
 #include "platform/desktop.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/dialogs.h"
+#include "platform/widgets/elidedlabel.h"
 #include "platform/widgets/forms.h"
 #include "platform/widgets/screen.h"
 #include "reports/topfive.h"
@@ -63,8 +64,10 @@ Form6::Form6(QWidget* parent) : QWidget(parent) {
     const QPixmap bar(desktop::programFolder() + QStringLiteral("/Media/blue.jpg"));
     for (int k = 0; k < 5; ++k) {
         const int top = 30 + 1050 * k;
-        names[k] = make<QLabel>(Picture2, QStringLiteral("Label%1").arg(k + 1), twipRect(60, top, 1905, 1005));
-        names[k]->setTextFormat(Qt::PlainText);
+        // A long category name fills the label's lines and ends in "…", whole in the tooltip.
+        names[k] = new ui::ElidedLabel(QString(), Picture2);
+        names[k]->setObjectName(QStringLiteral("Label%1").arg(k + 1));
+        names[k]->setGeometry(twipRect(60, top, 1905, 1005));
         names[k]->setFont(nameFont);
         names[k]->setWordWrap(true);
         names[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -1,16 +1,20 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
 #include "options/themes.h"
+#include "platform/widgets/elidedlabel.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 #include "reports/form6.h"
 #include "support/mainwindowfixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDateEdit>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolTip>
 
 namespace {
 
@@ -64,6 +68,23 @@ TEST_F(TopFive, BarsFollowTheLargestCountAndCallsWithoutACategoryAreLeftOut) {
     f.close();
     processEvents();
     EXPECT_EQ(w.StatusBar1->panel(5), "Waiting");
+}
+
+TEST_F(TopFive, ACategoryNameTooLongForItsLabelEndsInAnEllipsisAndIsWholeInTheTooltip) {
+    prepareDatabase();
+    const QString wide = QString("W").repeated(50); // the most a category holds, in its widest letter
+    calls(wide, 2);
+    calls("Hardware", 1);
+    start();
+    Form6& f = open();
+    auto* name = static_cast<ui::ElidedLabel*>(f.Label1);
+    EXPECT_EQ(name->text(), wide);
+    EXPECT_TRUE(name->shownText().endsWith(QChar(0x2026))) << name->shownText().toStdString();
+    EXPECT_TRUE(name->shownText().contains('\n')); // wrapped over the label's lines first
+    QHelpEvent hover(QEvent::ToolTip, QPoint(3, 3), name->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(name, &hover);
+    EXPECT_EQ(QToolTip::text(), Qt::convertFromPlainText(wide));
+    EXPECT_EQ(static_cast<ui::ElidedLabel*>(f.Label2)->shownText(), "Hardware"); // a short one shows as it is
 }
 
 TEST_F(TopFive, ATieAtFifthPlaceIsCountedButOnlyFiveBarsAreDrawn) {

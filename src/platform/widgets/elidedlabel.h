@@ -6,6 +6,7 @@ namespace ui {
 
 // A one-line label that never asks for more width than it is given: text() keeps the whole text, the label shows
 // as much as fits with an ellipsis and the whole text as its tooltip when cut. Line breaks show as spaces.
+// With word wrap on it fills the lines its height holds and ends the last one with the ellipsis instead.
 class ElidedLabel : public QLabel {
 public:
     explicit ElidedLabel(const QString& text = QString(), QWidget* parent = nullptr);
@@ -23,6 +24,9 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    QString shown(bool* cut) const;
+    QString wrapped(bool* cut) const;
+
     int m_keptEnd = 0;
 };
 
