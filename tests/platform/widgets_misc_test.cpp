@@ -220,7 +220,7 @@ TEST(Printer, PrintsPlainTextToAPdfFile) {
 
 TEST(Fonts, TheTestsMeasureWithTheProjectsFontsArialBeingLiberationSansAndTheDesktopDejaVuSans) {
     ensureApp();
-    // Without tests/fonts.conf (FONTCONFIG_FILE) a window's size would depend on the machine's fonts.
+    // Without tests/fonts.conf (FONTCONFIG_FILE) and its font files a window's size would depend on the machine.
     EXPECT_EQ(QFontInfo(QFont("Arial", 10)).family(), "Liberation Sans");
     EXPECT_EQ(QFontInfo(QFont("DejaVu Sans", 10)).family(), "DejaVu Sans");
     EXPECT_EQ(QFontInfo(QApplication::font()).family(), "DejaVu Sans");

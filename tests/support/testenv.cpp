@@ -16,6 +16,8 @@ void ensureApp() {
         return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The project's fonts and no other, however the program is started, so a window measures the same everywhere.
+    qputenv("FONTCONFIG_FILE", QV_TEST_FONTS_CONF);
     static int argc = 1;
     static char name[] = "quorvane-tests";
     static char* argv[] = {name, nullptr};
