@@ -44,9 +44,6 @@ namespace {
 
 const QString Version = QStringLiteral("v1.9.7g3");
 constexpr int DeleteModeHeight = 9195; // twips
-// Pixels of the screen kept for the window frame and a task bar.
-constexpr int FrameRoom = 40;
-constexpr int FrameRoomHeight = 80;
 
 // The archive beside the database; "" after telling the user there is none.
 QString existingArchive(const QString& dbpath) {
@@ -115,9 +112,7 @@ frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
     box->addWidget(info, 1);
     box->addLayout(buttons);
     box->addWidget(cust1, 2);
-    const QMargins m = box->contentsMargins();
-    if (buttons->sizeHint().width() + m.left() + m.right() > ui::screen().sizePixels().width() - FrameRoom)
-        buttons->setDirection(QBoxLayout::TopToBottom);
+    ui::stackWhenTooWide(buttons, box->contentsMargins());
 
     connect(Command1, &QPushButton::clicked, this, &frmAbout1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmAbout1::Command2_Click);
@@ -142,7 +137,7 @@ frmAbout1::frmAbout1(QWidget* parent) : QWidget(parent) {
     // Every information row in view, as far as the screen allows, whatever the font.
     const int rows = info->rows() * info->verticalHeader()->defaultSectionSize() + 2 * info->frameWidth();
     const int wanted = box->sizeHint().height() - info->sizeHint().height() + rows;
-    resize(width(), std::max(height(), std::min(wanted, ui::screen().sizePixels().height() - FrameRoomHeight)));
+    resize(width(), std::max(height(), std::min(wanted, ui::windowRoom().height())));
 }
 
 frmAbout1::~frmAbout1() = default;

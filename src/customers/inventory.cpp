@@ -48,7 +48,6 @@ const QString ErrorText = QStringLiteral("ERROR!  There must be 8 values separat
 // Grid columns 2 to 8 show titles 0, 1, 2, 3, 5, 6 and 7 (title 4, the spare column, is never shown).
 constexpr int ShownTitles[] = {0, 1, 2, 3, 5, 6, 7};
 
-constexpr int FrameRoom = 40; // pixels of the screen's width kept for the window frame
 
 } // namespace
 
@@ -425,12 +424,7 @@ void Inventory::Cancel_Click() {
 // The commands stay beside the filter while the line fits the screen at the window's font, else they get a line of
 // their own below it.
 void Inventory::fitCommands() {
-    m_top->setDirection(QBoxLayout::LeftToRight);
-    m_top->invalidate();
-    const QMargins m = layout()->contentsMargins();
-    const int room = ui::screen().sizePixels().width() - FrameRoom - m.left() - m.right();
-    if (m_top->sizeHint().width() > room)
-        m_top->setDirection(QBoxLayout::TopToBottom);
+    ui::stackWhenTooWide(m_top, layout()->contentsMargins());
 }
 
 void Inventory::closeEvent(QCloseEvent* event) {

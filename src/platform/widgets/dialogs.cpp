@@ -60,11 +60,6 @@ private:
 constexpr int BoxTextWidth = 520; // pixels: the widest a box's text runs before it wraps
 constexpr int LongestRun = 40;    // characters without a break chance before one is given
 
-QSize screenRoom() {
-    const QSize s = screen().sizePixels();
-    // Room for the window frame and a task bar.
-    return s.isEmpty() ? QSize(984, 688) : QSize(qMax(200, s.width() - 40), qMax(150, s.height() - 80));
-}
 
 // The text as shown in a wrapped label: a run too long for one line gets break chances (zero-width spaces).
 QString breakable(const QString& text) {
@@ -111,7 +106,7 @@ constexpr int BoxChrome = 140;
 // The box's text fitted to the screen; where it had to be cut, the whole text becomes the box's tooltip.
 QString boxText(QWidget* box, const QString& text) {
     bool cut = false;
-    const QString shown = fitted(text, box->font(), screenRoom().height() - BoxChrome, cut);
+    const QString shown = fitted(text, box->font(), windowRoom().height() - BoxChrome, cut);
     if (cut)
         box->setToolTip(Qt::convertFromPlainText(text)); // stored text stays text in the tip too
     return shown;
@@ -120,7 +115,7 @@ QString boxText(QWidget* box, const QString& text) {
 // A box's label wraps within the width its text was fitted at.
 void wrapAtBoxWidth(QLabel* label) {
     label->setWordWrap(true);
-    label->setMaximumWidth(qMin(BoxTextWidth, screenRoom().width() - 60));
+    label->setMaximumWidth(qMin(BoxTextWidth, windowRoom().width() - 60));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/widgets/screen.h"
 
+#include <QBoxLayout>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -27,6 +28,18 @@ Screen& screen() {
 }
 void setScreen(Screen* s) {
     g_screen = s;
+}
+
+QSize windowRoom() {
+    const QSize s = screen().sizePixels();
+    return s.isEmpty() ? QSize(984, 688) : QSize(qMax(200, s.width() - 40), qMax(150, s.height() - 80));
+}
+
+void stackWhenTooWide(QBoxLayout* row, const QMargins& margins) {
+    row->setDirection(QBoxLayout::LeftToRight);
+    row->invalidate();
+    if (row->sizeHint().width() + margins.left() + margins.right() > windowRoom().width())
+        row->setDirection(QBoxLayout::TopToBottom);
 }
 
 } // namespace ui

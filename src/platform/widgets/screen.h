@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QMargins>
 #include <QSize>
+
+class QBoxLayout;
 
 namespace ui {
 
@@ -23,5 +26,11 @@ public:
 
 Screen& screen();
 void setScreen(Screen* screen); // not owned; nullptr restores the real screen
+
+// The room a window has on the screen: its size less the window frame and a task bar.
+QSize windowRoom();
+// A row of controls whose contents would be wider than the room (less `margins` around it) goes top to bottom;
+// one that fits stays left to right.
+void stackWhenTooWide(QBoxLayout* row, const QMargins& margins);
 
 } // namespace ui
