@@ -174,9 +174,12 @@ void Notes::cmdSysInfo_Click() {
     db::Recordset* rs = Adodc1->recordset();
     if (!rs || !m_callNumber || !m_main)
         return; // no call to stamp a note with
+    if (!storePending(Refused::Keep))
+        return;
     try {
         rs->addNew();
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
+        ui::MsgBox(QStringLiteral("A new note could not be started:\n") + e.message());
         return;
     }
     m_adding = true;
@@ -203,29 +206,54 @@ void Notes::cmdSysInfo_Click() {
     Text1->setFocus();
 }
 
-// Stores the note being added with its stamps, its line ends as the rest of the program keeps them.
-void Notes::storenewnote() {
+// The new note goes with its stamps, its line ends as the rest of the program keeps them.
+bool Notes::storePending(Refused refused) {
     db::Recordset* rs = Adodc1->recordset();
-    if (!m_adding || !rs || rs->editMode() != db::Recordset::EditMode::Add)
-        return;
-    m_adding = false;
+    if (!rs || rs->editMode() == db::Recordset::EditMode::None)
+        return true;
+    const bool adding = rs->editMode() == db::Recordset::EditMode::Add;
+    if (adding && !m_adding)
+        return true;
+    QVariant note;
+    bool typed = true;
     try {
-        const QVariant note = rs->field(QStringLiteral("Note"));
-        // Left empty, the note is stored with the placeholder at once: one step, never an empty note.
-        if (db::displayText(note).isEmpty())
-            rs->setField(QStringLiteral("Note"), Placeholder);
-        else if (!db::isNull(note)) {
-            QString text = note.toString();
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                .replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-            if (text != note.toString())
-                rs->setField(QStringLiteral("Note"), text);
+        if (adding) {
+            note = rs->field(QStringLiteral("Note"));
+            typed = !db::displayText(note).isEmpty();
+            // Left empty, the note is stored with the placeholder at once: one step, never an empty note.
+            if (!typed)
+                rs->setField(QStringLiteral("Note"), Placeholder);
+            else if (!db::isNull(note)) {
+                QString text = note.toString();
+                text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                    .replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+                if (text != note.toString())
+                    rs->setField(QStringLiteral("Note"), text);
+            }
         }
         rs->update();
-        m_newId = rs->field(QStringLiteral("ID"));
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
+        const QString what = adding ? QStringLiteral("The note could not be stored")
+                                    : QStringLiteral("The change to the note could not be stored");
+        if (refused == Refused::Keep && typed) {
+            // The row is still pending, as typed: the user may try again.
+            if (adding)
+                rs->setField(QStringLiteral("Note"), note);
+            ui::MsgBox(what + (adding ? QStringLiteral("; it stays in the window, so you can try again.\n")
+                                      : QStringLiteral("; it stays in the list, so you can try again.\n")) +
+                       e.message());
+            return false;
+        }
         rs->cancelUpdate();
+        m_adding = false;
+        ui::MsgBox(what + QStringLiteral(".\n") + e.message());
+        return true;
     }
+    if (adding) {
+        m_adding = false;
+        m_newId = rs->field(QStringLiteral("ID"));
+    }
+    return true;
 }
 
 // The note this window added becomes current; left empty, it gets the placeholder.
@@ -250,8 +278,9 @@ void Notes::placeholder() {
     }
 }
 
-void Notes::cancelsteps() {
-    storenewnote();
+bool Notes::cancelsteps(Refused refused) {
+    if (!storePending(refused))
+        return false;
     reread();
     hideme();
     Command3->setEnabled(true);
@@ -260,10 +289,12 @@ void Notes::cancelsteps() {
     Datagrid1->setEnabled(true);
     Text1->setEnabled(false);
     gridsetup();
+    return true;
 }
 
 void Notes::Command1_Click() {
-    cancelsteps();
+    // Cancel lets go of what cannot be stored, once the user is told.
+    cancelsteps(Refused::Drop);
     const int autonew = m_main ? m_main->notesautonew : 0;
     if (autonew == 1)
         cmdSysInfo->setEnabled(true);
@@ -273,17 +304,11 @@ void Notes::Command1_Click() {
 
 void Notes::Command2_Click() {
     hideme();
+    // Refused, the note stays in the open window as typed.
+    if (!storePending(Refused::Keep))
+        return;
     if (Text1->toPlainText().isEmpty())
-        cancelsteps();
-    db::Recordset* rs = Adodc1->recordset();
-    if (rs && rs->recordCount() > 0) {
-        storenewnote();
-        try {
-            rs->update();
-        } catch (const db::DbError&) {
-            rs->cancelUpdate();
-        }
-    }
+        cancelsteps(Refused::Keep);
     Text1->setEnabled(false);
     if (m_main)
         m_main->opencallgrid();
@@ -296,8 +321,8 @@ void Notes::Command3_Click() {
         ui::MsgBox(QStringLiteral("No call notes found for this call."));
         return;
     }
-    if (m_main && m_main->notesautonew == 1)
-        cancelsteps();
+    if (m_main && m_main->notesautonew == 1 && !cancelsteps(Refused::Keep))
+        return;
     const QString path = notesWindowPagePath();
     PageFile page;
     if (!page.open(path)) {
@@ -358,9 +383,13 @@ bool Notes::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Notes::closeEvent(QCloseEvent* event) {
+    // A note that cannot be stored keeps the window open with it.
+    if (!storePending(Refused::Keep)) {
+        event->ignore();
+        return;
+    }
     if (m_main)
         m_main->showCallState(QStringLiteral("Existing Call"));
-    storenewnote();
     reread();
     placeholder();
     Datagrid1->setEnabled(true);

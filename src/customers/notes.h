@@ -61,8 +61,13 @@ protected:
 
 private:
     void Load();
-    void cancelsteps();
-    void storenewnote();
+    // What a refused store does with what the user typed: keeps it pending in the window, or lets it go.
+    enum class Refused { Keep, Drop };
+    bool cancelsteps(Refused refused);
+    // Stores the note being added (the placeholder when left empty) and an Administrator's pending change to a
+    // listed note. A refusal is told; with Keep, what was typed stays pending and false comes back (an empty new
+    // note, holding nothing typed, goes either way).
+    bool storePending(Refused refused);
     void placeholder();
     void reread();
 

@@ -469,7 +469,13 @@ void Form1::saver() {
 }
 
 void Form1::SavePass(const QString& staffId, const QString& password) {
-    staffrules::writePasswordFile(desktop::programFolder(), staffId, password);
+    // Said only of a file that was written.
+    if (!staffrules::writePasswordFile(desktop::programFolder(), staffId, password)) {
+        MsgBox(QStringLiteral("The text file containing your password could not be saved to the application's "
+                              "directory (") +
+               desktop::programFolder() + QStringLiteral(")."));
+        return;
+    }
     MsgBox(QStringLiteral("In case you should forget it, a text file containing your password has been saved to "
                           "the application's directory"));
 }

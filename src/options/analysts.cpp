@@ -119,6 +119,38 @@ void analysts::syncLevel() {
         Combo12->setCurrentText(name);
 }
 
+void analysts::refused(const QString& what, const db::DbError& e) {
+    if (db::Recordset* rs = Adodc3->recordset(); rs && rs->editMode() != db::Recordset::EditMode::None)
+        rs->cancelUpdate();
+    MsgBox(what + QStringLiteral("\n") + e.message());
+    showStored();
+}
+
+// The rows as stored, on the same member where they still have them.
+void analysts::showStored() {
+    const QString id = Text9->text();
+    try {
+        Adodc3->refresh();
+    } catch (const db::DbError&) {
+        // the list stays as it was read last
+    }
+    gridColumns();
+    if (db::Recordset* rs = Adodc3->recordset()) {
+        const int col = rs->fieldIndex(QStringLiteral("ID"));
+        for (int r = 0; r < rs->rowCount(); ++r)
+            if (rs->value(r, col).toString() == id) {
+                rs->moveTo(r);
+                break;
+            }
+    }
+    syncLevel();
+}
+
+int analysts::fieldSize(const QString& field) const {
+    const db::Recordset* rs = Adodc3->recordset();
+    return rs ? rs->fieldSize(rs->fieldIndex(field)) : 0;
+}
+
 void analysts::Combo12_Click() {
     Form1& main = ui::form<Form1>();
     const QString chosen = Combo12->currentText();
@@ -129,9 +161,10 @@ void analysts::Combo12_Click() {
     }
     try {
         const QString code = staffrules::levelCode(chosen);
-        if (!code.isEmpty())
-            staffrules::storeLevel(main.dbpath, Text9->text(), code);
-    } catch (const db::DbError&) {
+        if (!code.isEmpty() && !staffrules::storeLevel(main.dbpath, Text9->text(), code))
+            MsgBox(QStringLiteral("That member of staff is no longer in the staff list."));
+    } catch (const db::DbError& e) {
+        MsgBox(QStringLiteral("The access level could not be stored, so it has not changed:\n") + e.message());
     }
     try {
         Adodc3->refresh();
@@ -143,8 +176,8 @@ void analysts::Combo12_Click() {
 }
 
 void analysts::Command3_Click() {
-    const QString name =
-        ui::InputBox(QStringLiteral("Enter Support Staff user name"), QStringLiteral("Add new Support Staff"));
+    const QString name = ui::InputBox(QStringLiteral("Enter Support Staff user name"),
+                                      QStringLiteral("Add new Support Staff"), QString(), fieldSize(QStringLiteral("ID")));
     if (name.isEmpty())
         return;
     db::Recordset* rs = Adodc3->recordset();
@@ -163,9 +196,7 @@ void analysts::Command3_Click() {
         rs->update();
         rs->moveLast();
     } catch (const db::DbError& e) {
-        if (rs->editMode() != db::Recordset::EditMode::None)
-            rs->cancelUpdate();
-        MsgBox(e.message());
+        refused(QStringLiteral("The new member of staff could not be stored:"), e);
     }
 }
 
@@ -180,8 +211,20 @@ void analysts::Command4_Click() {
             rs->setField(QStringLiteral("Spare2"), QStringLiteral("5"));
             rs->update();
             rs->moveLast();
-        } catch (const db::DbError&) {
+        } catch (const db::DbError& e) {
+            refused(QStringLiteral("The last member of staff could not be made Administrator:"), e);
         }
+        return;
+    }
+    try {
+        const QString refusal = staffrules::deleteRefusal(ui::form<Form1>().dbpath, Text9->text(),
+                                                          ui::form<Form1>().currentanalyst);
+        if (!refusal.isEmpty()) {
+            MsgBox(refusal);
+            return;
+        }
+    } catch (const db::DbError& e) {
+        refused(QStringLiteral("The support staff could not be read, so nobody was deleted:"), e);
         return;
     }
     if (MsgBox(QStringLiteral("Are you sure you want to delete support staff: ") + Text9->text() + QStringLiteral("?"),
@@ -190,7 +233,8 @@ void analysts::Command4_Click() {
     DataGrid3->setAllowDelete(true);
     try {
         rs->deleteCurrent();
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
+        refused(QStringLiteral("The member of staff could not be deleted:"), e);
     }
 }
 
@@ -203,14 +247,16 @@ void analysts::Command24_Click() {
     if (!rs || rs->bof() || rs->eof())
         return;
     try {
-        Text31->setText(QStringLiteral("None"));
+        // The box shows "None" once the row holds it.
         rs->setField(QStringLiteral("Spare1"), QStringLiteral("None"));
         rs->update();
         rs->movePrevious();
         rs->moveNext();
-        MsgBox(QStringLiteral("Password has been cleared"));
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
+        refused(QStringLiteral("The password could not be cleared, so it has not changed:"), e);
+        return;
     }
+    MsgBox(QStringLiteral("Password has been cleared"));
 }
 
 void analysts::Command2_Click() {
@@ -221,13 +267,15 @@ void analysts::Command2_Click() {
 
 void analysts::setPasswordFor(const QString& id) {
     Label48->clear();
-    const QString first = ui::dialogs().password(QStringLiteral("Enter New Password"), ui::DefaultTitle);
+    const int size = fieldSize(QStringLiteral("Spare1"));
+    const QString first = ui::dialogs().password(QStringLiteral("Enter New Password"), ui::DefaultTitle, size);
     if (first.isEmpty()) {
         Label48->clear();
         return;
     }
     Label48->setText(first);
-    const QString second = ui::dialogs().password(QStringLiteral("Please Re-enter New Password"), ui::DefaultTitle);
+    const QString second =
+        ui::dialogs().password(QStringLiteral("Please Re-enter New Password"), ui::DefaultTitle, size);
     if (second.isEmpty()) {
         Label48->clear();
         return;
@@ -245,7 +293,7 @@ void analysts::setPasswordFor(const QString& id) {
             return;
         }
     } catch (const db::DbError& e) {
-        MsgBox(e.message());
+        refused(QStringLiteral("The password could not be stored, so it has not changed:"), e);
         return;
     }
     // The list shows the stored row again, which ticks "Uses a Password?".

@@ -10,7 +10,8 @@ class QPushButton;
 
 namespace db {
 class DataControl;
-}
+class DbError;
+} // namespace db
 namespace ui {
 class DataGrid;
 }
@@ -47,6 +48,10 @@ private:
     void Form_Load();
     void gridColumns();
     void syncLevel();
+    // A command the database refused: the user is told, no change stays pending, the list shows what is stored.
+    void refused(const QString& what, const db::DbError& e);
+    void showStored();
+    int fieldSize(const QString& field) const; // the size of the staff table's column, 0 when not known
     void Combo12_Click();
     void Command3_Click();
     void Command4_Click();

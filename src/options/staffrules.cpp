@@ -81,6 +81,26 @@ bool nameTaken(const QString& dbPath, const QString& id) {
     return !database.openRecordset(byId(QStringLiteral("ID"), id))->eof();
 }
 
+QString deleteRefusal(const QString& dbPath, const QString& id, const QString& signedIn) {
+    if (id == signedIn)
+        return QStringLiteral("Cannot delete yourself! Another Administrator can remove you from the support staff.");
+    const QString admin = levelCode(QStringLiteral("Administrator"));
+    bool isAdmin = false;
+    int others = 0;
+    auto rs = db::Database::open(dbPath).openRecordset(QStringLiteral("SELECT ID, Spare2 from Analysts"));
+    for (; !rs->eof(); rs->moveNext()) {
+        if (db::displayText(rs->field(1)) != admin)
+            continue;
+        if (db::displayText(rs->field(0)) == id)
+            isAdmin = true;
+        else
+            ++others;
+    }
+    if (isAdmin && others == 0)
+        return QStringLiteral("Cannot delete the last Administrator! Make another member Administrator first.");
+    return QString();
+}
+
 bool passwordAccepted(const QString& stored, const QString& typed) {
     return !hasPassword(stored) || typed.compare(stored, Qt::CaseInsensitive) == 0;
 }

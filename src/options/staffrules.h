@@ -37,6 +37,11 @@ std::optional<Member> findMember(const QString& dbPath, const QString& id);
 bool storeLevel(const QString& dbPath, const QString& id, const QString& code);
 bool storePassword(const QString& dbPath, const QString& id, const QString& password); // stored lower case
 
+// Why the signed-in member may not delete the member whose ID is exactly id: the message to show, "" when they
+// may. Nobody deletes themselves, and the last member stored at the Administrator level stays, so that someone
+// can still open the support-staff window. Throws db::DbError.
+QString deleteRefusal(const QString& dbPath, const QString& id, const QString& signedIn);
+
 // The staff table whole, in ID order, as the support-staff window edits it.
 QString tableSql();
 

@@ -47,6 +47,15 @@ QString newEntry(const QLineEdit* box, const char* what) {
     return {};
 }
 
+// A blank or repeated entry is refused with a message; the list stays as it was.
+bool refusedEntry(const QListWidget* list, const QString& text, const char* what) {
+    const QString refusal = statusrules::addRefusal(texts(list), text, QLatin1String(what));
+    if (refusal.isEmpty())
+        return false;
+    MsgBox(refusal);
+    return true;
+}
+
 // Takes the item at index out and puts it back one place up or down, selected there. The first item does not
 // move up, the last not down; index -1 (no selection) moves nothing.
 void moveitem(QListWidget* list, int index, bool up) {
@@ -239,7 +248,7 @@ statusrules::Lists Statuses::lists() const {
 
 void Statuses::Command3_Click() {
     const QString text = newEntry(Text1, "status");
-    if (text.isEmpty())
+    if (text.isEmpty() || refusedEntry(List1, text, "status"))
         return;
     addEntry(List1, text);
     List3->addItem(QString());
@@ -248,7 +257,7 @@ void Statuses::Command3_Click() {
 
 void Statuses::Command10_Click() {
     const QString text = newEntry(Text2, "category");
-    if (!text.isEmpty())
+    if (!text.isEmpty() && !refusedEntry(List2, text, "category"))
         addEntry(List2, text);
 }
 

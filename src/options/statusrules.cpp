@@ -78,6 +78,19 @@ QString categoryDeleteRefusal(const QStringList& categories, int /*index*/) {
     return {};
 }
 
+QString addRefusal(const QStringList& list, const QString& entry, const QString& what) {
+    const QByteArray typed = entry.trimmed().toUtf8();
+    if (typed.isEmpty())
+        return QStringLiteral("A blank %1 cannot be added. Please type its name.").arg(what);
+    for (const QString& listed : list) {
+        const QByteArray other = listed.trimmed().toUtf8();
+        if (db::compareNoCase(typed.constData(), static_cast<int>(typed.size()), other.constData(),
+                              static_cast<int>(other.size())) == 0)
+            return QStringLiteral("The %1 '%2' is already in the list.").arg(what, listed);
+    }
+    return {};
+}
+
 QString storeRefusal(const Lists& lists) {
     if (!lists.statuses.isEmpty() && lists.statuses.first() == QLatin1String("Closed"))
         return QStringLiteral("Closed cannot be the first status item!");

@@ -29,6 +29,9 @@ void rewrite(const QString& dbPath, const Lists& lists);
 // Why the entry at index (a valid one) may not be deleted: the message to show, "" when it may go.
 QString statusDeleteRefusal(const QStringList& statuses, int index);
 QString categoryDeleteRefusal(const QStringList& categories, int index);
+// Why a typed entry may not join its list (`what`: "status" or "category"): blank, or already listed without
+// regard to case or spaces around it, as the program compares text. The message to show; "" when it may.
+QString addRefusal(const QStringList& list, const QString& entry, const QString& what);
 // Why the lists may not be stored; "" when they may.
 QString storeRefusal(const Lists& lists);
 

@@ -1,6 +1,7 @@
 #include "support/testenv.h"
 
 #include "platform/db/database.h"
+#include "platform/db/values.h"
 #include "platform/ini.h"
 #include "shared/schema.h"
 
@@ -120,17 +121,18 @@ ui::Answer ScriptedDialogs::message(const QString& text, ui::Buttons buttons, co
     return a;
 }
 
-QString ScriptedDialogs::input(const QString& prompt, const QString& title, const QString& defaultText) {
-    inputs.push_back({prompt, title, defaultText, false});
+QString ScriptedDialogs::input(const QString& prompt, const QString& title, const QString& defaultText,
+                               int maxLength) {
+    inputs.push_back({prompt, title, defaultText, false, maxLength});
     if (m_inputs.empty())
         return QString();
     const QString t = m_inputs.front();
     m_inputs.pop_front();
-    return t;
+    return maxLength > 0 ? db::leftChars(t, maxLength) : t;
 }
 
-QString ScriptedDialogs::password(const QString& prompt, const QString& title) {
-    const QString typed = input(prompt, title, QString());
+QString ScriptedDialogs::password(const QString& prompt, const QString& title, int maxLength) {
+    const QString typed = input(prompt, title, QString(), maxLength);
     inputs.back().password = true;
     return typed;
 }

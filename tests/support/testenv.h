@@ -79,6 +79,7 @@ public:
         QString title;
         QString defaultText;
         bool password = false;
+        int maxLength = 0; // the box's limit; a scripted answer is cut to it as the box would take it
     };
 
     // Scripts, answered in order.
@@ -111,8 +112,8 @@ public:
     void clear();
 
     ui::Answer message(const QString& text, ui::Buttons buttons, const QString& title) override;
-    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
-    QString password(const QString& prompt, const QString& title) override;
+    QString input(const QString& prompt, const QString& title, const QString& defaultText, int maxLength) override;
+    QString password(const QString& prompt, const QString& title, int maxLength) override;
     std::optional<QColor> chooseColour(const QColor& initial) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     QString openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) override;

@@ -185,7 +185,8 @@ void Recordset::load() {
         fields.push_back(f);
     }
     if (updatable) {
-        // Text sizes, to refuse a long value before the database does (same message either way).
+        // Text sizes as the file declares them, to refuse a long value before the database does (same message
+        // either way) and to keep boxes to them.
         Statement info(*m_conn, QStringLiteral("SELECT sql FROM sqlite_master WHERE type='table' AND name=?"));
         info.bind(1, table);
         if (info.step()) {
@@ -470,7 +471,7 @@ QVariant Recordset::toStorage(int col, const QVariant& value) const {
             throw DbError(QStringLiteral("Data type mismatch: '%1' is not a date or time.").arg(value.toString()));
         return d;
     }
-    if (f.maxLength > 0 && value.typeId() == QMetaType::QString && value.toString().size() > f.maxLength)
+    if (f.maxLength > 0 && value.typeId() == QMetaType::QString && textLength(value.toString()) > f.maxLength)
         throw DbError(QStringLiteral("The field is too small to accept the amount of data you attempted to add."), 19,
                       19);
     return value;

@@ -84,6 +84,8 @@ public:
     QVariant value(int row, int col) const;
     QString text(int row, int col) const; // db::displayText(value(row, col)), made straight from the stored text
     bool isDateField(int col) const { return m_fields[col].isDate; }
+    // The most characters (db::textLength) the field's column takes, as the file declares it; 0: no limit.
+    int fieldSize(int col) const { return col < 0 || col >= fieldCount() ? 0 : m_fields[col].maxLength; }
     // The stored rows as they are now (without a pending edit); later changes to the recordset leave this
     // copy alone. Cells are read with the fields' isDateField(). Read on demand, every row is read for it.
     std::shared_ptr<const RowStore> rows() const;

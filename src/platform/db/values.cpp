@@ -44,6 +44,25 @@ QString timeText(const QTime& t) {
 
 } // namespace
 
+int textLength(const QString& text) {
+    int n = 0;
+    for (qsizetype i = 0; i < text.size() && !text.at(i).isNull(); ++i, ++n)
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+    return n;
+}
+
+QString leftChars(const QString& text, int n) {
+    n = qMax(n, 0);
+    qsizetype i = 0;
+    for (int counted = 0; i < text.size() && !text.at(i).isNull(); ++counted) {
+        if (counted == n)
+            return text.left(i);
+        i += text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+    }
+    return text; // the rest, from a NUL on, does not count
+}
+
 QString displayText(const QVariant& value) {
     // Text first and without conversion: most fields of most rows are text.
     if (value.typeId() == QMetaType::QString)

@@ -17,6 +17,12 @@ QString timePattern(); // "hh:mm:ss"
 // The text a value shows in a box or on a page: Null gives "", a date the short date, a time "hh:mm:ss".
 QString displayText(const QVariant& value);
 
+// The length of a text as the database measures it against a column's size: characters, a pair of UTF-16
+// halves counting as one, up to the first NUL (nothing after it counts).
+int textLength(const QString& text);
+// The longest start of text whose textLength is at most n; it never ends in half of a pair.
+QString leftChars(const QString& text, int n);
+
 // True for an invalid (Null) QVariant; "" is not Null.
 inline bool isNull(const QVariant& v) { return !v.isValid() || v.isNull(); }
 

@@ -49,8 +49,19 @@ private:
                 if (m_rs && row == m_rs->absolutePosition())
                     show();
             });
+            // A box takes no more than its field holds, so what it shows is what is stored.
+            if (QLineEdit* line = lineEdit())
+                limitLength(line, rs->fieldSize(rs->fieldIndex(m_field)));
         }
         show();
+    }
+
+    // The line a text box or an editable combo box types into; multi-line boxes show memo fields only.
+    QLineEdit* lineEdit() const {
+        if (auto* e = qobject_cast<QLineEdit*>(m_widget))
+            return e;
+        auto* c = qobject_cast<QComboBox*>(m_widget);
+        return c && c->isEditable() ? c->lineEdit() : nullptr;
     }
 
     QString current() const {
@@ -114,6 +125,12 @@ void unbindField(QWidget* w) {
     const auto old = w->findChildren<FieldBinding*>(QLatin1String(BindingName), Qt::FindDirectChildrenOnly);
     for (FieldBinding* b : old)
         delete b;
+    if (old.isEmpty())
+        return;
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        limitLength(e, 0);
+    else if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit())
+        limitLength(c->lineEdit(), 0);
 }
 
 void bindField(QWidget* w, db::DataControl* dc, const QString& field) {

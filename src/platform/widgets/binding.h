@@ -15,7 +15,8 @@ namespace ui {
 // BOF/EOF or when the query lacks the field) through every move and refresh, and what the user types goes
 // into the current row as a pending edit (stored when the row is left or updated). Binding again replaces the
 // earlier binding. A value the binding shows reads from its start; what the user types stays as typed, cursor and
-// all, while it goes into the row.
+// all, while it goes into the row. A text box or editable combo box takes no more characters than the field's
+// column (ui::limitLength), typed or pasted.
 void bindField(QWidget* w, db::DataControl* dc, const QString& field);
 void unbindField(QWidget* w);
 

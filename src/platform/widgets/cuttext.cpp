@@ -1,5 +1,7 @@
 #include "platform/widgets/cuttext.h"
 
+#include "platform/db/values.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QHeaderView>
@@ -10,6 +12,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolTip>
+#include <QValidator>
 
 namespace ui {
 namespace {
@@ -23,6 +26,33 @@ bool showWhole(QHelpEvent* e, const QString& text, QWidget* over) {
 int cellRoom(const QWidget* w, int width) {
     return width - 2 * (w->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1);
 }
+
+// QLineEdit's own maximum counts UTF-16 halves and may cut a pair in two; this counts as the database does.
+class FieldLength : public QValidator {
+public:
+    FieldLength(QLineEdit* box, int size) : QValidator(box), m_size(size) {}
+    void setSize(int size) { m_size = size; }
+
+    State validate(QString& input, int& pos) const override {
+        if (db::textLength(input) <= m_size)
+            return Acceptable;
+        // What was just typed or pasted ends at the cursor: its end goes, the text around it stays.
+        const QString after = input.mid(pos);
+        const int room = m_size - db::textLength(after);
+        if (room < 0) {
+            input = db::leftChars(input, m_size);
+            pos = qMin(pos, static_cast<int>(input.size()));
+        } else {
+            const QString before = db::leftChars(input.left(pos), room);
+            input = before + after;
+            pos = static_cast<int>(before.size());
+        }
+        return Acceptable;
+    }
+
+private:
+    int m_size;
+};
 
 class BoxTip : public QObject {
 public:
@@ -104,6 +134,21 @@ void showChoiceFromStart(QComboBox* box) {
     });
     if (box->lineEdit())
         box->lineEdit()->setCursorPosition(0);
+}
+
+void limitLength(QLineEdit* box, int size) {
+    auto* limit = dynamic_cast<FieldLength*>(const_cast<QValidator*>(box->validator()));
+    if (size <= 0) {
+        if (limit) {
+            box->setValidator(nullptr);
+            delete limit;
+        }
+        return;
+    }
+    if (limit)
+        limit->setSize(size);
+    else
+        box->setValidator(new FieldLength(box, size));
 }
 
 void tipWhenCut(QLineEdit* box, const QString& otherwise) {

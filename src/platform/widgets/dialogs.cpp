@@ -170,13 +170,15 @@ protected:
 } // namespace
 
 std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& title, const QString& defaultText,
-                                       bool password, QWidget* parent) {
+                                       bool password, QWidget* parent, int maxLength) {
     auto box = std::make_unique<QInputDialog>(parent);
     box->setWindowTitle(title);
     box->setInputMode(QInputDialog::TextInput);
     box->setTextEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
     box->setTextValue(defaultText);
     box->setLabelText(boxText(box.get(), prompt));
+    if (auto* line = box->findChild<QLineEdit*>())
+        limitLength(line, maxLength);
     box->installEventFilter(new AnswerFromStart(box.get()));
     for (QLabel* label : box->findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
@@ -211,13 +213,13 @@ Answer QtDialogs::message(const QString& text, Buttons buttons, const QString& t
     return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
 }
 
-QString QtDialogs::input(const QString& prompt, const QString& title, const QString& defaultText) {
-    const std::unique_ptr<QInputDialog> box = inputBox(prompt, title, defaultText, false, owner());
+QString QtDialogs::input(const QString& prompt, const QString& title, const QString& defaultText, int maxLength) {
+    const std::unique_ptr<QInputDialog> box = inputBox(prompt, title, defaultText, false, owner(), maxLength);
     return box->exec() == QDialog::Accepted ? box->textValue() : QString();
 }
 
-QString QtDialogs::password(const QString& prompt, const QString& title) {
-    const std::unique_ptr<QInputDialog> box = inputBox(prompt, title, QString(), true, owner());
+QString QtDialogs::password(const QString& prompt, const QString& title, int maxLength) {
+    const std::unique_ptr<QInputDialog> box = inputBox(prompt, title, QString(), true, owner(), maxLength);
     return box->exec() == QDialog::Accepted ? box->textValue() : QString();
 }
 
@@ -347,8 +349,8 @@ Answer MsgBox(const QString& text, Buttons buttons, const QString& title) {
     return dialogs().message(text, buttons, title);
 }
 
-QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) {
-    return dialogs().input(prompt, title, defaultText);
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, int maxLength) {
+    return dialogs().input(prompt, title, defaultText, maxLength);
 }
 
 } // namespace ui

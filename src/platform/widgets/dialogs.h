@@ -43,10 +43,12 @@ public:
     virtual ~Dialogs() = default;
     // A message box; closing it counts as Cancel (No for Yes/No boxes, Ok for a lone OK button).
     virtual Answer message(const QString& text, Buttons buttons, const QString& title) = 0;
-    // An input box; "" on Cancel.
-    virtual QString input(const QString& prompt, const QString& title, const QString& defaultText) = 0;
+    // An input box; "" on Cancel. With a maxLength the answer is kept to that many characters (ui::limitLength),
+    // for a field of that size.
+    virtual QString input(const QString& prompt, const QString& title, const QString& defaultText,
+                          int maxLength = 0) = 0;
     // An input box whose text shows as dots; "" on Cancel.
-    virtual QString password(const QString& prompt, const QString& title) = 0;
+    virtual QString password(const QString& prompt, const QString& title, int maxLength = 0) = 0;
     virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
     // vbFilter as the common dialog takes it: "Pictures (*.jpg;*.gif)|*.jpg;*.gif|All files|*.*".
@@ -61,8 +63,8 @@ public:
 class QtDialogs : public Dialogs {
 public:
     Answer message(const QString& text, Buttons buttons, const QString& title) override;
-    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
-    QString password(const QString& prompt, const QString& title) override;
+    QString input(const QString& prompt, const QString& title, const QString& defaultText, int maxLength) override;
+    QString password(const QString& prompt, const QString& title, int maxLength) override;
     std::optional<QColor> chooseColour(const QColor& initial) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     QString openFile(const QString& vbFilter, const QString& title, const QString& initialFolder) override;
@@ -74,7 +76,7 @@ public:
 // and is cut with "..." where even wrapped it would not fit, so no box grows beyond the screen.
 std::unique_ptr<QMessageBox> messageBox(const QString& text, Buttons buttons, const QString& title, QWidget* parent);
 std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& title, const QString& defaultText,
-                                       bool password, QWidget* parent);
+                                       bool password, QWidget* parent, int maxLength = 0);
 
 // The font dialog QtDialogs shows, at initial: a face the system lacks starts at the face standing in for it, with
 // the size and weight asked for, upright. Underline and strikeout are not offered.
@@ -90,6 +92,7 @@ inline const QString DefaultTitle = QStringLiteral("Quorvane");
 
 // The VB-style helpers every window calls.
 Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, const QString& title = DefaultTitle);
-QString InputBox(const QString& prompt, const QString& title = DefaultTitle, const QString& defaultText = QString());
+QString InputBox(const QString& prompt, const QString& title = DefaultTitle, const QString& defaultText = QString(),
+                 int maxLength = 0);
 
 } // namespace ui
