@@ -8,10 +8,12 @@
 #include "shared/shared.h"
 #include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
+#include "support/refusedwrites.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,21 +68,103 @@ TEST_F(StaffWindow, DowngradingOneselfIsRefusedWhileAMemberAtCodeZeroCanBeSet) {
     EXPECT_EQ(env->dialogs.messages.size(), 1u);
 }
 
-TEST_F(StaffWindow, DeletingMayRemoveOneselfButTheLastMemberStaysAsAdministrator) {
+TEST_F(StaffWindow, NobodyDeletesThemselvesOrTheLastAdministratorAndTheLastMemberStaysAsAdministrator) {
     prepareDatabase();
     addStaff("bob", "", "1");
+    addStaff("carol", "", "5");
     start("Admin");
     analysts& w = open();
+    w.Command4->click();
+    EXPECT_EQ(env->dialogs.messageTexts(),
+              QStringList{"Cannot delete yourself! Another Administrator can remove you from the support staff."});
+    exec("UPDATE Analysts SET Spare2 = '3' WHERE ID = 'Admin'"); // another copy
+    row(w, "carol");
+    w.Command4->click();
+    EXPECT_EQ(env->dialogs.lastMessage(),
+              "Cannot delete the last Administrator! Make another member Administrator first.");
+    EXPECT_EQ(count("SELECT * from Analysts"), 3);
+
+    row(w, "bob");
     env->dialogs.answer(Answer::Cancel).answer(Answer::Ok);
     w.Command4->click();
-    EXPECT_EQ(env->dialogs.lastMessage(), "Are you sure you want to delete support staff: Admin?");
-    EXPECT_EQ(count("SELECT * from Analysts"), 2);
+    EXPECT_EQ(env->dialogs.lastMessage(), "Are you sure you want to delete support staff: bob?");
+    EXPECT_EQ(count("SELECT * from Analysts"), 3);
     w.Command4->click();
+    EXPECT_EQ(count("SELECT * from Analysts"), 2);
+
+    exec("DELETE FROM Analysts WHERE ID = 'carol'");
+    w.Adodc3->refresh();
     w.Command4->click();
     EXPECT_EQ(env->dialogs.lastMessage(),
               "Cannot delete all staff!  If not already the last user has been set to Administrator");
     EXPECT_EQ(count("SELECT * from Analysts"), 1);
-    EXPECT_EQ(stored("Spare2", "bob"), "5");
+    EXPECT_EQ(stored("Spare2", "Admin"), "5");
+}
+
+TEST_F(StaffWindow, CommandsTheDatabaseRefusesAreToldShowWhatIsStoredAndLeaveNothingForALaterCommand) {
+    prepareDatabase();
+    addStaff("bob", "old", "1");
+    start("Admin");
+    analysts& w = open("bob");
+    const QString why = "\nThe database '" + dbPath + "' cannot be changed: it is read-only.";
+    {
+        const RefusedWrites readOnly(dbPath);
+        choose(w, "Standard");
+        EXPECT_EQ(env->dialogs.lastMessage(), "The access level could not be stored, so it has not changed:" + why);
+        row(w, "bob");
+        EXPECT_EQ(w.Combo12->currentText(), "Basic");
+        env->dialogs.answer(Answer::Yes);
+        w.Command24->click();
+        EXPECT_EQ(env->dialogs.lastMessage(), "The password could not be cleared, so it has not changed:" + why);
+        EXPECT_EQ(w.Text31->text(), "old");
+        EXPECT_TRUE(w.Check1->isChecked());
+        env->dialogs.answer(Answer::Ok);
+        w.Command4->click();
+        EXPECT_EQ(env->dialogs.lastMessage(), "The member of staff could not be deleted:" + why);
+        EXPECT_EQ(w.Text9->text(), "bob");
+        env->dialogs.type("pw").type("pw");
+        w.Command15->click();
+        EXPECT_EQ(env->dialogs.lastMessage(), "The password could not be stored, so it has not changed:" + why);
+        EXPECT_EQ(env->dialogs.inputs.back().maxLength, 50);
+    }
+    // Writes go through again: a later command stores its own change only, and a name no longer than its column.
+    env->dialogs.type(QString("carol").leftJustified(60, 'x'));
+    w.Command3->click();
+    EXPECT_EQ(env->dialogs.inputs.back().maxLength, 50);
+    EXPECT_EQ(count("SELECT * from Analysts where ID = '" + QString("carol").leftJustified(50, 'x') + "'"), 1);
+    EXPECT_EQ(stored("Spare1", "bob"), "old");
+    EXPECT_EQ(stored("Spare2", "bob"), "1");
+    EXPECT_EQ(stored("Spare2", "Admin"), "5");
+    EXPECT_EQ(count("SELECT * from Analysts"), 3);
+
+    // The last member left cannot be made Administrator: told, and no later command writes it.
+    exec("DELETE FROM Analysts WHERE ID <> 'bob'"); // another copy
+    w.Adodc3->refresh();
+    env->dialogs.clear();
+    {
+        const RefusedWrites readOnly(dbPath);
+        w.Command4->click();
+    }
+    EXPECT_EQ(env->dialogs.lastMessage(), "The last member of staff could not be made Administrator:" + why);
+    env->dialogs.type("dave");
+    w.Command3->click();
+    EXPECT_EQ(stored("Spare2", "bob"), "1");
+    EXPECT_EQ(count("SELECT * from Analysts"), 2);
+}
+
+TEST_F(StaffWindow, ThePasswordFileIsSaidToBeSavedOnlyWhenItWasWritten) {
+    prepareDatabase();
+    addStaff("bob", "", "1");
+    start("Admin");
+    analysts& w = open("bob");
+    QDir(desktop::programFolder()).mkdir("Password-for-bob.txt"); // the reminder file cannot be written there
+    env->dialogs.type("pw").type("pw");
+    w.Command15->click();
+    EXPECT_EQ(stored("Spare1", "bob"), "pw");
+    EXPECT_EQ(env->dialogs.messageTexts(),
+              QStringList({"Passwords changed to: pw", "The text file containing your password could not be saved to "
+                                                       "the application's directory (" +
+                                                           desktop::programFolder() + ")."}));
 }
 
 TEST_F(StaffWindow, ANewMemberIsStandardAndLogsInWithoutAPromptButNoNameIsTakenTwice) {

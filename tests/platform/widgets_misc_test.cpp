@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -298,4 +299,50 @@ TEST(Binding, BoundBoxesShowTheStartOfWhatTheyAreGivenAndKeepTheCursorOfWhatTheU
     EXPECT_EQ(name.cursorPosition(), longName.size() + 1);
     EXPECT_EQ(reference.currentText(), "BANDXERSON-NORTHERN-ACCOUNTS-OFFICE");
     EXPECT_EQ(reference.lineEdit()->cursorPosition(), 5);
+}
+
+TEST(Binding, ABoxTakesNoMoreThanItsColumnTypedOrPastedCutBetweenWholeCharactersAndStoresWhatItShows) {
+    ensureApp();
+    TestEnv env;
+    const QString path = env.makeDatabase();
+    db::Database::open(path).execute("INSERT INTO Customers (Name, Username) VALUES ('Cy Cole', 'CC3')");
+    db::DataControl dc;
+    dc.setConnectionString(db::DataControl::connectionStringFor(path));
+    dc.setRecordSource("Select * from Customers");
+    dc.refresh();
+    QLineEdit name;   // text(100)
+    QLineEdit notes;  // Memo
+    QComboBox email;  // text(100), typed into
+    email.setEditable(true);
+    ui::bindField(&name, &dc, "Name");
+    ui::bindField(&notes, &dc, "Notes");
+    ui::bindField(&email, &dc, "Building");
+    auto paste = [](QLineEdit* box, const QString& text) {
+        QGuiApplication::clipboard()->setText(text);
+        box->selectAll();
+        box->paste();
+    };
+    auto stored = [&](const char* column) {
+        dc.recordset()->update();
+        return db::Database::open(path).openRecordset(QString("SELECT %1 FROM Customers").arg(column))->field(0);
+    };
+
+    paste(&name, QString(200, 'x'));
+    EXPECT_EQ(name.text(), QString(100, 'x'));
+    name.setCursorPosition(50);
+    typeText(&name, "yz");
+    EXPECT_EQ(name.text(), QString(100, 'x'));
+    EXPECT_EQ(stored("Name").toString(), name.text());
+
+    // The database counts characters, so a pair of UTF-16 halves is one; a cut never leaves half of one.
+    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");
+    paste(&name, QString(99, 'a') + face + face);
+    EXPECT_EQ(name.text(), QString(99, 'a') + face);
+    EXPECT_EQ(stored("Name").toString(), name.text());
+    paste(email.lineEdit(), face.repeated(101));
+    EXPECT_EQ(email.currentText(), face.repeated(100));
+    EXPECT_EQ(stored("Building").toString(), face.repeated(100));
+
+    paste(&notes, QString(20000, 'n'));
+    EXPECT_EQ(stored("Notes").toString().size(), 20000);
 }
