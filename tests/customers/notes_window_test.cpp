@@ -2,6 +2,7 @@
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
+#include "support/refusedwrites.h"
 
 #include "customers/notes.h"
 #include "mainwindow/form1.h"
@@ -158,6 +159,47 @@ TEST_F(NotesWindow, APageThatCannotBeWrittenIsToldNamingItsFile) {
     notes->Command3->click();
     EXPECT_EQ(env->dialogs.messageTexts(), QStringList{"Can't write " + windowPage()});
     EXPECT_TRUE(env->shell.opened.empty());
+}
+
+TEST_F(NotesWindow, ANoteOrAnEditTheDatabaseRefusesIsToldAndStaysInTheWindowUntilItCanBeStored) {
+    startWith("Admin");
+    addNote(call, "original", "Admin");
+    Notes* notes = openNotes();
+    ASSERT_TRUE(notes);
+    const QString why = "The database '" + dbPath + "' cannot be changed: it is read-only.";
+    auto* model = notes->Datagrid1->model();
+    {
+        const RefusedWrites readOnly(dbPath);
+        model->setData(model->index(0, 2), "changed", Qt::EditRole);
+        EXPECT_EQ(env->dialogs.lastMessage(), why);
+        notes->Command2->click();
+        EXPECT_EQ(env->dialogs.lastMessage(),
+                  "The change to the note could not be stored; it stays in the list, so you can try again.\n" + why);
+        notes->close();
+        processEvents();
+        ASSERT_TRUE(ui::isLoaded<Notes>());
+        EXPECT_EQ(env->dialogs.messages.size(), 3u);
+    }
+    notes->cmdSysInfo->click(); // the change goes in first
+    EXPECT_EQ(scalar("SELECT Note from Notes").toString(), "changed");
+    typeText(notes->Text1, "Replaced the toner");
+    {
+        const RefusedWrites readOnly(dbPath);
+        notes->Command2->click();
+        EXPECT_EQ(env->dialogs.lastMessage(),
+                  "The note could not be stored; it stays in the window, so you can try again.\n" + why);
+        notes->close();
+        processEvents();
+        ASSERT_TRUE(ui::isLoaded<Notes>());
+        EXPECT_EQ(notes->Text1->toPlainText(), "Replaced the toner");
+        EXPECT_TRUE(notes->Text1->isEnabled());
+        EXPECT_EQ(count("SELECT * from Notes"), 1);
+    }
+    notes->Command2->click();
+    processEvents();
+    EXPECT_FALSE(ui::isLoaded<Notes>());
+    EXPECT_EQ(count("SELECT * from Notes where Note = 'Replaced the toner'"), 1);
+    EXPECT_EQ(env->dialogs.messages.size(), 5u);
 }
 
 class NotesLevels : public NotesWindow, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};

@@ -177,6 +177,32 @@ TEST_F(StatusEditor, AStoreTheDatabaseRefusesKeepsTheWindowTheListsAndTheTable) 
     EXPECT_EQ(stored("Category"), (QStringList{"Hardware", "Software", "Network", "Printing", "E-mail", "Other"}));
 }
 
+TEST_F(StatusEditor, BlankOrAlreadyListedStatusesAndCategoriesAreRefusedAndTheListsStayAsTheyWere) {
+    start();
+    Statuses& s = open();
+    const QStringList statuses = texts(s.List1), colours = texts(s.List3), categories = texts(s.List2);
+    for (const QString& typed : {"   ", "Open", " awaiting CUSTOMER "}) {
+        s.Text1->setText(typed);
+        s.Command3->click();
+    }
+    for (const QString& typed : {"printing", "\t"}) {
+        s.Text2->setText(typed);
+        s.Command10->click();
+    }
+    EXPECT_EQ(env->dialogs.messageTexts(),
+              QStringList({"A blank status cannot be added. Please type its name.",
+                           "The status 'Open' is already in the list.",
+                           "The status 'Awaiting Customer' is already in the list.",
+                           "The category 'Printing' is already in the list.",
+                           "A blank category cannot be added. Please type its name."}));
+    EXPECT_EQ(texts(s.List1), statuses);
+    EXPECT_EQ(texts(s.List3), colours);
+    EXPECT_EQ(texts(s.List2), categories);
+    s.Text2->setText("Printers");
+    s.Command10->click();
+    EXPECT_EQ(texts(s.List2), categories + QStringList{"Printers"});
+}
+
 TEST_F(StatusEditor, AnOpenEditorOutlivesTheOptionsWindowThatOpenedIt) {
     start();
     Statuses& s = open();
