@@ -658,6 +658,13 @@ void Form1::connectCallPanel() {
         guard();
     });
     Text10->installEventFilter(new NameCheck(this));
+    // Typed into, the pickers name a new customer: they take no more than the fields they fill.
+    connect(Adodc1, &db::DataControl::recordsetChanged, this, [this](db::Recordset* rs) {
+        if (!rs)
+            return;
+        ui::limitLength(Combo6->lineEdit(), rs->fieldSize(rs->fieldIndex(QStringLiteral("Name"))));
+        ui::limitLength(Combo11->lineEdit(), rs->fieldSize(rs->fieldIndex(QStringLiteral("Username"))));
+    });
 
     for (QLineEdit* box : {Text3, Text4, Text5, Text6})
         connect(box, &QLineEdit::editingFinished, this, [this, box] { callpanel::commitTimestamp(*this, box); });

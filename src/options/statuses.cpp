@@ -3,6 +3,7 @@
 #include "mainwindow/form1.h"
 #include "options/statusrules.h"
 #include "platform/db/dberror.h"
+#include "platform/db/values.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
@@ -41,7 +42,7 @@ void refuseLength(const char* what) {
 // The typed status or category; "" when there is none or it is too long for the list (the user is told).
 QString newEntry(const QLineEdit* box, const char* what) {
     const QString text = box->text();
-    if (text.size() <= statusrules::MaxLength)
+    if (db::textLength(text) <= statusrules::MaxLength)
         return text;
     refuseLength(what);
     return {};
@@ -222,7 +223,7 @@ void Statuses::Form_Load() {
 
 void Statuses::limitLength(QLineEdit* box, const char* what) {
     connect(box, &QLineEdit::textEdited, this, [box, what](const QString& text) {
-        if (text.size() <= statusrules::MaxLength) {
+        if (db::textLength(text) <= statusrules::MaxLength) {
             box->setProperty("accepted", text);
             return;
         }
