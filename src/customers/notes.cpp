@@ -239,8 +239,9 @@ bool Notes::storePending(Refused refused) {
             // The row is still pending, as typed: the user may try again.
             if (adding)
                 rs->setField(QStringLiteral("Note"), note);
-            ui::MsgBox(what + (adding ? QStringLiteral("; it stays in the window, so you can try again.\n")
-                                      : QStringLiteral("; it stays in the list, so you can try again.\n")) +
+            ui::MsgBox(what +
+                       (adding ? QStringLiteral("; it stays in the window, so you can try again.\n")
+                               : QStringLiteral("; it stays in the list, so you can try again.\n")) +
                        e.message());
             return false;
         }

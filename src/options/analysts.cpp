@@ -176,8 +176,9 @@ void analysts::Combo12_Click() {
 }
 
 void analysts::Command3_Click() {
-    const QString name = ui::InputBox(QStringLiteral("Enter Support Staff user name"),
-                                      QStringLiteral("Add new Support Staff"), QString(), fieldSize(QStringLiteral("ID")));
+    const QString name =
+        ui::InputBox(QStringLiteral("Enter Support Staff user name"), QStringLiteral("Add new Support Staff"),
+                     QString(), fieldSize(QStringLiteral("ID")));
     if (name.isEmpty())
         return;
     db::Recordset* rs = Adodc3->recordset();
@@ -217,8 +218,8 @@ void analysts::Command4_Click() {
         return;
     }
     try {
-        const QString refusal = staffrules::deleteRefusal(ui::form<Form1>().dbpath, Text9->text(),
-                                                          ui::form<Form1>().currentanalyst);
+        const QString refusal =
+            staffrules::deleteRefusal(ui::form<Form1>().dbpath, Text9->text(), ui::form<Form1>().currentanalyst);
         if (!refusal.isEmpty()) {
             MsgBox(refusal);
             return;

@@ -189,12 +189,11 @@ TEST_F(StatusEditor, BlankOrAlreadyListedStatusesAndCategoriesAreRefusedAndTheLi
         s.Text2->setText(typed);
         s.Command10->click();
     }
-    EXPECT_EQ(env->dialogs.messageTexts(),
-              QStringList({"A blank status cannot be added. Please type its name.",
-                           "The status 'Open' is already in the list.",
-                           "The status 'Awaiting Customer' is already in the list.",
-                           "The category 'Printing' is already in the list.",
-                           "A blank category cannot be added. Please type its name."}));
+    EXPECT_EQ(env->dialogs.messageTexts(), QStringList({"A blank status cannot be added. Please type its name.",
+                                                        "The status 'Open' is already in the list.",
+                                                        "The status 'Awaiting Customer' is already in the list.",
+                                                        "The category 'Printing' is already in the list.",
+                                                        "A blank category cannot be added. Please type its name."}));
     EXPECT_EQ(texts(s.List1), statuses);
     EXPECT_EQ(texts(s.List3), colours);
     EXPECT_EQ(texts(s.List2), categories);

@@ -16,10 +16,10 @@
 #include "platform/widgets/shell.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -310,9 +310,9 @@ TEST(Binding, ABoxTakesNoMoreThanItsColumnTypedOrPastedCutBetweenWholeCharacters
     dc.setConnectionString(db::DataControl::connectionStringFor(path));
     dc.setRecordSource("Select * from Customers");
     dc.refresh();
-    QLineEdit name;   // text(100)
-    QLineEdit notes;  // Memo
-    QComboBox email;  // text(100), typed into
+    QLineEdit name;  // text(100)
+    QLineEdit notes; // Memo
+    QComboBox email; // text(100), typed into
     email.setEditable(true);
     ui::bindField(&name, &dc, "Name");
     ui::bindField(&notes, &dc, "Notes");

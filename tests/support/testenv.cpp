@@ -121,8 +121,7 @@ ui::Answer ScriptedDialogs::message(const QString& text, ui::Buttons buttons, co
     return a;
 }
 
-QString ScriptedDialogs::input(const QString& prompt, const QString& title, const QString& defaultText,
-                               int maxLength) {
+QString ScriptedDialogs::input(const QString& prompt, const QString& title, const QString& defaultText, int maxLength) {
     inputs.push_back({prompt, title, defaultText, false, maxLength});
     if (m_inputs.empty())
         return QString();
