@@ -345,4 +345,9 @@ TEST(Binding, ABoxTakesNoMoreThanItsColumnTypedOrPastedCutBetweenWholeCharacters
 
     paste(&notes, QString(20000, 'n'));
     EXPECT_EQ(stored("Notes").toString().size(), 20000);
+
+    // An input box asking for a field takes no more either.
+    auto input = ui::inputBox("Enter Support Staff user name", "Add new Support Staff", "", false, nullptr, 50);
+    paste(input->findChild<QLineEdit*>(), QString(60, 'c'));
+    EXPECT_EQ(input->textValue(), QString(50, 'c'));
 }
