@@ -168,12 +168,24 @@ void CallStore::save(const QString& reference) {
             throw db::DbError(QStringLiteral("The customer and the call are not in the same database."));
         db::Transaction tx(*conn);
         if (person) {
+            if (storesCustomer && callrules::referenceTaken(*conn, reference))
+                throw db::DbError(callrules::referenceTakenMessage(reference));
+            // Another copy may have renamed the customer since this one read them: the call takes the texts
+            // only where this copy changed them or the call's customer.
+            const bool otherCustomer = reference != fieldText(rs, QStringLiteral("Username"));
+            bool texts = storesCustomer || otherCustomer;
+            for (const auto& [i, value] : person->pendingFields())
+                for (const char* name : {"Name", "Extension", "Location"})
+                    texts = texts || person->fieldName(i).compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
             person->update();
-            rs->setField(QStringLiteral("Username"), reference);
-            rs->setField(QStringLiteral("sp2"), fieldText(person, QStringLiteral("Name")));
-            rs->setField(QStringLiteral("Contact"),
-                         callrules::contactText(fieldText(person, QStringLiteral("Extension")),
-                                                fieldText(person, QStringLiteral("Location"))));
+            if (otherCustomer)
+                rs->setField(QStringLiteral("Username"), reference);
+            if (texts) {
+                rs->setField(QStringLiteral("sp2"), fieldText(person, QStringLiteral("Name")));
+                rs->setField(QStringLiteral("Contact"),
+                             callrules::contactText(fieldText(person, QStringLiteral("Extension")),
+                                                    fieldText(person, QStringLiteral("Location"))));
+            }
         }
         rs->update();
         tx.commit();
@@ -185,6 +197,55 @@ void CallStore::save(const QString& reference) {
             pendingCustomer.restore(storesCustomer ? m_customers.recordset() : person);
             pendingCall.restore(rs);
         } catch (const db::DbError&) {
+        }
+        throw;
+    }
+}
+
+bool CallStore::referenceTaken(const QString& unchangedReference) const {
+    db::Recordset* person = customer();
+    if (!person)
+        return false;
+    const bool adding = person->editMode() == db::Recordset::EditMode::Add;
+    const QString reference = fieldText(person, QStringLiteral("Username"));
+    if (!adding && reference == unchangedReference)
+        return false;
+    return callrules::referenceTaken(*person->connection(), reference,
+                                     adding ? 0 : person->rowId(person->absolutePosition()));
+}
+
+void CallStore::saveCustomer(const QString& oldReference, bool carry) {
+    db::Recordset* person = customer();
+    if (!person)
+        throw db::DbError(QStringLiteral("There is no customer to save."));
+    const bool adding = person->editMode() == db::Recordset::EditMode::Add;
+    const qint64 id = adding ? 0 : person->rowId(person->absolutePosition());
+    const auto typed = person->pendingFields();
+    const std::shared_ptr<db::Connection> conn = person->connection();
+    try {
+        db::Transaction tx(*conn);
+        if (referenceTaken(oldReference))
+            throw db::DbError(callrules::referenceTakenMessage(fieldText(person, QStringLiteral("Username"))));
+        if (carry && !adding)
+            callrules::carryCustomerChange(*conn, oldReference, fieldText(person, QStringLiteral("Username")),
+                                           fieldText(person, QStringLiteral("Name")), id);
+        person->update();
+        tx.commit();
+    } catch (const db::DbError&) {
+        // Stored in memory only: the row is read again and takes what was typed once more.
+        if (person->editMode() == db::Recordset::EditMode::None && (adding || !typed.empty())) {
+            try {
+                m_customers.refreshInPlace();
+                db::Recordset* rs = m_customers.recordset();
+                if (adding)
+                    rs->addNew();
+                else if (!rs->bof() && !rs->eof())
+                    rs->edit();
+                if (rs->editMode() != db::Recordset::EditMode::None)
+                    for (const auto& [i, value] : typed)
+                        rs->setField(i, value);
+            } catch (const db::DbError&) {
+            }
         }
         throw;
     }
@@ -211,21 +272,19 @@ void CallStore::audit(const QDateTime& now, const QString& datePattern, const QS
 void CallStore::cancel(bool isNew, const QString& attachFolder) {
     db::Recordset* rs = m_calls.recordset();
     db::Recordset* person = m_customers.recordset();
-    if (person && person->editMode() != db::Recordset::EditMode::None)
-        person->cancelUpdate();
     if (isNew) {
-        const qint64 nom = currentCall().value_or(0);
-        if (rs)
-            rs->cancelUpdate();
+        // Removed first: a call that cannot be removed keeps what was typed into it.
         try {
-            remove(m_calls.databasePath(), nom, attachFolder);
+            remove(m_calls.databasePath(), currentCall().value_or(0), attachFolder);
         } catch (const db::DbError& e) {
             throw db::DbError(QStringLiteral("The cancelled call could not be removed:\n") + e.message(), e.code(),
                               e.extendedCode(), e.sql());
         }
-    } else if (rs && rs->editMode() != db::Recordset::EditMode::None) {
-        rs->cancelUpdate();
     }
+    if (person && person->editMode() != db::Recordset::EditMode::None)
+        person->cancelUpdate();
+    if (rs && rs->editMode() != db::Recordset::EditMode::None)
+        rs->cancelUpdate();
 }
 
 CallStore::Info CallStore::info(const QString& reference) const {
@@ -273,19 +332,14 @@ QStringList CallStore::attachments(const QString& folder, qint64 nom) {
 void CallStore::remove(const QString& databasePath, qint64 nom, const QString& attachFolder) {
     if (nom <= 0)
         return;
-    std::optional<db::DbError> failed;
-    try {
+    {
         auto database = db::Database::open(databasePath);
         db::Transaction tx(database.connection());
         database.execute(QStringLiteral("DELETE FROM Notes WHERE Call = ") + QString::number(nom));
         database.execute(QStringLiteral("DELETE FROM Calls WHERE Nom = ") + QString::number(nom));
         tx.commit();
-    } catch (const db::DbError& e) {
-        failed = e;
     }
-    // The files go either way: they belong to a call nobody keeps.
+    // The files go with the rows; a call that could not be removed keeps them.
     for (const QString& name : attachments(attachFolder, nom))
         QFile::remove(QDir(attachFolder).filePath(name));
-    if (failed)
-        throw *failed;
 }

@@ -28,9 +28,11 @@ using ui::MsgBox;
 
 namespace {
 
+// Read anew (other copies' customers appear), standing on the same customer: a call or customer on the entry
+// panel keeps its own.
 void refreshCustomers(Form1& f) {
     try {
-        f.Adodc1->refresh();
+        f.Adodc1->refreshInPlace();
     } catch (const db::DbError& e) {
         MsgBox(e.message());
     }
@@ -180,7 +182,7 @@ void Form1::mnuemailcust_Click() {
 
 void Form1::mnusearchname_Click() {
     try {
-        Adodc1->refresh();
+        Adodc1->refreshInPlace();
     } catch (const db::DbError&) {
         // The search reads the database itself; a stale list does not stop it.
     }
