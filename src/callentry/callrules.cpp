@@ -128,13 +128,12 @@ Attached attachFile(const QString& folder, qint64 call, const QString& source) {
     return out;
 }
 
-Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const QString& newRef,
-                            const QString& newName, qint64 customer) {
+Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const QString& newRef, const QString& newName,
+                            qint64 customer) {
     Carried out;
     // SQLite's own SQL: the references are bound, and BINARY tells apart what the column's NOCASE does not.
-    const QString match = referenceTaken(conn, oldRef, customer)
-                              ? QStringLiteral(" = ?2 COLLATE BINARY")
-                              : QStringLiteral(" = ?2");
+    const QString match =
+        referenceTaken(conn, oldRef, customer) ? QStringLiteral(" = ?2 COLLATE BINARY") : QStringLiteral(" = ?2");
     auto run = [&](const QString& sql, bool withName) {
         db::Statement st(conn, sql);
         st.bind(1, newRef);
@@ -150,8 +149,8 @@ Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const Q
 }
 
 int findCustomer(const db::Recordset& customers, const QString& op, const QString& reference, int skip) {
-    const QString criterion = QStringLiteral("Username ") + op + QStringLiteral(" '") + SQLQuote(reference) +
-                              QLatin1Char('\'');
+    const QString criterion =
+        QStringLiteral("Username ") + op + QStringLiteral(" '") + SQLQuote(reference) + QLatin1Char('\'');
     const int col = customers.fieldIndex(QStringLiteral("Username"));
     const int first = customers.locate(criterion, 0, skip);
     for (int row = first; row >= 0 && col >= 0; row = customers.locate(criterion, row + 1, skip))

@@ -69,8 +69,8 @@ struct Carried {
 // The customer's calls (Username = oldRef) take the new reference and name; their items (Details2 = oldRef)
 // the new reference. Where another customer (not the row id `customer`) shares oldRef but for case, only the calls
 // and items whose reference is oldRef exactly are the customer's. The caller holds the transaction.
-Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const QString& newRef,
-                            const QString& newName, qint64 customer);
+Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const QString& newRef, const QString& newName,
+                            qint64 customer);
 
 // The customer whose Username meets "Username <op> 'reference'" (op "=" or "LIKE"), as a row of the customer
 // list. Where several do (files from before references were kept apart), the one whose reference is the text

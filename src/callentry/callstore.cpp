@@ -181,10 +181,18 @@ void CallStore::save(const QString& reference) {
             if (otherCustomer)
                 rs->setField(QStringLiteral("Username"), reference);
             if (texts) {
-                rs->setField(QStringLiteral("sp2"), fieldText(person, QStringLiteral("Name")));
-                rs->setField(QStringLiteral("Contact"),
-                             callrules::contactText(fieldText(person, QStringLiteral("Extension")),
-                                                    fieldText(person, QStringLiteral("Location"))));
+                // As stored now: the list may have been read before another copy changed the customer.
+                QStringList now = {fieldText(person, QStringLiteral("Name")),
+                                   fieldText(person, QStringLiteral("Extension")),
+                                   fieldText(person, QStringLiteral("Location"))};
+                db::Statement st(*conn,
+                                 QStringLiteral("SELECT Name, Extension, Location FROM Customers WHERE rowid = ?"));
+                st.bind(1, person->rowId(person->absolutePosition()));
+                if (st.step())
+                    for (int i = 0; i < 3; ++i)
+                        now[i] = db::displayText(st.column(i));
+                rs->setField(QStringLiteral("sp2"), now[0]);
+                rs->setField(QStringLiteral("Contact"), callrules::contactText(now[1], now[2]));
             }
         }
         rs->update();
