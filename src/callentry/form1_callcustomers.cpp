@@ -224,20 +224,39 @@ void findFromFirst(db::Recordset* customers, const QString& criterion) {
 
 } // namespace
 
+namespace {
+
+// An opened call is put away (what was typed kept, as on moving to another call) before the list moves: the
+// panel shows the list's customer, and the call would go to whoever the list stood on.
+void leaveOpenedCall(Form1& f) {
+    if (f.newcall || !callpanel::callRow(f))
+        return;
+    f.leavecall();
+    callpanel::endEdit(f);
+}
+
+} // namespace
+
 void Form1::FindCust(const QString& reference) {
     db::Recordset* customers = Adodc1->recordset();
-    if (customers && customers->editMode() == db::Recordset::EditMode::Add)
-        return; // a customer is being entered; the list is held until it is saved or cancelled
+    // A customer being entered holds the list until it is saved or cancelled.
+    if (!customers || addcustmode || editcustmode || customers->editMode() == db::Recordset::EditMode::Add)
+        return;
     int row = -1;
     try {
-        if (customers)
-            row = callrules::findCustomer(*customers, QStringLiteral("LIKE"), reference);
+        row = callrules::findCustomer(*customers, QStringLiteral("LIKE"), reference);
     } catch (const db::DbError&) {
     }
     if (row < 0) {
-        findFromFirst(customers, QStringLiteral("Username LIKE '") + SQLQuote(reference) + QStringLiteral("'"));
+        MsgBox(QStringLiteral("No Records Found"));
         return;
     }
+    if (newcall) {
+        // The call being logged takes this customer, as a click on the list gives it.
+        pickCustomer(db::displayText(customers->value(row, customers->fieldIndex(QStringLiteral("Username")))));
+        return;
+    }
+    leaveOpenedCall(*this);
     try {
         customers->moveTo(row);
     } catch (const db::DbError& e) {
@@ -249,7 +268,7 @@ void Form1::findCustomerByName() {
     if (newcall || addcustmode || editcustmode)
         return; // re-reading the list would store the customer being entered
     try {
-        Adodc1->refresh();
+        Adodc1->refreshInPlace();
     } catch (const db::DbError& e) {
         MsgBox(e.message());
         return;
@@ -257,5 +276,6 @@ void Form1::findCustomerByName() {
     const QString name = ui::InputBox(QStringLiteral("Enter Customer Name"));
     if (name.isEmpty())
         return;
+    leaveOpenedCall(*this);
     findFromFirst(Adodc1->recordset(), QStringLiteral("Name LIKE '%") + SQLQuote(name) + QStringLiteral("%'"));
 }

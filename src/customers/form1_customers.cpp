@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 
+#include "callentry/callstore.h"
 #include "customers/customerexport.h"
 #include "customers/customersearch.h"
 #include "customers/search.h"
@@ -151,8 +152,12 @@ void Form1::mnucustdel_Click() {
     const bool allowed = Datagrid1->allowDelete();
     Datagrid1->setAllowDelete(true);
     try {
-        if (db::Recordset* rs = Adodc1->recordset())
+        if (db::Recordset* rs = Adodc1->recordset()) {
             rs->deleteCurrent();
+            // An opened call keeps its own customer texts rather than taking the next customer's.
+            if (callStore().call())
+                rs->moveTo(rs->recordCount());
+        }
     } catch (const db::DbError& e) {
         MsgBox(e.message());
     }

@@ -88,6 +88,16 @@ TEST_F(CustomerReread, AnOpenedCallAndACustomerBeingAddedOrEditedKeepTheirOwnCus
     EXPECT_EQ(count("SELECT * from Customers where Username = 'ann' and Extension = '999'"), 1);
     rereadEveryWay(f);
     EXPECT_EQ(f.Text11->text(), "ann"); // with nothing on the panel the list stays where it was too
+
+    // Neither the search window's hand-over nor a deletion moves the list under an opened call.
+    f.opencall(nom);
+    f.FindCust("abe");
+    EXPECT_EQ(f.upperStack->currentWidget(), f.Picture10); // the call was put away first
+    f.opencall(nom);
+    f.mnucustdel_Click(); // Bob goes; his call stays his
+    EXPECT_EQ(f.Text10->text(), "");
+    f.Command10->click();
+    EXPECT_EQ(field(nom, "Username"), "bob");
 }
 
 TEST_F(PanelCustomer, AReferenceAnotherCustomerHasIsRefusedAndOlderTwinsEachKeepTheirOwn) {
