@@ -234,6 +234,12 @@ void CallStore::saveCustomer(const QString& oldReference, bool carry) {
         db::Transaction tx(*conn);
         if (referenceTaken(oldReference))
             throw db::DbError(callrules::referenceTakenMessage(fieldText(person, QStringLiteral("Username"))));
+        if (!adding) {
+            db::Statement there(*conn, QStringLiteral("SELECT 1 FROM Customers WHERE rowid = ?"));
+            there.bind(1, id);
+            if (!there.step())
+                throw db::DbError(QStringLiteral("The customer has been deleted meanwhile."));
+        }
         if (carry && !adding)
             callrules::carryCustomerChange(*conn, oldReference, fieldText(person, QStringLiteral("Username")),
                                            fieldText(person, QStringLiteral("Name")), id);
