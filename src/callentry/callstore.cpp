@@ -35,16 +35,15 @@ db::Recordset* currentRow(const db::DataControl& control) {
     return rs && !rs->bof() && !rs->eof() ? rs : nullptr;
 }
 
-// A row's values and edit mode before a save, put back when the transaction that stored them rolls back:
-// the recordset then holds the same unsaved row again.
+// A row's pending values and edit mode before a save, put back when the transaction that stored them rolls
+// back: the recordset then holds the same unsaved row again, and a second save writes only what was typed.
 class PendingRow {
 public:
     explicit PendingRow(db::Recordset* rs) {
         if (!rs)
             return;
         m_mode = rs->editMode();
-        for (int i = 0; i < rs->fieldCount(); ++i)
-            m_values.push_back(rs->field(i));
+        m_values = rs->pendingFields();
     }
     void restore(db::Recordset* rs) const {
         if (!rs || m_mode == db::Recordset::EditMode::None || rs->editMode() != db::Recordset::EditMode::None)
@@ -53,14 +52,13 @@ public:
             rs->addNew();
         else
             rs->edit();
-        for (int i = 0; i < rs->fieldCount() && i < static_cast<int>(m_values.size()); ++i)
-            if (!db::isNull(m_values[i]) || m_mode == db::Recordset::EditMode::Edit)
-                rs->setField(i, m_values[i]);
+        for (const auto& [i, value] : m_values)
+            rs->setField(i, value);
     }
 
 private:
     db::Recordset::EditMode m_mode = db::Recordset::EditMode::None;
-    std::vector<QVariant> m_values;
+    std::vector<std::pair<int, QVariant>> m_values;
 };
 
 } // namespace
