@@ -128,16 +128,48 @@ Attached attachFile(const QString& folder, qint64 call, const QString& source) {
     return out;
 }
 
-Carried carryCustomerChange(db::Database& database, const QString& oldRef, const QString& newRef,
-                            const QString& newName) {
+Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const QString& newRef, const QString& newName,
+                            qint64 customer) {
     Carried out;
-    const QString old = QStringLiteral("'") + SQLQuote(oldRef) + QStringLiteral("'");
-    out.calls = database.execute(QStringLiteral("UPDATE Calls SET Username = '") + SQLQuote(newRef) +
-                                 QStringLiteral("', sp2 = '") + SQLQuote(newName) +
-                                 QStringLiteral("' WHERE Username = ") + old);
-    out.items = database.execute(QStringLiteral("UPDATE Inventory SET Details2 = '") + SQLQuote(newRef) +
-                                 QStringLiteral("' WHERE Details2 = ") + old);
+    // SQLite's own SQL: the references are bound, and BINARY tells apart what the column's NOCASE does not.
+    const QString match =
+        referenceTaken(conn, oldRef, customer) ? QStringLiteral(" = ?2 COLLATE BINARY") : QStringLiteral(" = ?2");
+    auto run = [&](const QString& sql, bool withName) {
+        db::Statement st(conn, sql);
+        st.bind(1, newRef);
+        st.bind(2, oldRef);
+        if (withName)
+            st.bind(3, newName);
+        st.step();
+        return conn.changes();
+    };
+    out.calls = run(QStringLiteral("UPDATE Calls SET Username = ?1, sp2 = ?3 WHERE Username") + match, true);
+    out.items = run(QStringLiteral("UPDATE Inventory SET Details2 = ?1 WHERE Details2") + match, false);
     return out;
+}
+
+int findCustomer(const db::Recordset& customers, const QString& op, const QString& reference, int skip) {
+    const QString criterion =
+        QStringLiteral("Username ") + op + QStringLiteral(" '") + SQLQuote(reference) + QLatin1Char('\'');
+    const int col = customers.fieldIndex(QStringLiteral("Username"));
+    const int first = customers.locate(criterion, 0, skip);
+    for (int row = first; row >= 0 && col >= 0; row = customers.locate(criterion, row + 1, skip))
+        if (customers.text(row, col) == reference)
+            return row;
+    return first;
+}
+
+bool referenceTaken(db::Connection& conn, const QString& reference, qint64 exceptRow) {
+    db::Statement st(conn, QStringLiteral("SELECT 1 FROM Customers WHERE Username = ? AND rowid <> ? LIMIT 1"));
+    st.bind(1, reference);
+    st.bind(2, exceptRow);
+    return st.step();
+}
+
+QString referenceTakenMessage(const QString& reference) {
+    return QStringLiteral("Another customer already has the reference \"") + reference +
+           QStringLiteral("\" (capitals and small letters count as the same). Please enter a different "
+                          "reference.");
 }
 
 QString notesSql(qint64 call) {

@@ -6,6 +6,7 @@
 #include <optional>
 
 namespace db {
+class Connection;
 class Database;
 class Recordset;
 } // namespace db
@@ -66,9 +67,18 @@ struct Carried {
     int items = 0;
 };
 // The customer's calls (Username = oldRef) take the new reference and name; their items (Details2 = oldRef)
-// the new reference. The caller holds the transaction.
-Carried carryCustomerChange(db::Database& database, const QString& oldRef, const QString& newRef,
-                            const QString& newName);
+// the new reference. Where another customer (not the row id `customer`) shares oldRef but for case, only the calls
+// and items whose reference is oldRef exactly are the customer's. The caller holds the transaction.
+Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const QString& newRef, const QString& newName,
+                            qint64 customer);
+
+// The customer whose Username meets "Username <op> 'reference'" (op "=" or "LIKE"), as a row of the customer
+// list. Where several do (files from before references were kept apart), the one whose reference is the text
+// exactly, case too, else the first. -1 when none; `skip` is passed over (a new customer being typed).
+int findCustomer(const db::Recordset& customers, const QString& op, const QString& reference, int skip = -1);
+// Another customer (any row but exceptRow) has this reference, compared as the database compares the column.
+bool referenceTaken(db::Connection& conn, const QString& reference, qint64 exceptRow = 0);
+QString referenceTakenMessage(const QString& reference);
 
 // The notes of one call, as the notes window edits them.
 QString notesSql(qint64 call);

@@ -35,16 +35,15 @@ db::Recordset* currentRow(const db::DataControl& control) {
     return rs && !rs->bof() && !rs->eof() ? rs : nullptr;
 }
 
-// A row's values and edit mode before a save, put back when the transaction that stored them rolls back:
-// the recordset then holds the same unsaved row again.
+// A row's pending values and edit mode before a save, put back when the transaction that stored them rolls
+// back: the recordset then holds the same unsaved row again, and a second save writes only what was typed.
 class PendingRow {
 public:
     explicit PendingRow(db::Recordset* rs) {
         if (!rs)
             return;
         m_mode = rs->editMode();
-        for (int i = 0; i < rs->fieldCount(); ++i)
-            m_values.push_back(rs->field(i));
+        m_values = rs->pendingFields();
     }
     void restore(db::Recordset* rs) const {
         if (!rs || m_mode == db::Recordset::EditMode::None || rs->editMode() != db::Recordset::EditMode::None)
@@ -53,14 +52,13 @@ public:
             rs->addNew();
         else
             rs->edit();
-        for (int i = 0; i < rs->fieldCount() && i < static_cast<int>(m_values.size()); ++i)
-            if (!db::isNull(m_values[i]) || m_mode == db::Recordset::EditMode::Edit)
-                rs->setField(i, m_values[i]);
+        for (const auto& [i, value] : m_values)
+            rs->setField(i, value);
     }
 
 private:
     db::Recordset::EditMode m_mode = db::Recordset::EditMode::None;
-    std::vector<QVariant> m_values;
+    std::vector<std::pair<int, QVariant>> m_values;
 };
 
 } // namespace
@@ -168,12 +166,32 @@ void CallStore::save(const QString& reference) {
             throw db::DbError(QStringLiteral("The customer and the call are not in the same database."));
         db::Transaction tx(*conn);
         if (person) {
+            if (storesCustomer && callrules::referenceTaken(*conn, reference))
+                throw db::DbError(callrules::referenceTakenMessage(reference));
+            // Another copy may have renamed the customer since this one read them: the call takes the texts
+            // only where this copy changed them or the call's customer.
+            const bool otherCustomer = reference != fieldText(rs, QStringLiteral("Username"));
+            bool texts = storesCustomer || otherCustomer;
+            for (const auto& [i, value] : person->pendingFields())
+                for (const char* name : {"Name", "Extension", "Location"})
+                    texts = texts || person->fieldName(i).compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
             person->update();
-            rs->setField(QStringLiteral("Username"), reference);
-            rs->setField(QStringLiteral("sp2"), fieldText(person, QStringLiteral("Name")));
-            rs->setField(QStringLiteral("Contact"),
-                         callrules::contactText(fieldText(person, QStringLiteral("Extension")),
-                                                fieldText(person, QStringLiteral("Location"))));
+            if (otherCustomer)
+                rs->setField(QStringLiteral("Username"), reference);
+            if (texts) {
+                // As stored now: the list may have been read before another copy changed the customer.
+                QStringList now = {fieldText(person, QStringLiteral("Name")),
+                                   fieldText(person, QStringLiteral("Extension")),
+                                   fieldText(person, QStringLiteral("Location"))};
+                db::Statement st(*conn,
+                                 QStringLiteral("SELECT Name, Extension, Location FROM Customers WHERE rowid = ?"));
+                st.bind(1, person->rowId(person->absolutePosition()));
+                if (st.step())
+                    for (int i = 0; i < 3; ++i)
+                        now[i] = db::displayText(st.column(i));
+                rs->setField(QStringLiteral("sp2"), now[0]);
+                rs->setField(QStringLiteral("Contact"), callrules::contactText(now[1], now[2]));
+            }
         }
         rs->update();
         tx.commit();
@@ -185,6 +203,61 @@ void CallStore::save(const QString& reference) {
             pendingCustomer.restore(storesCustomer ? m_customers.recordset() : person);
             pendingCall.restore(rs);
         } catch (const db::DbError&) {
+        }
+        throw;
+    }
+}
+
+bool CallStore::referenceTaken(const QString& unchangedReference) const {
+    db::Recordset* person = customer();
+    if (!person)
+        return false;
+    const bool adding = person->editMode() == db::Recordset::EditMode::Add;
+    const QString reference = fieldText(person, QStringLiteral("Username"));
+    if (!adding && reference == unchangedReference)
+        return false;
+    return callrules::referenceTaken(*person->connection(), reference,
+                                     adding ? 0 : person->rowId(person->absolutePosition()));
+}
+
+void CallStore::saveCustomer(const QString& oldReference, bool carry) {
+    db::Recordset* person = customer();
+    if (!person)
+        throw db::DbError(QStringLiteral("There is no customer to save."));
+    const bool adding = person->editMode() == db::Recordset::EditMode::Add;
+    const qint64 id = adding ? 0 : person->rowId(person->absolutePosition());
+    const auto typed = person->pendingFields();
+    const std::shared_ptr<db::Connection> conn = person->connection();
+    try {
+        db::Transaction tx(*conn);
+        if (referenceTaken(oldReference))
+            throw db::DbError(callrules::referenceTakenMessage(fieldText(person, QStringLiteral("Username"))));
+        if (!adding) {
+            db::Statement there(*conn, QStringLiteral("SELECT 1 FROM Customers WHERE rowid = ?"));
+            there.bind(1, id);
+            if (!there.step())
+                throw db::DbError(QStringLiteral("The customer has been deleted meanwhile."));
+        }
+        if (carry && !adding)
+            callrules::carryCustomerChange(*conn, oldReference, fieldText(person, QStringLiteral("Username")),
+                                           fieldText(person, QStringLiteral("Name")), id);
+        person->update();
+        tx.commit();
+    } catch (const db::DbError&) {
+        // Stored in memory only: the row is read again and takes what was typed once more.
+        if (person->editMode() == db::Recordset::EditMode::None && (adding || !typed.empty())) {
+            try {
+                m_customers.refreshInPlace();
+                db::Recordset* rs = m_customers.recordset();
+                if (adding)
+                    rs->addNew();
+                else if (!rs->bof() && !rs->eof())
+                    rs->edit();
+                if (rs->editMode() != db::Recordset::EditMode::None)
+                    for (const auto& [i, value] : typed)
+                        rs->setField(i, value);
+            } catch (const db::DbError&) {
+            }
         }
         throw;
     }
@@ -211,21 +284,19 @@ void CallStore::audit(const QDateTime& now, const QString& datePattern, const QS
 void CallStore::cancel(bool isNew, const QString& attachFolder) {
     db::Recordset* rs = m_calls.recordset();
     db::Recordset* person = m_customers.recordset();
-    if (person && person->editMode() != db::Recordset::EditMode::None)
-        person->cancelUpdate();
     if (isNew) {
-        const qint64 nom = currentCall().value_or(0);
-        if (rs)
-            rs->cancelUpdate();
+        // Removed first: a call that cannot be removed keeps what was typed into it.
         try {
-            remove(m_calls.databasePath(), nom, attachFolder);
+            remove(m_calls.databasePath(), currentCall().value_or(0), attachFolder);
         } catch (const db::DbError& e) {
             throw db::DbError(QStringLiteral("The cancelled call could not be removed:\n") + e.message(), e.code(),
                               e.extendedCode(), e.sql());
         }
-    } else if (rs && rs->editMode() != db::Recordset::EditMode::None) {
-        rs->cancelUpdate();
     }
+    if (person && person->editMode() != db::Recordset::EditMode::None)
+        person->cancelUpdate();
+    if (rs && rs->editMode() != db::Recordset::EditMode::None)
+        rs->cancelUpdate();
 }
 
 CallStore::Info CallStore::info(const QString& reference) const {
@@ -273,19 +344,14 @@ QStringList CallStore::attachments(const QString& folder, qint64 nom) {
 void CallStore::remove(const QString& databasePath, qint64 nom, const QString& attachFolder) {
     if (nom <= 0)
         return;
-    std::optional<db::DbError> failed;
-    try {
+    {
         auto database = db::Database::open(databasePath);
         db::Transaction tx(database.connection());
         database.execute(QStringLiteral("DELETE FROM Notes WHERE Call = ") + QString::number(nom));
         database.execute(QStringLiteral("DELETE FROM Calls WHERE Nom = ") + QString::number(nom));
         tx.commit();
-    } catch (const db::DbError& e) {
-        failed = e;
     }
-    // The files go either way: they belong to a call nobody keeps.
+    // The files go with the rows; a call that could not be removed keeps them.
     for (const QString& name : attachments(attachFolder, nom))
         QFile::remove(QDir(attachFolder).filePath(name));
-    if (failed)
-        throw *failed;
 }

@@ -52,9 +52,20 @@ public:
     void leave();
 
     // Stores the customer row (when there is one), gives the call that customer's reference, name and contact
-    // and stores the call, all in one transaction on the connection both controls read from. On failure
-    // nothing is stored and both rows hold what they held before, ready to be saved again (db::DbError).
+    // and stores the call, all in one transaction on the connection both controls read from. The name and
+    // contact are written only when this copy changed the customer's or the call's customer; a new customer
+    // whose reference another has is refused. On failure nothing is stored and both rows hold what they held
+    // before, ready to be saved again (db::DbError).
     void save(const QString& reference);
+
+    // Another customer than the one on the panel has its reference already (compared as the database compares
+    // references); an edited customer that keeps `unchangedReference` is never refused (older files may hold
+    // such twins).
+    bool referenceTaken(const QString& unchangedReference = QString()) const;
+    // Stores the customer being added or edited, without a call, in one transaction; refused (db::DbError) as
+    // referenceTaken says. With `carry` an edit's name and reference go over to the calls and items of
+    // oldReference. On failure nothing is stored and the row holds what was typed, ready to be saved again.
+    void saveCustomer(const QString& oldReference, bool carry);
 
     // Closing sets the status, the closing moment and the time it was open for; re-opening undoes it.
     void close(const QDateTime& now);
@@ -62,7 +73,8 @@ public:
     // One more line on the call's audit text (pending until the call is saved).
     void audit(const QDateTime& now, const QString& datePattern, const QString& text);
 
-    // Forgets what was typed into the call and customer; a new call is removed with its notes and files.
+    // Forgets what was typed into the call and customer; a new call is removed with its notes and files. When
+    // the new call cannot be removed (db::DbError) both rows stay as they were.
     void cancel(bool isNew, const QString& attachFolder);
 
     // The connection the call row is stored through: the one the customer list shares.

@@ -2,6 +2,7 @@
 
 #include "callentry/callpanel.h"
 #include "callentry/callrules.h"
+#include "callentry/callstore.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -23,10 +24,9 @@ namespace {
 const QString NeedReference = QStringLiteral("A Customer Reference must be entered!");
 
 // Re-reads the customer list (so a new or renamed customer takes its place in the order) and stays on it.
-void rereadCustomers(Form1& f, const QString& reference) {
+void rereadCustomers(Form1& f) {
     try {
-        f.Adodc1->refresh();
-        callpanel::locateCustomer(f, reference);
+        f.Adodc1->refreshInPlace();
     } catch (const db::DbError&) {
     }
 }
@@ -59,14 +59,18 @@ void callpanel::saveAddedCustomer(Form1& f) {
         return;
     }
     try {
-        customer->update();
+        if (f.callStore().referenceTaken()) {
+            MsgBox(callrules::referenceTakenMessage(reference));
+            return;
+        }
+        f.callStore().saveCustomer(QString(), false);
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The customer could not be saved:\n") + e.message());
         return;
     }
     dropPlaceholder(f);
     endCustomerMode(f);
-    rereadCustomers(f, reference);
+    rereadCustomers(f);
 }
 
 void callpanel::cancelCustomerModes(Form1& f) {
@@ -91,10 +95,18 @@ void Form1::saveEditedCustomer() {
     }
     const QString oldRef = Label40->text();
     const QString newRef = fieldText(customer, QStringLiteral("Username"));
-    const QString newName = fieldText(customer, QStringLiteral("Name"));
     if (newRef.trimmed().isEmpty()) {
         MsgBox(NeedReference);
         return;
+    }
+    try {
+        // Asked before the calls are announced; the save asks again in its transaction.
+        if (callStore().referenceTaken(oldRef)) {
+            MsgBox(callrules::referenceTakenMessage(newRef));
+            return;
+        }
+    } catch (const db::DbError&) {
+        // the save below tells what the database says
     }
     const bool carry = !oldRef.isEmpty();
     if (carry)
@@ -102,23 +114,16 @@ void Form1::saveEditedCustomer() {
                               "this user"));
     // The customer, their calls and their items change together or not at all.
     try {
-        auto database = db::Database::open(dbpath);
-        db::Transaction tx(database.connection());
-        if (carry)
-            callrules::carryCustomerChange(database, oldRef, newRef, newName);
-        customer->update();
-        tx.commit();
+        callStore().saveCustomer(oldRef, carry);
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The customer could not be saved; nothing was changed.\n") + e.message());
-        if (customer->editMode() == db::Recordset::EditMode::None)
-            rereadCustomers(*this, oldRef); // the row was stored in memory only
         return;
     }
     if (carry)
         MsgBox(QStringLiteral("Done editing."));
     dropPlaceholder(*this);
     endCustomerMode(*this);
-    rereadCustomers(*this, newRef);
+    rereadCustomers(*this);
 }
 
 void Form1::pickCustomer(const QString& reference) {
@@ -177,8 +182,8 @@ void Form1::logusercall(const QString& reference) {
     if (customers) {
         const bool skipNew = customers->editMode() == db::Recordset::EditMode::Add;
         try {
-            row = customers->locate(QStringLiteral("Username LIKE '") + SQLQuote(reference) + QLatin1Char('\''), 0,
-                                    skipNew ? customers->absolutePosition() : -1);
+            row = callrules::findCustomer(*customers, QStringLiteral("LIKE"), reference,
+                                          skipNew ? customers->absolutePosition() : -1);
         } catch (const db::DbError&) {
             row = -1;
         }
@@ -219,18 +224,51 @@ void findFromFirst(db::Recordset* customers, const QString& criterion) {
 
 } // namespace
 
+namespace {
+
+// An opened call is put away (what was typed kept, as on moving to another call) before the list moves: the
+// panel shows the list's customer, and the call would go to whoever the list stood on.
+void leaveOpenedCall(Form1& f) {
+    if (f.newcall || !callpanel::callRow(f))
+        return;
+    f.leavecall();
+    callpanel::endEdit(f);
+}
+
+} // namespace
+
 void Form1::FindCust(const QString& reference) {
     db::Recordset* customers = Adodc1->recordset();
-    if (customers && customers->editMode() == db::Recordset::EditMode::Add)
-        return; // a customer is being entered; the list is held until it is saved or cancelled
-    findFromFirst(customers, QStringLiteral("Username LIKE '") + SQLQuote(reference) + QStringLiteral("'"));
+    // A customer being entered holds the list until it is saved or cancelled.
+    if (!customers || addcustmode || editcustmode || customers->editMode() == db::Recordset::EditMode::Add)
+        return;
+    int row = -1;
+    try {
+        row = callrules::findCustomer(*customers, QStringLiteral("LIKE"), reference);
+    } catch (const db::DbError&) {
+    }
+    if (row < 0) {
+        MsgBox(QStringLiteral("No Records Found"));
+        return;
+    }
+    if (newcall) {
+        // The call being logged takes this customer, as a click on the list gives it.
+        pickCustomer(db::displayText(customers->value(row, customers->fieldIndex(QStringLiteral("Username")))));
+        return;
+    }
+    leaveOpenedCall(*this);
+    try {
+        customers->moveTo(row);
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+    }
 }
 
 void Form1::findCustomerByName() {
     if (newcall || addcustmode || editcustmode)
         return; // re-reading the list would store the customer being entered
     try {
-        Adodc1->refresh();
+        Adodc1->refreshInPlace();
     } catch (const db::DbError& e) {
         MsgBox(e.message());
         return;
@@ -238,5 +276,6 @@ void Form1::findCustomerByName() {
     const QString name = ui::InputBox(QStringLiteral("Enter Customer Name"));
     if (name.isEmpty())
         return;
+    leaveOpenedCall(*this);
     findFromFirst(Adodc1->recordset(), QStringLiteral("Name LIKE '%") + SQLQuote(name) + QStringLiteral("%'"));
 }

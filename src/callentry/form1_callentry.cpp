@@ -132,8 +132,7 @@ void Form1::callsaver() {
     if (storesCustomer) {
         // The new customer takes its place in the list's order.
         try {
-            Adodc1->refresh();
-            callpanel::locateCustomer(*this, reference);
+            Adodc1->refreshInPlace();
         } catch (const db::DbError&) {
         }
     }
@@ -151,6 +150,11 @@ void Form1::cancelcall() {
         callStore().cancel(newcall, attachpath);
     } catch (const db::DbError& e) {
         MsgBox(e.message());
+        // Cancel always puts the call away: what was typed goes, the row the database kept stays.
+        try {
+            callStore().cancel(false, attachpath);
+        } catch (const db::DbError&) {
+        }
     }
     newcall = false;
     leavecall();
@@ -346,22 +350,30 @@ void Form1::mnusearchcall_Click() {
     opencall(nom);
 }
 
-void Form1::shutdownCallPanel() {
+bool Form1::shutdownCallPanel() {
     if (addcustmode || editcustmode) {
         callpanel::cancelCustomerModes(*this);
-        return;
+        return true;
     }
-    if (newcall) {
-        if (callpanel::currentReference(*this).trimmed().isEmpty())
-            cancelcall();
-        else
-            callsaver();
-        return;
+    if (newcall && callpanel::currentReference(*this).trimmed().isEmpty()) {
+        try {
+            callStore().cancel(true, attachpath);
+        } catch (const db::DbError& e) {
+            MsgBox(e.message() + QStringLiteral("\n\nQuorvane stays open so that the call can be saved or cancelled."));
+            return false;
+        }
+        newcall = false;
+        leavecall();
+        callpanel::endEdit(*this);
+        return true;
     }
     // A call opened from the list keeps what was typed into it, as it would on moving to another call.
     db::Recordset* call = callRow(*this);
     db::Recordset* customer = customerRow(*this);
     const auto pending = [](db::Recordset* rs) { return rs && rs->editMode() != db::Recordset::EditMode::None; };
-    if (pending(call) || pending(customer))
-        callsaver();
+    if (!newcall && !pending(call) && !pending(customer))
+        return true;
+    // Saved, the call leaves the panel; refused, it stays there as it was, the user told.
+    callsaver();
+    return !callRow(*this);
 }

@@ -336,8 +336,11 @@ bool locateCustomer(Form1& f, const QString& reference) {
     if (!rs || rs->recordCount() == 0 || reference.isEmpty())
         return false;
     try {
-        rs->moveFirst();
-        return rs->find(QStringLiteral("Username = '") + SQLQuote(reference) + QStringLiteral("'"));
+        const int row = callrules::findCustomer(*rs, QStringLiteral("="), reference);
+        if (row < 0)
+            return false;
+        rs->moveTo(row);
+        return true;
     } catch (const db::DbError&) {
         return false;
     }

@@ -302,12 +302,10 @@ void frmAbout1::leaveDeleteMode() {
     Adodc1->setConnectionString(QString());
     Form1& main = ui::form<Form1>();
     main.Adodc1->setRecordSource(customers::allSql());
-    // A new call or a customer edit on the main window holds the list's current row; its own save or cancel
-    // refreshes the list later.
-    if (main.newcall || main.addcustmode || main.editcustmode)
-        return;
+    // The list stands on the customer it stood on: a call or customer on the main window's panel keeps its own,
+    // and a new or edited customer stays as typed.
     try {
-        main.Adodc1->refresh();
+        main.Adodc1->refreshInPlace();
     } catch (const db::DbError&) {
         // the list keeps the rows it showed
     }

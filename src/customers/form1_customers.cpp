@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 
+#include "callentry/callstore.h"
 #include "customers/customerexport.h"
 #include "customers/customersearch.h"
 #include "customers/search.h"
@@ -28,9 +29,11 @@ using ui::MsgBox;
 
 namespace {
 
+// Read anew (other copies' customers appear), standing on the same customer: a call or customer on the entry
+// panel keeps its own.
 void refreshCustomers(Form1& f) {
     try {
-        f.Adodc1->refresh();
+        f.Adodc1->refreshInPlace();
     } catch (const db::DbError& e) {
         MsgBox(e.message());
     }
@@ -149,8 +152,12 @@ void Form1::mnucustdel_Click() {
     const bool allowed = Datagrid1->allowDelete();
     Datagrid1->setAllowDelete(true);
     try {
-        if (db::Recordset* rs = Adodc1->recordset())
+        if (db::Recordset* rs = Adodc1->recordset()) {
             rs->deleteCurrent();
+            // An opened call keeps its own customer texts rather than taking the next customer's.
+            if (callStore().call())
+                rs->moveTo(rs->recordCount());
+        }
     } catch (const db::DbError& e) {
         MsgBox(e.message());
     }
@@ -180,7 +187,7 @@ void Form1::mnuemailcust_Click() {
 
 void Form1::mnusearchname_Click() {
     try {
-        Adodc1->refresh();
+        Adodc1->refreshInPlace();
     } catch (const db::DbError&) {
         // The search reads the database itself; a stale list does not stop it.
     }

@@ -505,7 +505,11 @@ void Form1::Timer3_Timer() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     if (!m_ended) {
-        shutdownCallPanel();
+        // A call that cannot be stored keeps the program open, so that it can be saved again or cancelled.
+        if (!shutdownCallPanel()) {
+            event->ignore();
+            return;
+        }
         writeColumnWidths();
         // A settings file deleted by "Reset ALL values" must still lead the next start to this database.
         WriteINI(QStringLiteral("Database"), QStringLiteral("Database Path"), dbpath);

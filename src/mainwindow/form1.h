@@ -347,7 +347,7 @@ public:
     void findCustomerByName();
     void auditer(const QString& text);
     void saveEditedCustomer(); // "Save Edit"
-    void shutdownCallPanel();  // at close: cancel or save the call on the panel
+    bool shutdownCallPanel();  // at close: cancel or save the call on the panel; false: it stays, unsaved
 
     // ---- Customer list commands (customers/) ----
     void Datagrid1_Click();

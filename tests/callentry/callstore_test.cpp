@@ -184,4 +184,48 @@ TEST_F(CallStoreTest, CancellingANewCallRemovesItWithItsNotesAndFilesOnly) {
     EXPECT_EQ(stored(kept, "Status"), "Open");
 }
 
+// A second running copy on the same file: its own data controls and call store.
+class TwoCopies : public CallStoreTest {
+protected:
+    void SetUp() override {
+        CallStoreTest::SetUp();
+        customersA.setConnectionString(db::DataControl::connectionStringFor(path));
+        customersA.setRecordSource(QStringLiteral("Select * from Customers ORDER by Name"));
+    }
+    void TearDown() override {
+        customersA.clear();
+        CallStoreTest::TearDown();
+    }
+    db::DataControl callsA;
+    db::DataControl customersA;
+    CallStore copyA{callsA, customersA};
+};
+
+TEST_F(TwoCopies, ASaveKeepsTheCustomerTextsAnotherCopyStoredUnlessThisCopyChangedThem) {
+    const qint64 nom = store.create(defaults, now, true);
+    typeCustomer("Ann Lee", "ann");
+    store.save(QStringLiteral("ann"));
+    ASSERT_TRUE(store.open(nom));
+    ASSERT_TRUE(store.customer()); // copy B stands on Ann, read before the rename
+
+    // Copy A renames her; the rename reaches her calls.
+    customersA.refresh();
+    customersA.recordset()->setField(QStringLiteral("Name"), QStringLiteral("Ann Lee-Smith"));
+    copyA.saveCustomer(QStringLiteral("ann"), true);
+    EXPECT_EQ(stored(nom, "sp2"), "Ann Lee-Smith");
+
+    store.call()->setField(QStringLiteral("Query"), QStringLiteral("unrelated"));
+    store.save(QStringLiteral("ann"));
+    EXPECT_EQ(stored(nom, "Query"), "unrelated");
+    EXPECT_EQ(stored(nom, "sp2"), "Ann Lee-Smith");
+    EXPECT_EQ(stored(nom, "Contact"), "555 123  -  1 High St"); // the carry leaves the contact
+
+    // What copy B changes itself it stores, beside what copy A stored.
+    ASSERT_TRUE(store.open(nom));
+    store.customer()->setField(QStringLiteral("Extension"), QStringLiteral("555 000"));
+    store.save(QStringLiteral("ann"));
+    EXPECT_EQ(stored(nom, "sp2"), "Ann Lee-Smith");
+    EXPECT_EQ(stored(nom, "Contact"), "555 000  -  1 High St");
+}
+
 } // namespace

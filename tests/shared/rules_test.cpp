@@ -282,7 +282,8 @@ TEST(CallRules, ACustomersNewReferenceReachesOnlyTheirOwnCallsAndItems) {
         database.execute("INSERT INTO Inventory (Type, Details2) VALUES ('pc', 'o''neil')");
         database.execute("INSERT INTO Inventory (Type, Details2) VALUES ('pc', 'o%')");
         db::Transaction tx(database.connection());
-        const callrules::Carried carried = callrules::carryCustomerChange(database, "o'neil", "oneil", "O'Neil");
+        const callrules::Carried carried =
+            callrules::carryCustomerChange(database.connection(), "o'neil", "oneil", "O'Neil", 0);
         tx.commit();
         EXPECT_EQ(carried.calls, 1);
         EXPECT_EQ(carried.items, 1);

@@ -36,6 +36,44 @@ void DataControl::refresh() {
     emit recordsetChanged(m_rs.get());
 }
 
+void DataControl::refreshInPlace() {
+    if (!m_rs) {
+        refresh();
+        return;
+    }
+    const QString path = databasePath();
+    if (path.isEmpty())
+        throw DbError(QStringLiteral("The data control has no database."));
+    const Recordset& old = *m_rs;
+    const Recordset::EditMode mode = old.editMode();
+    const bool onRow = !old.bof() && !old.eof();
+    const qint64 id = onRow ? old.rowId(old.absolutePosition()) : 0;
+    std::vector<std::pair<QString, QVariant>> pending;
+    for (const auto& [i, value] : old.pendingFields())
+        pending.emplace_back(old.fieldName(i), value);
+    // The old rows and their pending edit stay until the new ones stand where they did.
+    auto rs = std::make_unique<Recordset>(pool::acquire(path), m_source, LikeDialect::Ado,
+                                          m_onDemand ? Recordset::Reading::OnDemand : Recordset::Reading::Whole);
+    if (mode == Recordset::EditMode::Add) {
+        rs->addNew();
+    } else if (id != 0) {
+        const int row = rs->rowWithId(id);
+        if (row < 0 && mode == Recordset::EditMode::Edit)
+            return;
+        rs->moveTo(row < 0 ? rs->recordCount() : row);
+        if (mode == Recordset::EditMode::Edit)
+            rs->edit();
+    } else if (onRow) { // rows without identity (a query over more than one table) keep their place
+        rs->moveTo(qMin(old.absolutePosition(), rs->recordCount() - 1));
+    } else if (old.recordCount() > 0) {
+        rs->moveTo(old.bof() ? -1 : rs->recordCount());
+    }
+    for (const auto& [name, value] : pending)
+        rs->setField(name, value);
+    m_rs = std::move(rs);
+    emit recordsetChanged(m_rs.get());
+}
+
 void DataControl::clear() {
     m_rs.reset();
     emit recordsetChanged(nullptr);

@@ -626,6 +626,26 @@ void Recordset::requery() {
     settle();
 }
 
+qint64 Recordset::rowId(int row) const {
+    return row >= 0 && row < static_cast<int>(m_rowids.size()) ? m_rowids[row] : 0;
+}
+
+int Recordset::rowWithId(qint64 id) const {
+    if (id == 0)
+        return -1;
+    const auto it = std::find(m_rowids.begin(), m_rowids.end(), id);
+    return it == m_rowids.end() ? -1 : static_cast<int>(it - m_rowids.begin());
+}
+
+std::vector<std::pair<int, QVariant>> Recordset::pendingFields() const {
+    std::vector<std::pair<int, QVariant>> out;
+    if (m_edit != EditMode::None)
+        for (int i = 0; i < fieldCount(); ++i)
+            if (m_dirty[i])
+                out.emplace_back(i, m_buffer[i]);
+    return out;
+}
+
 QVariant Recordset::value(int row, int col) const {
     if (row < 0 || row >= rowCount() || col < 0 || col >= fieldCount())
         return {};

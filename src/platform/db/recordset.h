@@ -68,6 +68,11 @@ public:
     void cancelUpdate(); // forgets pending values; an added row disappears
     void deleteCurrent();
     void requery(); // runs the query again; the position stays where it can
+    // A row's identity in its table (0 for an added row not stored yet), and the row that has it (-1: none).
+    qint64 rowId(int row) const;
+    int rowWithId(qint64 id) const;
+    // The fields a pending edit or added row has set, with their values (none without an edit).
+    std::vector<std::pair<int, QVariant>> pendingFields() const;
 
     // ADO's Find: "Field LIKE 'x'", "Field = 'x'" or "Field <> 'x'", from the current row forward.
     // Returns true on a match (now current); false leaves the recordset at EOF.

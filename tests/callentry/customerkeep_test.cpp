@@ -1,0 +1,171 @@
+#include "support/input.h"
+#include "support/mainwindowfixture.h"
+
+#include "customers/about.h"
+#include "customers/search.h"
+#include "mainwindow/form1.h"
+#include "platform/db/datacontrol.h"
+#include "platform/db/recordset.h"
+#include "platform/db/values.h"
+#include "platform/widgets/forms.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <functional>
+
+namespace {
+
+class PanelCustomer : public MainWindowTest {
+protected:
+    QString field(int nom, const char* column) {
+        return db::displayText(scalar(QStringLiteral("SELECT [%1] from Calls where Nom = %2").arg(column).arg(nom)));
+    }
+    static void retype(QLineEdit* box, const QString& text) {
+        box->selectAll();
+        typeText(box, text);
+    }
+};
+
+// Every way the main customer list is read again; with the menus off only the information window, opened
+// before, can.
+class CustomerReread : public PanelCustomer {
+protected:
+    void rereadEveryWay(Form1& f, bool menus = true) {
+        if (menus) {
+            f.mnureflyist->trigger();
+            f.mnuorderref->trigger();
+            f.mnusearchname->trigger();
+            ui::form<Search>().close();
+            f.mnuordername->trigger();
+        }
+        f.mnuabout->trigger();
+        ui::form<frmAbout1>().Command3->click();
+        ui::form<frmAbout1>().cmdOK->click();
+        processEvents();
+    }
+};
+
+TEST_F(CustomerReread, AnOpenedCallAndACustomerBeingAddedOrEditedKeepTheirOwnCustomer) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    addCustomer("Bob Roe", "bob");
+    const int nom = addCall("bob", "Open", "Admin");
+    Form1& f = start();
+    f.opencall(nom);
+    addCustomer("Abe Ash", "abe"); // by another copy, first in the list
+    rereadEveryWay(f);
+    EXPECT_EQ(f.Adodc1->recordset()->recordCount(), 3);
+    EXPECT_EQ(f.Text10->text(), "Bob Roe");
+    f.Command10->click();
+    EXPECT_EQ(field(nom, "Username"), "bob");
+
+    f.mnuaddcust_Click();
+    typeText(f.Text11, "zoe");
+    rereadEveryWay(f, false);
+    EXPECT_EQ(f.Text11->text(), "zoe");
+    f.Command10->click();
+    EXPECT_EQ(count("SELECT * from Customers where Username = 'zoe'"), 1);
+
+    f.FindCust("ann");
+    f.mnueditcust_Click();
+    retype(f.Text12, "999");
+    rereadEveryWay(f, false);
+    EXPECT_EQ(f.Text11->text() + f.Text12->text(), "ann999");
+    f.Command20->click();
+    EXPECT_EQ(count("SELECT * from Customers where Username = 'ann' and Extension = '999'"), 1);
+
+    // Neither the search window's hand-over nor a deletion moves the list under an opened call.
+    f.opencall(nom);
+    f.FindCust("abe");
+    EXPECT_EQ(f.upperStack->currentWidget(), f.Picture10); // the call was put away first
+    f.opencall(nom);
+    f.mnucustdel_Click(); // Bob goes; his call stays his
+    f.Command10->click();
+    EXPECT_EQ(field(nom, "Username"), "bob");
+}
+
+TEST_F(PanelCustomer, AReferenceAnotherCustomerHasIsRefusedAndOlderTwinsEachKeepTheirOwn) {
+    prepareDatabase();
+    addCustomer("Aaa Upper", "ZOB-001");
+    addCustomer("Zzz Lower", "zob-001"); // stored before references were kept apart
+    const int upper = addCall("ZOB-001", "Open", "Admin");
+    const int lower = addCall("zob-001", "Open", "Admin");
+    Form1& f = start();
+    f.Command8->click();
+    typeText(f.Text11, "Zob-001");
+    f.Command10->click();
+    EXPECT_TRUE(env->dialogs.lastMessage().endsWith("Another customer already has the reference \"Zob-001\" "
+                                                    "(capitals and small letters count as the same). Please enter "
+                                                    "a different reference."));
+    EXPECT_EQ(count("SELECT * from Customers"), 2);
+    EXPECT_EQ(f.Text11->text(), "Zob-001");
+    f.Command9->click();
+
+    const std::function<void()> lookups[] = {[&] { f.opencall(lower); }, [&] { f.FindCust("zob-001"); },
+                                             [&] { f.logusercall("zob-001"); }};
+    for (const auto& lookup : lookups) {
+        lookup();
+        EXPECT_EQ(f.Text10->text(), "Zzz Lower");
+    }
+    f.Combo11->setCurrentIndex(f.Combo11->findText("zob-001"));
+    emit f.Combo11->activated(f.Combo11->currentIndex());
+    EXPECT_EQ(f.Text10->text(), "Zzz Lower");
+    f.Command10->click();
+
+    // An edit keeping the twin's reference is stored and reaches only that twin's calls; taking the other's
+    // reference is refused before any word of updating calls.
+    f.FindCust("zob-001");
+    f.mnueditcust_Click();
+    retype(f.Text10, "Zzz Lower Ltd");
+    f.Command20->click();
+    EXPECT_EQ(field(lower, "sp2") + "|" + field(upper, "sp2"), "Zzz Lower Ltd|");
+    f.FindCust("zob-001");
+    f.mnueditcust_Click();
+    retype(f.Text11, "ZOB-001");
+    env->dialogs.clear();
+    f.Command20->click();
+    EXPECT_EQ(env->dialogs.messages.size(), 1u);
+    EXPECT_EQ(field(lower, "Username"), "zob-001");
+}
+
+// The database refuses changes to calls, as a read-only or locked file does.
+class RefusingDatabase : public PanelCustomer {
+protected:
+    void refuse(const char* what) {
+        exec(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON Calls BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                 .arg(QLatin1String(what)));
+    }
+};
+
+TEST_F(RefusingDatabase, ClosingWithACallThatCannotBeStoredKeepsTheProgramOpenWithTheCall) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    Form1& f = start();
+    f.logusercall("ann");
+    const int nom = f.Text18->text().toInt();
+    f.Text16->setPlainText("typed");
+    refuse("UPDATE");
+    EXPECT_FALSE(f.close());
+    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The call could not be saved; nothing was stored."));
+    EXPECT_EQ(f.Text16->toPlainText(), "typed");
+    exec("DROP TRIGGER refuse");
+    f.Command10->click();
+    EXPECT_EQ(field(nom, "Query"), "typed");
+
+    // A new call without a customer goes at closing; one the database keeps stays on the panel.
+    f.Command8->click();
+    const int other = f.Text18->text().toInt();
+    f.Text16->setPlainText("no customer yet");
+    refuse("DELETE");
+    EXPECT_FALSE(f.close());
+    EXPECT_EQ(f.Text16->toPlainText(), "no customer yet");
+    exec("DROP TRIGGER refuse");
+    closeMain();
+    EXPECT_EQ(count(QStringLiteral("SELECT * from Calls where Nom = %1").arg(other)), 0);
+}
+
+} // namespace
