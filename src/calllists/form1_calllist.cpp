@@ -322,13 +322,20 @@ void Form1::readColumnWidths() {
         else if (ok && w > 0)
             Datagrid1->setUserColumnWidth(c, w);
     }
+    // Only the widths changed from here on are written at close: another copy's stand.
+    for (int c = 0; c < callviews::ColumnCount; ++c)
+        m_held.remember(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
+                        QString::number(datagrid2->colWidth(c)));
+    for (int c = 0; c < 8; ++c)
+        m_held.remember(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c),
+                        QString::number(Datagrid1->columnWidth(c)));
 }
 
 void Form1::writeColumnWidths() {
     for (int c = 0; c < callviews::ColumnCount; ++c)
-        WriteINI(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
-                 QString::number(datagrid2->colWidth(c)));
+        m_held.store(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
+                     QString::number(datagrid2->colWidth(c)));
     for (int c = 0; c < 8; ++c)
-        WriteINI(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c),
-                 QString::number(Datagrid1->columnWidth(c)));
+        m_held.store(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c),
+                     QString::number(Datagrid1->columnWidth(c)));
 }

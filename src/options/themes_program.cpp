@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <limits>
 
 using ui::Answer;
 using ui::Buttons;
@@ -112,14 +111,15 @@ void themes::connectProgramOptions() {
                          ui::DefaultTitle, QStringLiteral("200"));
         if (answer.isEmpty() || optionrules::meansCancel(answer))
             return;
-        const std::optional<int> width =
-            optionrules::wholeNumber(answer, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+        const std::optional<int> width = optionrules::wholeNumber(answer, optionrules::DropDownWidthRange.low,
+                                                                  optionrules::DropDownWidthRange.high);
         if (!width)
             return;
         main->applyOption(Form1::Option::DropDownWidth, QString::number(*width));
     });
 
     connect(mnuresize, &QAction::triggered, this, [this] {
+        const ui::SettingsCommand storing;
         if (ui::screen().sizePixels().width() < 1025) {
             MsgBox(QStringLiteral("Screen is too small to allow resizing"));
             program("Allow Resizing for larger screens", QStringLiteral("False"));

@@ -431,6 +431,7 @@ bool Form3::event(QEvent* e) {
 }
 
 void Form3::closeEvent(QCloseEvent* e) {
+    const ui::SettingsCommand storing;
     WriteINI(Section, QStringLiteral("Text2"), Text2->text().mid(m_titlePrefix.size()));
     if (m_main)
         m_main->showActivity(QStringLiteral("Waiting"));
@@ -551,15 +552,18 @@ void Form3::Command3_Click() {
 }
 
 void Form3::columnSwitch(QAction* item, const QString& key) {
+    const ui::SettingsCommand storing;
     WriteINI(Section, key, ui::markText(ui::flipMark(item)));
     datavisible();
 }
 
 void Form3::optionSwitch(QAction* item, const QString& key) {
+    const ui::SettingsCommand storing;
     WriteINI(Section, key, ui::markText(ui::flipMark(item)));
 }
 
 void Form3::mnuwidth_Click() {
+    const ui::SettingsCommand storing;
     const QString answer = ui::InputBox(QStringLiteral("Enter a Value between 300 and 900"),
                                         QStringLiteral("HTML Query field Width"), QString());
     wizard::state().htmlwidth = answer;
@@ -568,6 +572,7 @@ void Form3::mnuwidth_Click() {
 }
 
 void Form3::mnulogo_Click() {
+    const ui::SettingsCommand storing;
     const QString path =
         ui::dialogs().openFile(QStringLiteral("All image files (*.bmp,*.jpg,*.pcx)|*.BMP;*.JPG;*.PCX|"),
                                QStringLiteral("Logo"), desktop::programFolder());
@@ -586,6 +591,7 @@ QColor startColour(const QString& setting) {
 } // namespace
 
 void Form3::mnubakc_Click() {
+    const ui::SettingsCommand storing;
     const auto colour = ui::dialogs().chooseColour(startColour(wizard::state().pagecolour));
     if (!colour || !colour->isValid())
         return;
@@ -596,6 +602,7 @@ void Form3::mnubakc_Click() {
 }
 
 void Form3::mnutable_Click() {
+    const ui::SettingsCommand storing;
     const auto colour = ui::dialogs().chooseColour(startColour(wizard::state().tablecolour));
     if (!colour || !colour->isValid())
         return;
