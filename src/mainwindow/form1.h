@@ -449,7 +449,7 @@ private:
     std::vector<HeldSetting> saverSettings() const;
 
     bool m_ended = false;
-    QString m_storedDbPath;   // the database path the settings name, even when this run uses another
+    QString m_storedDbPath;  // the database path the settings name, even when this run uses another
     qv::HeldSettings m_held; // what saver and the column widths store, as this copy last read or stored it
     std::unique_ptr<clsStyle> style;
     std::unique_ptr<CallList> m_callList;

@@ -32,8 +32,8 @@ void GridFont::save() const {
 GridFont GridFont::stored() {
     GridFont f;
     f.name = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), f.name);
-    f.bold = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), QStringLiteral("False")) ==
-             QLatin1String("True");
+    f.bold =
+        ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), QStringLiteral("False")) == QLatin1String("True");
     f.size = optionrules::gridFontSize(
         ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QString::number(f.size)));
     f.colour = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), f.colour);

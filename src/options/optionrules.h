@@ -24,10 +24,10 @@ struct Range {
     int high;
     int standard; // the default, for a text that is no whole number
 };
-inline constexpr Range MaxCallsRange{100, 5000, 1000};     // "Maximum number of calls displayed"
-inline constexpr Range RowHeightRange{285, 700, 300};      // "Grid Row Height", twips
-inline constexpr Range DropDownWidthRange{200, 500, 200};  // "Customer Drop-Down Width", pixels
-inline constexpr Range GridFontSizeRange{6, 72, 10};       // [Grid Fonts] "Size": the font dialog's list of sizes
+inline constexpr Range MaxCallsRange{100, 5000, 1000};    // "Maximum number of calls displayed"
+inline constexpr Range RowHeightRange{285, 700, 300};     // "Grid Row Height", twips
+inline constexpr Range DropDownWidthRange{200, 500, 200}; // "Customer Drop-Down Width", pixels
+inline constexpr Range GridFontSizeRange{6, 72, 10};      // [Grid Fonts] "Size": the font dialog's list of sizes
 
 // A stored number as the windows use it: a whole number outside the range is the nearest one offered; a text
 // that is no whole number is the default.

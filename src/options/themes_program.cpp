@@ -29,6 +29,7 @@ void themes::connectProgramOptions() {
     Form1* main = &ui::form<Form1>();
 
     connect(mnuflr, &QAction::triggered, this, [this, main] {
+        const ui::SettingsCommand storing; // told after the restart note
         const bool on = ui::flipMark(mnuflr);
         main->applyOption(Form1::Option::LowRes, ui::markText(on));
         MsgBox(QStringLiteral("You must restart Quorvane before this takes effect"));
@@ -91,6 +92,7 @@ void themes::connectProgramOptions() {
             ui::dialogs().browseFolder(QStringLiteral("Locate the folder where attachmenst will be stored"));
         if (!folder.hasPath() || folder.path.isEmpty())
             return;
+        const ui::SettingsCommand storing;
         main->applyOption(Form1::Option::AttachPath, folder.path);
         MsgBox(QStringLiteral("You must now restart before this change will take effect!"));
     });
@@ -111,8 +113,8 @@ void themes::connectProgramOptions() {
                          ui::DefaultTitle, QStringLiteral("200"));
         if (answer.isEmpty() || optionrules::meansCancel(answer))
             return;
-        const std::optional<int> width = optionrules::wholeNumber(answer, optionrules::DropDownWidthRange.low,
-                                                                  optionrules::DropDownWidthRange.high);
+        const std::optional<int> width =
+            optionrules::wholeNumber(answer, optionrules::DropDownWidthRange.low, optionrules::DropDownWidthRange.high);
         if (!width)
             return;
         main->applyOption(Form1::Option::DropDownWidth, QString::number(*width));
