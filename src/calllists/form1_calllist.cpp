@@ -286,7 +286,7 @@ void Form1::paintBars() {
     const QStringList defaults = {"/Media/blue.jpg", "/Media/green.jpg", "/Media/yellow.jpg", "/Media/orange.jpg"};
     const int top = qMax(1, *std::max_element(barValues.begin(), barValues.end()));
     for (int i = 0; i < 4; ++i) {
-        const QString path = ReadINI(QStringLiteral("Images"), QStringLiteral("Bar%1").arg(i + 1),
+        const QString path = ReadINIPath(QStringLiteral("Images"), QStringLiteral("Bar%1").arg(i + 1),
                                      desktop::programFolder() + defaults[i]);
         // A picture that cannot be read leaves the bar as it was.
         QPixmap bar(path);

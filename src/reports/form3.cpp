@@ -353,7 +353,8 @@ void Form3::Form_Activate() {
     datavisible();
 
     m_titlePrefix = QStringLiteral("Report dated: ") + db::displayText(desktop::clock().today()) + QStringLiteral(". ");
-    ui::setTextFromStart(Text2, m_titlePrefix + ReadINI(Section, QStringLiteral("Text2"), QString()));
+    m_storedTitle = ReadINI(Section, QStringLiteral("Text2"), QString());
+    ui::setTextFromStart(Text2, m_titlePrefix + m_storedTitle);
 
     if (const auto b = wizard::iniBool(ReadINI(Section, QStringLiteral("Truncate"), QStringLiteral("False"))))
         mnutrunc->setChecked(*b);
@@ -362,7 +363,7 @@ void Form3::Form_Activate() {
     m_spareCaption = spare;
     ui::setStoredCaption(mnfields, mnuwizsf, QString(), spare);
     s.logopath =
-        ReadINI(Section, QStringLiteral("Logo Image"), desktop::programFolder() + QStringLiteral("/Media/logo.gif"));
+        ReadINIPath(Section, QStringLiteral("Logo Image"), desktop::programFolder() + QStringLiteral("/Media/logo.gif"));
 
     for (QComboBox* box : {Combo3, Combo1, Combo2, Combo5, Combo4})
         refill(box, {});
@@ -432,7 +433,9 @@ bool Form3::event(QEvent* e) {
 
 void Form3::closeEvent(QCloseEvent* e) {
     const ui::SettingsCommand storing;
-    WriteINI(Section, QStringLiteral("Text2"), Text2->text().mid(m_titlePrefix.size()));
+    const QString title = Text2->text().mid(m_titlePrefix.size());
+    if (title != m_storedTitle && WriteINI(Section, QStringLiteral("Text2"), title))
+        m_storedTitle = title;
     if (m_main)
         m_main->showActivity(QStringLiteral("Waiting"));
     QMainWindow::closeEvent(e);
