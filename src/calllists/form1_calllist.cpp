@@ -287,7 +287,7 @@ void Form1::paintBars() {
     const int top = qMax(1, *std::max_element(barValues.begin(), barValues.end()));
     for (int i = 0; i < 4; ++i) {
         const QString path = ReadINIPath(QStringLiteral("Images"), QStringLiteral("Bar%1").arg(i + 1),
-                                     desktop::programFolder() + defaults[i]);
+                                         desktop::programFolder() + defaults[i]);
         // A picture that cannot be read leaves the bar as it was.
         QPixmap bar(path);
         const int h = barValues[i] == 0 ? 2 : qMax(4, BarHeight * barValues[i] / top);
