@@ -130,10 +130,6 @@ bool HeldSettings::write(const QString& section, const QString& key, const QStri
     return true;
 }
 
-QString HeldSettings::remembered(const QString& section, const QString& key) const {
-    return m_values.value(heldKey(section, key));
-}
-
 QString leftWhole(const QString& text, qsizetype n) {
     if (n <= 0)
         return {};

@@ -58,8 +58,6 @@ public:
     // Writes the value (chosen again, it is stored even when this copy held it already) and remembers it once
     // stored. False when the write failed.
     bool write(const QString& section, const QString& key, const QString& value);
-    // The value remembered; "" for none.
-    QString remembered(const QString& section, const QString& key) const;
 
 private:
     QHash<QString, QString> m_values;
