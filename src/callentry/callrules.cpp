@@ -36,7 +36,7 @@ QString appendAuditLine(const QString& audit, const QString& line) {
 
 QString contactText(const QString& phone, const QString& address) {
     // A long address would make the whole save fail on the column's size; the contact is only a summary.
-    return (phone + QStringLiteral("  -  ") + address).left(ContactLength);
+    return qv::leftWhole(phone + QStringLiteral("  -  ") + address, ContactLength);
 }
 
 QString itemText(const QString& type, const QString& number) {

@@ -286,8 +286,8 @@ void Form1::paintBars() {
     const QStringList defaults = {"/Media/blue.jpg", "/Media/green.jpg", "/Media/yellow.jpg", "/Media/orange.jpg"};
     const int top = qMax(1, *std::max_element(barValues.begin(), barValues.end()));
     for (int i = 0; i < 4; ++i) {
-        const QString path = ReadINI(QStringLiteral("Images"), QStringLiteral("Bar%1").arg(i + 1),
-                                     desktop::programFolder() + defaults[i]);
+        const QString path = ReadINIPath(QStringLiteral("Images"), QStringLiteral("Bar%1").arg(i + 1),
+                                         desktop::programFolder() + defaults[i]);
         // A picture that cannot be read leaves the bar as it was.
         QPixmap bar(path);
         const int h = barValues[i] == 0 ? 2 : qMax(4, BarHeight * barValues[i] / top);
@@ -322,13 +322,20 @@ void Form1::readColumnWidths() {
         else if (ok && w > 0)
             Datagrid1->setUserColumnWidth(c, w);
     }
+    // Only the widths changed from here on are written at close: another copy's stand.
+    for (int c = 0; c < callviews::ColumnCount; ++c)
+        m_held.remember(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
+                        QString::number(datagrid2->colWidth(c)));
+    for (int c = 0; c < 8; ++c)
+        m_held.remember(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c),
+                        QString::number(Datagrid1->columnWidth(c)));
 }
 
 void Form1::writeColumnWidths() {
     for (int c = 0; c < callviews::ColumnCount; ++c)
-        WriteINI(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
-                 QString::number(datagrid2->colWidth(c)));
+        m_held.store(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
+                     QString::number(datagrid2->colWidth(c)));
     for (int c = 0; c < 8; ++c)
-        WriteINI(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c),
-                 QString::number(Datagrid1->columnWidth(c)));
+        m_held.store(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c),
+                     QString::number(Datagrid1->columnWidth(c)));
 }

@@ -4,6 +4,7 @@
 #include "customers/customersearch.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
+#include "options/optionrules.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -169,7 +170,8 @@ void frmAbout1::Form_Load() {
         {" \" ", value(customers)},
         {"Attachment Folder:", dash + main.attachpath},
         {"Category & Status path:", dash + "[Contained within Database]"},
-        {"Maximum Calls displayed:", dash + ReadINI("Call Grid", "Maximum number of calls displayed", "1000")},
+        {"Maximum Calls displayed:", dash + QString::number(optionrules::maxCalls(
+                                                ReadINI("Call Grid", "Maximum number of calls displayed", "1000")))},
         {"Date Format:", dash + ReadINI("Call Grid", "Date Setting", "mm-dd-yyyy")},
         {"Workload includes unassigned calls?",
          dash + ReadINI("Program", "Include Unassigned Calls in Workload", "False")},

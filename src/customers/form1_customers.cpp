@@ -41,6 +41,7 @@ void refreshCustomers(Form1& f) {
 
 // The customer list in the order chosen; the choice is kept for the next start.
 void orderCustomers(Form1& f, const QString& column) {
+    const ui::SettingsCommand storing;
     WriteINI(QStringLiteral("Call Grid"), QStringLiteral("Sort by Name or Username"), column);
     f.Adodc1->setRecordSource(customers::listSql(column));
     refreshCustomers(f);

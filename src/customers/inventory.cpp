@@ -6,6 +6,8 @@
 #include "customers/inventorytitles.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
+#include "options/appearance.h"
+#include "options/optionrules.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -159,25 +161,21 @@ void Inventory::Load() {
     }
     Datagrid1->bind(Adodc1);
 
-    QFont font(ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), QStringLiteral("Arial")));
-    font.setBold(ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), QStringLiteral("False")) ==
-                 QLatin1String("True"));
-    const int size = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QStringLiteral("10")).toInt();
-    if (size > 0)
-        font.setPointSize(size);
+    const appearance::GridFont gridFont = appearance::GridFont::stored();
+    const QFont font = gridFont.font();
     setFont(font);
     // The filter value keeps room for a dozen characters of the chosen font.
     Text1->setMinimumWidth(QFontMetrics(font).averageCharWidth() * 12);
     fitCommands();
-    const QColor colour = ui::vbColour(ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), "0"));
+    const QColor colour = ui::vbColour(gridFont.colour);
     if (colour.isValid()) {
         QPalette p = palette();
         p.setColor(QPalette::WindowText, colour);
         p.setColor(QPalette::Text, colour);
         setPalette(p);
     }
-    Datagrid1->setRowHeightMin(
-        ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300")).toInt());
+    Datagrid1->setRowHeightMin(optionrules::rowHeight(
+        ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300"))));
 
     cmdCommand3->setEnabled(f.isAdministrator());
     titler();

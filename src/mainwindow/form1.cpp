@@ -54,15 +54,9 @@ namespace {
 
 // [Grid Fonts] on both grids, and the customer grid's row height (twips), as the appearance options apply them.
 void applyGridFonts(Form1& f) {
-    appearance::GridFont font;
-    font.name = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), font.name);
-    font.bold =
-        ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), QStringLiteral("False")) == QLatin1String("True");
-    font.size = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QStringLiteral("10")).toInt();
-    font.colour = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), font.colour);
-    if (const auto rowHeight = optionrules::rowHeight(
-            ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300"))))
-        f.Datagrid1->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(*rowHeight));
+    const appearance::GridFont font = appearance::GridFont::stored();
+    f.Datagrid1->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(optionrules::rowHeight(
+        ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300")))));
     for (QTableView* grid : {static_cast<QTableView*>(f.datagrid2), static_cast<QTableView*>(f.Datagrid1)})
         appearance::applyGridFont(grid, font.font(), ui::vbColour(font.colour));
 }
@@ -145,10 +139,14 @@ void Form1::Load(const QString& settingsBase) {
 bool Form1::openDatabase() {
     const QString folder = QFileInfo(inipath).absolutePath();
     const QString defaultPath = folder + QStringLiteral("/desk.qvdb");
-    QString path = ReadINI(QStringLiteral("Database"), QStringLiteral("Database Path"), QString());
+    QString path = ReadINIPath(QStringLiteral("Database"), QStringLiteral("Database Path"), QString());
+    // A shared file briefly out of reach must not re-point this copy for good: the stored path stays.
+    m_storedDbPath = path;
     if (!path.isEmpty() && !QFileInfo::exists(path)) {
         MsgBox(QStringLiteral("The database could not be found at:\n") + path +
-               QStringLiteral("\n\nQuorvane will use the default database instead:\n") + defaultPath);
+               QStringLiteral("\n\nQuorvane will use the local database for this run:\n") + defaultPath +
+               QStringLiteral("\n\nThe settings still name the database above, so the next start looks for it "
+                              "there again."));
         path.clear();
     }
     if (path.isEmpty()) {
@@ -165,7 +163,10 @@ bool Form1::openDatabase() {
                 }
             }
         }
-        WriteINI(QStringLiteral("Database"), QStringLiteral("Database Path"), path);
+        if (m_storedDbPath.isEmpty()) {
+            WriteINI(QStringLiteral("Database"), QStringLiteral("Database Path"), path);
+            m_storedDbPath = path;
+        }
     }
     try {
         auto database = db::Database::open(path);
@@ -181,11 +182,11 @@ bool Form1::openDatabase() {
 
 void Form1::readSettings() {
     const QString prog = desktop::programFolder();
-    backimagepath = ReadINI("Images", "BackImage", prog + QStringLiteral("/default.jpg"));
+    backimagepath = ReadINIPath("Images", "BackImage", prog + QStringLiteral("/default.jpg"));
     backcolour = ReadINI("Customisation", "Back-Colour", "12632256");
     gridcolour = ReadINI("Call Grid", "Grid Colour", "15921906");
-    monitorpath = ReadINI("Monitor", "Monitor Path", prog);
-    piemode = ReadINI("Program", "Piechart", "sp3");
+    monitorpath = ReadINIPath("Monitor", "Monitor Path", prog);
+    piemode = optionrules::pieMode(ReadINI("Program", "Piechart", "sp3"));
     homestats = ReadINI("Program", "Home Stats Format", "Me");
     includeunassigned = ReadINI("Program", "Include Unassigned Calls in Workload", "False");
     unassigneddefault = ReadINI("Program", "Unassigned by default", "False");
@@ -194,7 +195,7 @@ void Form1::readSettings() {
     formcolour = ReadINI("Customisation", "Form-Colour", "15724527");
     alternaterows = ReadINI("Call Grid", "Alternate Rows", "True");
     mbcolour = ReadINI("Customisation", "MB-Colour", "15724527");
-    attachpath = ReadINI("Program", "Attachments Path", QFileInfo(inipath).absolutePath() + "/Attachments");
+    attachpath = ReadINIPath("Program", "Attachments Path", QFileInfo(inipath).absolutePath() + "/Attachments");
     if (!attachpath.isEmpty())
         QDir().mkpath(attachpath); // the default folder does not exist on a first start
     stats3status = ReadINI("Program", "Stats 3", "Pending");
@@ -217,14 +218,31 @@ void Form1::readSettings() {
     if (optionrules::isTrue(ReadINI("Call Grid", "Auto-Refresh", "False")))
         Timer3->start();
     Label36->setText(ReadINI("Program", "Spare Field Name", "Notes:"));
-    const int dropWidth = ReadINI("Program", "Customer Drop-Down Width", "200").toInt();
-    SetDropDownWidth(Combo6, dropWidth);
+    SetDropDownWidth(Combo6, optionrules::dropDownWidth(ReadINI("Program", "Customer Drop-Down Width", "200")));
     // Read so the file carries them; they apply at the next start.
     ReadINI("Call Grid", "Sort by Name or Username", "Name");
     ReadINI("Database", "Limited Refresh Customer Pull Down", "False");
     ReadINI("Email-Settings", "Default Message", "");
     ReadINI("Email-Settings", "Close Message", "False");
     ReadINI("Email-Settings", "Close Message Text", "Your call # has been closed");
+
+    // What saver stores, as this copy holds it now: only what changes from here on is written back.
+    for (const auto& [section, key, value] : saverSettings())
+        m_held.remember(section, key, value);
+}
+
+std::vector<Form1::HeldSetting> Form1::saverSettings() const {
+    return {{"Images", "BackImage", backimagepath},
+            {"Monitor", "Monitor Path", monitorpath},
+            {"Monitor", "Monitor Enabled", ui::markText(mnumonitor->isChecked())},
+            {"Customisation", "Back-Colour", backcolour},
+            {"Customisation", "Panel-Colour", panelcolour},
+            {"Customisation", "MB-Colour", mbcolour},
+            {"Customisation", "Form-Colour", formcolour},
+            {"Call Grid", "Grid Colour", gridcolour},
+            {"Call Grid", "Status Style", statusstyle},
+            {"Printing", "Call Sheet Header", sheetheader},
+            {"Call Grid", "Sort Order", sortorder}};
 }
 
 void Form1::openDataControls() {
@@ -446,26 +464,18 @@ void Form1::applyuserlevel() {
 }
 
 void Form1::saver() {
-    WriteINI("Images", "BackImage", backimagepath);
-    WriteINI("Email-Settings", "Default Message", ReadINI("Email-Settings", "Default Message", ""));
-    WriteINI("Email-Settings", "Close Message", ReadINI("Email-Settings", "Close Message", "False"));
-    WriteINI("Email-Settings", "Close Message Text",
-             ReadINI("Email-Settings", "Close Message Text", "Your call # has been closed"));
-    WriteINI("Monitor", "Monitor Path", monitorpath);
-    WriteINI("Monitor", "Monitor Enabled", ui::markText(mnumonitor->isChecked()));
-    WriteINI("Customisation", "Back-Colour", backcolour);
-    WriteINI("Customisation", "Panel-Colour", panelcolour);
-    WriteINI("Customisation", "MB-Colour", mbcolour);
-    WriteINI("Customisation", "Form-Colour", formcolour);
-    WriteINI("Call Grid", "Grid Colour", gridcolour);
-    WriteINI("Call Grid", "Status Style", statusstyle);
-    WriteINI("Program", "Start Picture", "False");
-    WriteINI("Printing", "Call Sheet Header", sheetheader);
-    WriteINI("Call Grid", "Sort by Name or Username", ReadINI("Call Grid", "Sort by Name or Username", "Name"));
-    WriteINI("Database", "Limited Refresh Customer Pull Down",
-             ReadINI("Database", "Limited Refresh Customer Pull Down", "False"));
-    WriteINI("Call Grid", "Sort Order", sortorder);
-    WriteINI("Database", "Database Path", dbpath);
+    const ui::SettingsCommand storing;
+    // Values this copy did not change are left as the file holds them: another copy may have chosen them since.
+    for (const auto& [section, key, value] : saverSettings())
+        m_held.store(section, key, value);
+    // The rest of the list only has to be there: reading writes a missing one's default.
+    ReadINI("Email-Settings", "Default Message", "");
+    ReadINI("Email-Settings", "Close Message", "False");
+    ReadINI("Email-Settings", "Close Message Text", "Your call # has been closed");
+    if (ReadINI("Program", "Start Picture", "False") != QLatin1String("False"))
+        WriteINI("Program", "Start Picture", "False");
+    ReadINI("Call Grid", "Sort by Name or Username", "Name");
+    ReadINI("Database", "Limited Refresh Customer Pull Down", "False");
 }
 
 void Form1::SavePass(const QString& staffId, const QString& password) {
@@ -510,9 +520,12 @@ void Form1::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+        const ui::SettingsCommand storing;
         writeColumnWidths();
-        // A settings file deleted by "Reset ALL values" must still lead the next start to this database.
-        WriteINI(QStringLiteral("Database"), QStringLiteral("Database Path"), dbpath);
+        // A settings file deleted by "Reset ALL values" must still lead the next start to the database the
+        // settings named (reading writes the path only where the key is gone); a path another copy stored stays.
+        ReadINIPath(QStringLiteral("Database"), QStringLiteral("Database Path"),
+                    m_storedDbPath.isEmpty() ? dbpath : m_storedDbPath);
     }
     Timer1->stop();
     Timer2->stop();

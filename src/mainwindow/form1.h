@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QCalendarWidget;
@@ -439,7 +440,17 @@ private:
     void applyColours();
     void endProgram(const QString& message);
 
+    // The settings saver stores, with their values now.
+    struct HeldSetting {
+        const char* section;
+        const char* key;
+        QString value;
+    };
+    std::vector<HeldSetting> saverSettings() const;
+
     bool m_ended = false;
+    QString m_storedDbPath;  // the database path the settings name, even when this run uses another
+    qv::HeldSettings m_held; // what saver and the column widths store, as this copy last read or stored it
     std::unique_ptr<clsStyle> style;
     std::unique_ptr<CallList> m_callList;
     std::unique_ptr<CallStore> m_callStore;

@@ -1,6 +1,7 @@
 #include "mainwindow/form1.h"
 
 #include "mainwindow/statusbar.h"
+#include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@ void callGrid(const QString& key, const QString& value) {
 } // namespace
 
 void Form1::applyOption(Option option, const QString& value) {
+    const ui::SettingsCommand storing;
     const bool on = value == QLatin1String("True");
     switch (option) {
     case Option::LowRes:

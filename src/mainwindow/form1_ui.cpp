@@ -5,6 +5,7 @@
 #include "platform/db/datacontrol.h"
 #include "platform/desktop.h"
 #include "platform/widgets/datagrid.h"
+#include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/menumark.h"
 #include "platform/widgets/menus.h"
@@ -114,9 +115,11 @@ void Form1::buildMenus() {
     });
     connect(mnuchangepass, &QAction::triggered, this, &Form1::changeOwnPassword);
     connect(mnucalnot, &QAction::triggered, this, [this] {
+        const ui::SettingsCommand storing;
         WriteINI(QStringLiteral("Reports"), QStringLiteral("Call Notes"), ui::markText(ui::flipMark(mnucalnot)));
     });
     connect(mnultrhead, &QAction::triggered, this, [this] {
+        const ui::SettingsCommand storing;
         WriteINI(QStringLiteral("Printing"), QStringLiteral("Letterhead Space"),
                  ui::markText(ui::flipMark(mnultrhead)));
     });

@@ -1,5 +1,6 @@
 #include "options/appearance.h"
 
+#include "options/optionrules.h"
 #include "platform/widgets/menumark.h"
 #include "shared/shared.h"
 
@@ -26,6 +27,17 @@ void GridFont::save() const {
     WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), ui::markText(bold));
     WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QString::number(size));
     WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), colour);
+}
+
+GridFont GridFont::stored() {
+    GridFont f;
+    f.name = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), f.name);
+    f.bold =
+        ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), QStringLiteral("False")) == QLatin1String("True");
+    f.size = optionrules::gridFontSize(
+        ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QString::number(f.size)));
+    f.colour = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), f.colour);
+    return f;
 }
 
 void applyGridFont(QTableView* grid, const QFont& font, const QColor& colour) {

@@ -21,6 +21,9 @@ struct GridFont {
     QFont font() const;
     // Writes "Name", "Bold", "Size" and "Colour" in this order.
     void save() const;
+    // As stored (a missing key's default written back), the size within the sizes the font dialog offers; every
+    // window showing the lists' font reads it so.
+    static GridFont stored();
 };
 
 // A grid's text in this font and colour; rows grow when the font needs more room than they have (an invalid

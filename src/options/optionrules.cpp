@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -51,22 +52,36 @@ QString sortColumn(const QString& stored) {
     return QStringList{"Nom", "Status", "sp3"}.contains(stored) ? stored : QStringLiteral("Nom");
 }
 
-int maxCalls(const QString& stored) {
-    // Used as stored (a 16-bit whole number); only what is not one from 1 up falls back to the default.
+int withinRange(const QString& stored, Range range) {
     bool whole = false;
-    const int n = stored.toInt(&whole);
-    return whole && n >= 1 && n <= 32767 ? n : 1000;
+    const qlonglong n = stored.trimmed().toLongLong(&whole);
+    if (!whole)
+        return range.standard;
+    return static_cast<int>(std::clamp<qlonglong>(n, range.low, range.high));
+}
+
+QString pieMode(const QString& stored) {
+    return QStringList{"sp3", "User", "None"}.contains(stored) ? stored : QStringLiteral("sp3");
+}
+
+int maxCalls(const QString& stored) {
+    return withinRange(stored, MaxCallsRange);
+}
+
+int dropDownWidth(const QString& stored) {
+    return withinRange(stored, DropDownWidthRange);
+}
+
+int gridFontSize(const QString& stored) {
+    return withinRange(stored, GridFontSizeRange);
 }
 
 int refreshInterval(const QString& stored) {
     return qMax(1, stored.toInt());
 }
 
-std::optional<int> rowHeight(const QString& stored) {
-    const int n = stored.toInt();
-    if (n > 0 && n <= 32767)
-        return n;
-    return std::nullopt;
+int rowHeight(const QString& stored) {
+    return withinRange(stored, RowHeightRange);
 }
 
 } // namespace optionrules

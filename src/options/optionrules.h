@@ -17,12 +17,31 @@ std::optional<int> wholeNumber(const QString& answer, int low, int high);
 // writes the database path back before it closes, so the next start still finds the database in use.
 bool resetSettings(const QString& iniPath);
 
-// Stored settings as the main window uses them at start; a text that is not a valid value falls back.
-bool isTrue(const QString& stored);                  // exactly "True"
-QString sortOrder(const QString& stored);            // "ASC" or "DESC" (it goes into SQL as it stands), else "ASC"
-QString sortColumn(const QString& stored);           // "Nom", "Status" or "sp3", else "Nom"
-int maxCalls(const QString& stored);                 // a whole number from 1 to 32767, else 1000
-int refreshInterval(const QString& stored);          // seconds, at least 1 (text that is no number counts as 0)
-std::optional<int> rowHeight(const QString& stored); // twips from 1 to 32767; nullopt leaves the grid's own
+// The numbers the options window offers: its prompts take these and no more, and a stored number is read within
+// them, so that a hand-edited or damaged file cannot break a window.
+struct Range {
+    int low;
+    int high;
+    int standard; // the default, for a text that is no whole number
+};
+inline constexpr Range MaxCallsRange{100, 5000, 1000};    // "Maximum number of calls displayed"
+inline constexpr Range RowHeightRange{285, 700, 300};     // "Grid Row Height", twips
+inline constexpr Range DropDownWidthRange{200, 500, 200}; // "Customer Drop-Down Width", pixels
+inline constexpr Range GridFontSizeRange{6, 72, 10};      // [Grid Fonts] "Size": the font dialog's list of sizes
+
+// A stored number as the windows use it: a whole number outside the range is the nearest one offered; a text
+// that is no whole number is the default.
+int withinRange(const QString& stored, Range range);
+
+// Stored settings as every window that reads them uses them; a text that is not a valid value falls back.
+bool isTrue(const QString& stored);         // exactly "True"
+QString sortOrder(const QString& stored);   // "ASC" or "DESC" (it goes into SQL as it stands), else "ASC"
+QString sortColumn(const QString& stored);  // "Nom", "Status" or "sp3", else "Nom"
+QString pieMode(const QString& stored);     // "sp3", "User" or "None", else "sp3"
+int maxCalls(const QString& stored);        // MaxCallsRange
+int refreshInterval(const QString& stored); // seconds, at least 1 (text that is no number counts as 0)
+int rowHeight(const QString& stored);       // RowHeightRange
+int dropDownWidth(const QString& stored);   // DropDownWidthRange
+int gridFontSize(const QString& stored);    // GridFontSizeRange
 
 } // namespace optionrules

@@ -3,12 +3,14 @@
 #include "customers/inventory.h"
 #include "mainwindow/form1.h"
 #include "options/appearance.h"
+#include "options/optionrules.h"
 #include "options/themepresets.h"
 #include "platform/desktop.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
+#include "platform/widgets/menumark.h"
 #include "shared/gridformat.h"
 #include "shared/shared.h"
 
@@ -71,6 +73,7 @@ void chooseBackground(themes& w) {
 }
 
 void showBars(const QStringList& files) {
+    const ui::SettingsCommand storing;
     for (int i = 0; i < 4; ++i)
         WriteINI(QStringLiteral("Images"), QStringLiteral("Bar%1").arg(i + 1),
                  desktop::programFolder() + QStringLiteral("/Media/") + files[i]);
@@ -86,27 +89,40 @@ void applyGridFont(themes& w, const appearance::GridFont& chosen) {
 
 void chooseGridFont(themes& w) {
     Form1& main = ui::form<Form1>();
-    const std::optional<QFont> chosen = ui::dialogs().chooseFont(main.datagrid2->font());
-    if (!chosen)
+    const QFont shown = main.datagrid2->font();
+    const std::optional<QFont> chosen = ui::dialogs().chooseFont(shown);
+    if (!chosen || chosen->family().isEmpty())
         return;
-    appearance::GridFont f;
-    f.name = chosen->family();
-    f.bold = chosen->bold();
     // Whole points, the fraction dropped; a font sized in pixels gives its size in points.
     const double points = chosen->pointSizeF() > 0 ? chosen->pointSizeF() : QFontInfo(*chosen).pointSizeF();
-    f.size = static_cast<int>(points);
-    if (f.name.isEmpty() || f.size <= 0)
+    if (points < 1)
         return;
+    appearance::GridFont f;
+    // The dialog names the family the machine resolved the shown one to ("Liberation Sans" for "Arial"): the
+    // stored name changes only when the user picked another family.
+    const bool sameFamily = chosen->family().compare(shown.family(), Qt::CaseInsensitive) == 0 ||
+                            chosen->family() == QFontInfo(shown).family();
+    f.name = sameFamily ? shown.family() : chosen->family();
+    f.bold = chosen->bold();
+    f.size = optionrules::gridFontSize(QString::number(static_cast<int>(points)));
     // The font dialog offers no colour: the stored one stays.
     f.colour = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), QStringLiteral("0"));
     applyGridFont(w, f);
     // A closed inventory window reads the font when it opens; loading it now would keep a stale list.
     if (ui::isLoaded<Inventory>())
         appearance::applyGridFont(ui::form<Inventory>().Datagrid1, f.font(), ui::vbColour(f.colour));
-    f.save();
+    // Only what the user changed is stored: another copy's choice of the rest stands.
+    const ui::SettingsCommand storing;
+    if (!sameFamily)
+        WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), f.name);
+    if (f.bold != shown.bold())
+        WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), ui::markText(f.bold));
+    if (f.size != shown.pointSize())
+        WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QString::number(f.size));
 }
 
 void applyPreset(themes& w, const themepresets::Preset& preset) {
+    const ui::SettingsCommand storing;
     Form1& main = ui::form<Form1>();
     const unsigned values[] = {preset.back, preset.form, preset.panel, preset.menuBar, preset.gridAlternate};
     for (int i = 0; i < 5; ++i) {

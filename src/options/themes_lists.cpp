@@ -35,7 +35,8 @@ void themes::connectListOptions() {
                                             ui::DefaultTitle, QString::number(main->maxcalls));
         if (answer.isEmpty() || optionrules::meansCancel(answer))
             return;
-        const std::optional<int> max = optionrules::wholeNumber(answer, 10, 10000);
+        const std::optional<int> max =
+            optionrules::wholeNumber(answer, optionrules::MaxCallsRange.low, optionrules::MaxCallsRange.high);
         if (!max)
             return;
         main->applyOption(Form1::Option::MaxCalls, QString::number(*max));
@@ -47,9 +48,11 @@ void themes::connectListOptions() {
                                             ui::DefaultTitle, QStringLiteral("286"));
         if (answer.isEmpty() || optionrules::meansCancel(answer))
             return;
-        const std::optional<int> height = optionrules::wholeNumber(answer, 286, 7000);
+        const std::optional<int> height =
+            optionrules::wholeNumber(answer, optionrules::RowHeightRange.low, optionrules::RowHeightRange.high);
         if (!height)
             return;
+        const ui::SettingsCommand storing;
         main->applyRowHeight(*height);
         callGrid("Grid Row Height", QString::number(*height));
     });

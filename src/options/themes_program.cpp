@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <limits>
 
 using ui::Answer;
 using ui::Buttons;
@@ -30,6 +29,7 @@ void themes::connectProgramOptions() {
     Form1* main = &ui::form<Form1>();
 
     connect(mnuflr, &QAction::triggered, this, [this, main] {
+        const ui::SettingsCommand storing; // told after the restart note
         const bool on = ui::flipMark(mnuflr);
         main->applyOption(Form1::Option::LowRes, ui::markText(on));
         MsgBox(QStringLiteral("You must restart Quorvane before this takes effect"));
@@ -92,6 +92,7 @@ void themes::connectProgramOptions() {
             ui::dialogs().browseFolder(QStringLiteral("Locate the folder where attachmenst will be stored"));
         if (!folder.hasPath() || folder.path.isEmpty())
             return;
+        const ui::SettingsCommand storing;
         main->applyOption(Form1::Option::AttachPath, folder.path);
         MsgBox(QStringLiteral("You must now restart before this change will take effect!"));
     });
@@ -113,13 +114,14 @@ void themes::connectProgramOptions() {
         if (answer.isEmpty() || optionrules::meansCancel(answer))
             return;
         const std::optional<int> width =
-            optionrules::wholeNumber(answer, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+            optionrules::wholeNumber(answer, optionrules::DropDownWidthRange.low, optionrules::DropDownWidthRange.high);
         if (!width)
             return;
         main->applyOption(Form1::Option::DropDownWidth, QString::number(*width));
     });
 
     connect(mnuresize, &QAction::triggered, this, [this] {
+        const ui::SettingsCommand storing;
         if (ui::screen().sizePixels().width() < 1025) {
             MsgBox(QStringLiteral("Screen is too small to allow resizing"));
             program("Allow Resizing for larger screens", QStringLiteral("False"));

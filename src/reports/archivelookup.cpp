@@ -122,7 +122,7 @@ void customerCallRows(PageFile& page, db::Database& archiveDb, const QString& re
     for (int n = 0; n < CustomerPageCalls && !rs->eof(); ++n, rs->moveNext()) {
         page.writeLine(TableStart);
         page.writeLine(html(*rs, "User") + "</TD><TD width = 300>" +
-                       htmlText(nulldashText(rs->field("Query")).left(150)) + "</TD>");
+                       htmlText(qv::leftWhole(nulldashText(rs->field("Query")), 150)) + "</TD>");
         page.writeLine("<TD width = 100>" + html(*rs, "Date Opened") + "</TD><TD width = 100>" + html(*rs, "Nom") +
                        "</TD><TD width = 100>" + html(*rs, "Status") + "</TD><TD width = 150>" + dashed(*rs, "Sp3") +
                        " </TD>");

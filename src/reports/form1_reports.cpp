@@ -84,5 +84,6 @@ void Form1::mnucallsheet_Click() {
     if (answer.isEmpty())
         return;
     sheetheader = answer;
-    WriteINI(QStringLiteral("Printing"), QStringLiteral("Call Sheet Header"), answer);
+    const ui::SettingsCommand storing;
+    m_held.write(QStringLiteral("Printing"), QStringLiteral("Call Sheet Header"), answer);
 }

@@ -353,7 +353,8 @@ void Form3::Form_Activate() {
     datavisible();
 
     m_titlePrefix = QStringLiteral("Report dated: ") + db::displayText(desktop::clock().today()) + QStringLiteral(". ");
-    ui::setTextFromStart(Text2, m_titlePrefix + ReadINI(Section, QStringLiteral("Text2"), QString()));
+    m_storedTitle = ReadINI(Section, QStringLiteral("Text2"), QString());
+    ui::setTextFromStart(Text2, m_titlePrefix + m_storedTitle);
 
     if (const auto b = wizard::iniBool(ReadINI(Section, QStringLiteral("Truncate"), QStringLiteral("False"))))
         mnutrunc->setChecked(*b);
@@ -362,7 +363,7 @@ void Form3::Form_Activate() {
     m_spareCaption = spare;
     ui::setStoredCaption(mnfields, mnuwizsf, QString(), spare);
     s.logopath =
-        ReadINI(Section, QStringLiteral("Logo Image"), desktop::programFolder() + QStringLiteral("/Media/logo.gif"));
+        ReadINIPath(Section, QStringLiteral("Logo Image"), desktop::programFolder() + QStringLiteral("/Media/logo.gif"));
 
     for (QComboBox* box : {Combo3, Combo1, Combo2, Combo5, Combo4})
         refill(box, {});
@@ -431,7 +432,10 @@ bool Form3::event(QEvent* e) {
 }
 
 void Form3::closeEvent(QCloseEvent* e) {
-    WriteINI(Section, QStringLiteral("Text2"), Text2->text().mid(m_titlePrefix.size()));
+    const ui::SettingsCommand storing;
+    const QString title = Text2->text().mid(m_titlePrefix.size());
+    if (title != m_storedTitle && WriteINI(Section, QStringLiteral("Text2"), title))
+        m_storedTitle = title;
     if (m_main)
         m_main->showActivity(QStringLiteral("Waiting"));
     QMainWindow::closeEvent(e);
@@ -551,15 +555,18 @@ void Form3::Command3_Click() {
 }
 
 void Form3::columnSwitch(QAction* item, const QString& key) {
+    const ui::SettingsCommand storing;
     WriteINI(Section, key, ui::markText(ui::flipMark(item)));
     datavisible();
 }
 
 void Form3::optionSwitch(QAction* item, const QString& key) {
+    const ui::SettingsCommand storing;
     WriteINI(Section, key, ui::markText(ui::flipMark(item)));
 }
 
 void Form3::mnuwidth_Click() {
+    const ui::SettingsCommand storing;
     const QString answer = ui::InputBox(QStringLiteral("Enter a Value between 300 and 900"),
                                         QStringLiteral("HTML Query field Width"), QString());
     wizard::state().htmlwidth = answer;
@@ -568,6 +575,7 @@ void Form3::mnuwidth_Click() {
 }
 
 void Form3::mnulogo_Click() {
+    const ui::SettingsCommand storing;
     const QString path =
         ui::dialogs().openFile(QStringLiteral("All image files (*.bmp,*.jpg,*.pcx)|*.BMP;*.JPG;*.PCX|"),
                                QStringLiteral("Logo"), desktop::programFolder());
@@ -586,6 +594,7 @@ QColor startColour(const QString& setting) {
 } // namespace
 
 void Form3::mnubakc_Click() {
+    const ui::SettingsCommand storing;
     const auto colour = ui::dialogs().chooseColour(startColour(wizard::state().pagecolour));
     if (!colour || !colour->isValid())
         return;
@@ -596,6 +605,7 @@ void Form3::mnubakc_Click() {
 }
 
 void Form3::mnutable_Click() {
+    const ui::SettingsCommand storing;
     const auto colour = ui::dialogs().chooseColour(startColour(wizard::state().tablecolour));
     if (!colour || !colour->isValid())
         return;

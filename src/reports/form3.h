@@ -135,5 +135,6 @@ private:
     bool m_activatedOnce = false;
     quint64 m_activateSerial = 0;
     QString m_titlePrefix;  // what Activate put before the user's part of the title
+    QString m_storedTitle;  // the user's part as read: stored again only when changed, another copy's stands
     QString m_spareCaption; // the spare field's whole name (its menu entry may show it cut)
 };

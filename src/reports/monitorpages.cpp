@@ -71,7 +71,8 @@ void writeCall(PageFile& page, db::Database& database, const db::Recordset& call
     page.writeLine(cell);
     const auto text = [&](int column) { return htmlText(db::displayText(calls.value(row, column))); };
     page.writeLine(text(2) + "</TD><TD width = 300 valign=top>" +
-                   htmlText(db::displayText(calls.value(row, 4)).left(150)) + "</TD><TD width = 200 valign=top>" +
+                   htmlText(qv::leftWhole(db::displayText(calls.value(row, 4)), 150)) +
+                   "</TD><TD width = 200 valign=top>" +
                    htmlText(db::displayText(custname(db::displayText(calls.value(row, 0)), database))) +
                    " </TD><TD width = 150 valign=top>" + text(5) + " </TD>");
     page.writeLine("<TD width = 100 valign=top>" + text(1) + "</TD><TD width = 100 valign=top>" + htmlText(nom) +

@@ -10,7 +10,8 @@
 
 void reportheader(PageFile& page) {
     const QString folder = desktop::programFolder();
-    const QString logo = ReadINI(QStringLiteral("Reports"), QStringLiteral("Logo Image"), folder + "/Media/logo.gif");
+    const QString logo =
+        ReadINIPath(QStringLiteral("Reports"), QStringLiteral("Logo Image"), folder + "/Media/logo.gif");
     page.writeLine("<head><LINK REL=StyleSheet HREF=\"" + htmlAttribute(folder) +
                    "/report1.css\" TYPE=\"Text/css\" MEDIA=screen>");
     page.writeLine(QStringLiteral("</head><BODY class=body>"));

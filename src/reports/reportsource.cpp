@@ -191,5 +191,5 @@ QString q150(const ReportRows& row) {
     const QVariant query = row.field(QStringLiteral("Query"));
     if (db::isNull(query))
         return QStringLiteral("---");
-    return db::displayText(query).left(150);
+    return qv::leftWhole(db::displayText(query), 150);
 }

@@ -59,7 +59,7 @@ QString cellText(db::Recordset* rs, int row, int field, bool truncate) {
         return {};
     QString text = db::displayText(rs->value(row, field));
     if (truncate)
-        text.truncate(30);
+        text = qv::leftWhole(text, 30);
     return text;
 }
 

@@ -39,6 +39,20 @@ DefaultsBatch& batch() {
     return b;
 }
 
+struct WriteWatch {
+    int depth = 0;
+    int failures = 0;
+};
+
+WriteWatch& watch() {
+    thread_local WriteWatch w;
+    return w;
+}
+
+QString heldKey(const QString& section, const QString& key) {
+    return section.trimmed().toLower() + QLatin1Char('\n') + key.trimmed().toLower();
+}
+
 bool same(const QString& a, const QString& b) {
     return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
@@ -80,13 +94,68 @@ SettingsBatch::~SettingsBatch() {
         writePendingDefaults();
 }
 
+SettingsWrites::SettingsWrites() : m_outermost(watch().depth == 0), m_failuresBefore(watch().failures) {
+    ++watch().depth;
+}
+
+SettingsWrites::~SettingsWrites() {
+    --watch().depth;
+}
+
+bool SettingsWrites::failed() const {
+    return watch().failures > m_failuresBefore;
+}
+
+QString cannotStoreSettingsText(const QString& iniPath) {
+    return QStringLiteral("Quorvane could not store this setting in its settings file:\n") + iniPath +
+           QStringLiteral("\n\nThe folder may be read-only or the disk full, or another copy of Quorvane may be "
+                          "holding the file. The setting will not be there at the next start.");
+}
+
+void HeldSettings::remember(const QString& section, const QString& key, const QString& value) {
+    m_values.insert(heldKey(section, key), value);
+}
+
+bool HeldSettings::store(const QString& section, const QString& key, const QString& value) {
+    const auto held = m_values.constFind(heldKey(section, key));
+    if (held != m_values.cend() && *held == value)
+        return true;
+    return write(section, key, value);
+}
+
+bool HeldSettings::write(const QString& section, const QString& key, const QString& value) {
+    if (!WriteINI(section, key, value))
+        return false;
+    remember(section, key, value);
+    return true;
+}
+
+QString leftWhole(const QString& text, qsizetype n) {
+    if (n <= 0)
+        return {};
+    if (text.size() <= n)
+        return text;
+    // A pair's first half at the end would be half a character: the pair goes whole.
+    return text.left(text.at(n - 1).isHighSurrogate() ? n - 1 : n);
+}
+
 } // namespace qv
 
-QString ReadINI(const QString& section, const QString& key, const QString& def) {
+namespace {
+
+// The write of a default ReadINI fills in: no choice of the user's, so no failure to tell.
+bool storeSetting(const QString& section, const QString& key, const QString& value) {
+    if (!batch().pending.isEmpty())
+        writePendingDefaults();
+    return IniFile(qv::inipath()).write(section, key, value);
+}
+
+QString readSetting(const QString& section, const QString& key, const QString& def, qsizetype longest) {
     QString value = IniFile(qv::inipath()).read(section, key).value_or(QString());
     if (value.isEmpty() && !batch().pending.isEmpty())
         value = pendingDefault(section, key);
-    value.truncate(IniBufferLength);
+    if (longest > 0)
+        value = qv::leftWhole(value, longest);
     if (!value.isEmpty())
         return value;
     if (def.isEmpty())
@@ -94,14 +163,25 @@ QString ReadINI(const QString& section, const QString& key, const QString& def) 
     if (batch().depth > 0 && !qv::inipath().isEmpty() && IniFile::storable(section, key, def))
         batch().pending.append({qv::inipath(), {section, key, def}});
     else
-        WriteINI(section, key, def);
+        storeSetting(section, key, def);
     return def;
 }
 
+} // namespace
+
+QString ReadINI(const QString& section, const QString& key, const QString& def) {
+    return readSetting(section, key, def, IniBufferLength);
+}
+
+QString ReadINIPath(const QString& section, const QString& key, const QString& def) {
+    return readSetting(section, key, def, 0);
+}
+
 bool WriteINI(const QString& section, const QString& key, const QString& value) {
-    if (!batch().pending.isEmpty())
-        writePendingDefaults();
-    return IniFile(qv::inipath()).write(section, key, value);
+    const bool stored = storeSetting(section, key, value);
+    if (!stored)
+        ++watch().failures;
+    return stored;
 }
 
 QString SQLQuote(const QString& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 
@@ -25,14 +26,57 @@ public:
     SettingsBatch& operator=(const SettingsBatch&) = delete;
 };
 
+// While one lives (on this thread), the WriteINI calls that fail are counted, so that a command storing several
+// settings can tell the user once. The defaults ReadINI writes back are not counted: the user chose none of them.
+class SettingsWrites {
+public:
+    SettingsWrites();
+    ~SettingsWrites();
+    SettingsWrites(const SettingsWrites&) = delete;
+    SettingsWrites& operator=(const SettingsWrites&) = delete;
+    bool outermost() const { return m_outermost; }
+    // Whether a write failed since this one began.
+    bool failed() const;
+
+private:
+    bool m_outermost;
+    int m_failuresBefore;
+};
+
+// What the user is told when a setting could not be stored in the settings file at this path.
+QString cannotStoreSettingsText(const QString& iniPath);
+
+// Settings a window holds for the whole run, with the value this copy last read or stored of each. A save writes
+// only the values this copy changed since, so another copy's newer choice of the others stands; a value both
+// changed ends as the last one stored.
+class HeldSettings {
+public:
+    void remember(const QString& section, const QString& key, const QString& value);
+    // Writes the value when it differs from the one remembered (or none is), and remembers it once stored.
+    // False when the write failed.
+    bool store(const QString& section, const QString& key, const QString& value);
+    // Writes the value (chosen again, it is stored even when this copy held it already) and remembers it once
+    // stored. False when the write failed.
+    bool write(const QString& section, const QString& key, const QString& value);
+
+private:
+    QHash<QString, QString> m_values;
+};
+
+// The first n UTF-16 units of the text at most, never half a character: a surrogate pair at the cut goes whole.
+QString leftWhole(const QString& text, qsizetype n);
+
 } // namespace qv
 
-// Reads a key of the settings file qv::inipath(). At most 255 characters come back (NUL bytes in the file are
-// skipped). A missing or empty value gives def, which is first written back to the file unless it is "", so the
-// file fills itself with defaults.
+// Reads a key of the settings file qv::inipath(). At most 255 characters come back, cut between whole characters
+// (NUL bytes in the file are skipped). A missing or empty value gives def, which is first written back to the file
+// unless it is "", so the file fills itself with defaults.
 QString ReadINI(const QString& section, const QString& key, const QString& def);
+// ReadINI for a path: the whole value, however long, since a cut path names another file.
+QString ReadINIPath(const QString& section, const QString& key, const QString& def);
 
-// Writes a key of the settings file qv::inipath(); true when it was stored.
+// Writes a key of the settings file qv::inipath(); true when it was stored. A failure counts with the
+// qv::SettingsWrites alive.
 bool WriteINI(const QString& section, const QString& key, const QString& value);
 
 // The text with every apostrophe doubled, for a string literal inside SQL text.

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
@@ -51,9 +52,9 @@ TEST_F(MainWindow, StartUpAppliesTheGridFontAndRowHeightAndTakesTheStoredMaximum
     settings.write("Grid Fonts", "Size", "12");
     settings.write("Grid Fonts", "Colour", "255"); // pure red
     settings.write("Call Grid", "Grid Row Height", "600");
-    settings.write("Call Grid", "Maximum number of calls displayed", "5");
+    settings.write("Call Grid", "Maximum number of calls displayed", "150");
     Form1& f = start(QString());
-    EXPECT_EQ(f.maxcalls, 5);
+    EXPECT_EQ(f.maxcalls, 150);
     for (QAbstractItemView* grid :
          {static_cast<QAbstractItemView*>(f.datagrid2), static_cast<QAbstractItemView*>(f.Datagrid1)}) {
         EXPECT_EQ(grid->font().family(), "Courier New");
@@ -63,10 +64,12 @@ TEST_F(MainWindow, StartUpAppliesTheGridFontAndRowHeightAndTakesTheStoredMaximum
     }
     EXPECT_EQ(f.Datagrid1->verticalHeader()->defaultSectionSize(), 40);
 
-    for (const char* bad : {"abc", "0", "32768", "7.5"}) {
+    // A number the options do not offer is read as the nearest they do; what is no whole number, as the default.
+    const std::pair<const char*, int> stored[] = {{"abc", 1000}, {"7.5", 1000}, {"0", 100}, {"32768", 5000}};
+    for (const auto& [text, used] : stored) {
         closeMain();
-        settings.write("Call Grid", "Maximum number of calls displayed", bad);
-        EXPECT_EQ(start(QString()).maxcalls, 1000) << bad;
+        settings.write("Call Grid", "Maximum number of calls displayed", text);
+        EXPECT_EQ(start(QString()).maxcalls, used) << text;
     }
 }
 
@@ -102,13 +105,29 @@ TEST_F(MainWindow, RowsAnotherToolLeftWithNullsAndTextInNumbersAreListedAndOpene
     EXPECT_FALSE(f.ended());
 }
 
-TEST_F(MainWindow, AMissingStoredDatabaseFallsBackToTheDefaultWithAMessage) {
-    IniFile(env->settingsFolder + "/quorvane.ini").write("Database", "Database Path", env->path("gone/old.qvdb"));
+// A shared file out of reach at one start: the local one serves that run only, and the settings keep naming the
+// shared one (at start and at close), so the next start is back on it. A path longer than 255 characters too.
+TEST_F(MainWindow, AMissingSharedDatabaseIsUsedAgainAtTheNextStartAndTheLocalOneOnlyForThatRun) {
+    const QString shared = env->path("share/" + QString(130, 'a') + "/" + QString(130, 'b') + "/desk.qvdb");
+    ASSERT_GT(shared.size(), 255);
+    IniFile(env->settingsFolder + "/quorvane.ini").write("Database", "Database Path", shared);
     start(QString());
     ASSERT_EQ(env->dialogs.messages.size(), 1u);
-    EXPECT_TRUE(env->dialogs.lastMessage().contains(env->path("gone/old.qvdb")));
-    EXPECT_EQ(env->ini("Database", "Database Path"), dbPath);
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(shared));
+    EXPECT_TRUE(env->dialogs.lastMessage().contains("next start"));
+    EXPECT_EQ(main->dbpath, dbPath);
     EXPECT_TRUE(QFileInfo::exists(dbPath));
+    EXPECT_EQ(env->ini("Database", "Database Path"), shared);
+    main->applyOptions(); // the options' Okay stores the main window's settings
+    closeMain();
+    EXPECT_EQ(env->ini("Database", "Database Path"), shared);
+
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(shared).absolutePath()));
+    ASSERT_TRUE(QFile::copy(dbPath, shared));
+    env->dialogs.clear();
+    start(QString());
+    EXPECT_TRUE(env->dialogs.messages.empty());
+    EXPECT_EQ(main->dbpath, shared);
 }
 
 TEST_F(MainWindow, AFileThatIsNotADatabaseEndsTheProgramUnchanged) {

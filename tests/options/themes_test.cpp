@@ -227,18 +227,19 @@ TEST_F(OptionsWindow, InputBoxOptionsTakeTwoAsCancelAndStoreWholeNumbers) {
     EXPECT_EQ(main->datagrid2->textMatrix(0, 9), "Status");
     EXPECT_EQ(env->ini("Program", "Spare Field Name"), "Costcode");
 
+    // Each prompt takes the numbers it names and no more: the nearest of them.
     const int standardWidth = main->Combo6->view()->minimumWidth();
     answer(t.mnudropwidth, "150");
-    EXPECT_EQ(env->ini("Program", "Customer Drop-Down Width"), "150");
+    EXPECT_EQ(env->ini("Program", "Customer Drop-Down Width"), "200");
     EXPECT_EQ(main->Combo6->view()->minimumWidth(), standardWidth);
     answer(t.mnudropwidth, "abc");
-    EXPECT_EQ(env->ini("Program", "Customer Drop-Down Width"), "150");
+    EXPECT_EQ(env->ini("Program", "Customer Drop-Down Width"), "200");
     answer(t.mnudropwidth, " 800");
-    EXPECT_EQ(env->ini("Program", "Customer Drop-Down Width"), "800");
-    EXPECT_EQ(main->Combo6->view()->minimumWidth(), 800);
+    EXPECT_EQ(env->ini("Program", "Customer Drop-Down Width"), "500");
+    EXPECT_EQ(main->Combo6->view()->minimumWidth(), 500);
 
-    const std::pair<const char*, const char*> maxima[] = {{"5", "10"},    {"20000", "10000"}, {"10000", "10000"},
-                                                          {"2", "10000"}, {"abc", "10000"},   {"150.5", "150"}};
+    const std::pair<const char*, const char*> maxima[] = {{"5", "100"},  {"20000", "5000"}, {"5000", "5000"},
+                                                          {"2", "5000"}, {"abc", "5000"},   {"150.5", "150"}};
     for (const auto& [typed, stored] : maxima) {
         answer(t.mnucallmax, typed);
         EXPECT_EQ(env->ini("Call Grid", "Maximum number of calls displayed"), stored) << typed;
@@ -246,7 +247,7 @@ TEST_F(OptionsWindow, InputBoxOptionsTakeTwoAsCancelAndStoreWholeNumbers) {
     EXPECT_EQ(main->maxcalls, 150);
 
     answer(t.mnugrh, "100");
-    EXPECT_EQ(env->ini("Call Grid", "Grid Row Height"), "286");
+    EXPECT_EQ(env->ini("Call Grid", "Grid Row Height"), "285");
     answer(t.mnugrh, "491");
     EXPECT_TRUE(main->datagrid2->wordWrap());
     const int tall = main->datagrid2->verticalHeader()->defaultSectionSize();
@@ -255,7 +256,7 @@ TEST_F(OptionsWindow, InputBoxOptionsTakeTwoAsCancelAndStoreWholeNumbers) {
     EXPECT_EQ(main->datagrid2->rowHeightMin(), 490);
     EXPECT_EQ(main->Datagrid1->verticalHeader()->defaultSectionSize(), ui::twipsToPixels(490));
     answer(t.mnugrh, "8000");
-    EXPECT_EQ(env->ini("Call Grid", "Grid Row Height"), "7000");
+    EXPECT_EQ(env->ini("Call Grid", "Grid Row Height"), "700");
     answer(t.mnugrh, "286"); // lower again: the rows shrink back
     EXPECT_LT(main->datagrid2->verticalHeader()->defaultSectionSize(), tall);
     EXPECT_EQ(env->dialogs.unusedScripts(), 0);

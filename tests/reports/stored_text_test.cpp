@@ -1,5 +1,7 @@
 #include "reports/reportfixture.h"
 
+#include "callentry/callrules.h"
+#include "customers/about.h"
 #include "customers/form2.h"
 #include "customers/inventory.h"
 #include "mainwindow/form1.h"
@@ -15,6 +17,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -158,6 +161,33 @@ TEST_F(StoredText, LabelsShowStoredMarkupAsTyped) {
             if (label->text().contains(bold)) {
                 EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
             }
+}
+
+// A text cut to a length (a description on a page, a call's contact, a setting) never keeps half a character: a
+// surrogate pair at the cut goes whole, or stays whole when it fits.
+TEST_F(StoredText, ACutAtASurrogatePairKeepsOrDropsTheWholeCharacter) {
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // two UTF-16 units
+    const QString cut = QString(149, 'q');
+    addCustomer("Ann Lee", "ann");
+    call("ann", "Admin", "Open", "Hardware", cut + emoji + "tail", QDate(2025, 3, 14));
+    start();
+
+    main->mncaltod->trigger();
+    EXPECT_TRUE(body(documents("report-calls.htm")).contains("<TD class=TDLarge>" + cut + "</TD>"));
+    ASSERT_TRUE(QDir().mkpath(env->path("wall")));
+    main->monitorpath = env->path("wall") + "/";
+    main->writemonitor();
+    EXPECT_TRUE(fileText(env->path("wall/monitor-open.htm")).contains("valign=top>" + cut + "</TD>"));
+    ASSERT_TRUE(QFile::copy(dbPath, env->settingsFolder + "/Quorvane-Archive.qvdb"));
+    main->mnuabout->trigger();
+    env->dialogs.type("ann");
+    ui::form<frmAbout1>().mnuuser->trigger();
+    EXPECT_TRUE(fileText(documents("archive-calls-for-customer.htm")).contains("<TD width = 300>" + cut + "</TD>"));
+
+    EXPECT_EQ(callrules::contactText(QString(249, '1'), emoji + "x"), QString(249, '1') + "  -  ");
+    EXPECT_EQ(callrules::contactText(QString(248, '1'), emoji + "x"), QString(248, '1') + "  -  " + emoji);
+    ASSERT_TRUE(WriteINI("Printing", "Call Sheet Header", QString(254, 'h') + emoji));
+    EXPECT_EQ(ReadINI("Printing", "Call Sheet Header", "d"), QString(254, 'h'));
 }
 
 } // namespace

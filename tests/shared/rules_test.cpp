@@ -125,9 +125,11 @@ TEST(OptionRules, TypedNumbersAreRoundedAndKeptInRangeAndTwoMeansCancel) {
 }
 
 TEST(OptionRules, StoredSettingsOutOfRangeFallBackToTheirDefaults) {
-    EXPECT_EQ(optionrules::maxCalls("1"), 1);
-    EXPECT_EQ(optionrules::maxCalls("32767"), 32767);
-    for (const char* bad : {"0", "-5", "32768", "12.5", "ten", ""}) {
+    // Numbers outside what the options offer take the nearest offered; what is no whole number, the default.
+    EXPECT_EQ(optionrules::maxCalls("5000"), 5000);
+    EXPECT_EQ(optionrules::maxCalls("10"), 100);
+    EXPECT_EQ(optionrules::maxCalls("99999999999"), 5000);
+    for (const char* bad : {"12.5", "ten", "", "99999999999999999999"}) {
         EXPECT_EQ(optionrules::maxCalls(bad), 1000) << bad;
     }
     EXPECT_EQ(optionrules::sortOrder("DESC"), "DESC");
@@ -141,8 +143,9 @@ TEST(OptionRules, StoredSettingsOutOfRangeFallBackToTheirDefaults) {
     EXPECT_EQ(optionrules::refreshInterval("-30"), 1);
     EXPECT_EQ(optionrules::refreshInterval("soon"), 1);
     EXPECT_EQ(optionrules::rowHeight("300"), 300);
-    EXPECT_EQ(optionrules::rowHeight("0"), std::nullopt);
-    EXPECT_EQ(optionrules::rowHeight("40000"), std::nullopt);
+    EXPECT_EQ(optionrules::rowHeight("0"), 285);
+    EXPECT_EQ(optionrules::rowHeight("99999999"), 700);
+    EXPECT_EQ(optionrules::rowHeight("tall"), 300);
     EXPECT_TRUE(optionrules::isTrue("True"));
     EXPECT_FALSE(optionrules::isTrue("true"));
     EXPECT_FALSE(optionrules::isTrue(""));

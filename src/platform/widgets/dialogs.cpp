@@ -92,12 +92,12 @@ QString fitted(const QString& text, const QFont& font, int height, bool& cut) {
     int hi = static_cast<int>(shown.size());
     while (lo < hi) {
         const int mid = (lo + hi + 1) / 2;
-        if (fits(shown.left(mid) + QStringLiteral("...")))
+        if (fits(qv::leftWhole(shown, mid) + QStringLiteral("...")))
             lo = mid;
         else
             hi = mid - 1;
     }
-    return shown.left(lo) + QStringLiteral("...");
+    return qv::leftWhole(shown, lo) + QStringLiteral("...");
 }
 
 // The room left for a box's text once its buttons (and input line) are placed.
@@ -343,6 +343,11 @@ Dialogs& dialogs() {
 }
 void setDialogs(Dialogs* d) {
     g_dialogs = d;
+}
+
+SettingsCommand::~SettingsCommand() {
+    if (m_writes.outermost() && m_writes.failed())
+        MsgBox(qv::cannotStoreSettingsText(qv::inipath()));
 }
 
 Answer MsgBox(const QString& text, Buttons buttons, const QString& title) {

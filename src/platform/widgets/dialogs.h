@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/shared.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -94,5 +96,18 @@ inline const QString DefaultTitle = QStringLiteral("Quorvane");
 Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, const QString& title = DefaultTitle);
 QString InputBox(const QString& prompt, const QString& title = DefaultTitle, const QString& defaultText = QString(),
                  int maxLength = 0);
+
+// Held by a command that stores settings: when one of its writes to the settings file failed, the user is told
+// once as the command ends, naming the file (a command run inside another tells nothing of its own).
+class SettingsCommand {
+public:
+    SettingsCommand() = default;
+    ~SettingsCommand();
+    SettingsCommand(const SettingsCommand&) = delete;
+    SettingsCommand& operator=(const SettingsCommand&) = delete;
+
+private:
+    qv::SettingsWrites m_writes;
+};
 
 } // namespace ui

@@ -1,0 +1,146 @@
+#include "customers/inventory.h"
+#include "mainwindow/form1.h"
+#include "options/themes.h"
+#include "platform/ini.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
+#include "shared/shared.h"
+#include "support/mainwindowfixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QPushButton>
+#include <memory>
+
+namespace {
+
+class StoredSettings : public MainWindowTest {
+protected:
+    QString iniPath() const { return env->settingsFolder + "/quorvane.ini"; }
+    void setIni(const QString& section, const QString& key, const QString& value) {
+        ASSERT_TRUE(IniFile(iniPath()).write(section, key, value));
+    }
+    themes& options() {
+        main->mnuthemes->trigger();
+        return ui::form<themes>();
+    }
+};
+
+// Two copies of one user on one settings file: each stores only what it changed, so the other's newer choice
+// stands, and a value both changed ends as the last one stored.
+TEST_F(StoredSettings, TwoCopiesKeepEachOthersChoices) {
+    start(QString());
+    auto other = std::make_unique<Form1>(env->appDataFolder);
+    other->setColour(Form1::Colour::Back, "255");
+    other->sortorder = "DESC";
+    env->dialogs.type("Their call sheet");
+    other->mnucallsheet_Click();
+    other->saver(); // the options' Okay
+    other->datagrid2->setUserColWidth(3, 2222);
+
+    main->monitorOff(); // this copy stores its options
+    EXPECT_EQ(env->ini("Customisation", "Back-Colour"), "255");
+    EXPECT_EQ(env->ini("Call Grid", "Sort Order"), "DESC");
+    EXPECT_EQ(env->ini("Printing", "Call Sheet Header"), "Their call sheet");
+    EXPECT_EQ(env->ini("Monitor", "Monitor Enabled"), "False");
+
+    main->setColour(Form1::Colour::Back, "65280");
+    main->applyOptions();
+    main->showCallColumn(8, true);
+    closeMain();
+    EXPECT_EQ(env->ini("Customisation", "Back-Colour"), "65280");
+    EXPECT_EQ(env->ini("Call Grid", "Column Width 8"), "1500");
+    EXPECT_EQ(env->ini("Call Grid", "Column Width 3"), "1500"); // as laid out: this copy left it
+
+    other->close();
+    other.reset();
+    EXPECT_EQ(env->ini("Call Grid", "Column Width 3"), "2222");
+    EXPECT_EQ(env->ini("Call Grid", "Column Width 8"), "1500");
+    EXPECT_EQ(env->ini("Customisation", "Back-Colour"), "65280");
+}
+
+// Hand-edited values outside what the options offer: every window that reads them takes the default or the
+// nearest offered value, and its lists stay usable.
+TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
+    setIni("Grid Fonts", "Size", "999");
+    setIni("Program", "Piechart", "pies please");
+    setIni("Call Grid", "Grid Row Height", "99999999");
+    setIni("Program", "Customer Drop-Down Width", "99999999999");
+    setIni("Call Grid", "Maximum number of calls displayed", "10");
+    prepareDatabase();
+    addCall("ann", "Open", "Admin");
+    addCall("bob", "Open", "Admin", "Software");
+    start();
+
+    EXPECT_EQ(main->piemode, "sp3");
+    EXPECT_FALSE(main->pieValues.isEmpty());
+    EXPECT_EQ(main->maxcalls, 100);
+    EXPECT_EQ(main->Combo6->view()->minimumWidth(), 500);
+    for (QTableView* grid : {static_cast<QTableView*>(main->datagrid2), static_cast<QTableView*>(main->Datagrid1)}) {
+        EXPECT_EQ(grid->font().pointSize(), 72) << grid->objectName().toStdString();
+        EXPECT_LT(grid->verticalHeader()->defaultSectionSize(), 200) << grid->objectName().toStdString();
+    }
+    main->mnuinvserach->trigger();
+    Inventory& inventory = ui::form<Inventory>();
+    EXPECT_EQ(inventory.Datagrid1->font().pointSize(), 72);
+    EXPECT_EQ(inventory.Datagrid1->rowHeightMin(), 700);
+    // Read, not rewritten: the file keeps what it held.
+    EXPECT_EQ(env->ini("Grid Fonts", "Size"), "999");
+}
+
+// The settings folder cannot be written: each command that stores a setting says so once, naming the file, however
+// many keys it writes; reading (and the defaults it writes back) says nothing.
+TEST_F(StoredSettings, ASettingThatCannotBeStoredIsToldOncePerCommand) {
+    ASSERT_TRUE(QDir().mkpath(env->path("data")));
+    const QString shared = env->makeDatabase("data/desk.qvdb");
+    setIni("Database", "Database Path", shared);
+    start();
+    themes& w = options();
+    ASSERT_TRUE(QDir(env->appDataFolder).rename("Quorvane", "Quorvane.away"));
+    QFile blocker(env->settingsFolder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    env->dialogs.clear();
+
+    QFont bigger("Arial");
+    bigger.setPointSize(12);
+    bigger.setBold(true);
+    env->dialogs.chooseFontNext(bigger);
+    w.mnugridfont->trigger(); // two keys, one message
+    EXPECT_EQ(env->dialogs.messageTexts(), QStringList{qv::cannotStoreSettingsText(iniPath())});
+    env->dialogs.clear();
+    env->dialogs.chooseColourNext(QColor(255, 0, 0));
+    w.mnubackcolor->trigger();
+    w.Command1->click(); // Okay
+    EXPECT_EQ(env->dialogs.messageTexts(), QStringList{qv::cannotStoreSettingsText(iniPath())});
+    env->dialogs.clear();
+    main->showCallColumn(8, true);
+    closeMain();
+    EXPECT_EQ(env->dialogs.messageTexts(), QStringList{qv::cannotStoreSettingsText(iniPath())});
+}
+
+// The font dialog names the family the machine resolved "Arial" to; changing only the size keeps the stored name.
+TEST_F(StoredSettings, TheGridFontsFamilyChangesOnlyWhenAnotherIsPicked) {
+    start();
+    themes& w = options();
+    QFont resolved(QFontInfo(QFont("Arial")).family());
+    ASSERT_NE(resolved.family(), "Arial");
+    resolved.setPointSize(12);
+    env->dialogs.chooseFontNext(resolved);
+    w.mnugridfont->trigger();
+    EXPECT_EQ(env->ini("Grid Fonts", "Name"), "Arial");
+    EXPECT_EQ(env->ini("Grid Fonts", "Size"), "12");
+    EXPECT_EQ(main->datagrid2->font().family(), "Arial");
+    EXPECT_EQ(main->datagrid2->font().pointSize(), 12);
+
+    QFont serif("DejaVu Serif");
+    serif.setPointSize(12);
+    env->dialogs.chooseFontNext(serif);
+    w.mnugridfont->trigger();
+    EXPECT_EQ(env->ini("Grid Fonts", "Name"), "DejaVu Serif");
+}
+
+} // namespace
