@@ -4,7 +4,9 @@
 #include <QPainter>
 
 PieChart::PieChart(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(200, 120);
+    // Narrow enough that the home panel leaves the customer list its room on a 1024 px screen at large fonts;
+    // the legend's names are shortened to fit.
+    setMinimumSize(150, 120);
 }
 
 void PieChart::setValues(const QList<QPair<QString, int>>& values) {

@@ -326,7 +326,7 @@ void Form1::layoutForScreen() {
         lowres = true;
     // The compact layout drops the logo tile and narrows the customer list.
     Picture12->setVisible(!lowres && screen.width() >= 1280);
-    Picture1->setMinimumWidth(lowres ? 220 : 300);
+    Picture1->setMinimumWidth(lowres ? 200 : 260);
     const QSize want(screen.width() - (lowres ? 0 : 40), screen.height() - (lowres ? 40 : 80));
     resize(want);
     if (!property("allowResizing").toBool())

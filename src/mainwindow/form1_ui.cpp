@@ -157,6 +157,8 @@ void Form1::buildPanels() {
 
     auto* split = new QSplitter(Qt::Horizontal, central);
     split->setObjectName(QStringLiteral("mainSplitter"));
+    // A drag stops at a side's smallest width; a side dragged away would come back only at the next start.
+    split->setChildrenCollapsible(false);
     outer->addWidget(split, 1);
 
     // Customer list.
@@ -175,6 +177,7 @@ void Form1::buildPanels() {
 
     auto* right = new QSplitter(Qt::Vertical, split);
     right->setObjectName(QStringLiteral("rightSplitter"));
+    right->setChildrenCollapsible(false);
     split->addWidget(right);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 3);
