@@ -4,9 +4,9 @@
 #include <QPainter>
 
 PieChart::PieChart(QWidget* parent) : QWidget(parent) {
-    // Narrow enough that the home panel leaves the customer list its room on a 1024 px screen at large fonts;
-    // the legend's names are shortened to fit.
-    setMinimumSize(150, 120);
+    // Narrow enough that the home panel leaves the customer list room on the smallest screen; the legend's names
+    // are shortened to fit.
+    setMinimumSize(140, 120);
 }
 
 void PieChart::setValues(const QList<QPair<QString, int>>& values) {

@@ -83,28 +83,32 @@ void expectWhole(QSplitter* s, QWidget& window, const std::string& when) {
 }
 
 TEST_P(WindowHandling, ASplitterDraggedEitherWayMovesThatWayAndStopsWithBothSidesWholeInsideTheWindow) {
-    Form1& f = startBig();
-    auto* across = f.findChild<QSplitter*>("mainSplitter");
-    auto* down = f.findChild<QSplitter*>("rightSplitter");
-    for (const std::string state : {"home", "call open"}) {
-        if (state == "call open")
-            f.opencall(call);
-        for (QSplitter* s : {across, down}) {
-            int before = s->sizes().value(0);
-            for (int by : {300, 300, -300, -600, 300}) {
-                const std::string what =
-                    when(state.c_str()) + " " + s->objectName().toStdString() + " dragged by " + std::to_string(by);
-                const int after = drag(s, by);
-                EXPECT_GE(by > 0 ? after - before : before - after, 0) << what;
-                expectWhole(s, f, what);
-                before = after;
+    for (const QSize screen : {QSize(1024, 768), QSize(800, 600)}) {
+        env->screen.size = screen;
+        Form1& f = startBig();
+        auto* across = f.findChild<QSplitter*>("mainSplitter");
+        auto* down = f.findChild<QSplitter*>("rightSplitter");
+        for (const std::string state : {"home", "call open"}) {
+            if (state == "call open")
+                f.opencall(call);
+            for (QSplitter* s : {across, down}) {
+                int before = s->sizes().value(0);
+                for (int by : {300, 300, -300, -600, 300}) {
+                    const std::string what = when(state.c_str()) + " " + std::to_string(screen.width()) + " " +
+                                             s->objectName().toStdString() + " dragged by " + std::to_string(by);
+                    const int after = drag(s, by);
+                    EXPECT_GE(by > 0 ? after - before : before - after, 0) << what;
+                    expectWhole(s, f, what);
+                    before = after;
+                }
             }
         }
+        // The customer list gives room to the right and takes it back.
+        const int least = drag(across, -600);
+        EXPECT_GT(drag(across, 300), least) << screen.width();
+        EXPECT_EQ(drag(across, -300), least);
+        closeMain();
     }
-    // The customer list gives room to the right and takes it back.
-    const int least = drag(across, -600);
-    EXPECT_GT(drag(across, 300), least);
-    EXPECT_EQ(drag(across, -300), least);
 }
 
 TEST_P(WindowHandling, EveryRowOfTheCallInformationGridCanBeReachedAndAClickScrollsNoneAway) {
