@@ -371,6 +371,9 @@ void Form1::buildCallPanel() {
         c->setMinimumContentsLength(7);
         c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
+    // An entry chosen from the list (by keys or the completer too) shows its start, as the program's fills do.
+    ui::showChoiceFromStart(Combo6);
+    ui::showChoiceFromStart(Combo11);
     Combo6->setToolTip(QStringLiteral("Pick a customer by name, or type a new one"));
     Combo11->setToolTip(QStringLiteral("Pick a customer by reference"));
     Text10 = named(new QLineEdit(customer), "Text10");
