@@ -80,8 +80,11 @@ QString breakable(const QString& text) {
             ++end;
         if (end - i < LongestRun) {
             for (qsizetype k = i; k < end; ++k) {
+                // Only a chance after a sign ("/", "-") goes: text written without spaces (Chinese, Japanese)
+                // keeps its own break chances.
+                const QChar before = k > i ? text[k - 1] : QChar();
                 chances.setPosition(k);
-                if (k > i && chances.isAtBoundary())
+                if (k > i && before.unicode() < 128 && !before.isLetterOrNumber() && chances.isAtBoundary())
                     out += QChar(0x2060);
                 out += text[k];
             }
