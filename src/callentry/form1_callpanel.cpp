@@ -374,6 +374,9 @@ void Form1::buildCallPanel() {
         c->setMinimumContentsLength(7);
         c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
+    // An entry chosen from the list (by keys or the completer too) shows its start, as the program's fills do.
+    ui::showChoiceFromStart(Combo6);
+    ui::showChoiceFromStart(Combo11);
     Combo6->setToolTip(QStringLiteral("Pick a customer by name, or type a new one"));
     Combo11->setToolTip(QStringLiteral("Pick a customer by reference"));
     Text10 = named(new QLineEdit(customer), "Text10");
@@ -452,10 +455,13 @@ void Form1::buildCallPanel() {
     cg1->setColWidth(0, 0);
     cg1->setColWidth(1, 1500);
     cg1->setColWidth(2, 3000);
-    cg1->horizontalHeader()->setStretchLastSection(true);
+    // The values take the width the captions leave (never more, so nothing lies beyond the right edge); the rows
+    // the panel has no room for are scrolled to; a click leaves the cells where they are.
+    cg1->horizontalHeader()->setSectionResizeMode(2 - cg1->fixedCols(), QHeaderView::Stretch);
     cg1->verticalHeader()->setDefaultSectionSize(cg1->fontMetrics().height() + 6);
     cg1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    cg1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    cg1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    cg1->setAutoScroll(false);
     cg1->setSelectionMode(QAbstractItemView::NoSelection);
     cg1->setFocusPolicy(Qt::NoFocus);
     {

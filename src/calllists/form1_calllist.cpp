@@ -93,7 +93,6 @@ void Form1::buildHomePanel() {
     QFont calendarFont = MonthView1->font();
     calendarFont.setPointSizeF(calendarFont.pointSizeF() * 0.85);
     MonthView1->setFont(calendarFont);
-    MonthView1->setMinimumWidth(210);
     labels->addWidget(Label31);
     labels->addWidget(MonthView1, 1);
 

@@ -4,7 +4,9 @@
 #include <QPainter>
 
 PieChart::PieChart(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(200, 120);
+    // Narrow enough that the home panel leaves the customer list room on the smallest screen; the legend's names
+    // are shortened to fit.
+    setMinimumSize(140, 120);
 }
 
 void PieChart::setValues(const QList<QPair<QString, int>>& values) {

@@ -186,6 +186,9 @@ void frmAbout1::Form_Load() {
     info->setColWidth(2, 8300);
     info->setColWidth(1, 4200);
     info->setColWidth(0, 0);
+    // The values take the width the captions leave, so the rows need no sideways scrolling; a value cut short
+    // shows whole in its tooltip.
+    info->horizontalHeader()->setSectionResizeMode(2 - info->fixedCols(), QHeaderView::Stretch);
     const QColor blue = ui::vbColour(0xFF0000);
     for (int r = 0; r < rows.size(); ++r) {
         info->setTextMatrix(r, 1, rows[r][0]);

@@ -71,6 +71,14 @@ Notes::Notes(QWidget* parent) : QWidget(parent) {
     Text1 = named(new QPlainTextEdit(this), "Text1");
     place(Text1, 120, 3060, 9600, 1560);
     Text1->setEnabled(false);
+    {
+        // Closed to typing while a note is read, but drawn readable: the window's own text on its own ground,
+        // not the faint disabled grey.
+        QPalette p = Text1->palette();
+        p.setColor(QPalette::Disabled, QPalette::Text, p.color(QPalette::Active, QPalette::WindowText));
+        p.setColor(QPalette::Disabled, QPalette::Base, p.color(QPalette::Active, QPalette::Window));
+        Text1->setPalette(p);
+    }
     Text2 = named(new QPlainTextEdit(this), "Text2");
     place(Text2, 120, 120, 9600, 4605);
     Text2->hide();

@@ -342,9 +342,11 @@ void Form1::layoutForScreen() {
     }
     if (screen.width() < CompactBelowWidth || screen.height() < CompactBelowHeight)
         lowres = true;
-    // The compact layout drops the logo tile and narrows the customer list.
+    // The compact layout drops the logo tile and narrows the customer list (see CustomerListRoom).
     Picture12->setVisible(!lowres && screen.width() >= 1280);
-    Picture1->setMinimumWidth(lowres ? 220 : 300);
+    // The dropped tile's column takes no share of the room the other tiles spread into.
+    if (auto* tiles = qobject_cast<QGridLayout*>(Picture10->layout()))
+        tiles->setColumnStretch(3, Picture12->isVisibleTo(Picture10) ? 2 : 0);
     const QSize want(screen.width() - (lowres ? 0 : 40), screen.height() - (lowres ? 40 : 80));
     resize(want);
     if (!property("allowResizing").toBool())

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -31,6 +32,32 @@ QFrame* panel(QWidget* parent, const char* name) {
     f->setFrameShape(QFrame::StyledPanel);
     return f;
 }
+
+// The customer list keeps a comfortable width where the splitter has room for it beside the least width of the
+// panels on its right, and gives way down to its own least width where it has not, so that neither side is ever
+// pushed past the window's edge. The panels' least widths follow their texts (the statistics captions, the count
+// of calls not assigned), so the room is reckoned again whenever the splitter lays out.
+class CustomerListRoom : public QObject {
+public:
+    CustomerListRoom(const Form1* f, QSplitter* split) : QObject(split), m_form(f), m_split(split) {
+        split->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Resize || e->type() == QEvent::Show) {
+            QWidget* list = m_split->widget(0);
+            const int comfortable = m_form->lowres ? 200 : 260;
+            const int room = m_split->width() - m_split->handleWidth() - m_split->widget(1)->minimumSizeHint().width();
+            list->setMinimumWidth(room >= comfortable ? comfortable : list->minimumSizeHint().width());
+        }
+        return false;
+    }
+
+private:
+    const Form1* m_form;
+    QSplitter* m_split;
+};
 
 } // namespace
 
@@ -160,6 +187,9 @@ void Form1::buildPanels() {
 
     auto* split = new QSplitter(Qt::Horizontal, central);
     split->setObjectName(QStringLiteral("mainSplitter"));
+    // A drag stops at a side's smallest width; a side dragged away would come back only at the next start.
+    split->setChildrenCollapsible(false);
+    new CustomerListRoom(this, split);
     outer->addWidget(split, 1);
 
     // Customer list.
@@ -178,6 +208,7 @@ void Form1::buildPanels() {
 
     auto* right = new QSplitter(Qt::Vertical, split);
     right->setObjectName(QStringLiteral("rightSplitter"));
+    right->setChildrenCollapsible(false);
     split->addWidget(right);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 3);

@@ -247,6 +247,8 @@ void themes::Form_Load() {
     Grid1->setTextMatrix(1, 1, QStringLiteral("Sample"));
     Grid1->setTextMatrix(2, 1, QStringLiteral("Sample"));
     StripeGrid(*Grid1, main.gridcolour);
+    // The sample in the lists' font and text colour as they stand, not the default font.
+    appearance::applyGridFont(Grid1, main.datagrid2->font(), main.datagrid2->palette().color(QPalette::Text));
     Grid1->setRow(0); // no highlighted cell over the stripes
     Grid1->setCol(0);
     showPreviews();

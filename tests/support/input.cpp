@@ -21,6 +21,12 @@ void mouseRelease(QWidget* w, QPoint pos, Qt::MouseButton button) {
     sendMouse(w, QEvent::MouseButtonRelease, pos, button);
 }
 
+void mouseDragTo(QWidget* w, QPoint pos) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(pos), QPointF(w->mapToGlobal(pos)), Qt::NoButton, Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
 void click(QWidget* w, QPoint pos, Qt::MouseButton button) {
     mousePress(w, pos, button);
     mouseRelease(w, pos, button);

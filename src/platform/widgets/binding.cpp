@@ -43,17 +43,17 @@ private:
             disconnect(m_rs, nullptr, this, nullptr);
         m_rs = rs;
         if (rs) {
-            connect(rs, &db::Recordset::currentChanged, this, [this] { show(); });
-            connect(rs, &db::Recordset::reset, this, [this] { show(); });
+            connect(rs, &db::Recordset::currentChanged, this, [this] { show(Moved); });
+            connect(rs, &db::Recordset::reset, this, [this] { show(Moved); });
             connect(rs, &db::Recordset::rowChanged, this, [this](int row) {
                 if (m_rs && row == m_rs->absolutePosition())
-                    show();
+                    show(Same);
             });
             // A box takes no more than its field holds, so what it shows is what is stored.
             if (QLineEdit* line = lineEdit())
                 limitLength(line, rs->fieldSize(rs->fieldIndex(m_field)));
         }
-        show();
+        show(Moved);
     }
 
     // The line a text box or an editable combo box types into; multi-line boxes show memo fields only.
@@ -70,13 +70,18 @@ private:
         return db::displayText(m_rs->field(m_field));
     }
 
-    void show() {
+    // Moved: another row, or the rows read again; Same: the current row's value changed (as while typing).
+    enum Row { Moved, Same };
+
+    void show(Row row) {
         if (!m_widget)
             return;
         const QString text = current();
         m_showing = true;
+        // A row shown anew starts at its start even where the text is the one typed before (a customer just
+        // added), so a long text never shows its end; a change while typing leaves the cursor where it is.
         if (auto* e = qobject_cast<QLineEdit*>(m_widget)) {
-            if (e->text() != text)
+            if (e->text() != text || (row == Moved && e->cursorPosition() != 0))
                 setTextFromStart(e, text);
         } else if (auto* p = qobject_cast<QPlainTextEdit*>(m_widget)) {
             if (p->toPlainText() != text)
@@ -85,11 +90,11 @@ private:
             if (t->toPlainText() != text)
                 t->setPlainText(text);
         } else if (auto* c = qobject_cast<QComboBox*>(m_widget)) {
-            if (c->currentText() != text) {
-                if (c->isEditable())
+            if (c->isEditable()) {
+                if (c->currentText() != text || (row == Moved && c->lineEdit()->cursorPosition() != 0))
                     setTextFromStart(c->lineEdit(), text);
-                else
-                    c->setCurrentIndex(c->findText(text));
+            } else if (c->currentText() != text) {
+                c->setCurrentIndex(c->findText(text));
             }
         } else if (auto* l = qobject_cast<QLabel*>(m_widget)) {
             l->setTextFormat(Qt::PlainText);

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
 #include <QUrl>
 #include <climits>
@@ -60,20 +61,44 @@ private:
 constexpr int BoxTextWidth = 520; // pixels: the widest a box's text runs before it wraps
 constexpr int LongestRun = 40;    // characters without a break chance before one is given
 
-
-// The text as shown in a wrapped label: a run too long for one line gets break chances (zero-width spaces).
+// The text as shown in a wrapped label: it breaks between words, never inside one ("mm/dd/yyyy" stays whole: the
+// break chances after "/" or "-" are taken away with word joiners); only a run too long for one line gets break
+// chances (zero-width spaces).
 QString breakable(const QString& text) {
     QString out;
     out.reserve(text.size() + text.size() / LongestRun);
-    int run = 0;
-    for (const QChar c : text) {
-        out += c;
-        if (c.isSpace())
-            run = 0;
-        else if (++run >= LongestRun && !c.isHighSurrogate()) {
-            out += QChar(0x200B);
-            run = 0;
+    QTextBoundaryFinder chances(QTextBoundaryFinder::Line, text);
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        if (text[i].isSpace()) {
+            out += text[i++];
+            continue;
         }
+        qsizetype end = i;
+        while (end < n && !text[end].isSpace())
+            ++end;
+        if (end - i < LongestRun) {
+            for (qsizetype k = i; k < end; ++k) {
+                // Only a chance after a sign ("/", "-") goes: text written without spaces (Chinese, Japanese)
+                // keeps its own break chances.
+                const QChar before = k > i ? text[k - 1] : QChar();
+                chances.setPosition(k);
+                if (k > i && before.unicode() < 128 && !before.isLetterOrNumber() && chances.isAtBoundary())
+                    out += QChar(0x2060);
+                out += text[k];
+            }
+        } else {
+            int run = 0;
+            for (qsizetype k = i; k < end; ++k) {
+                out += text[k];
+                if (++run >= LongestRun && !text[k].isHighSurrogate()) {
+                    out += QChar(0x200B);
+                    run = 0;
+                }
+            }
+        }
+        i = end;
     }
     return out;
 }
@@ -183,6 +208,11 @@ std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& tit
     for (QLabel* label : box->findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
         wrapAtBoxWidth(label);
+        // A prompt that fits one line stays on one; a longer one takes the whole width before it wraps.
+        int widest = 0;
+        for (const QString& line : label->text().split(QLatin1Char('\n')))
+            widest = qMax(widest, label->fontMetrics().horizontalAdvance(line) + 1);
+        label->setMinimumWidth(qMin(widest, label->maximumWidth()));
     }
     return box;
 }
