@@ -166,13 +166,9 @@ void analysts::Combo12_Click() {
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The access level could not be stored, so it has not changed:\n") + e.message());
     }
-    try {
-        Adodc3->refresh();
-    } catch (const db::DbError&) {
-    }
-    gridColumns();
+    // Stored or not, the list stays on the member, so the next command is not aimed at another.
+    showStored();
     DataGrid3->setFocus();
-    syncLevel();
 }
 
 void analysts::Command3_Click() {
@@ -206,15 +202,19 @@ void analysts::Command4_Click() {
     if (!rs)
         return;
     if (DataGrid3->approxCount() == 1) {
-        MsgBox(QStringLiteral("Cannot delete all staff!  If not already the last user has been set to Administrator"));
+        // Said to be Administrator only once it is stored.
         try {
             rs->moveFirst();
             rs->setField(QStringLiteral("Spare2"), QStringLiteral("5"));
             rs->update();
             rs->moveLast();
         } catch (const db::DbError& e) {
-            refused(QStringLiteral("The last member of staff could not be made Administrator:"), e);
+            refused(QStringLiteral("Cannot delete all staff! The last member of staff could not be made "
+                                   "Administrator:"),
+                    e);
+            return;
         }
+        MsgBox(QStringLiteral("Cannot delete all staff!  If not already the last user has been set to Administrator"));
         return;
     }
     try {
