@@ -224,3 +224,23 @@ TEST_F(DataGridTest, ACellOpenedForEditingShowsTheStartOfALongTextWithAllOfItSel
     EXPECT_EQ(editor->selectedText(), town); // typing still replaces the whole text
     EXPECT_EQ(editor->cursorPosition(), 0);
 }
+
+TEST_F(DataGridTest, ACellEditorTakesNoMoreThanItsFieldSoWhatIsTypedIsStored) {
+    DataGrid grid;
+    grid.setDataSource(&dc);
+    grid.setAllowUpdate(true);
+    grid.show();
+    const QModelIndex ref = grid.model()->index(0, 1);
+    grid.setCurrentIndex(ref);
+    grid.edit(ref);
+    processEvents();
+    auto* editor = grid.findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    editor->selectAll();
+    typeText(editor, "MUCH-TOO-LONG-REF");
+    EXPECT_EQ(editor->text(), "MUCH-TOO-L");
+    pressKey(editor, Qt::Key_Return);
+    processEvents();
+    EXPECT_TRUE(env.dialogs.messages.empty());
+    EXPECT_EQ(stored("Username").first(), "MUCH-TOO-L");
+}

@@ -202,7 +202,8 @@ private:
 namespace {
 
 // A cell opened for editing selects its whole text as usual, but with the cursor at the start, so a long text
-// shows its beginning rather than its end.
+// shows its beginning rather than its end. Like a bound box it takes no more than its field holds, so what is
+// typed or pasted is what is stored, not refused at the end with the typing gone.
 class StartShowingDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -210,8 +211,12 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* edit = qobject_cast<QLineEdit*>(editor))
+        if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
             selectAllFromStartWhenShown(edit);
+            const auto* columns = dynamic_cast<const DataGridColumns*>(index.model());
+            if (const db::Recordset* rs = columns ? columns->recordset() : nullptr)
+                limitLength(edit, rs->fieldSize(columns->sourceColumn(index.column())));
+        }
         return editor;
     }
 };
