@@ -517,6 +517,12 @@ void Form1::Timer3_Timer() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     if (!m_ended) {
+        // A window holding what cannot be stored (a note) stays open with it, and so does the program; nothing
+        // else is put away before every window has let go.
+        if (!ui::unloadAll(this)) {
+            event->ignore();
+            return;
+        }
         // A call that cannot be stored keeps the program open, so that it can be saved again or cancelled.
         if (!shutdownCallPanel()) {
             event->ignore();

@@ -194,12 +194,15 @@ TEST_F(NotesWindow, ANoteOrAnEditTheDatabaseRefusesIsToldAndStaysInTheWindowUnti
         EXPECT_EQ(notes->Text1->toPlainText(), "Replaced the toner");
         EXPECT_TRUE(notes->Text1->isEnabled());
         EXPECT_EQ(count("SELECT * from Notes"), 1);
+        EXPECT_FALSE(main->close()); // nor does the program close with it
+        EXPECT_TRUE(ui::isLoaded<Notes>());
+        EXPECT_EQ(notes->Text1->toPlainText(), "Replaced the toner");
     }
     notes->Command2->click();
     processEvents();
     EXPECT_FALSE(ui::isLoaded<Notes>());
     EXPECT_EQ(count("SELECT * from Notes where Note = 'Replaced the toner'"), 1);
-    EXPECT_EQ(env->dialogs.messages.size(), 5u);
+    EXPECT_EQ(env->dialogs.messages.size(), 6u);
 }
 
 class NotesLevels : public NotesWindow, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};

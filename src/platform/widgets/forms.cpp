@@ -83,14 +83,16 @@ void unloadForm(std::type_index type) {
 
 } // namespace detail
 
-void unloadAll(QWidget* except) {
+bool unloadAll(QWidget* except) {
     std::vector<QPointer<QWidget>> all;
     for (const auto& [type, w] : registry())
         if (w && w != except)
             all.emplace_back(w);
+    bool closed = true;
     for (const QPointer<QWidget>& w : all)
-        if (w && w != except)
-            unloadWidget(w);
+        if (w && w != except && !unloadWidget(w))
+            closed = false;
+    return closed;
 }
 
 void showOwned(QWidget* w, QWidget* owner) {

@@ -40,8 +40,8 @@ template <class W> void unload() {
     detail::unloadForm(typeid(W));
 }
 
-// Unloads every loaded window except `except`.
-void unloadAll(QWidget* except = nullptr);
+// Unloads every loaded window except `except`; false when one refused to close (it stays loaded).
+bool unloadAll(QWidget* except = nullptr);
 
 // Shows w modeless, owned by owner (it stays above it and goes with it), keeping its size and place.
 void showOwned(QWidget* w, QWidget* owner);
