@@ -181,11 +181,11 @@ TEST_F(StatusEditor, BlankOrAlreadyListedStatusesAndCategoriesAreRefusedAndTheLi
     start();
     Statuses& s = open();
     const QStringList statuses = texts(s.List1), colours = texts(s.List3), categories = texts(s.List2);
-    for (const QString& typed : {"   ", "Open", " awaiting CUSTOMER "}) {
+    for (const char* typed : {"   ", "Open", " awaiting CUSTOMER "}) {
         s.Text1->setText(typed);
         s.Command3->click();
     }
-    for (const QString& typed : {"printing", "\t"}) {
+    for (const char* typed : {"printing", "\t"}) {
         s.Text2->setText(typed);
         s.Command10->click();
     }
