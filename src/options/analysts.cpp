@@ -231,7 +231,7 @@ void analysts::Command4_Click() {
     if (MsgBox(QStringLiteral("Are you sure you want to delete support staff: ") + Text9->text() + QStringLiteral("?"),
                ui::Buttons::OkCancel) != ui::Answer::Ok)
         return;
-    DataGrid3->setAllowDelete(true);
+    // Deleted here only, never by the grid's Delete key: that would get round the checks above.
     try {
         rs->deleteCurrent();
     } catch (const db::DbError& e) {

@@ -7,6 +7,7 @@
 #include "platform/widgets/forms.h"
 #include "shared/shared.h"
 #include "support/fontfit.h"
+#include "support/input.h"
 #include "support/mainwindowfixture.h"
 #include "support/refusedwrites.h"
 
@@ -91,6 +92,9 @@ TEST_F(StaffWindow, NobodyDeletesThemselvesOrTheLastAdministratorAndTheLastMembe
     EXPECT_EQ(count("SELECT * from Analysts"), 3);
     w.Command4->click();
     EXPECT_EQ(count("SELECT * from Analysts"), 2);
+    row(w, "Admin"); // nor does the grid's Delete key get round the checks afterwards
+    pressKey(w.DataGrid3, Qt::Key_Delete);
+    EXPECT_EQ(count("SELECT * from Analysts where ID = 'Admin'"), 1);
 
     exec("DELETE FROM Analysts WHERE ID = 'carol'");
     w.Adodc3->refresh();
