@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QPushButton>
 #include <memory>
@@ -120,6 +121,19 @@ TEST_F(StoredSettings, ASettingThatCannotBeStoredIsToldOncePerCommand) {
     main->showCallColumn(8, true);
     closeMain();
     EXPECT_EQ(env->dialogs.messageTexts(), QStringList{qv::cannotStoreSettingsText(iniPath())});
+}
+
+// Started with a settings folder named from the working folder: the settings file and the database are named
+// whole, in the file and in what the user is told, so they lead there wherever the next start runs from.
+TEST_F(StoredSettings, ASettingsFolderGivenFromTheWorkingFolderIsNamedWhole) {
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QFileInfo(env->appDataFolder).absolutePath()));
+    main = new Form1(QFileInfo(env->appDataFolder).fileName());
+    QDir::setCurrent(before);
+    ui::detail::registerForm(typeid(Form1), main);
+    ASSERT_FALSE(main->ended());
+    EXPECT_EQ(qv::inipath(), iniPath());
+    EXPECT_EQ(env->ini("Database", "Database Path"), env->settingsFolder + "/desk.qvdb");
 }
 
 // The font dialog names the family the machine resolved "Arial" to; changing only the size keeps the stored name.
