@@ -441,6 +441,14 @@ void Form1::buildCallPanel() {
     ff->addWidget(Text5, 3, 0);
     ff->addWidget(Text6, 3, 1);
     ff->setColumnStretch(2, 1);
+    {
+        // Until "Edit:" is ticked the times are closed to typing, but they are the call's own and are read here:
+        // drawn in the text colours of the boxes and captions as when open, not the faint disabled grey.
+        QPalette p = Frame2->palette();
+        for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText})
+            p.setColor(QPalette::Disabled, role, p.color(QPalette::Active, role));
+        Frame2->setPalette(p);
+    }
 
     // Call information and audit trail, side by side under the boxes.
     Picture3 = named(new QFrame(content), "Picture3");

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
@@ -168,6 +169,30 @@ TEST_P(WindowHandling, TheNoteBeingReadIsClosedToTypingButReadableWithEveryTheme
         const QPalette p = notes.Text1->palette();
         EXPECT_GE(contrast(p.color(group, QPalette::Text), p.color(group, QPalette::Base)), 4.5) << look;
         notes.close();
+    }
+}
+
+TEST_P(WindowHandling, TheCallsTimesAreClosedToTypingUntilEditIsTickedButReadableWithEveryThemePreset) {
+    Form1& f = startBig();
+    f.opencall(call);
+    for (const themepresets::Preset& preset : themepresets::presets()) {
+        f.mnuthemes->trigger();
+        themes& options = ui::form<themes>();
+        options.findChild<QAction*>(preset.item)->trigger();
+        options.Command1->click(); // Okay
+        processEvents();
+        ASSERT_FALSE(f.Text3->isEnabled());
+        ASSERT_FALSE(f.Text3->text().isEmpty());
+        const QPalette box = f.Text3->palette();
+        EXPECT_GE(
+            contrast(box.color(QPalette::Disabled, QPalette::Text), box.color(QPalette::Disabled, QPalette::Base)), 4.5)
+            << preset.item;
+        const auto* caption = f.Frame2->findChild<QLabel*>();
+        const QPalette ground = f.Frame2->palette();
+        EXPECT_GE(contrast(caption->palette().color(QPalette::Disabled, QPalette::WindowText),
+                           ground.color(QPalette::Disabled, QPalette::Window)),
+                  4.5)
+            << preset.item;
     }
 }
 
