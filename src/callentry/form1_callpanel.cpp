@@ -23,6 +23,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QDate>
 #include <QEvent>
 #include <QFontMetrics>
@@ -298,6 +299,11 @@ void callLayout(Form1& f) {
 void showPanel(Form1& f) {
     f.upperStack->setCurrentWidget(f.Picture8);
     callLayout(f);
+    // The customer list gives the boxes the width they need (see the main window's splitter).
+    if (auto* across = f.findChild<QSplitter*>(QStringLiteral("mainSplitter"))) {
+        QEvent relayout(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(across, &relayout);
+    }
     // The panel gets at least the height its boxes need, so that none of them scrolls, and half the height where
     // there is more; the call list keeps the rest and never less than a few rows.
     auto* split = qobject_cast<QSplitter*>(f.upperStack->parentWidget());

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QSplitterHandle>
@@ -110,6 +111,22 @@ TEST_P(WindowHandling, ASplitterDraggedEitherWayMovesThatWayAndStopsWithBothSide
         EXPECT_EQ(drag(across, -300), least);
         closeMain();
     }
+}
+
+// An opened call's boxes take the width they need from the customer list, which gives way down to its least
+// width, so that none of them lies beyond the panel's right edge.
+TEST_P(WindowHandling, AnOpenedCallTakesTheWidthItsBoxesNeedFromTheCustomerList) {
+    Form1& f = startBig();
+    auto* across = f.findChild<QSplitter*>("mainSplitter");
+    drag(across, 300); // the list as wide as the home panel lets it be
+    f.opencall(call);
+    processEvents();
+    const auto* scroll = f.findChild<QScrollArea*>("callScroll");
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << when("call panel scrolled sideways");
+    expectWhole(across, f, when("call open"));
+    f.Command9->click(); // Cancel
+    processEvents();
+    expectWhole(across, f, when("call put away"));
 }
 
 TEST_P(WindowHandling, EveryRowOfTheCallInformationGridCanBeReachedAndAClickScrollsNoneAway) {
