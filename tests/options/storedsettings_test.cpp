@@ -1,3 +1,4 @@
+#include "customers/about.h"
 #include "customers/inventory.h"
 #include "mainwindow/form1.h"
 #include "options/themes.h"
@@ -72,6 +73,8 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
     setIni("Call Grid", "Grid Row Height", "99999999");
     setIni("Program", "Customer Drop-Down Width", "99999999999");
     setIni("Call Grid", "Maximum number of calls displayed", "10");
+    setIni("Call Grid", "Sort Order", "sideways");
+    setIni("Call Grid", "Sort Column", "Nowhere");
     prepareDatabase();
     addCall("ann", "Open", "Admin");
     addCall("bob", "Open", "Admin", "Software");
@@ -89,6 +92,14 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
     Inventory& inventory = ui::form<Inventory>();
     EXPECT_EQ(inventory.Datagrid1->font().pointSize(), 72);
     EXPECT_EQ(inventory.Datagrid1->rowHeightMin(), 700);
+    // The information window tells the order the lists use.
+    main->mnuabout->trigger();
+    const ui::FlexGrid& info = *ui::form<frmAbout1>().info;
+    QStringList shown;
+    for (int r = 0; r < info.rows(); ++r)
+        shown << info.textMatrix(r, 2);
+    EXPECT_TRUE(shown.contains(" - ASCENDING")) << shown.join("|").toStdString();
+    EXPECT_TRUE(shown.contains(" - Logged (Call Ref)"));
     // Read, not rewritten: the file keeps what it held.
     EXPECT_EQ(env->ini("Grid Fonts", "Size"), "999");
 }
