@@ -134,6 +134,22 @@ TEST_F(StoredSettings, ASettingThatCannotBeStoredIsToldOncePerCommand) {
     EXPECT_EQ(env->dialogs.messageTexts(), QStringList{qv::cannotStoreSettingsText(iniPath())});
 }
 
+// "Reset ALL values" that cannot remove the settings file says so, naming it, and asks for no restart.
+TEST_F(StoredSettings, AResetThatCannotRemoveTheSettingsFileIsToldAsNotDone) {
+    start();
+    themes& w = options();
+    // A folder in the file's place cannot be removed as a file.
+    ASSERT_TRUE(QFile::remove(iniPath()));
+    ASSERT_TRUE(QDir().mkpath(iniPath() + "/held"));
+    env->dialogs.clear();
+    env->dialogs.answer(ui::Answer::Ok);
+    w.mnureset->trigger();
+    EXPECT_EQ(env->dialogs.messageTexts().size(), 2);
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(iniPath()));
+    EXPECT_FALSE(env->dialogs.shown("You must now restart Quorvane"));
+    ASSERT_TRUE(QDir(iniPath()).removeRecursively());
+}
+
 // Started with a settings folder named from the working folder: the settings file and the database are named
 // whole, in the file and in what the user is told, so they lead there wherever the next start runs from.
 TEST_F(StoredSettings, ASettingsFolderGivenFromTheWorkingFolderIsNamedWhole) {
