@@ -23,6 +23,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QDate>
 #include <QEvent>
 #include <QFontMetrics>
@@ -298,6 +299,11 @@ void callLayout(Form1& f) {
 void showPanel(Form1& f) {
     f.upperStack->setCurrentWidget(f.Picture8);
     callLayout(f);
+    // The customer list gives the boxes the width they need (see the main window's splitter).
+    if (auto* across = f.findChild<QSplitter*>(QStringLiteral("mainSplitter"))) {
+        QEvent relayout(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(across, &relayout);
+    }
     // The panel gets at least the height its boxes need, so that none of them scrolls, and half the height where
     // there is more; the call list keeps the rest and never less than a few rows.
     auto* split = qobject_cast<QSplitter*>(f.upperStack->parentWidget());
@@ -441,6 +447,14 @@ void Form1::buildCallPanel() {
     ff->addWidget(Text5, 3, 0);
     ff->addWidget(Text6, 3, 1);
     ff->setColumnStretch(2, 1);
+    {
+        // Until "Edit:" is ticked the times are closed to typing, but they are the call's own and are read here:
+        // drawn in the text colours of the boxes and captions as when open, not the faint disabled grey.
+        QPalette p = Frame2->palette();
+        for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText})
+            p.setColor(QPalette::Disabled, role, p.color(QPalette::Active, role));
+        Frame2->setPalette(p);
+    }
 
     // Call information and audit trail, side by side under the boxes.
     Picture3 = named(new QFrame(content), "Picture3");

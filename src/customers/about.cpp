@@ -177,8 +177,10 @@ void frmAbout1::Form_Load() {
          dash + ReadINI("Program", "Include Unassigned Calls in Workload", "False")},
         {"Calls unassigned by default?", dash + ReadINI("Program", "Unassigned by default", "False")},
         {"Key Status value:", dash + ReadINI("Program", "Stats 3", "Pending")},
-        {"Default List Sort Field:", dash + sortField(ReadINI("Call Grid", "Sort Column", "Nom"))},
-        {"Default List Sort Order:", dash + ReadINI("Call Grid", "Sort Order", "ASC") + "ENDING"},
+        {"Default List Sort Field:",
+         dash + sortField(optionrules::sortColumn(ReadINI("Call Grid", "Sort Column", "Nom")))},
+        {"Default List Sort Order:",
+         dash + optionrules::sortOrder(ReadINI("Call Grid", "Sort Order", "ASC")) + "ENDING"},
         {"Call Grid refresh Interval)", dash + ReadINI("Call Grid", "Refresh Interval", "600") + "sec"},
     };
     info->setCols(3);

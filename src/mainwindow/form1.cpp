@@ -97,7 +97,9 @@ void Form1::Load(const QString& settingsBase) {
     base.remove(QLatin1Char('"'));
     if (base.isEmpty())
         base = GetSpecialFolder(28);
-    const QString folder = base + QStringLiteral("/Quorvane");
+    // Made whole from the working folder, so that every path stored or told (settings file, database) names the
+    // file wherever the program is started from next.
+    const QString folder = QDir(base).absolutePath() + QStringLiteral("/Quorvane");
     QDir().mkpath(folder);
     inipath = folder + QStringLiteral("/quorvane.ini");
     qv::inipath() = inipath;

@@ -14,10 +14,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTextEdit>
@@ -48,13 +51,31 @@ protected:
         if (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Resize || e->type() == QEvent::Show) {
             QWidget* list = m_split->widget(0);
             const int comfortable = m_form->lowres ? 200 : 260;
-            const int room = m_split->width() - m_split->handleWidth() - m_split->widget(1)->minimumSizeHint().width();
-            list->setMinimumWidth(room >= comfortable ? comfortable : list->minimumSizeHint().width());
+            const int spare = m_split->width() - m_split->handleWidth();
+            const int need = callPanelWidth();
+            const int right = qMax(m_split->widget(1)->minimumSizeHint().width(), need);
+            list->setMinimumWidth(spare - right >= comfortable ? comfortable : list->minimumSizeHint().width());
+            // An opened call's boxes take the width they need from the list where the list can give it, and the
+            // splitter keeps the handle where they have it; on a screen too small for them the user decides.
+            m_split->widget(1)->setMinimumWidth(need <= spare - list->minimumWidth() ? need : 0);
         }
         return false;
     }
 
 private:
+    // The width the call panel's boxes need without scrolling sideways (they scroll up and down on a short screen,
+    // so room for that scroll bar too); 0 while the panel is put away.
+    int callPanelWidth() const {
+        const QWidget* panel = m_form->Picture8;
+        if (m_form->upperStack->currentWidget() != panel)
+            return 0;
+        const auto* scroll = panel->findChild<QScrollArea*>(QStringLiteral("callScroll"));
+        if (!scroll || !scroll->widget())
+            return 0;
+        return scroll->widget()->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() +
+               2 * m_form->Picture8->frameWidth();
+    }
+
     const Form1* m_form;
     QSplitter* m_split;
 };

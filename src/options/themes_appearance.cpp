@@ -130,6 +130,8 @@ void applyPreset(themes& w, const themepresets::Preset& preset) {
         showSlot(w, Slots[i]);
     }
     StripeGrid(*w.Grid1, main.gridcolour);
+    w.Grid1->setRow(0); // no highlighted cell over the stripes the preset shows
+    w.Grid1->setCol(0);
     if (preset.blueBars)
         w.barcolour(QStringLiteral("blue.jpg"));
     else

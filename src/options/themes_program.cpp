@@ -135,7 +135,14 @@ void themes::connectProgramOptions() {
         if (MsgBox(QStringLiteral("Are you sure?  This will restore all settings to defualt!"), Buttons::OkCancel) ==
             Answer::Cancel)
             return;
-        optionrules::resetSettings(main->inipath);
+        // A file that stays would bring every setting back at the restart: that is told, not a restart asked for.
+        if (!optionrules::resetSettings(main->inipath)) {
+            MsgBox(QStringLiteral("Quorvane could not reset its settings: the settings file could not be removed:\n") +
+                   main->inipath +
+                   QStringLiteral("\n\nThe folder may be read-only, or another program may be holding the file. "
+                                  "Every setting stays as it is."));
+            return;
+        }
         MsgBox(QStringLiteral("You must now restart Quorvane"));
     });
 

@@ -15,12 +15,14 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QSplitterHandle>
@@ -111,6 +113,22 @@ TEST_P(WindowHandling, ASplitterDraggedEitherWayMovesThatWayAndStopsWithBothSide
     }
 }
 
+// An opened call's boxes take the width they need from the customer list, which gives way down to its least
+// width, so that none of them lies beyond the panel's right edge.
+TEST_P(WindowHandling, AnOpenedCallTakesTheWidthItsBoxesNeedFromTheCustomerList) {
+    Form1& f = startBig();
+    auto* across = f.findChild<QSplitter*>("mainSplitter");
+    drag(across, 300); // the list as wide as the home panel lets it be
+    f.opencall(call);
+    processEvents();
+    const auto* scroll = f.findChild<QScrollArea*>("callScroll");
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << when("call panel scrolled sideways");
+    expectWhole(across, f, when("call open"));
+    f.Command9->click(); // Cancel
+    processEvents();
+    expectWhole(across, f, when("call put away"));
+}
+
 TEST_P(WindowHandling, EveryRowOfTheCallInformationGridCanBeReachedAndAClickScrollsNoneAway) {
     Form1& f = startBig();
     f.opencall(call);
@@ -168,6 +186,30 @@ TEST_P(WindowHandling, TheNoteBeingReadIsClosedToTypingButReadableWithEveryTheme
         const QPalette p = notes.Text1->palette();
         EXPECT_GE(contrast(p.color(group, QPalette::Text), p.color(group, QPalette::Base)), 4.5) << look;
         notes.close();
+    }
+}
+
+TEST_P(WindowHandling, TheCallsTimesAreClosedToTypingUntilEditIsTickedButReadableWithEveryThemePreset) {
+    Form1& f = startBig();
+    f.opencall(call);
+    for (const themepresets::Preset& preset : themepresets::presets()) {
+        f.mnuthemes->trigger();
+        themes& options = ui::form<themes>();
+        options.findChild<QAction*>(preset.item)->trigger();
+        options.Command1->click(); // Okay
+        processEvents();
+        ASSERT_FALSE(f.Text3->isEnabled());
+        ASSERT_FALSE(f.Text3->text().isEmpty());
+        const QPalette box = f.Text3->palette();
+        EXPECT_GE(
+            contrast(box.color(QPalette::Disabled, QPalette::Text), box.color(QPalette::Disabled, QPalette::Base)), 4.5)
+            << preset.item;
+        const auto* caption = f.Frame2->findChild<QLabel*>();
+        const QPalette ground = f.Frame2->palette();
+        EXPECT_GE(contrast(caption->palette().color(QPalette::Disabled, QPalette::WindowText),
+                           ground.color(QPalette::Disabled, QPalette::Window)),
+                  4.5)
+            << preset.item;
     }
 }
 

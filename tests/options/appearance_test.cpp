@@ -237,6 +237,7 @@ TEST_F(Appearance, EveryPresetSetsItsColoursPictureAndBarsAndOkayKeepsThemAcross
         EXPECT_EQ(background(w.Picture3), ui::vbColour(QString(p.colours[1])));
         EXPECT_EQ(background(w.Picture4), ui::vbColour(QString(p.colours[3])));
         EXPECT_EQ(w.Grid1->cellBackColor(2, 1), ui::vbColour(QString(p.colours[4]))); // re-striped
+        EXPECT_EQ(w.Grid1->row(), 0); // no highlighted cell over the sample's stripes
         EXPECT_EQ(main->backimagepath, p.picture ? env->programFolder + p.picture : QStringLiteral("None"));
         EXPECT_EQ(w.Image1->pixmap().isNull(), p.picture == nullptr);
         const QString last = p.blueBars ? media("blue.jpg") : media("orange.jpg");

@@ -1,3 +1,4 @@
+#include "customers/about.h"
 #include "customers/inventory.h"
 #include "mainwindow/form1.h"
 #include "options/themes.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QPushButton>
 #include <memory>
@@ -71,6 +73,8 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
     setIni("Call Grid", "Grid Row Height", "99999999");
     setIni("Program", "Customer Drop-Down Width", "99999999999");
     setIni("Call Grid", "Maximum number of calls displayed", "10");
+    setIni("Call Grid", "Sort Order", "sideways");
+    setIni("Call Grid", "Sort Column", "Nowhere");
     prepareDatabase();
     addCall("ann", "Open", "Admin");
     addCall("bob", "Open", "Admin", "Software");
@@ -88,6 +92,14 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
     Inventory& inventory = ui::form<Inventory>();
     EXPECT_EQ(inventory.Datagrid1->font().pointSize(), 72);
     EXPECT_EQ(inventory.Datagrid1->rowHeightMin(), 700);
+    // The information window tells the order the lists use.
+    main->mnuabout->trigger();
+    const ui::FlexGrid& info = *ui::form<frmAbout1>().info;
+    QStringList shown;
+    for (int r = 0; r < info.rows(); ++r)
+        shown << info.textMatrix(r, 2);
+    EXPECT_TRUE(shown.contains(" - ASCENDING")) << shown.join("|").toStdString();
+    EXPECT_TRUE(shown.contains(" - Logged (Call Ref)"));
     // Read, not rewritten: the file keeps what it held.
     EXPECT_EQ(env->ini("Grid Fonts", "Size"), "999");
 }
@@ -120,6 +132,35 @@ TEST_F(StoredSettings, ASettingThatCannotBeStoredIsToldOncePerCommand) {
     main->showCallColumn(8, true);
     closeMain();
     EXPECT_EQ(env->dialogs.messageTexts(), QStringList{qv::cannotStoreSettingsText(iniPath())});
+}
+
+// "Reset ALL values" that cannot remove the settings file says so, naming it, and asks for no restart.
+TEST_F(StoredSettings, AResetThatCannotRemoveTheSettingsFileIsToldAsNotDone) {
+    start();
+    themes& w = options();
+    // A folder in the file's place cannot be removed as a file.
+    ASSERT_TRUE(QFile::remove(iniPath()));
+    ASSERT_TRUE(QDir().mkpath(iniPath() + "/held"));
+    env->dialogs.clear();
+    env->dialogs.answer(ui::Answer::Ok);
+    w.mnureset->trigger();
+    EXPECT_EQ(env->dialogs.messageTexts().size(), 2);
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(iniPath()));
+    EXPECT_FALSE(env->dialogs.shown("You must now restart Quorvane"));
+    ASSERT_TRUE(QDir(iniPath()).removeRecursively());
+}
+
+// Started with a settings folder named from the working folder: the settings file and the database are named
+// whole, in the file and in what the user is told, so they lead there wherever the next start runs from.
+TEST_F(StoredSettings, ASettingsFolderGivenFromTheWorkingFolderIsNamedWhole) {
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QFileInfo(env->appDataFolder).absolutePath()));
+    main = new Form1(QFileInfo(env->appDataFolder).fileName());
+    QDir::setCurrent(before);
+    ui::detail::registerForm(typeid(Form1), main);
+    ASSERT_FALSE(main->ended());
+    EXPECT_EQ(qv::inipath(), iniPath());
+    EXPECT_EQ(env->ini("Database", "Database Path"), env->settingsFolder + "/desk.qvdb");
 }
 
 // The font dialog names the family the machine resolved "Arial" to; changing only the size keeps the stored name.
