@@ -73,7 +73,11 @@ int dropDownWidth(const QString& stored) {
 }
 
 int gridFontSize(const QString& stored) {
-    return withinRange(stored, GridFontSizeRange);
+    // A size the font dialog never gave is a damaged file, not a choice: the default, not the largest size.
+    bool whole = false;
+    const qlonglong n = stored.trimmed().toLongLong(&whole);
+    return whole && n >= GridFontSizeRange.low && n <= GridFontSizeRange.high ? static_cast<int>(n)
+                                                                               : GridFontSizeRange.standard;
 }
 
 int refreshInterval(const QString& stored) {

@@ -42,6 +42,6 @@ int maxCalls(const QString& stored);        // MaxCallsRange
 int refreshInterval(const QString& stored); // seconds, at least 1 (text that is no number counts as 0)
 int rowHeight(const QString& stored);       // RowHeightRange
 int dropDownWidth(const QString& stored);   // DropDownWidthRange
-int gridFontSize(const QString& stored);    // GridFontSizeRange
+int gridFontSize(const QString& stored);    // within GridFontSizeRange, else its default
 
 } // namespace optionrules

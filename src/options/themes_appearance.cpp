@@ -104,7 +104,7 @@ void chooseGridFont(themes& w) {
                             chosen->family() == QFontInfo(shown).family();
     f.name = sameFamily ? shown.family() : chosen->family();
     f.bold = chosen->bold();
-    f.size = optionrules::gridFontSize(QString::number(static_cast<int>(points)));
+    f.size = optionrules::withinRange(QString::number(static_cast<int>(points)), optionrules::GridFontSizeRange);
     // The font dialog offers no colour: the stored one stays.
     f.colour = ReadINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), QStringLiteral("0"));
     applyGridFont(w, f);

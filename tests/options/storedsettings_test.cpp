@@ -85,12 +85,12 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
     EXPECT_EQ(main->maxcalls, 100);
     EXPECT_EQ(main->Combo6->view()->minimumWidth(), 500);
     for (QTableView* grid : {static_cast<QTableView*>(main->datagrid2), static_cast<QTableView*>(main->Datagrid1)}) {
-        EXPECT_EQ(grid->font().pointSize(), 72) << grid->objectName().toStdString();
+        EXPECT_EQ(grid->font().pointSize(), 10) << grid->objectName().toStdString();
         EXPECT_LT(grid->verticalHeader()->defaultSectionSize(), 200) << grid->objectName().toStdString();
     }
     main->mnuinvserach->trigger();
     Inventory& inventory = ui::form<Inventory>();
-    EXPECT_EQ(inventory.Datagrid1->font().pointSize(), 72);
+    EXPECT_EQ(inventory.Datagrid1->font().pointSize(), 10);
     EXPECT_EQ(inventory.Datagrid1->rowHeightMin(), 700);
     // The information window tells the order the lists use.
     main->mnuabout->trigger();
