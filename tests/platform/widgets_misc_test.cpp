@@ -310,13 +310,12 @@ TEST(Binding, ABoxTakesNoMoreThanItsColumnTypedOrPastedCutBetweenWholeCharacters
     dc.setConnectionString(db::DataControl::connectionStringFor(path));
     dc.setRecordSource("Select * from Customers");
     dc.refresh();
-    QLineEdit name;  // text(100)
-    QLineEdit notes; // Memo
-    QComboBox email; // text(100), typed into
-    email.setEditable(true);
+    QLineEdit name, notes; // text(100), Memo
+    QComboBox building;    // text(100), typed into
+    building.setEditable(true);
     ui::bindField(&name, &dc, "Name");
     ui::bindField(&notes, &dc, "Notes");
-    ui::bindField(&email, &dc, "Building");
+    ui::bindField(&building, &dc, "Building");
     auto paste = [](QLineEdit* box, const QString& text) {
         QGuiApplication::clipboard()->setText(text);
         box->selectAll();
@@ -328,21 +327,17 @@ TEST(Binding, ABoxTakesNoMoreThanItsColumnTypedOrPastedCutBetweenWholeCharacters
     };
 
     paste(&name, QString(200, 'x'));
-    EXPECT_EQ(name.text(), QString(100, 'x'));
     name.setCursorPosition(50);
     typeText(&name, "yz");
     EXPECT_EQ(name.text(), QString(100, 'x'));
-    EXPECT_EQ(stored("Name").toString(), name.text());
-
     // The database counts characters, so a pair of UTF-16 halves is one; a cut never leaves half of one.
     const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");
     paste(&name, QString(99, 'a') + face + face);
     EXPECT_EQ(name.text(), QString(99, 'a') + face);
     EXPECT_EQ(stored("Name").toString(), name.text());
-    paste(email.lineEdit(), face.repeated(101));
-    EXPECT_EQ(email.currentText(), face.repeated(100));
+    paste(building.lineEdit(), face.repeated(101));
+    EXPECT_EQ(building.currentText(), face.repeated(100));
     EXPECT_EQ(stored("Building").toString(), face.repeated(100));
-
     paste(&notes, QString(20000, 'n'));
     EXPECT_EQ(stored("Notes").toString().size(), 20000);
 
