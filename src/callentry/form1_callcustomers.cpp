@@ -15,7 +15,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+using callpanel::callRow;
 using callpanel::customerRow;
+using callpanel::endEdit;
 using callpanel::fieldText;
 using ui::MsgBox;
 
@@ -224,18 +226,25 @@ void findFromFirst(db::Recordset* customers, const QString& criterion) {
 
 } // namespace
 
-namespace {
-
 // An opened call is put away (what was typed kept, as on moving to another call) before the list moves: the
-// panel shows the list's customer, and the call would go to whoever the list stood on.
-void leaveOpenedCall(Form1& f) {
-    if (f.newcall || !callpanel::callRow(f))
-        return;
+// panel shows the list's customer, and the call would go to whoever the list stood on. A refused store is told and
+// the call stays open with what was typed.
+bool callpanel::putAwayOpenedCall(Form1& f) {
+    if (f.newcall || f.addcustmode || f.editcustmode || !callRow(f))
+        return true;
+    try {
+        db::Recordset* customer = customerRow(f);
+        if (customer && customer->editMode() == db::Recordset::EditMode::Edit)
+            customer->update();
+        f.callStore().leave();
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return false;
+    }
     f.leavecall();
-    callpanel::endEdit(f);
+    endEdit(f);
+    return true;
 }
-
-} // namespace
 
 void Form1::FindCust(const QString& reference) {
     db::Recordset* customers = Adodc1->recordset();
@@ -256,7 +265,8 @@ void Form1::FindCust(const QString& reference) {
         pickCustomer(db::displayText(customers->value(row, customers->fieldIndex(QStringLiteral("Username")))));
         return;
     }
-    leaveOpenedCall(*this);
+    if (!callpanel::putAwayOpenedCall(*this))
+        return;
     try {
         customers->moveTo(row);
     } catch (const db::DbError& e) {
@@ -276,6 +286,7 @@ void Form1::findCustomerByName() {
     const QString name = ui::InputBox(QStringLiteral("Enter Customer Name"));
     if (name.isEmpty())
         return;
-    leaveOpenedCall(*this);
+    if (!callpanel::putAwayOpenedCall(*this))
+        return;
     findFromFirst(Adodc1->recordset(), QStringLiteral("Name LIKE '%") + SQLQuote(name) + QStringLiteral("%'"));
 }

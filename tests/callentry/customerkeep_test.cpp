@@ -7,6 +7,7 @@
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
+#include "platform/widgets/datagrid.h"
 #include "platform/widgets/forms.h"
 
 #include <QAction>
@@ -140,6 +141,33 @@ protected:
                  .arg(QLatin1String(what)));
     }
 };
+
+TEST_F(RefusingDatabase, MovingTheCustomerListByKeyPutsAnOpenedCallAwayOrKeepsItWhenItCannotBeStored) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    addCustomer("Bob Roe", "bob");
+    addCustomer("Cy Dee", "cy");
+    const int nom = addCall("bob", "Open", "Admin");
+    Form1& f = start();
+    f.opencall(nom);
+    f.Text16->setPlainText("refused");
+    refuse("UPDATE");
+    env->dialogs.clear();
+    pressKey(f.Datagrid1, Qt::Key_Down);
+    EXPECT_EQ(env->dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.Text10->text() + "|" + f.Datagrid1->columnText(1), "Bob Roe|bob"); // neither moved
+    EXPECT_EQ(f.Text16->toPlainText(), "refused");
+    exec("DROP TRIGGER refuse");
+    f.Command10->click();
+    EXPECT_EQ(field(nom, "Username") + "|" + field(nom, "Query"), "bob|refused");
+
+    f.opencall(nom);
+    f.Text16->setPlainText("typed");
+    pressKey(f.Datagrid1, Qt::Key_Down);
+    EXPECT_EQ(f.upperStack->currentWidget(), f.Picture10);
+    EXPECT_EQ(f.Datagrid1->columnText(1), "cy");
+    EXPECT_EQ(field(nom, "Username") + "|" + field(nom, "Query"), "bob|typed");
+}
 
 TEST_F(RefusingDatabase, ClosingWithACallThatCannotBeStoredKeepsTheProgramOpenWithTheCall) {
     prepareDatabase();
