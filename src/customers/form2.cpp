@@ -272,7 +272,33 @@ void Form2::mnufnd_Click() {
     m_main->DataFill(inventoryrules::callsForItem(m_main->datesetting, item), mnufnd->text());
 }
 
+// Closing stores an item typed but not stored yet (the database refused it, or the grid was left mid-row); refused,
+// the user is told and the window stays with it. A new row nothing was typed into goes.
+bool Form2::storePending() {
+    db::Recordset* rs = Adodc1->recordset();
+    if (!rs || rs->editMode() == db::Recordset::EditMode::None)
+        return true;
+    bool typed = rs->editMode() == db::Recordset::EditMode::Edit;
+    for (const auto& [i, value] : rs->pendingFields())
+        typed = typed || (i != OwnerColumn && !db::displayText(value).isEmpty());
+    try {
+        if (typed)
+            rs->update();
+        else
+            rs->cancelUpdate();
+    } catch (const db::DbError& e) {
+        MsgBox(QStringLiteral("The item could not be saved; it stays in the window, so you can try again.\n") +
+               e.message());
+        return false;
+    }
+    return true;
+}
+
 void Form2::closeEvent(QCloseEvent* event) {
+    if (!storePending()) {
+        event->ignore();
+        return;
+    }
     if (m_main)
         m_main->showActivity(QStringLiteral("Working"));
     Datagrid1->setDataSource(nullptr);

@@ -1,6 +1,7 @@
 #include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
+#include "support/refusedwrites.h"
 
 #include "customers/form2.h"
 #include "mainwindow/form1.h"
@@ -176,6 +177,22 @@ TEST_F(CustomerInventory, ASaveTheDatabaseRefusesKeepsTheWindowAndTheItem) {
     EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The item could not be saved: "));
     EXPECT_EQ(w.Datagrid1->approxCount(), 3);
     EXPECT_EQ(w.Adodc1->recordset()->editMode(), db::Recordset::EditMode::Add);
+}
+
+TEST_F(CustomerInventory, ClosingWithAnItemTheDatabaseRefusesSaysSoAndKeepsTheWindowTheItemAndTheProgram) {
+    startWithItems();
+    Form2& w = *openFor("jsmith");
+    {
+        const RefusedWrites readOnly(dbPath);
+        w.Command3->click();
+        type(w, 2, 0, "Monitor"); // refused as typed, kept in the row
+        EXPECT_FALSE(w.close());
+        EXPECT_FALSE(main->close());
+        EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The item could not be saved; it stays in the window"));
+        EXPECT_EQ(w.Datagrid1->columnText(0), "Monitor");
+    }
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(stored("jsmith"), (QStringList{"Laptop", "Printer", "Monitor"}));
 }
 
 TEST_F(CustomerInventory, CaptionsTakeEachStoredTitleThatExistsElseTheirDesignCaptions) {
