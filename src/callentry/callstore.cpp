@@ -220,7 +220,7 @@ bool CallStore::referenceTaken(const QString& unchangedReference) const {
                                      adding ? 0 : person->rowId(person->absolutePosition()));
 }
 
-void CallStore::saveCustomer(const QString& oldReference, bool carry) {
+callrules::Carried CallStore::saveCustomer(const QString& oldReference, bool carry) {
     db::Recordset* person = customer();
     if (!person)
         throw db::DbError(QStringLiteral("There is no customer to save."));
@@ -228,6 +228,7 @@ void CallStore::saveCustomer(const QString& oldReference, bool carry) {
     const qint64 id = adding ? 0 : person->rowId(person->absolutePosition());
     const auto typed = person->pendingFields();
     const std::shared_ptr<db::Connection> conn = person->connection();
+    callrules::Carried carried;
     try {
         db::Transaction tx(*conn);
         if (referenceTaken(oldReference))
@@ -239,10 +240,11 @@ void CallStore::saveCustomer(const QString& oldReference, bool carry) {
                 throw db::DbError(QStringLiteral("The customer has been deleted meanwhile."));
         }
         if (carry && !adding)
-            callrules::carryCustomerChange(*conn, oldReference, fieldText(person, QStringLiteral("Username")),
-                                           fieldText(person, QStringLiteral("Name")), id);
+            carried = callrules::carryCustomerChange(*conn, oldReference, fieldText(person, QStringLiteral("Username")),
+                                                     fieldText(person, QStringLiteral("Name")), id);
         person->update();
         tx.commit();
+        return carried;
     } catch (const db::DbError&) {
         // Stored in memory only: the row is read again and takes what was typed once more.
         if (person->editMode() == db::Recordset::EditMode::None && (adding || !typed.empty())) {

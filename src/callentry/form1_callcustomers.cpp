@@ -3,6 +3,7 @@
 #include "callentry/callpanel.h"
 #include "callentry/callrules.h"
 #include "callentry/callstore.h"
+#include "calllists/calllist.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -115,8 +116,9 @@ void Form1::saveEditedCustomer() {
         MsgBox(QStringLiteral("Quorvane will now update this information for all calls/inventory associated with "
                               "this user"));
     // The customer, their calls and their items change together or not at all.
+    callrules::Carried carried;
     try {
-        callStore().saveCustomer(oldRef, carry);
+        carried = callStore().saveCustomer(oldRef, carry);
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The customer could not be saved; nothing was changed.\n") + e.message());
         return;
@@ -126,6 +128,9 @@ void Form1::saveEditedCustomer() {
     dropPlaceholder(*this);
     endCustomerMode(*this);
     rereadCustomers(*this);
+    // The call list shows the calls' new name and reference.
+    if (carried.calls > 0)
+        callList().rerun();
 }
 
 void Form1::pickCustomer(const QString& reference) {

@@ -8,6 +8,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/widgets/datagrid.h"
+#include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 
 #include <QAction>
@@ -131,6 +132,22 @@ TEST_F(PanelCustomer, AReferenceAnotherCustomerHasIsRefusedAndOlderTwinsEachKeep
     f.Command20->click();
     EXPECT_EQ(env->dialogs.messages.size(), 1u);
     EXPECT_EQ(field(lower, "Username"), "zob-001");
+}
+
+TEST_F(PanelCustomer, SaveEditShowsTheCarriedNameInTheCallListAtOnce) {
+    prepareDatabase();
+    addCustomer("Bob Roe", "bob");
+    addCall("bob", "Open", "Admin");
+    Form1& f = start();
+    ASSERT_FALSE(f.currentsql().isEmpty());
+    f.FindCust("bob");
+    f.mnueditcust_Click();
+    retype(f.Text10, "Bob Roe Ltd");
+    f.Command20->click();
+    QStringList row;
+    for (int c = 0; c < f.datagrid2->cols(); ++c)
+        row << f.datagrid2->textMatrix(1, c);
+    EXPECT_TRUE(row.contains("Bob Roe Ltd")) << row.join('|').toStdString();
 }
 
 // The database refuses changes to calls, as a read-only or locked file does.
