@@ -1,6 +1,7 @@
 #include "callentry/callstore.h"
 
 #include "callentry/callrules.h"
+#include "customers/inventoryrules.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -311,10 +312,12 @@ CallStore::Info CallStore::info(const QString& reference) const {
         database.openRecordset(QStringLiteral("SELECT count(*) from Notes where Call = ") + QString::number(*nom));
     out.notes = notes->eof() ? 0 : notes->field(0).toInt();
     if (!reference.isEmpty()) {
-        auto inv = database.openRecordset(QStringLiteral("SELECT Type, Number from Inventory where Details2 = '") +
-                                          SQLQuote(reference) + QStringLiteral("'"));
+        auto inv = database.openRecordset(
+            inventoryrules::customerItems(reference, callrules::caseTwin(database.connection(), reference)));
+        const int type = inv->fieldIndex(QStringLiteral("Type"));
+        const int number = inv->fieldIndex(QStringLiteral("Number"));
         for (; !inv->eof(); inv->moveNext())
-            out.items << callrules::itemText(db::displayText(inv->field(0)), db::displayText(inv->field(1)));
+            out.items << callrules::itemText(db::displayText(inv->field(type)), db::displayText(inv->field(number)));
     }
     return out;
 }

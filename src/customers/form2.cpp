@@ -6,6 +6,7 @@
 #include "customers/inventorytitles.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
+#include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
@@ -128,7 +129,14 @@ void Form2::Form_Load() {
 }
 
 void Form2::retriever() {
-    Adodc1->setRecordSource(inventoryrules::customerItems(m_main ? m_main->Label33->text() : QString()));
+    const QString reference = m_main ? m_main->Label33->text() : QString();
+    bool exact = false;
+    try {
+        exact = m_main && callrules::caseTwin(*db::pool::acquire(m_main->dbpath), reference);
+    } catch (const db::DbError&) {
+        // the list below says what the database says
+    }
+    Adodc1->setRecordSource(inventoryrules::customerItems(reference, exact));
     try {
         Adodc1->refresh();
     } catch (const db::DbError&) {

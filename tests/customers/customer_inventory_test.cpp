@@ -195,6 +195,23 @@ TEST_F(CustomerInventory, ClosingWithAnItemTheDatabaseRefusesSaysSoAndKeepsTheWi
     EXPECT_EQ(stored("jsmith"), (QStringList{"Laptop", "Printer", "Monitor"}));
 }
 
+TEST_F(CustomerInventory, OfTwoCustomersWhoseReferencesDifferOnlyInCaseEachListsOnlyTheirOwnItems) {
+    prepareDatabase();
+    addCustomer("Aaa Upper", "ZOB-001");
+    addCustomer("Zzz Lower", "zob-001"); // stored before references were kept apart
+    addItem("Laptop", "1", "ZOB-001");
+    addItem("Printer", "2", "zob-001");
+    const int call = addCall("zob-001", "Open", "Admin");
+    start();
+    EXPECT_EQ(openFor("ZOB-001")->Datagrid1->approxCount(), 1);
+    Form2& w = *openFor("zob-001");
+    EXPECT_EQ(w.Datagrid1->approxCount(), 1);
+    EXPECT_EQ(w.Datagrid1->columnText(0), "Printer");
+    main->opencall(call);
+    EXPECT_EQ(main->Combo3->count(), 1);
+    EXPECT_EQ(main->Combo3->itemText(0), "Printer   [2]");
+}
+
 TEST_F(CustomerInventory, CaptionsTakeEachStoredTitleThatExistsElseTheirDesignCaptions) {
     startWithItems();
     auto captions = [](Form2& w) {
