@@ -47,6 +47,10 @@ using callrules::fieldText;
 // row when asked; false (after a message) when the row could not be stored.
 bool startCall(Form1& f, bool withNewCustomer);
 
+// Puts an opened call away before the customer list moves; false (after a message) when what was typed could
+// not be stored, and the call stays.
+bool putAwayOpenedCall(Form1& f);
+
 // The customer modes: "&Save" while adding a customer, and "Cancel" in either mode.
 void saveAddedCustomer(Form1& f);
 void cancelCustomerModes(Form1& f);

@@ -166,6 +166,13 @@ bool referenceTaken(db::Connection& conn, const QString& reference, qint64 excep
     return st.step();
 }
 
+bool caseTwin(db::Connection& conn, const QString& reference) {
+    db::Statement st(conn, QStringLiteral("SELECT 1 FROM Customers WHERE Username = ?1 AND Username COLLATE BINARY "
+                                          "<> ?1 LIMIT 1"));
+    st.bind(1, reference);
+    return st.step();
+}
+
 QString referenceTakenMessage(const QString& reference) {
     return QStringLiteral("Another customer already has the reference \"") + reference +
            QStringLiteral("\" (capitals and small letters count as the same). Please enter a different "

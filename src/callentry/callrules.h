@@ -79,6 +79,9 @@ int findCustomer(const db::Recordset& customers, const QString& op, const QStrin
 // Another customer (any row but exceptRow) has this reference, compared as the database compares the column.
 bool referenceTaken(db::Connection& conn, const QString& reference, qint64 exceptRow = 0);
 QString referenceTakenMessage(const QString& reference);
+// Another customer's reference is this one but for case (files from before references were kept apart): what
+// is looked up by the reference then compares it exactly.
+bool caseTwin(db::Connection& conn, const QString& reference);
 
 // The notes of one call, as the notes window edits them.
 QString notesSql(qint64 call);

@@ -1,6 +1,7 @@
 #include "callentry/callstore.h"
 
 #include "callentry/callrules.h"
+#include "customers/inventoryrules.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -220,7 +221,7 @@ bool CallStore::referenceTaken(const QString& unchangedReference) const {
                                      adding ? 0 : person->rowId(person->absolutePosition()));
 }
 
-void CallStore::saveCustomer(const QString& oldReference, bool carry) {
+callrules::Carried CallStore::saveCustomer(const QString& oldReference, bool carry) {
     db::Recordset* person = customer();
     if (!person)
         throw db::DbError(QStringLiteral("There is no customer to save."));
@@ -228,6 +229,7 @@ void CallStore::saveCustomer(const QString& oldReference, bool carry) {
     const qint64 id = adding ? 0 : person->rowId(person->absolutePosition());
     const auto typed = person->pendingFields();
     const std::shared_ptr<db::Connection> conn = person->connection();
+    callrules::Carried carried;
     try {
         db::Transaction tx(*conn);
         if (referenceTaken(oldReference))
@@ -239,10 +241,11 @@ void CallStore::saveCustomer(const QString& oldReference, bool carry) {
                 throw db::DbError(QStringLiteral("The customer has been deleted meanwhile."));
         }
         if (carry && !adding)
-            callrules::carryCustomerChange(*conn, oldReference, fieldText(person, QStringLiteral("Username")),
-                                           fieldText(person, QStringLiteral("Name")), id);
+            carried = callrules::carryCustomerChange(*conn, oldReference, fieldText(person, QStringLiteral("Username")),
+                                                     fieldText(person, QStringLiteral("Name")), id);
         person->update();
         tx.commit();
+        return carried;
     } catch (const db::DbError&) {
         // Stored in memory only: the row is read again and takes what was typed once more.
         if (person->editMode() == db::Recordset::EditMode::None && (adding || !typed.empty())) {
@@ -309,10 +312,12 @@ CallStore::Info CallStore::info(const QString& reference) const {
         database.openRecordset(QStringLiteral("SELECT count(*) from Notes where Call = ") + QString::number(*nom));
     out.notes = notes->eof() ? 0 : notes->field(0).toInt();
     if (!reference.isEmpty()) {
-        auto inv = database.openRecordset(QStringLiteral("SELECT Type, Number from Inventory where Details2 = '") +
-                                          SQLQuote(reference) + QStringLiteral("'"));
+        auto inv = database.openRecordset(
+            inventoryrules::customerItems(reference, callrules::caseTwin(database.connection(), reference)));
+        const int type = inv->fieldIndex(QStringLiteral("Type"));
+        const int number = inv->fieldIndex(QStringLiteral("Number"));
         for (; !inv->eof(); inv->moveNext())
-            out.items << callrules::itemText(db::displayText(inv->field(0)), db::displayText(inv->field(1)));
+            out.items << callrules::itemText(db::displayText(inv->field(type)), db::displayText(inv->field(number)));
     }
     return out;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "callentry/callrules.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -64,8 +66,9 @@ public:
     bool referenceTaken(const QString& unchangedReference = QString()) const;
     // Stores the customer being added or edited, without a call, in one transaction; refused (db::DbError) as
     // referenceTaken says. With `carry` an edit's name and reference go over to the calls and items of
-    // oldReference. On failure nothing is stored and the row holds what was typed, ready to be saved again.
-    void saveCustomer(const QString& oldReference, bool carry);
+    // oldReference (the calls and items changed are counted). On failure nothing is stored and the row holds what
+    // was typed, ready to be saved again.
+    callrules::Carried saveCustomer(const QString& oldReference, bool carry);
 
     // Closing sets the status, the closing moment and the time it was open for; re-opening undoes it.
     void close(const QDateTime& now);

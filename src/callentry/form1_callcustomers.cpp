@@ -3,6 +3,7 @@
 #include "callentry/callpanel.h"
 #include "callentry/callrules.h"
 #include "callentry/callstore.h"
+#include "calllists/calllist.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -15,7 +16,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+using callpanel::callRow;
 using callpanel::customerRow;
+using callpanel::endEdit;
 using callpanel::fieldText;
 using ui::MsgBox;
 
@@ -113,8 +116,9 @@ void Form1::saveEditedCustomer() {
         MsgBox(QStringLiteral("Quorvane will now update this information for all calls/inventory associated with "
                               "this user"));
     // The customer, their calls and their items change together or not at all.
+    callrules::Carried carried;
     try {
-        callStore().saveCustomer(oldRef, carry);
+        carried = callStore().saveCustomer(oldRef, carry);
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The customer could not be saved; nothing was changed.\n") + e.message());
         return;
@@ -124,6 +128,9 @@ void Form1::saveEditedCustomer() {
     dropPlaceholder(*this);
     endCustomerMode(*this);
     rereadCustomers(*this);
+    // The call list shows the calls' new name and reference.
+    if (carried.calls > 0)
+        callList().rerun();
 }
 
 void Form1::pickCustomer(const QString& reference) {
@@ -224,18 +231,25 @@ void findFromFirst(db::Recordset* customers, const QString& criterion) {
 
 } // namespace
 
-namespace {
-
 // An opened call is put away (what was typed kept, as on moving to another call) before the list moves: the
-// panel shows the list's customer, and the call would go to whoever the list stood on.
-void leaveOpenedCall(Form1& f) {
-    if (f.newcall || !callpanel::callRow(f))
-        return;
+// panel shows the list's customer, and the call would go to whoever the list stood on. A refused store is told and
+// the call stays open with what was typed.
+bool callpanel::putAwayOpenedCall(Form1& f) {
+    if (f.newcall || f.addcustmode || f.editcustmode || !callRow(f))
+        return true;
+    try {
+        db::Recordset* customer = customerRow(f);
+        if (customer && customer->editMode() == db::Recordset::EditMode::Edit)
+            customer->update();
+        f.callStore().leave();
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return false;
+    }
     f.leavecall();
-    callpanel::endEdit(f);
+    endEdit(f);
+    return true;
 }
-
-} // namespace
 
 void Form1::FindCust(const QString& reference) {
     db::Recordset* customers = Adodc1->recordset();
@@ -256,7 +270,8 @@ void Form1::FindCust(const QString& reference) {
         pickCustomer(db::displayText(customers->value(row, customers->fieldIndex(QStringLiteral("Username")))));
         return;
     }
-    leaveOpenedCall(*this);
+    if (!callpanel::putAwayOpenedCall(*this))
+        return;
     try {
         customers->moveTo(row);
     } catch (const db::DbError& e) {
@@ -276,6 +291,7 @@ void Form1::findCustomerByName() {
     const QString name = ui::InputBox(QStringLiteral("Enter Customer Name"));
     if (name.isEmpty())
         return;
-    leaveOpenedCall(*this);
+    if (!callpanel::putAwayOpenedCall(*this))
+        return;
     findFromFirst(Adodc1->recordset(), QStringLiteral("Name LIKE '%") + SQLQuote(name) + QStringLiteral("%'"));
 }

@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 
+#include "callentry/callpanel.h"
 #include "callentry/callstore.h"
 #include "customers/customerexport.h"
 #include "customers/customersearch.h"
@@ -50,6 +51,8 @@ void orderCustomers(Form1& f, const QString& column) {
 } // namespace
 
 void Form1::connectCustomerList() {
+    // The panel's customer boxes show the list's row: an opened call goes before the user moves the list.
+    Datagrid1->setMoveGuard([this] { return callpanel::putAwayOpenedCall(*this); });
     connect(Datagrid1, &ui::DataGrid::clicked, this, &Form1::Datagrid1_Click);
     connect(Datagrid1, &ui::DataGrid::mouseUp, this, &Form1::Datagrid1_MouseUp);
     connect(MNUNEWCALLCUST2, &QAction::triggered, this, &Form1::lognewcallcust);

@@ -6,6 +6,7 @@
 #include "customers/inventorytitles.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
+#include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
@@ -128,7 +129,14 @@ void Form2::Form_Load() {
 }
 
 void Form2::retriever() {
-    Adodc1->setRecordSource(inventoryrules::customerItems(m_main ? m_main->Label33->text() : QString()));
+    const QString reference = m_main ? m_main->Label33->text() : QString();
+    bool exact = false;
+    try {
+        exact = m_main && callrules::caseTwin(*db::pool::acquire(m_main->dbpath), reference);
+    } catch (const db::DbError&) {
+        // the list below says what the database says
+    }
+    Adodc1->setRecordSource(inventoryrules::customerItems(reference, exact));
     try {
         Adodc1->refresh();
     } catch (const db::DbError&) {
@@ -272,7 +280,33 @@ void Form2::mnufnd_Click() {
     m_main->DataFill(inventoryrules::callsForItem(m_main->datesetting, item), mnufnd->text());
 }
 
+// Closing stores an item typed but not stored yet (the database refused it, or the grid was left mid-row); refused,
+// the user is told and the window stays with it. A new row nothing was typed into goes.
+bool Form2::storePending() {
+    db::Recordset* rs = Adodc1->recordset();
+    if (!rs || rs->editMode() == db::Recordset::EditMode::None)
+        return true;
+    bool typed = rs->editMode() == db::Recordset::EditMode::Edit;
+    for (const auto& [i, value] : rs->pendingFields())
+        typed = typed || (i != OwnerColumn && !db::displayText(value).isEmpty());
+    try {
+        if (typed)
+            rs->update();
+        else
+            rs->cancelUpdate();
+    } catch (const db::DbError& e) {
+        MsgBox(QStringLiteral("The item could not be saved; it stays in the window, so you can try again.\n") +
+               e.message());
+        return false;
+    }
+    return true;
+}
+
 void Form2::closeEvent(QCloseEvent* event) {
+    if (!storePending()) {
+        event->ignore();
+        return;
+    }
     if (m_main)
         m_main->showActivity(QStringLiteral("Working"));
     Datagrid1->setDataSource(nullptr);

@@ -60,7 +60,8 @@ protected:
 private:
     void captions();
     void followRecordset(db::Recordset* rs);
-    int listed() const; // rows in the list
+    int listed() const;  // rows in the list
+    bool storePending(); // false (after a message) when the database refused the item
 
     QPointer<Form1> m_main;
     int m_added = -1; // the row "Add New" started, while it is in the list

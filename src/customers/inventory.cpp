@@ -50,7 +50,6 @@ const QString ErrorText = QStringLiteral("ERROR!  There must be 8 values separat
 // Grid columns 2 to 8 show titles 0, 1, 2, 3, 5, 6 and 7 (title 4, the spare column, is never shown).
 constexpr int ShownTitles[] = {0, 1, 2, 3, 5, 6, 7};
 
-
 } // namespace
 
 Inventory::Inventory(QWidget* parent) : QWidget(parent) {
@@ -335,11 +334,13 @@ void Inventory::Datagrid1_Click(int row) {
     try {
         auto database = db::Database::open(m_main->dbpath);
         auto rs = database.openRecordset(inventoryrules::ownerQuery(reference));
-        if (rs->eof())
+        // Of customers whose references differ only in case (older files), the one the item names exactly.
+        const int owner = callrules::findCustomer(*rs, QStringLiteral("="), reference);
+        if (owner < 0)
             Label1->setText(QStringLiteral("Customer details Not Found!"));
         else
-            Label1->setText(QStringLiteral("Customer:  ") + db::displayText(rs->field(0)) + QStringLiteral("  -  ") +
-                            db::displayText(rs->field(1)));
+            Label1->setText(QStringLiteral("Customer:  ") + rs->text(owner, 0) + QStringLiteral("  -  ") +
+                            rs->text(owner, 1));
     } catch (const db::DbError& e) {
         MsgBox(e.message());
     }

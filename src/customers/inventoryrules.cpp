@@ -48,12 +48,15 @@ QString filter(int field, int match, const QString& value) {
     return QStringLiteral("SELECT * from Inventory where ") + FilterColumns.at(field) + condition;
 }
 
-QString customerItems(const QString& reference) {
-    return QStringLiteral("SELECT * from Inventory where Details2 = '") + SQLQuote(reference) + QStringLiteral("'");
+QString customerItems(const QString& reference, bool exact) {
+    // The column's own collation set aside, so the other twin's items stay out.
+    return QStringLiteral("SELECT * from Inventory where Details2") +
+           (exact ? QStringLiteral(" COLLATE BINARY") : QString()) + QStringLiteral(" = '") + SQLQuote(reference) +
+           QStringLiteral("'");
 }
 
 QString ownerQuery(const QString& reference) {
-    return QStringLiteral("SELECT Name, Location from Customers where Username = '") + SQLQuote(reference) +
+    return QStringLiteral("SELECT Name, Location, Username from Customers where Username = '") + SQLQuote(reference) +
            QStringLiteral("'");
 }
 

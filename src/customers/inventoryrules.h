@@ -26,10 +26,12 @@ inline const QStringList Matches = {QStringLiteral("Equals"), QStringLiteral("Be
 // "" for a position out of range.
 QString filter(int field, int match, const QString& value);
 
-// The customer inventory window's list: the items whose Details2 holds the reference.
-QString customerItems(const QString& reference);
+// The customer inventory window's list: the items whose Details2 holds the reference; `exact` where another
+// customer's reference is the same but for case (callrules::caseTwin).
+QString customerItems(const QString& reference, bool exact = false);
 
-// The owner of an item, for the information line.
+// The owner of an item, for the information line: Name, Location and Username of every customer the reference
+// matches (callrules::findCustomer picks the one).
 QString ownerQuery(const QString& reference);
 
 // The main call list's query for the calls linking an item text (Type, "   [", Number, "]").

@@ -2,6 +2,7 @@
 
 #include "mainwindow/form1.h"
 #include "options/staffrules.h"
+#include "platform/db/connection.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
@@ -231,11 +232,24 @@ void analysts::Command4_Click() {
     if (MsgBox(QStringLiteral("Are you sure you want to delete support staff: ") + Text9->text() + QStringLiteral("?"),
                ui::Buttons::OkCancel) != ui::Answer::Ok)
         return;
-    // Deleted here only, never by the grid's Delete key: that would get round the checks above.
+    // Deleted here only, never by the grid's Delete key: that would get round the checks. They are made again in
+    // the deleting transaction, as another copy may have changed levels while the question was up.
+    QString refusal;
     try {
-        rs->deleteCurrent();
+        const std::shared_ptr<db::Connection> conn = rs->connection();
+        db::Transaction tx(*conn);
+        refusal = staffrules::deleteRefusal(*conn, Text9->text(), ui::form<Form1>().currentanalyst);
+        if (refusal.isEmpty()) {
+            rs->deleteCurrent();
+            tx.commit();
+        }
     } catch (const db::DbError& e) {
         refused(QStringLiteral("The member of staff could not be deleted:"), e);
+        return;
+    }
+    if (!refusal.isEmpty()) {
+        MsgBox(refusal);
+        showStored();
     }
 }
 

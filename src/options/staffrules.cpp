@@ -82,16 +82,20 @@ bool nameTaken(const QString& dbPath, const QString& id) {
 }
 
 QString deleteRefusal(const QString& dbPath, const QString& id, const QString& signedIn) {
+    return deleteRefusal(*db::pool::acquire(dbPath), id, signedIn);
+}
+
+QString deleteRefusal(db::Connection& conn, const QString& id, const QString& signedIn) {
     if (id == signedIn)
         return QStringLiteral("Cannot delete yourself! Another Administrator can remove you from the support staff.");
     const QString admin = levelCode(QStringLiteral("Administrator"));
     bool isAdmin = false;
     int others = 0;
-    auto rs = db::Database::open(dbPath).openRecordset(QStringLiteral("SELECT ID, Spare2 from Analysts"));
-    for (; !rs->eof(); rs->moveNext()) {
-        if (db::displayText(rs->field(1)) != admin)
+    db::Statement st(conn, QStringLiteral("SELECT ID, Spare2 FROM Analysts"));
+    while (st.step()) {
+        if (db::displayText(st.column(1)) != admin)
             continue;
-        if (db::displayText(rs->field(0)) == id)
+        if (db::displayText(st.column(0)) == id)
             isAdmin = true;
         else
             ++others;

@@ -5,6 +5,10 @@
 #include <optional>
 
 // Rules of the staff table: access-level codes and names, and the lookups that change one member's row.
+namespace db {
+class Connection;
+}
+
 namespace staffrules {
 
 // "1" Basic, "3" Standard, "5" Administrator; any other code has no name ("").
@@ -41,6 +45,8 @@ bool storePassword(const QString& dbPath, const QString& id, const QString& pass
 // may. Nobody deletes themselves, and the last member stored at the Administrator level stays, so that someone
 // can still open the support-staff window. Throws db::DbError.
 QString deleteRefusal(const QString& dbPath, const QString& id, const QString& signedIn);
+// The same through a connection, so that the check and the deletion can be one transaction.
+QString deleteRefusal(db::Connection& conn, const QString& id, const QString& signedIn);
 
 // The staff table whole, in ID order, as the support-staff window edits it.
 QString tableSql();

@@ -7,6 +7,8 @@
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
+#include "platform/widgets/datagrid.h"
+#include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 
 #include <QAction>
@@ -132,6 +134,22 @@ TEST_F(PanelCustomer, AReferenceAnotherCustomerHasIsRefusedAndOlderTwinsEachKeep
     EXPECT_EQ(field(lower, "Username"), "zob-001");
 }
 
+TEST_F(PanelCustomer, SaveEditShowsTheCarriedNameInTheCallListAtOnce) {
+    prepareDatabase();
+    addCustomer("Bob Roe", "bob");
+    addCall("bob", "Open", "Admin");
+    Form1& f = start();
+    ASSERT_FALSE(f.currentsql().isEmpty());
+    f.FindCust("bob");
+    f.mnueditcust_Click();
+    retype(f.Text10, "Bob Roe Ltd");
+    f.Command20->click();
+    QStringList row;
+    for (int c = 0; c < f.datagrid2->cols(); ++c)
+        row << f.datagrid2->textMatrix(1, c);
+    EXPECT_TRUE(row.contains("Bob Roe Ltd")) << row.join('|').toStdString();
+}
+
 // The database refuses changes to calls, as a read-only or locked file does.
 class RefusingDatabase : public PanelCustomer {
 protected:
@@ -140,6 +158,33 @@ protected:
                  .arg(QLatin1String(what)));
     }
 };
+
+TEST_F(RefusingDatabase, MovingTheCustomerListByKeyPutsAnOpenedCallAwayOrKeepsItWhenItCannotBeStored) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    addCustomer("Bob Roe", "bob");
+    addCustomer("Cy Dee", "cy");
+    const int nom = addCall("bob", "Open", "Admin");
+    Form1& f = start();
+    f.opencall(nom);
+    f.Text16->setPlainText("refused");
+    refuse("UPDATE");
+    env->dialogs.clear();
+    pressKey(f.Datagrid1, Qt::Key_Down);
+    EXPECT_EQ(env->dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.Text10->text() + "|" + f.Datagrid1->columnText(1), "Bob Roe|bob"); // neither moved
+    EXPECT_EQ(f.Text16->toPlainText(), "refused");
+    exec("DROP TRIGGER refuse");
+    f.Command10->click();
+    EXPECT_EQ(field(nom, "Username") + "|" + field(nom, "Query"), "bob|refused");
+
+    f.opencall(nom);
+    f.Text16->setPlainText("typed");
+    pressKey(f.Datagrid1, Qt::Key_Down);
+    EXPECT_EQ(f.upperStack->currentWidget(), f.Picture10);
+    EXPECT_EQ(f.Datagrid1->columnText(1), "cy");
+    EXPECT_EQ(field(nom, "Username") + "|" + field(nom, "Query"), "bob|typed");
+}
 
 TEST_F(RefusingDatabase, ClosingWithACallThatCannotBeStoredKeepsTheProgramOpenWithTheCall) {
     prepareDatabase();

@@ -1,6 +1,7 @@
 #include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
+#include "support/refusedwrites.h"
 
 #include "customers/form2.h"
 #include "mainwindow/form1.h"
@@ -176,6 +177,39 @@ TEST_F(CustomerInventory, ASaveTheDatabaseRefusesKeepsTheWindowAndTheItem) {
     EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The item could not be saved: "));
     EXPECT_EQ(w.Datagrid1->approxCount(), 3);
     EXPECT_EQ(w.Adodc1->recordset()->editMode(), db::Recordset::EditMode::Add);
+}
+
+TEST_F(CustomerInventory, ClosingWithAnItemTheDatabaseRefusesSaysSoAndKeepsTheWindowTheItemAndTheProgram) {
+    startWithItems();
+    Form2& w = *openFor("jsmith");
+    {
+        const RefusedWrites readOnly(dbPath);
+        w.Command3->click();
+        type(w, 2, 0, "Monitor"); // refused as typed, kept in the row
+        EXPECT_FALSE(w.close());
+        EXPECT_FALSE(main->close());
+        EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The item could not be saved; it stays in the window"));
+        EXPECT_EQ(w.Datagrid1->columnText(0), "Monitor");
+    }
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(stored("jsmith"), (QStringList{"Laptop", "Printer", "Monitor"}));
+}
+
+TEST_F(CustomerInventory, OfTwoCustomersWhoseReferencesDifferOnlyInCaseEachListsOnlyTheirOwnItems) {
+    prepareDatabase();
+    addCustomer("Aaa Upper", "ZOB-001");
+    addCustomer("Zzz Lower", "zob-001"); // stored before references were kept apart
+    addItem("Laptop", "1", "ZOB-001");
+    addItem("Printer", "2", "zob-001");
+    const int call = addCall("zob-001", "Open", "Admin");
+    start();
+    EXPECT_EQ(openFor("ZOB-001")->Datagrid1->approxCount(), 1);
+    Form2& w = *openFor("zob-001");
+    EXPECT_EQ(w.Datagrid1->approxCount(), 1);
+    EXPECT_EQ(w.Datagrid1->columnText(0), "Printer");
+    main->opencall(call);
+    EXPECT_EQ(main->Combo3->count(), 1);
+    EXPECT_EQ(main->Combo3->itemText(0), "Printer   [2]");
 }
 
 TEST_F(CustomerInventory, CaptionsTakeEachStoredTitleThatExistsElseTheirDesignCaptions) {

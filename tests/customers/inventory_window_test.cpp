@@ -180,6 +180,11 @@ TEST_F(InventoryWindow, ClickShowsTheOwnerAndThePopUpListsTheItemsCallsInTheMain
     EXPECT_EQ(w.Label1->text(), "Customer:  Jo Smith  -  1 High St");
     click(view->viewport(), view->visualRect(view->model()->index(2, 1)).center());
     EXPECT_EQ(w.Label1->text(), "Customer details Not Found!");
+    // Of two customers whose references differ only in case (an older file), the one the item names.
+    exec("UPDATE Customers SET Name = 'Jo Twin', Username = 'JSMITH' WHERE Username = 'jsmith'");
+    addCustomer("Jo Smith", "jsmith", "", "1 High St");
+    click(view->viewport(), view->visualRect(view->model()->index(1, 1)).center());
+    EXPECT_EQ(w.Label1->text(), "Customer:  Jo Smith  -  1 High St");
 
     w.Datagrid1->setRow(2);
     w.mnushow->trigger();
@@ -237,7 +242,7 @@ TEST_P(InventoryFits, LongTextsAndALargeFontKeepTheWindowAndItsButtonsOnA1024x76
     inReach("no match");
     EXPECT_TRUE(w.Label1->text().endsWith(QString("z").repeated(300) + "'  NO RECORDS MATCHED."));
     auto* line = static_cast<ui::ElidedLabel*>(w.Label1);
-    EXPECT_TRUE(line->shownText().endsWith(QChar(0x2026))); // cut, with an ellipsis
+    EXPECT_TRUE(line->shownText().endsWith(QChar(0x2026)));                               // cut, with an ellipsis
     EXPECT_EQ(toolTipAt(line, QPoint(5, 5)), Qt::convertFromPlainText(w.Label1->text())); // the whole text, as text
 
     w.cmdGo->click();

@@ -105,6 +105,19 @@ TEST_F(StaffWindow, NobodyDeletesThemselvesOrTheLastAdministratorAndTheLastMembe
     EXPECT_EQ(stored("Spare2", "Admin"), "5");
 }
 
+TEST_F(StaffWindow, ADeletionIsCheckedAgainstTheLevelsAnotherCopyStoredWhileItWasAsked) {
+    prepareDatabase();
+    addStaff("carol", "", "5");
+    start("Admin");
+    analysts& w = open("carol");
+    env->dialogs.whileAsking = [this](const QString&) { exec("UPDATE Analysts SET Spare2 = '3' WHERE ID = 'Admin'"); };
+    w.Command4->click();
+    EXPECT_EQ(env->dialogs.lastMessage(),
+              "Cannot delete the last Administrator! Make another member Administrator first.");
+    EXPECT_EQ(count("SELECT * from Analysts where ID = 'carol' and Spare2 = '5'"), 1);
+    EXPECT_EQ(w.Text9->text(), "carol");
+}
+
 TEST_F(StaffWindow, CommandsTheDatabaseRefusesAreToldShowWhatIsStoredAndLeaveNothingForALaterCommand) {
     prepareDatabase();
     addStaff("bob", "old", "1");

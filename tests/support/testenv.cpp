@@ -112,6 +112,8 @@ ui::Answer ScriptedDialogs::message(const QString& text, ui::Buttons buttons, co
     // A lone OK box takes no scripted answer: there is nothing to choose.
     if (buttons == ui::Buttons::Ok)
         return ui::Answer::Ok;
+    if (whileAsking)
+        whileAsking(text);
     if (m_answers.empty())
         return (buttons == ui::Buttons::OkCancel) ? ui::Answer::Ok : ui::Answer::Yes;
     const ui::Answer a = m_answers.front();

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -91,6 +92,9 @@ public:
     ScriptedDialogs& chooseFolderNext(const ui::FolderChoice& choice);
     // The next progress window's Cancel is pressed once it has been told this many steps.
     ScriptedDialogs& cancelProgressAfter(int steps);
+
+    // Runs while a box with a choice is up, as another copy may act meanwhile.
+    std::function<void(const QString& text)> whileAsking;
 
     // What was shown.
     std::vector<Message> messages;

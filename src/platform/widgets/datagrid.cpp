@@ -255,7 +255,11 @@ DataGrid::DataGrid(QWidget* parent)
         if (db::Recordset* rs = recordset())
             followRecordset(rs->absolutePosition());
     });
-    connect(this, &QAbstractItemView::clicked, this, [this] { emit clicked(); });
+    // A click that could not move the recordset there (refused) is not a click on the row it stayed on.
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.row() == currentIndex().row())
+            emit clicked();
+    });
     watchDraggedSections(m_header, [this](int section, int pixels) {
         if (section >= static_cast<int>(m_widths.size()))
             m_widths.resize(section + 1);
@@ -322,7 +326,11 @@ void DataGrid::onCurrentChanged(const QModelIndex& current, const QModelIndex& p
     if (rs && current.isValid() && current.row() != rs->absolutePosition()) {
         m_syncing = true;
         try {
-            rs->moveTo(current.row());
+            if (m_moveGuard && !m_moveGuard())
+                selectionModel()->setCurrentIndex(previous,
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            else
+                rs->moveTo(current.row());
         } catch (const db::DbError& e) {
             // The row left behind could not be stored: stay on it.
             MsgBox(e.message());

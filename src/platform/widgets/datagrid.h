@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTableView>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -65,6 +66,9 @@ public:
     QString caption() const;
     void setCaption(const QString& text); // a title line above the column headings; "" removes it
 
+    // Asked before the user's move (keys or mouse) takes the recordset to another row; false keeps the row.
+    void setMoveGuard(std::function<bool()> guard) { m_moveGuard = std::move(guard); }
+
 signals:
     void rowColChange();
     void clicked();
@@ -96,6 +100,7 @@ private:
     bool m_allowDelete = false;
     bool m_syncing = false;
     bool m_structural = false; // rows are being inserted, removed or reset
+    std::function<bool()> m_moveGuard;
 };
 
 } // namespace ui
