@@ -322,19 +322,22 @@ void Form1::readColumnWidths() {
             Datagrid1->setUserColumnWidth(c, w);
     }
     // Only the widths changed from here on are written at close: another copy's stand.
+    for (const auto& [section, key, value] : columnWidthSettings())
+        m_held.remember(section, key, value);
+}
+
+std::vector<Form1::HeldSetting> Form1::columnWidthSettings() const {
+    std::vector<HeldSetting> widths;
     for (int c = 0; c < callviews::ColumnCount; ++c)
-        m_held.remember(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
-                        QString::number(datagrid2->colWidth(c)));
+        widths.push_back({QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
+                          QString::number(datagrid2->colWidth(c))});
     for (int c = 0; c < 8; ++c)
-        m_held.remember(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c),
-                        QString::number(Datagrid1->columnWidth(c)));
+        widths.push_back({QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c),
+                          QString::number(Datagrid1->columnWidth(c))});
+    return widths;
 }
 
 void Form1::writeColumnWidths() {
-    for (int c = 0; c < callviews::ColumnCount; ++c)
-        m_held.store(QStringLiteral("Call Grid"), QStringLiteral("Column Width %1").arg(c),
-                     QString::number(datagrid2->colWidth(c)));
-    for (int c = 0; c < 8; ++c)
-        m_held.store(QStringLiteral("Customer Grid"), QStringLiteral("Column Width %1").arg(c),
-                     QString::number(Datagrid1->columnWidth(c)));
+    for (const auto& [section, key, value] : columnWidthSettings())
+        m_held.store(section, key, value);
 }

@@ -440,13 +440,14 @@ private:
     void applyColours();
     void endProgram(const QString& message);
 
-    // The settings saver stores, with their values now.
+    // The settings saver stores, and the lists' column widths written at close, with their values now.
     struct HeldSetting {
-        const char* section;
-        const char* key;
+        QString section;
+        QString key;
         QString value;
     };
     std::vector<HeldSetting> saverSettings() const;
+    std::vector<HeldSetting> columnWidthSettings() const;
 
     bool m_ended = false;
     QString m_storedDbPath;  // the database path the settings name, even when this run uses another
