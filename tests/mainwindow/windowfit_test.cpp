@@ -15,11 +15,10 @@
 
 namespace {
 
-class WindowFit : public MainWindowTest, public ::testing::WithParamInterface<QString> {
+class WindowFit : public LargeFontsMainWindowTest {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        fonts = std::make_unique<LargeFonts>(*env, GetParam());
+        LargeFontsMainWindowTest::SetUp();
         prepareDatabase();
         const QString longName = QString("Barbara Anderson-Whitfield of Goods In ").repeated(5).left(100);
         addCustomer(longName, "ann", "555 0100", QString("Goods In Dept, Building 7, ").repeated(10).left(255),
@@ -30,22 +29,11 @@ protected:
         for (int i = 0; i < 3; ++i)
             addCall("ann", "Open", "Admin", QString("A category named at length ").repeated(4).left(50));
     }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        fonts.reset();
-    }
-    Form1& startBig() {
-        Form1& f = start();
-        f.show();
-        processEvents();
-        return f;
-    }
-    void fits(QWidget& w, const char* when) {
+    void fits(QWidget& w, const char* what) {
         w.show();
         processEvents();
-        expectFits(w, env->screen.size, std::string(when) + " in " + GetParam().toStdString());
+        expectFits(w, env->screen.size, when(what));
     }
-    std::unique_ptr<LargeFonts> fonts;
 };
 
 TEST_P(WindowFit, TheMainWindowWithACallOpenKeepsEveryButtonOnTheScreen) {

@@ -33,28 +33,15 @@
 
 namespace {
 
-class WindowHandling : public MainWindowTest, public ::testing::WithParamInterface<QString> {
+class WindowHandling : public LargeFontsMainWindowTest {
 protected:
     void SetUp() override {
-        MainWindowTest::SetUp();
-        fonts = std::make_unique<LargeFonts>(*env, GetParam());
+        LargeFontsMainWindowTest::SetUp();
         prepareDatabase();
         addCustomer("Barbara Anderson-Whitfield of Goods In", "ann", "555 0100");
         call = addCall("ann", "Open", "Admin");
     }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        fonts.reset();
-    }
-    Form1& startBig() {
-        Form1& f = start();
-        f.show();
-        processEvents();
-        return f;
-    }
-    std::string when(const std::string& what) const { return what + " in " + GetParam().toStdString(); }
 
-    std::unique_ptr<LargeFonts> fonts;
     int call = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/widgets/forms.h"
 #include "shared/schema.h"
 #include "shared/shared.h"
+#include "support/fontfit.h"
 
 #include <QComboBox>
 #include <QLocale>
@@ -97,4 +98,25 @@ void MainWindowTest::addCustomer(const QString& name, const QString& reference, 
                                  const QString& address, const QString& email) {
     addRow(QStringLiteral("Customers"),
            {{"Name", name}, {"Username", reference}, {"Extension", phone}, {"Location", address}, {"Building", email}});
+}
+
+void LargeFontsMainWindowTest::SetUp() {
+    MainWindowTest::SetUp();
+    m_fonts = std::make_unique<LargeFonts>(*env, GetParam());
+}
+
+void LargeFontsMainWindowTest::TearDown() {
+    MainWindowTest::TearDown();
+    m_fonts.reset();
+}
+
+Form1& LargeFontsMainWindowTest::startBig() {
+    Form1& f = start();
+    f.show();
+    processEvents();
+    return f;
+}
+
+std::string LargeFontsMainWindowTest::when(const std::string& what) const {
+    return what + " in " + GetParam().toStdString();
 }

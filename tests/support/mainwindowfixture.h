@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <utility>
 
 class Form1;
@@ -42,4 +43,21 @@ protected:
     std::unique_ptr<TestEnv> env;
     Form1* main = nullptr;
     QString dbPath;
+};
+
+class LargeFonts;
+
+// The main window with the largest fonts a user may pick, once for each family of fitFamilies() (the parameter);
+// the fonts go back after the window has gone.
+class LargeFontsMainWindowTest : public MainWindowTest, public ::testing::WithParamInterface<QString> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Starts the main window logged in as Admin, shown.
+    Form1& startBig();
+    // A failure's case, naming the family.
+    std::string when(const std::string& what) const;
+
+private:
+    std::unique_ptr<LargeFonts> m_fonts;
 };
