@@ -77,7 +77,7 @@ int gridFontSize(const QString& stored) {
     bool whole = false;
     const qlonglong n = stored.trimmed().toLongLong(&whole);
     return whole && n >= GridFontSizeRange.low && n <= GridFontSizeRange.high ? static_cast<int>(n)
-                                                                               : GridFontSizeRange.standard;
+                                                                              : GridFontSizeRange.standard;
 }
 
 int refreshInterval(const QString& stored) {

@@ -11,8 +11,8 @@
 #include "platform/db/values.h"
 #include "platform/desktop.h"
 #include "platform/widgets/busy.h"
-#include "platform/widgets/cuttext.h"
 #include "platform/widgets/colour.h"
+#include "platform/widgets/cuttext.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
@@ -362,8 +362,8 @@ void Form3::Form_Activate() {
     s.pagecolour = ReadINI(Section, QStringLiteral("BackColour"), QStringLiteral("&HFFFFFF"));
     m_spareCaption = spare;
     ui::setStoredCaption(mnfields, mnuwizsf, QString(), spare);
-    s.logopath =
-        ReadINIPath(Section, QStringLiteral("Logo Image"), desktop::programFolder() + QStringLiteral("/Media/logo.gif"));
+    s.logopath = ReadINIPath(Section, QStringLiteral("Logo Image"),
+                             desktop::programFolder() + QStringLiteral("/Media/logo.gif"));
 
     for (QComboBox* box : {Combo3, Combo1, Combo2, Combo5, Combo4})
         refill(box, {});
