@@ -81,7 +81,8 @@ int gridFontSize(const QString& stored) {
 }
 
 int refreshInterval(const QString& stored) {
-    return qMax(1, stored.toInt());
+    // A text that is no number would re-run the list every second on every copy: the default instead.
+    return withinRange(stored, RefreshIntervalRange);
 }
 
 int rowHeight(const QString& stored) {

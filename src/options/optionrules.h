@@ -24,10 +24,11 @@ struct Range {
     int high;
     int standard; // the default, for a text that is no whole number
 };
-inline constexpr Range MaxCallsRange{100, 5000, 1000};    // "Maximum number of calls displayed"
-inline constexpr Range RowHeightRange{285, 700, 300};     // "Grid Row Height", twips
-inline constexpr Range DropDownWidthRange{200, 500, 200}; // "Customer Drop-Down Width", pixels
-inline constexpr Range GridFontSizeRange{6, 72, 10};      // [Grid Fonts] "Size": the font dialog's list of sizes
+inline constexpr Range MaxCallsRange{100, 5000, 1000};      // "Maximum number of calls displayed"
+inline constexpr Range RowHeightRange{285, 700, 300};       // "Grid Row Height", twips
+inline constexpr Range DropDownWidthRange{200, 500, 200};   // "Customer Drop-Down Width", pixels
+inline constexpr Range GridFontSizeRange{6, 72, 10};        // [Grid Fonts] "Size": the font dialog's list of sizes
+inline constexpr Range RefreshIntervalRange{1, 86400, 300}; // "Refresh Interval", seconds (no prompt offers one)
 
 // A stored number as the windows use it: a whole number outside the range is the nearest one offered; a text
 // that is no whole number is the default.
@@ -39,7 +40,7 @@ QString sortOrder(const QString& stored);   // "ASC" or "DESC" (it goes into SQL
 QString sortColumn(const QString& stored);  // "Nom", "Status" or "sp3", else "Nom"
 QString pieMode(const QString& stored);     // "sp3", "User" or "None", else "sp3"
 int maxCalls(const QString& stored);        // MaxCallsRange
-int refreshInterval(const QString& stored); // seconds, at least 1 (text that is no number counts as 0)
+int refreshInterval(const QString& stored); // RefreshIntervalRange
 int rowHeight(const QString& stored);       // RowHeightRange
 int dropDownWidth(const QString& stored);   // DropDownWidthRange
 int gridFontSize(const QString& stored);    // within GridFontSizeRange, else its default

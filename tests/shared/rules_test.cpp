@@ -141,7 +141,7 @@ TEST(OptionRules, StoredSettingsOutOfRangeFallBackToTheirDefaults) {
     EXPECT_EQ(optionrules::refreshInterval("61"), 61);
     EXPECT_EQ(optionrules::refreshInterval("0"), 1);
     EXPECT_EQ(optionrules::refreshInterval("-30"), 1);
-    EXPECT_EQ(optionrules::refreshInterval("soon"), 1);
+    EXPECT_EQ(optionrules::refreshInterval("soon"), 300);
     EXPECT_EQ(optionrules::rowHeight("300"), 300);
     EXPECT_EQ(optionrules::rowHeight("0"), 285);
     EXPECT_EQ(optionrules::rowHeight("99999999"), 700);
