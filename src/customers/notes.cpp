@@ -210,6 +210,7 @@ void Notes::cmdSysInfo_Click() {
     Label1->setText(m_main->currentanalyst);
     Label2->setText(db::displayText(now.date()));
     Label3->setText(db::displayText(time));
+    Datagrid1->widenFittedColumns(); // the stamps of the first note of an empty list show whole
     Datagrid1->setEnabled(false);
     Text1->setFocus();
 }

@@ -289,6 +289,18 @@ TEST_F(NotesWindow, APageThatCannotBeWrittenIsNotOpened) {
     EXPECT_TRUE(env->shell.opened.empty());
 }
 
+// Each stamp of the grid's first row is wider than its cell's text with the cell's margins.
+void expectStampsWhole(ui::DataGrid& g) {
+    const int margin = g.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &g) + 1;
+    for (int c : {3, 4, 5}) {
+        const QString text = g.model()->data(g.model()->index(0, c)).toString();
+        EXPECT_FALSE(text.isEmpty()) << c;
+        EXPECT_GE(g.QTableView::columnWidth(c),
+                  std::ceil(QFontMetricsF(g.font()).horizontalAdvance(text)) + 2 * margin + 1)
+            << text.toStdString();
+    }
+}
+
 TEST_F(NotesWindow, StampsShowWholeAndTheTextTakesTheRestOfTheGridAtTheOpeningSize) {
     startWith("standard");
     addRow("Notes", {{"Call", call},
@@ -303,22 +315,26 @@ TEST_F(NotesWindow, StampsShowWholeAndTheTextTakesTheRestOfTheGridAtTheOpeningSi
         ASSERT_TRUE(notes);
         processEvents();
         ui::DataGrid& g = *notes->Datagrid1;
-        const int margin = g.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &g) + 1;
         int used = 0;
         for (int c = 0; c < g.columnCount(); ++c)
             used += g.isColumnHidden(c) ? 0 : g.QTableView::columnWidth(c);
-        for (int c : {3, 4, 5}) {
-            const QString text = g.model()->data(g.model()->index(0, c)).toString();
-            EXPECT_GE(g.QTableView::columnWidth(c),
-                      std::ceil(QFontMetricsF(g.font()).horizontalAdvance(text)) + 2 * margin + 1)
-                << text.toStdString();
-        }
+        expectStampsWhole(g);
         EXPECT_FALSE(g.horizontalScrollBar()->isVisible());
         EXPECT_EQ(used, g.viewport()->width()); // the Text column fills the rest
         EXPECT_GT(g.QTableView::columnWidth(2), g.viewport()->width() / 2);
         notes->close();
         processEvents();
         ASSERT_FALSE(ui::isLoaded<Notes>());
+
+        // The first note of a call without notes: its stamps come after the empty list was measured.
+        notes = openNotes(QString::number(otherCall), "A Doe");
+        ASSERT_TRUE(notes);
+        notes->cmdSysInfo->click();
+        processEvents();
+        expectStampsWhole(*notes->Datagrid1);
+        notes->Command1->click(); // Cancel
+        notes->close();
+        processEvents();
     }
 }
 

@@ -238,6 +238,10 @@ DataGrid::DataGrid(QWidget* parent)
     connect(m_columns, &QAbstractItemModel::modelAboutToBeReset, this, structuralStart);
     connect(m_columns, &QAbstractItemModel::rowsRemoved, this, structuralEnd);
     connect(m_columns, &QAbstractItemModel::rowsInserted, this, structuralEnd);
+    // A row stored among the measured ones widens a column fitted to its contents, which was measured without it.
+    connect(m_columns, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+        widenFittedColumns(from.row(), from.column(), to.column());
+    });
     setHorizontalHeader(m_header);
     m_header->setResizeContentsPrecision(64); // rows measured for a column fitted to its contents
     setModel(m_columns);
@@ -418,6 +422,19 @@ void DataGrid::applyFit(int i, Fit fit) {
     // contents mode would: a list of thousands of notes would be measured whole, again and again.
     if (fit == Fit::Contents)
         QTableView::setColumnWidth(i, std::max(sizeHintForColumn(i), m_header->sectionSizeHint(i)));
+}
+
+void DataGrid::widenFittedColumns(int firstRow, int firstColumn, int lastColumn) {
+    if (firstRow >= m_header->resizeContentsPrecision())
+        return;
+    const QSignalBlocker quiet(m_header);
+    for (const auto& [i, fit] : m_fits)
+        if (fit == Fit::Contents && i >= firstColumn && i <= lastColumn && i < columnCount() && !isColumnHidden(i))
+            QTableView::setColumnWidth(i, std::max(QTableView::columnWidth(i), sizeHintForColumn(i)));
+}
+
+void DataGrid::widenFittedColumns() {
+    widenFittedColumns(0, 0, columnCount() - 1);
 }
 
 void DataGrid::applyColumns() {

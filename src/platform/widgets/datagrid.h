@@ -54,6 +54,9 @@ public:
     // How a column takes its width: as set, as wide as its texts and caption, or the room the other columns leave.
     enum class Fit { Width, Contents, Rest };
     void setColumnFit(int i, Fit fit);
+    // Columns fitted to their contents grow to texts set since they were measured (a row being added shows
+    // values the grid is not told of until it is stored).
+    void widenFittedColumns();
     // The text of column i on the current row (db::displayText); "" at BOF/EOF or for a column without field.
     QString columnText(int i) const;
 
@@ -83,6 +86,7 @@ private:
     void attach(db::Recordset* rs);
     void applyColumns();
     void applyFit(int i, Fit fit);
+    void widenFittedColumns(int firstRow, int firstColumn, int lastColumn);
     void followRecordset(int row);
     void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
     void deleteCurrentRow();
