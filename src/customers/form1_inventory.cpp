@@ -40,10 +40,13 @@ void Form1::openCustomerInventory(const QString& reference, const QString& name)
         ui::MsgBox(QStringLiteral("No User Selected!"));
         return;
     }
+    const bool open = ui::isLoaded<Form2>();
+    // An item the window holds that cannot be stored keeps it on its customer (the user was told).
+    if (open && !ui::form<Form2>().storePending())
+        return;
     StatusBar1->setPanel(5, QStringLiteral("Inventory screen"));
     Label33->setText(reference);
     Label34->setText(dbpath);
-    const bool open = ui::isLoaded<Form2>();
     Form2& w = ui::form<Form2>();
     if (open)
         w.Form_Load();

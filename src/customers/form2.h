@@ -44,6 +44,8 @@ public:
     void Form_Load();
     void retriever();
     void showBackground(const QString& path);
+    // Stores the item being added or edited; false (after a message) when the database refused it, the item kept.
+    bool storePending();
 
     void Command3_Click();
     void Command5_Click();
@@ -60,8 +62,7 @@ protected:
 private:
     void captions();
     void followRecordset(db::Recordset* rs);
-    int listed() const;  // rows in the list
-    bool storePending(); // false (after a message) when the database refused the item
+    int listed() const; // rows in the list
 
     QPointer<Form1> m_main;
     int m_added = -1; // the row "Add New" started, while it is in the list

@@ -190,6 +190,10 @@ TEST_F(CustomerInventory, ClosingWithAnItemTheDatabaseRefusesSaysSoAndKeepsTheWi
         EXPECT_FALSE(main->close());
         EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The item could not be saved; it stays in the window"));
         EXPECT_EQ(w.Datagrid1->columnText(0), "Monitor");
+        // Nor does it go over to another customer's list.
+        openFor("o'brien");
+        EXPECT_EQ(w.windowTitle(), "Inventory for Jo Smith");
+        EXPECT_EQ(w.Datagrid1->columnText(0), "Monitor");
     }
     EXPECT_TRUE(w.close());
     EXPECT_EQ(stored("jsmith"), (QStringList{"Laptop", "Printer", "Monitor"}));
