@@ -23,16 +23,24 @@ QString DataControl::pathFromConnectionString(const QString& connection) {
     return {};
 }
 
-void DataControl::refresh() {
+QString DataControl::requiredPath() const {
     const QString path = databasePath();
     if (path.isEmpty())
         throw DbError(QStringLiteral("The data control has no database."));
+    return path;
+}
+
+std::unique_ptr<Recordset> DataControl::readAnew(const QString& path) const {
+    return std::make_unique<Recordset>(pool::acquire(path), m_source, LikeDialect::Ado,
+                                       m_onDemand ? Recordset::Reading::OnDemand : Recordset::Reading::Whole);
+}
+
+void DataControl::refresh() {
+    const QString path = requiredPath();
     // A pending edit is stored first, as moving off a row would store it.
     if (m_rs && m_rs->editMode() != Recordset::EditMode::None)
         m_rs->update();
-    auto rs = std::make_unique<Recordset>(pool::acquire(path), m_source, LikeDialect::Ado,
-                                          m_onDemand ? Recordset::Reading::OnDemand : Recordset::Reading::Whole);
-    m_rs = std::move(rs);
+    m_rs = readAnew(path);
     emit recordsetChanged(m_rs.get());
 }
 
@@ -41,9 +49,7 @@ void DataControl::refreshInPlace() {
         refresh();
         return;
     }
-    const QString path = databasePath();
-    if (path.isEmpty())
-        throw DbError(QStringLiteral("The data control has no database."));
+    const QString path = requiredPath();
     const Recordset& old = *m_rs;
     const Recordset::EditMode mode = old.editMode();
     const bool onRow = !old.bof() && !old.eof();
@@ -52,8 +58,7 @@ void DataControl::refreshInPlace() {
     for (const auto& [i, value] : old.pendingFields())
         pending.emplace_back(old.fieldName(i), value);
     // The old rows and their pending edit stay until the new ones stand where they did.
-    auto rs = std::make_unique<Recordset>(pool::acquire(path), m_source, LikeDialect::Ado,
-                                          m_onDemand ? Recordset::Reading::OnDemand : Recordset::Reading::Whole);
+    auto rs = readAnew(path);
     if (mode == Recordset::EditMode::Add) {
         rs->addNew();
     } else if (id != 0) {

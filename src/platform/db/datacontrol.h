@@ -40,6 +40,10 @@ signals:
     void recordsetChanged(db::Recordset* rs); // after every refresh or clear
 
 private:
+    // The database the connection text names; DbError when it names none.
+    QString requiredPath() const;
+    // The record source run anew on that database (throws DbError).
+    std::unique_ptr<Recordset> readAnew(const QString& path) const;
     QString m_connection;
     QString m_source;
     bool m_onDemand = false;
