@@ -18,6 +18,13 @@ std::optional<double> number(const QString& answer) {
     return value;
 }
 
+// A stored whole number, spaces around it aside; none for any other text.
+std::optional<qlonglong> storedWhole(const QString& stored) {
+    bool whole = false;
+    const qlonglong n = stored.trimmed().toLongLong(&whole);
+    return whole ? std::optional<qlonglong>(n) : std::nullopt;
+}
+
 } // namespace
 
 bool meansCancel(const QString& answer) {
@@ -53,11 +60,8 @@ QString sortColumn(const QString& stored) {
 }
 
 int withinRange(const QString& stored, Range range) {
-    bool whole = false;
-    const qlonglong n = stored.trimmed().toLongLong(&whole);
-    if (!whole)
-        return range.standard;
-    return static_cast<int>(std::clamp<qlonglong>(n, range.low, range.high));
+    const std::optional<qlonglong> n = storedWhole(stored);
+    return n ? static_cast<int>(std::clamp<qlonglong>(*n, range.low, range.high)) : range.standard;
 }
 
 QString pieMode(const QString& stored) {
@@ -74,10 +78,9 @@ int dropDownWidth(const QString& stored) {
 
 int gridFontSize(const QString& stored) {
     // A size the font dialog never gave is a damaged file, not a choice: the default, not the largest size.
-    bool whole = false;
-    const qlonglong n = stored.trimmed().toLongLong(&whole);
-    return whole && n >= GridFontSizeRange.low && n <= GridFontSizeRange.high ? static_cast<int>(n)
-                                                                              : GridFontSizeRange.standard;
+    const std::optional<qlonglong> n = storedWhole(stored);
+    return n && *n >= GridFontSizeRange.low && *n <= GridFontSizeRange.high ? static_cast<int>(*n)
+                                                                            : GridFontSizeRange.standard;
 }
 
 int refreshInterval(const QString& stored) {
