@@ -62,10 +62,7 @@ void callpanel::saveAddedCustomer(Form1& f) {
         return;
     }
     try {
-        if (f.callStore().referenceTaken()) {
-            MsgBox(callrules::referenceTakenMessage(reference));
-            return;
-        }
+        // A reference another customer has is refused there, in the storing transaction.
         f.callStore().saveCustomer(QString(), false);
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The customer could not be saved:\n") + e.message());
