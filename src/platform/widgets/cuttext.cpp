@@ -1,6 +1,7 @@
 #include "platform/widgets/cuttext.h"
 
 #include "platform/db/values.h"
+#include "platform/widgets/gridfont.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -24,7 +25,7 @@ bool showWhole(QHelpEvent* e, const QString& text, QWidget* over) {
 
 // Cell text needs the item's margins besides its own width.
 int cellRoom(const QWidget* w, int width) {
-    return width - 2 * (w->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1);
+    return width - cellMargins(w);
 }
 
 // QLineEdit's own maximum counts UTF-16 halves and may cut a pair in two; this counts as the database does.

@@ -101,9 +101,12 @@ int scaledColumnPixels(int designPixels, double scale, int padding) {
     return designPixels - text + static_cast<int>(std::ceil(text * scale));
 }
 
+int cellMargins(const QWidget* view) {
+    return 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+}
+
 int cellPadding(const QTableView* view) {
-    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
-    return 2 * margin + (view->showGrid() ? 1 : 0);
+    return cellMargins(view) + (view->showGrid() ? 1 : 0);
 }
 
 } // namespace ui

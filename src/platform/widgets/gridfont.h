@@ -6,6 +6,7 @@
 
 class QFont;
 class QTableView;
+class QWidget;
 
 namespace ui {
 
@@ -18,6 +19,8 @@ double gridFontScale(const QFont& font);
 // room for the text grows.
 int scaledColumnPixels(int designPixels, double scale, int padding);
 
+// The margins on both sides of a cell's text in this view.
+int cellMargins(const QWidget* view);
 // The room a cell of this view leaves beside its text: the margins on both sides and the grid line.
 int cellPadding(const QTableView* view);
 
