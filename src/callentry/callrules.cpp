@@ -34,6 +34,15 @@ QString appendAuditLine(const QString& audit, const QString& line) {
     return audit + QStringLiteral("\r\n") + line;
 }
 
+QString addedAuditLines(const QString& read, const QString& pending) {
+    if (read.isEmpty())
+        return pending;
+    if (pending == read)
+        return {};
+    const QString joined = read + QStringLiteral("\r\n");
+    return pending.startsWith(joined) ? pending.mid(joined.size()) : pending;
+}
+
 QString contactText(const QString& phone, const QString& address) {
     // A long address would make the whole save fail on the column's size; the contact is only a summary.
     return qv::leftWhole(phone + QStringLiteral("  -  ") + address, ContactLength);
@@ -128,23 +137,33 @@ Attached attachFile(const QString& folder, qint64 call, const QString& source) {
     return out;
 }
 
-Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const QString& newRef, const QString& newName,
-                            qint64 customer) {
+Carried carryCustomerChange(db::Connection& conn, const QString& storedRef, const std::optional<QString>& newRef,
+                            const std::optional<QString>& newName, qint64 customer) {
     Carried out;
+    if (!newRef && !newName)
+        return out;
     // SQLite's own SQL: the references are bound, and BINARY tells apart what the column's NOCASE does not.
     const QString match =
-        referenceTaken(conn, oldRef, customer) ? QStringLiteral(" = ?2 COLLATE BINARY") : QStringLiteral(" = ?2");
+        referenceTaken(conn, storedRef, customer) ? QStringLiteral(" = ?2 COLLATE BINARY") : QStringLiteral(" = ?2");
     auto run = [&](const QString& sql, bool withName) {
         db::Statement st(conn, sql);
-        st.bind(1, newRef);
-        st.bind(2, oldRef);
+        st.bind(1, newRef.value_or(QString()));
+        st.bind(2, storedRef);
         if (withName)
-            st.bind(3, newName);
+            st.bind(3, *newName);
         st.step();
         return conn.changes();
     };
-    out.calls = run(QStringLiteral("UPDATE Calls SET Username = ?1, sp2 = ?3 WHERE Username") + match, true);
-    out.items = run(QStringLiteral("UPDATE Inventory SET Details2 = ?1 WHERE Details2") + match, false);
+    QStringList sets;
+    if (newRef)
+        sets << QStringLiteral("Username = ?1");
+    if (newName)
+        sets << QStringLiteral("sp2 = ?3");
+    out.calls = run(QStringLiteral("UPDATE Calls SET ") + sets.join(QStringLiteral(", ")) +
+                        QStringLiteral(" WHERE Username") + match,
+                    newName.has_value());
+    if (newRef)
+        out.items = run(QStringLiteral("UPDATE Inventory SET Details2 = ?1 WHERE Details2") + match, false);
     return out;
 }
 

@@ -24,6 +24,9 @@ inline const QString Reopened = QStringLiteral("Re-opened");
 QString auditLine(const QDateTime& now, const QString& datePattern, const QString& text);
 // The audit text with one more line; CR LF goes between lines, never before the first.
 QString appendAuditLine(const QString& audit, const QString& line);
+// The lines a copy added to the audit text it read (without the CR LF before them): what `pending` holds past
+// `read`; all of `pending` when it does not begin with `read`, so no line of it is lost.
+QString addedAuditLines(const QString& read, const QString& pending);
 
 // Telephone, "  -  ", address, cut to the 255 characters Calls.Contact holds.
 QString contactText(const QString& phone, const QString& address);
@@ -66,11 +69,12 @@ struct Carried {
     int calls = 0;
     int items = 0;
 };
-// The customer's calls (Username = oldRef) take the new reference and name; their items (Details2 = oldRef)
-// the new reference. Where another customer (not the row id `customer`) shares oldRef but for case, only the calls
-// and items whose reference is oldRef exactly are the customer's. The caller holds the transaction.
-Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const QString& newRef, const QString& newName,
-                            qint64 customer);
+// The customer's calls (Username = storedRef, the reference as the file holds it) take the new reference and
+// name, each only when given (what the edit changed); their items (Details2 = storedRef) the new reference. Where
+// another customer (not the row id `customer`) shares storedRef but for case, only the calls and items whose
+// reference is storedRef exactly are the customer's. The caller holds the transaction.
+Carried carryCustomerChange(db::Connection& conn, const QString& storedRef, const std::optional<QString>& newRef,
+                            const std::optional<QString>& newName, qint64 customer);
 
 // The customer whose Username meets "Username <op> 'reference'" (op "=" or "LIKE"), as a row of the customer
 // list. Where several do (files from before references were kept apart), the one whose reference is the text

@@ -36,31 +36,105 @@ db::Recordset* currentRow(const db::DataControl& control) {
     return rs && !rs->bof() && !rs->eof() ? rs : nullptr;
 }
 
-// A row's pending values and edit mode before a save, put back when the transaction that stored them rolls
-// back: the recordset then holds the same unsaved row again, and a second save writes only what was typed.
+// What was typed into a row before a save: its edit mode, its row id and its pending values. A save that rolled
+// back reads the row anew from the file (what it stored in memory went with the transaction) and puts the typed
+// values back on it, unstored, so a second save writes what was typed and nothing more.
 class PendingRow {
 public:
     explicit PendingRow(db::Recordset* rs) {
         if (!rs)
             return;
         m_mode = rs->editMode();
+        m_id = rs->bof() || rs->eof() ? 0 : rs->rowId(rs->absolutePosition());
         m_values = rs->pendingFields();
     }
-    void restore(db::Recordset* rs) const {
-        if (!rs || m_mode == db::Recordset::EditMode::None || rs->editMode() != db::Recordset::EditMode::None)
-            return; // nothing was pending, or it still is
-        if (m_mode == db::Recordset::EditMode::Add)
-            rs->addNew();
-        else
-            rs->edit();
+    bool typed() const { return !m_values.empty() || m_mode == db::Recordset::EditMode::Add; }
+    bool has(const db::Recordset& rs, const char* column) const {
         for (const auto& [i, value] : m_values)
-            rs->setField(i, value);
+            if (rs.fieldName(i).compare(QLatin1String(column), Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    }
+    // `also` is set after the typed values (what the row is to show besides them).
+    void restore(db::DataControl& control, const std::vector<std::pair<int, QVariant>>& also = {}) const {
+        db::Recordset* rs = control.recordset();
+        if (!rs)
+            return;
+        if (rs->editMode() == db::Recordset::EditMode::Edit)
+            rs->cancelUpdate(); // what the save set beside the typed values
+        bool back = false;
+        if (m_mode == db::Recordset::EditMode::Add) {
+            if (rs->editMode() != db::Recordset::EditMode::Add)
+                rs->addNew();
+            back = true;
+        } else if (m_mode == db::Recordset::EditMode::Edit && !rs->bof() && !rs->eof() &&
+                   rs->rowId(rs->absolutePosition()) == m_id) {
+            rs->edit();
+            back = true;
+        }
+        if (back) {
+            for (const auto& [i, value] : m_values)
+                rs->setField(i, value);
+            for (const auto& [i, value] : also)
+                rs->setField(i, value);
+        }
+        // Read anew: what the save stored in memory went with the transaction; the typed values stay pending.
+        control.refreshInPlace();
     }
 
 private:
     db::Recordset::EditMode m_mode = db::Recordset::EditMode::None;
+    qint64 m_id = 0;
     std::vector<std::pair<int, QVariant>> m_values;
 };
+
+bool pending(const db::Recordset* rs) {
+    return rs && rs->editMode() != db::Recordset::EditMode::None;
+}
+
+// The value of the current row's column as this copy read it (a pending value left aside).
+QString readText(const db::Recordset& rs, int col) {
+    return rs.rows()->text(rs.absolutePosition(), col, rs.isDateField(col));
+}
+
+// The column as the file holds it now becomes the value read, so the row's update checks what this copy writes
+// into it against the file and not against an older read.
+template <class Row> void takeAsStored(Row& rs, int col) {
+    if constexpr (requires { rs.readStored(col); })
+        rs.readStored(col);
+}
+
+// A customer row as the file holds it; exists is false when another copy deleted it.
+struct StoredCustomer {
+    bool exists = false;
+    QString reference, name, phone, address;
+};
+
+StoredCustomer storedCustomer(db::Connection& conn, qint64 id) {
+    StoredCustomer out;
+    db::Statement st(conn, QStringLiteral("SELECT Username, Name, Extension, Location FROM Customers WHERE rowid = ?"));
+    st.bind(1, id);
+    if (!st.step())
+        return out;
+    out.exists = true;
+    out.reference = db::displayText(st.column(0));
+    out.name = db::displayText(st.column(1));
+    out.phone = db::displayText(st.column(2));
+    out.address = db::displayText(st.column(3));
+    return out;
+}
+
+// The customer a reference names in the file: the one whose reference is the text exactly, else one the
+// database's comparison finds; 0 when none.
+qint64 customerWithReference(db::Connection& conn, const QString& reference) {
+    db::Statement st(conn, QStringLiteral("SELECT rowid FROM Customers WHERE Username = ?1 "
+                                          "ORDER BY Username = ?1 COLLATE BINARY DESC, rowid LIMIT 1"));
+    st.bind(1, reference);
+    return st.step() ? st.column(0).toLongLong() : 0;
+}
+
+const QString CustomerGone = QStringLiteral("The customer has been deleted by another copy of Quorvane meanwhile.");
+const QString CallGone = QStringLiteral("The call has been deleted by another copy of Quorvane meanwhile.");
 
 } // namespace
 
@@ -104,9 +178,8 @@ std::shared_ptr<db::Connection> CallStore::connection() const {
 qint64 CallStore::create(const NewCallDefaults& defaults, const QDateTime& now, bool withNewCustomer) {
     qint64 nom = 0;
     try {
-        // Moving off a call that was open on the panel stores what was typed into it, as the bound boxes do.
-        m_calls.setRecordSource(EmptyCall);
-        m_calls.refresh();
+        // A call open on the panel is put away first, as Save stores it; refused, it stays and nothing is added.
+        leave();
         db::Recordset* rs = m_calls.recordset();
         rs->addNew();
         rs->setField(QStringLiteral("Date Opened"), now.date());
@@ -130,6 +203,9 @@ qint64 CallStore::create(const NewCallDefaults& defaults, const QDateTime& now, 
             if (db::Recordset* customers = m_customers.recordset())
                 customers->addNew();
     } catch (const db::DbError&) {
+        // A new row the database refused is not stored later by another move.
+        if (db::Recordset* rs = m_calls.recordset(); rs && rs->editMode() == db::Recordset::EditMode::Add)
+            rs->cancelUpdate();
         if (nom > 0) {
             try {
                 remove(m_calls.databasePath(), nom, QString());
@@ -142,12 +218,18 @@ qint64 CallStore::create(const NewCallDefaults& defaults, const QDateTime& now, 
 }
 
 bool CallStore::open(qint64 nom) {
+    leave();
     m_calls.setRecordSource(callSql(nom));
     m_calls.refresh();
     return call() != nullptr;
 }
 
 void CallStore::leave() {
+    // An added call row the database never took (the customer commands' placeholder) is not stored here.
+    if (db::Recordset* rs = m_calls.recordset(); rs && rs->editMode() == db::Recordset::EditMode::Add)
+        rs->cancelUpdate();
+    if (call() && (pending(call()) || pending(customer())))
+        save(fieldText(customer(), QStringLiteral("Username")));
     m_calls.setRecordSource(EmptyCall);
     m_calls.refresh();
 }
@@ -158,52 +240,84 @@ void CallStore::save(const QString& reference) {
         throw db::DbError(QStringLiteral("There is no call to save."));
     db::Recordset* person = customer();
     const bool storesCustomer = newCustomer();
-    const PendingRow pendingCustomer(person);
-    const PendingRow pendingCall(rs);
+    const PendingRow typedCustomer(person);
+    const PendingRow typedCall(rs);
     const std::shared_ptr<db::Connection> conn = rs->connection();
+    const int auditCol = rs->fieldIndex(QStringLiteral("Audit"));
+    // The lines this copy added to the audit text it read go onto the one the file holds at the save.
+    std::optional<QString> addedAudit;
+    if (typedCall.has(*rs, "Audit"))
+        addedAudit = callrules::addedAuditLines(readText(*rs, auditCol), fieldText(rs, QStringLiteral("Audit")));
+    bool written = false;
     try {
         // Both rows are stored through this one connection, so the transaction holds them both.
         if (person && person->connection() != conn)
             throw db::DbError(QStringLiteral("The customer and the call are not in the same database."));
         db::Transaction tx(*conn);
+        db::Statement there(*conn, QStringLiteral("SELECT Username, Audit FROM Calls WHERE Nom = ?"));
+        there.bind(1, rs->field(QStringLiteral("Nom")));
+        if (!there.step())
+            throw db::DbError(CallGone);
+        const QString callReference = db::displayText(there.column(0));
+        const QString storedAudit = db::displayText(there.column(1));
+
+        // The call's customer changes only when the user chose another one than the file gives the call; the
+        // texts follow a chosen customer or what this copy typed into the customer's name, phone or address.
+        bool chosen = storesCustomer;
+        bool texts = storesCustomer;
+        if (person && !storesCustomer) {
+            const qint64 id = person->rowId(person->absolutePosition());
+            const StoredCustomer now = storedCustomer(*conn, id);
+            // A customer another copy deleted was the call's when this copy read both rows so.
+            chosen = now.exists ? customerWithReference(*conn, callReference) != id
+                                : fieldText(person, QStringLiteral("Username")) !=
+                                      readText(*rs, rs->fieldIndex(QStringLiteral("Username")));
+            texts = chosen || typedCustomer.has(*person, "Name") || typedCustomer.has(*person, "Extension") ||
+                    typedCustomer.has(*person, "Location");
+            // Typing for a customer another copy deleted, or choosing them, cannot be stored.
+            if (!now.exists && (chosen || typedCustomer.typed()))
+                throw db::DbError(CustomerGone);
+            if (!now.exists)
+                person = nullptr; // the call keeps its own customer texts
+        }
+        if (person && storesCustomer && callrules::referenceTaken(*conn, reference))
+            throw db::DbError(callrules::referenceTakenMessage(reference));
+
+        written = true;
         if (person) {
-            if (storesCustomer && callrules::referenceTaken(*conn, reference))
-                throw db::DbError(callrules::referenceTakenMessage(reference));
-            // Another copy may have renamed the customer since this one read them: the call takes the texts
-            // only where this copy changed them or the call's customer.
-            const bool otherCustomer = reference != fieldText(rs, QStringLiteral("Username"));
-            bool texts = storesCustomer || otherCustomer;
-            for (const auto& [i, value] : person->pendingFields())
-                for (const char* name : {"Name", "Extension", "Location"})
-                    texts = texts || person->fieldName(i).compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
             person->update();
-            if (otherCustomer)
-                rs->setField(QStringLiteral("Username"), reference);
-            if (texts) {
-                // As stored now: the list may have been read before another copy changed the customer.
-                QStringList now = {fieldText(person, QStringLiteral("Name")),
-                                   fieldText(person, QStringLiteral("Extension")),
-                                   fieldText(person, QStringLiteral("Location"))};
-                db::Statement st(*conn,
-                                 QStringLiteral("SELECT Name, Extension, Location FROM Customers WHERE rowid = ?"));
-                st.bind(1, person->rowId(person->absolutePosition()));
-                if (st.step())
-                    for (int i = 0; i < 3; ++i)
-                        now[i] = db::displayText(st.column(i));
-                rs->setField(QStringLiteral("sp2"), now[0]);
-                rs->setField(QStringLiteral("Contact"), callrules::contactText(now[1], now[2]));
+            const StoredCustomer now = storedCustomer(*conn, person->rowId(person->absolutePosition()));
+            if (chosen) {
+                takeAsStored(*rs, rs->fieldIndex(QStringLiteral("Username")));
+                rs->setField(QStringLiteral("Username"), now.reference);
             }
+            if (texts) {
+                takeAsStored(*rs, rs->fieldIndex(QStringLiteral("sp2")));
+                takeAsStored(*rs, rs->fieldIndex(QStringLiteral("Contact")));
+                rs->setField(QStringLiteral("sp2"), now.name);
+                rs->setField(QStringLiteral("Contact"), callrules::contactText(now.phone, now.address));
+            }
+        }
+        if (addedAudit) {
+            takeAsStored(*rs, auditCol);
+            rs->setField(auditCol, callrules::appendAuditLine(storedAudit, *addedAudit));
         }
         rs->update();
         tx.commit();
     } catch (const db::DbError&) {
-        try {
-            // A new customer stored in memory only: read the list again, then add it anew.
-            if (storesCustomer && person->editMode() == db::Recordset::EditMode::None)
-                m_customers.refresh();
-            pendingCustomer.restore(storesCustomer ? m_customers.recordset() : person);
-            pendingCall.restore(rs);
-        } catch (const db::DbError&) {
+        // Refused before anything was stored: the rows hold what was typed as they did.
+        if (written) {
+            try {
+                typedCustomer.restore(m_customers);
+                // The audit text shows the file's lines and this copy's after them, as a save would store them.
+                std::vector<std::pair<int, QVariant>> audit;
+                if (addedAudit)
+                    if (const std::optional<qint64> nom = currentCall())
+                        audit.emplace_back(
+                            auditCol, callrules::appendAuditLine(storedAudit(*nom).value_or(QString()), *addedAudit));
+                typedCall.restore(m_calls, audit);
+            } catch (const db::DbError&) {
+            }
         }
         throw;
     }
@@ -234,16 +348,29 @@ callrules::Carried CallStore::saveCustomer(const QString& oldReference, bool car
         db::Transaction tx(*conn);
         if (referenceTaken(oldReference))
             throw db::DbError(callrules::referenceTakenMessage(fieldText(person, QStringLiteral("Username"))));
+        // The calls and items to carry are found by the reference as the file holds it, which another copy may
+        // have changed since this one read the customer.
+        StoredCustomer before;
         if (!adding) {
-            db::Statement there(*conn, QStringLiteral("SELECT 1 FROM Customers WHERE rowid = ?"));
-            there.bind(1, id);
-            if (!there.step())
-                throw db::DbError(QStringLiteral("The customer has been deleted meanwhile."));
+            before = storedCustomer(*conn, id);
+            if (!before.exists)
+                throw db::DbError(CustomerGone);
         }
-        if (carry && !adding)
-            carried = callrules::carryCustomerChange(*conn, oldReference, fieldText(person, QStringLiteral("Username")),
-                                                     fieldText(person, QStringLiteral("Name")), id);
         person->update();
+        if (carry && !adding) {
+            // Only what this copy changed goes over, as the customer row now holds it.
+            const StoredCustomer after = storedCustomer(*conn, id);
+            auto changed = [&](const char* column, const QString& was, const QString& is) {
+                bool typedHere = false;
+                for (const auto& [i, value] : typed)
+                    typedHere =
+                        typedHere || person->fieldName(i).compare(QLatin1String(column), Qt::CaseInsensitive) == 0;
+                return typedHere && was != is ? std::optional<QString>(is) : std::nullopt;
+            };
+            carried = callrules::carryCustomerChange(*conn, before.reference,
+                                                     changed("Username", before.reference, after.reference),
+                                                     changed("Name", before.name, after.name), id);
+        }
         tx.commit();
         return carried;
     } catch (const db::DbError&) {

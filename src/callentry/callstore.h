@@ -48,16 +48,21 @@ public:
     // Stores a new call with the defaults at once (so the database numbers it), then shows it; with a new
     // customer row when asked. Throws db::DbError after removing whatever it stored.
     qint64 create(const NewCallDefaults& defaults, const QDateTime& now, bool withNewCustomer);
-    // Shows the call; false when there is no such call.
+    // Shows the call, after putting away the one on the panel as leave() does; false when there is no such call.
     bool open(qint64 nom);
-    // No call on the panel (what was typed into one is stored, as on moving off it).
+    // Puts the call on the panel away: what was typed into it or its customer is stored first as save() stores
+    // it, in one transaction, never by re-reading a list. When that is refused (db::DbError) nothing is stored
+    // and the call stays on the panel with what was typed.
     void leave();
 
-    // Stores the customer row (when there is one), gives the call that customer's reference, name and contact
-    // and stores the call, all in one transaction on the connection both controls read from. The name and
-    // contact are written only when this copy changed the customer's or the call's customer; a new customer
-    // whose reference another has is refused. On failure nothing is stored and both rows hold what they held
-    // before, ready to be saved again (db::DbError).
+    // Stores the customer row (when there is one), gives the call its customer's reference, name and contact
+    // and stores the call, all in one transaction on the connection both controls read from. The reference is
+    // written only when the user chose another customer than the one the file gives the call; the name and
+    // contact only then or when this copy changed them; either as the customer row stands in the file at the
+    // save. The audit lines this copy added go after those the file holds then. A new customer whose reference
+    // (`reference`) another has, and a customer another copy deleted that the call was given or typed into, are
+    // refused. On failure nothing is stored and both rows hold what was typed, read anew, ready to be saved
+    // again (db::DbError).
     void save(const QString& reference);
 
     // Another customer than the one on the panel has its reference already (compared as the database compares
@@ -65,9 +70,10 @@ public:
     // such twins).
     bool referenceTaken(const QString& unchangedReference = QString()) const;
     // Stores the customer being added or edited, without a call, in one transaction; refused (db::DbError) as
-    // referenceTaken says. With `carry` an edit's name and reference go over to the calls and items of
-    // oldReference (the calls and items changed are counted). On failure nothing is stored and the row holds what
-    // was typed, ready to be saved again.
+    // referenceTaken says, and so is an edit of a customer another copy deleted. With `carry` the name and the
+    // reference this edit changed go over to the calls and items of the reference the file holds (the calls and
+    // items changed are counted). On failure nothing is stored and the row holds what was typed, ready to be saved
+    // again.
     callrules::Carried saveCustomer(const QString& oldReference, bool carry);
 
     // Closing sets the status, the closing moment and the time it was open for; re-opening undoes it.

@@ -228,19 +228,18 @@ void findFromFirst(db::Recordset* customers, const QString& criterion) {
 
 } // namespace
 
-// An opened call is put away (what was typed kept, as on moving to another call) before the list moves: the
-// panel shows the list's customer, and the call would go to whoever the list stood on. A refused store is told and
-// the call stays open with what was typed.
+// An opened call is put away (what was typed stored as Save stores it) before the list moves: the panel shows the
+// list's customer, and the call would go to whoever the list stood on. A refused store is told and the call stays
+// open with what was typed.
 bool callpanel::putAwayOpenedCall(Form1& f) {
     if (f.newcall || f.addcustmode || f.editcustmode || !callRow(f))
         return true;
+    if (!commitTimestamps(f))
+        return false;
     try {
-        db::Recordset* customer = customerRow(f);
-        if (customer && customer->editMode() == db::Recordset::EditMode::Edit)
-            customer->update();
         f.callStore().leave();
     } catch (const db::DbError& e) {
-        MsgBox(e.message());
+        MsgBox(QStringLiteral("The call could not be saved; nothing was stored.\n") + e.message());
         return false;
     }
     f.leavecall();

@@ -60,6 +60,11 @@ void closeSteps(Form1& f) {
 } // namespace
 
 bool callpanel::startCall(Form1& f, bool withNewCustomer) {
+    // An opened call goes first; when it cannot be stored it stays, and no new call starts.
+    if (!putAwayOpenedCall(f)) {
+        f.menuson();
+        return false;
+    }
     f.cancelpressed = false;
     NewCallDefaults defaults;
     defaults.analyst = f.currentanalyst;
@@ -164,6 +169,8 @@ void Form1::cancelcall() {
 void Form1::opencall(int callNumber) {
     if (newcall || addcustmode || editcustmode)
         return; // the panel holds an unsaved call or customer
+    if (!callpanel::putAwayOpenedCall(*this))
+        return;
     try {
         callStore().open(callNumber);
     } catch (const db::DbError& e) {
@@ -197,7 +204,8 @@ void Form1::leavecall() {
     mnuprint->setEnabled(false);
     try {
         callStore().leave();
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
+        MsgBox(QStringLiteral("The call could not be saved; nothing was stored.\n") + e.message());
     }
     callpanel::snapshot(*this);
     opencallgrid();
@@ -346,7 +354,6 @@ void Form1::mnusearchcall_Click() {
         MsgBox(QStringLiteral("That is not a call number."));
         return;
     }
-    leavecall();
     opencall(nom);
 }
 
