@@ -6,6 +6,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "shared/shared.h"
+#include "support/plainsqlite.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -189,12 +190,36 @@ class TwoCopies : public CallStoreTest {
 protected:
     void SetUp() override {
         CallStoreTest::SetUp();
-        customersA.setConnectionString(db::DataControl::connectionStringFor(path));
+        for (db::DataControl* dc : {&callsA, &customersA})
+            dc->setConnectionString(db::DataControl::connectionStringFor(path));
+        callsA.setRecordSource(CallStore::noCallSql());
+        callsA.refresh();
         customersA.setRecordSource(QStringLiteral("Select * from Customers ORDER by Name"));
     }
     void TearDown() override {
+        callsA.clear();
         customersA.clear();
         CallStoreTest::TearDown();
+    }
+    // Another tool's write to the file, between a copy's read and its save.
+    void tool(const QString& sql) { ASSERT_EQ(PlainSqlite(path).exec(sql), ""); }
+    QString customerField(const QString& name, const QString& column) {
+        return PlainSqlite(path).scalar(
+            QStringLiteral("SELECT [%1] FROM Customers WHERE Name = '%2'").arg(column, name));
+    }
+    // A copy's customer list standing on the row that shows this reference, as that copy read it.
+    static void standOn(db::DataControl& list, const QString& reference) {
+        db::Recordset* rs = list.recordset();
+        const int col = rs->fieldIndex(QStringLiteral("Username"));
+        for (int row = 0; row < rs->recordCount(); ++row)
+            if (rs->text(row, col) == reference) {
+                rs->moveTo(row);
+                return;
+            }
+        FAIL() << "no row shows " << reference.toStdString();
+    }
+    static QString typed(db::Recordset* rs, const char* column) {
+        return db::displayText(rs->field(QLatin1String(column)));
     }
     db::DataControl callsA;
     db::DataControl customersA;
@@ -226,6 +251,159 @@ TEST_F(TwoCopies, ASaveKeepsTheCustomerTextsAnotherCopyStoredUnlessThisCopyChang
     store.save(QStringLiteral("ann"));
     EXPECT_EQ(stored(nom, "sp2"), "Ann Lee-Smith");
     EXPECT_EQ(stored(nom, "Contact"), "555 000  -  1 High St");
+}
+
+TEST_F(TwoCopies, ASaveWritesTheCustomersTextsOnlyWhenThisCopyChangedThemOrTheCustomer) {
+    tool("INSERT INTO Customers (Name, Username, Extension, Location) VALUES ('Ann Lee', 'ann', '555 123', "
+         "'1 High St')");
+    tool("INSERT INTO Calls (Username, sp2, Contact) VALUES ('ann', 'Ann at the branch', 'branch line')");
+    customers.refresh();
+    ASSERT_TRUE(store.open(1));
+    standOn(customers, "ann");
+    store.call()->setField(QStringLiteral("Query"), QStringLiteral("unrelated"));
+    store.save(QStringLiteral("ann"));
+    EXPECT_EQ(stored(1, "sp2") + "|" + stored(1, "Contact"), "Ann at the branch|branch line");
+
+    // Her phone typed here: the call takes her texts as the file holds them, another tool's rename too.
+    ASSERT_TRUE(store.open(1));
+    tool("UPDATE Customers SET Name = 'Ann Lee-Smith'");
+    store.customer()->setField(QStringLiteral("Extension"), QStringLiteral("555 000"));
+    store.save(QStringLiteral("ann"));
+    EXPECT_EQ(stored(1, "sp2") + "|" + stored(1, "Contact"), "Ann Lee-Smith|555 000  -  1 High St");
+}
+
+TEST_F(TwoCopies, ACallTakesTheReferenceItsCustomerHasInTheFileAndKeepsItUnlessAnotherIsChosen) {
+    tool("INSERT INTO Customers (Name, Username, Extension, Location) VALUES ('Zoe Bell', 'ZOB-1''', '555', "
+         "'High St')");
+    customers.refresh();
+    customersA.refresh();
+    // This copy logs a call for Zoe; meanwhile the other gives her a new reference, which her calls follow.
+    const qint64 nom = store.create(defaults, now, false);
+    standOn(customers, "ZOB-1'");
+    standOn(customersA, "ZOB-1'");
+    customersA.recordset()->setField(QStringLiteral("Username"), QStringLiteral("ZOB-9"));
+    customersA.recordset()->setField(QStringLiteral("Name"), QStringLiteral("Zoe Bell-Ward"));
+    copyA.saveCustomer(QStringLiteral("ZOB-1'"), true);
+    store.call()->setField(QStringLiteral("Query"), QStringLiteral("Screen flickers"));
+    store.save(QStringLiteral("ZOB-1'"));
+    EXPECT_EQ(stored(nom, "Username") + "|" + stored(nom, "sp2") + "|" + stored(nom, "Contact"),
+              "ZOB-9|Zoe Bell-Ward|555  -  High St");
+
+    // Opened again here, where the list still shows the old reference, and closed: the call keeps her and its
+    // own texts.
+    tool("UPDATE Calls SET sp2 = 'Zoe at site 2'");
+    ASSERT_TRUE(store.open(nom));
+    standOn(customers, "ZOB-1'");
+    store.close(now.addSecs(600));
+    store.save(QStringLiteral("ZOB-1'"));
+    EXPECT_EQ(stored(nom, "Username") + "|" + stored(nom, "sp2") + "|" + stored(nom, "Status"),
+              "ZOB-9|Zoe at site 2|Closed");
+}
+
+TEST_F(TwoCopies, SaveEditCarriesOnlyWhatItChangedFromTheReferenceTheFileHolds) {
+    tool("INSERT INTO Customers (Name, Username) VALUES ('Emma Moss', 'EMO-8')");
+    tool("INSERT INTO Customers (Name, Username, Extension) VALUES ('Bob Roe', 'bob', '555')");
+    tool("INSERT INTO Calls (Username, sp2) VALUES ('EMO-8', 'Emma Moss')");
+    tool("INSERT INTO Calls (Username, sp2) VALUES ('bob', 'Bob Roe')");
+    customers.refresh();
+    customersA.refresh();
+    standOn(customersA, "EMO-8");
+    customersA.recordset()->setField(QStringLiteral("Username"), QStringLiteral("EMO-9"));
+    copyA.saveCustomer(QStringLiteral("EMO-8"), true);
+    // This copy, whose list still shows EMO-8, gives her EMO-10: stored with her calls, or refused as changed by
+    // the other copy; either way no call is left on a reference nobody has.
+    standOn(customers, "EMO-8");
+    customers.recordset()->setField(QStringLiteral("Username"), QStringLiteral("EMO-10"));
+    bool refused = false;
+    try {
+        store.saveCustomer(QStringLiteral("EMO-8"), true);
+    } catch (const db::DbError&) {
+        refused = true;
+        customers.recordset()->cancelUpdate();
+    }
+    EXPECT_EQ(customerField("Emma Moss", "Username"), refused ? "EMO-9" : "EMO-10");
+    EXPECT_EQ(stored(1, "Username"), customerField("Emma Moss", "Username"));
+
+    // The other copy renames Bob; this one, which read him before, changes only his phone: his calls keep the
+    // new name. A name changed here goes over.
+    standOn(customersA, "bob");
+    customersA.recordset()->setField(QStringLiteral("Name"), QStringLiteral("Bob Roe Ltd"));
+    copyA.saveCustomer(QStringLiteral("bob"), true);
+    standOn(customers, "bob");
+    customers.recordset()->setField(QStringLiteral("Extension"), QStringLiteral("556"));
+    EXPECT_EQ(store.saveCustomer(QStringLiteral("bob"), true).calls, 0);
+    EXPECT_EQ(customerField("Bob Roe Ltd", "Extension") + "|" + stored(2, "sp2"), "556|Bob Roe Ltd");
+    customers.refreshInPlace();
+    customers.recordset()->setField(QStringLiteral("Name"), QStringLiteral("Robert Roe"));
+    store.saveCustomer(QStringLiteral("bob"), true);
+    EXPECT_EQ(stored(2, "Username") + "|" + stored(2, "sp2"), "bob|Robert Roe");
+}
+
+TEST_F(TwoCopies, ACustomerAnotherCopyDeletedIsToldAndWhatWasTypedStays) {
+    tool("INSERT INTO Customers (Name, Username, Extension, Location) VALUES ('Bob Roe', 'bob', '555', 'High St')");
+    tool("INSERT INTO Customers (Name, Username) VALUES ('Cy Dee', 'cy')");
+    tool("INSERT INTO Calls (Username, sp2, Contact) VALUES ('bob', 'Bob Roe', '555  -  High St')");
+    customers.refresh();
+    ASSERT_TRUE(store.open(1));
+    standOn(customers, "bob");
+    store.customer()->setField(QStringLiteral("Extension"), QStringLiteral("556"));
+    store.call()->setField(QStringLiteral("Query"), QStringLiteral("Printer jams"));
+    tool("DELETE FROM Customers WHERE Username = 'bob'");
+    try {
+        store.save(QStringLiteral("bob"));
+        ADD_FAILURE() << "a save for a deleted customer was stored";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.message().contains("deleted by another copy")) << e.message().toStdString();
+    }
+    EXPECT_EQ(stored(1, "sp2") + "|" + stored(1, "Contact") + "|" + stored(1, "Query"), "Bob Roe|555  -  High St|");
+    EXPECT_EQ(typed(store.customer(), "Extension") + "|" + typed(store.call(), "Query"), "556|Printer jams");
+
+    // Without the customer's typing the call is stored, keeping its own customer texts.
+    store.customer()->cancelUpdate();
+    store.save(QStringLiteral("bob"));
+    EXPECT_EQ(stored(1, "sp2") + "|" + stored(1, "Contact") + "|" + stored(1, "Query"),
+              "Bob Roe|555  -  High St|Printer jams");
+
+    // Save Edit of a customer another copy deleted is refused too; the typed phone stays.
+    standOn(customers, "cy");
+    customers.recordset()->setField(QStringLiteral("Extension"), QStringLiteral("777"));
+    tool("DELETE FROM Customers WHERE Username = 'cy'");
+    EXPECT_THROW(store.saveCustomer(QStringLiteral("cy"), true), db::DbError);
+    EXPECT_EQ(count("SELECT count(*) from Customers"), 0);
+    EXPECT_EQ(typed(customers.recordset(), "Extension"), "777");
+}
+
+TEST_F(TwoCopies, TwoCopiesSavingOneCallKeepEachOthersAuditLines) {
+    const qint64 nom = store.create(defaults, now, false);
+    const QString logged = stored(nom, "Audit");
+    auto line = [&](int minutes, const QString& text) {
+        return callrules::auditLine(now.addSecs(60 * minutes), defaults.datePattern, text);
+    };
+    ASSERT_TRUE(copyA.open(nom));
+    copyA.call()->setField(QStringLiteral("Status"), QStringLiteral("Pending"));
+    copyA.audit(now.addSecs(60), defaults.datePattern, QStringLiteral("Status changed to Pending by Admin"));
+    copyA.save(QString());
+    store.call()->setField(QStringLiteral("sp3"), QStringLiteral("Network"));
+    store.audit(now.addSecs(120), defaults.datePattern, QStringLiteral("Category changed to Network by amy"));
+    store.save(QString());
+    const QStringList both = {logged, line(1, "Status changed to Pending by Admin"),
+                              line(2, "Category changed to Network by amy")};
+    EXPECT_EQ(stored(nom, "Audit"), both.join("\r\n"));
+    EXPECT_EQ(stored(nom, "Status") + "|" + stored(nom, "sp3"), "Pending|Network");
+
+    // A save the database refused keeps this copy's line once, after what the file gained meanwhile.
+    ASSERT_TRUE(store.open(nom));
+    ASSERT_TRUE(copyA.open(nom));
+    store.audit(now.addSecs(180), defaults.datePattern, QStringLiteral("Call was Closed by amy"));
+    tool("CREATE TRIGGER refuse BEFORE UPDATE ON Calls BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    EXPECT_THROW(store.save(QString()), db::DbError);
+    tool("DROP TRIGGER refuse");
+    copyA.audit(now.addSecs(240), defaults.datePattern, QStringLiteral("Call Assigned to bob by Admin"));
+    copyA.save(QString());
+    store.save(QString());
+    EXPECT_EQ(
+        stored(nom, "Audit"),
+        (both + QStringList{line(4, "Call Assigned to bob by Admin"), line(3, "Call was Closed by amy")}).join("\r\n"));
 }
 
 } // namespace

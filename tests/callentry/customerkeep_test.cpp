@@ -218,4 +218,38 @@ TEST_F(RefusingDatabase, ClosingWithACallThatCannotBeStoredKeepsTheProgramOpenWi
     EXPECT_EQ(count(QStringLiteral("SELECT * from Calls where Nom = %1").arg(other)), 0);
 }
 
+TEST_F(RefusingDatabase, PuttingAnOpenedCallAwayStoresItWithItsCustomerInOneGoAsSaveDoes) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    addCustomer("Bob Roe", "bob", "555", "High St");
+    addCustomer("Cy Dee", "cy");
+    const int nom = addCall("bob", "Open", "Admin");
+    const int other = addCall("cy", "Open", "Admin");
+    exec(QStringLiteral("UPDATE Calls SET sp2 = 'Bob Roe' WHERE Nom = %1").arg(nom));
+    Form1& f = start();
+    f.opencall(nom);
+    retype(f.Text10, "Bob Roe Ltd");
+    f.Text16->setPlainText("typed");
+    // Reading the list again stores nothing.
+    f.mnureflyist->trigger();
+    EXPECT_EQ(field(nom, "Query"), "");
+
+    // Refused: nothing is stored, the user is told, the call stays with what was typed.
+    refuse("UPDATE");
+    env->dialogs.clear();
+    pressKey(f.Datagrid1, Qt::Key_Down);
+    f.opencall(other);
+    EXPECT_EQ(env->dialogs.messages.size(), 2u);
+    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The call could not be saved; nothing was stored."));
+    EXPECT_EQ(count("SELECT * from Customers where Name = 'Bob Roe Ltd'"), 0);
+    EXPECT_EQ(f.Text18->text() + "|" + f.Text10->text() + "|" + f.Text16->toPlainText(),
+              QString::number(nom) + "|Bob Roe Ltd|typed");
+
+    exec("DROP TRIGGER refuse");
+    pressKey(f.Datagrid1, Qt::Key_Down);
+    EXPECT_EQ(f.upperStack->currentWidget(), f.Picture10);
+    EXPECT_EQ(count("SELECT * from Customers where Name = 'Bob Roe Ltd'"), 1);
+    EXPECT_EQ(field(nom, "sp2") + "|" + field(nom, "Query"), "Bob Roe Ltd|typed");
+}
+
 } // namespace
