@@ -185,7 +185,19 @@ void Form1::opencall(int callNumber) {
     }
     const QString reference = fieldText(call, QStringLiteral("Username"));
     QString name = fieldText(call, QStringLiteral("sp2"));
-    if (callpanel::locateCustomer(*this, reference)) {
+    // A customer this copy's list does not hold, or shows as read before another copy gave them this reference,
+    // is read in (the look-up reads the file, the rows shown may be older).
+    bool located = callpanel::locateCustomer(*this, reference);
+    if (!reference.isEmpty() &&
+        (!located ||
+         fieldText(customerRow(*this), QStringLiteral("Username")).compare(reference, Qt::CaseInsensitive) != 0)) {
+        try {
+            Adodc1->refreshInPlace();
+        } catch (const db::DbError&) {
+        }
+        located = callpanel::locateCustomer(*this, reference);
+    }
+    if (located) {
         name = fieldText(customerRow(*this), QStringLiteral("Name"));
     } else if (db::Recordset* customers = Adodc1->recordset()) {
         // No customer row: the boxes must not show some other customer, whom a save would give the call to.

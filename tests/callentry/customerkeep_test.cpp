@@ -139,6 +139,22 @@ TEST_F(PanelCustomer, AReferenceAnotherCustomerHasIsRefusedAndOlderTwinsEachKeep
     EXPECT_EQ(field(lower, "Username"), "zob-001");
 }
 
+TEST_F(PanelCustomer, ACallWhoseCustomerAnotherCopyGaveANewReferenceShowsAndKeepsIt) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    addCustomer("Zoe Bell", "ZOB-1'");
+    const int nom = addCall("ZOB-1'", "Open", "Admin");
+    Form1& f = start();
+    // Another copy's Save Edit, after this copy read its list.
+    exec("UPDATE Customers SET Username = 'ZOB-9' WHERE Name = 'Zoe Bell'");
+    exec("UPDATE Calls SET Username = 'ZOB-9'");
+    f.opencall(nom);
+    EXPECT_EQ(f.Text11->text() + "|" + f.Text10->text(), "ZOB-9|Zoe Bell");
+    f.cmdclosecall->click();
+    f.Command10->click();
+    EXPECT_EQ(field(nom, "Username") + "|" + field(nom, "Status"), "ZOB-9|Closed");
+}
+
 TEST_F(PanelCustomer, SaveEditShowsTheCarriedNameInTheCallListAtOnce) {
     prepareDatabase();
     addCustomer("Bob Roe", "bob");
