@@ -98,6 +98,9 @@ void showCustomerEntry(Form1& f) {
 } // namespace
 
 void Form1::mnuaddcust_Click() {
+    // An opened call is stored first, as Save stores it, rather than by the rows added below.
+    if (!callpanel::putAwayOpenedCall(*this))
+        return;
     Combo6->clear();
     Combo11->clear();
     cancelpressed = false;
@@ -118,6 +121,8 @@ void Form1::mnuaddcust_Click() {
 }
 
 void Form1::mnueditcust_Click() {
+    if (!callpanel::putAwayOpenedCall(*this))
+        return;
     // Every step runs even when one before it failed.
     Combo6->clear();
     Combo11->clear();

@@ -266,6 +266,13 @@ TEST_F(RefusingDatabase, PuttingAnOpenedCallAwayStoresItWithItsCustomerInOneGoAs
     EXPECT_EQ(f.upperStack->currentWidget(), f.Picture10);
     EXPECT_EQ(count("SELECT * from Customers where Name = 'Bob Roe Ltd'"), 1);
     EXPECT_EQ(field(nom, "sp2") + "|" + field(nom, "Query"), "Bob Roe Ltd|typed");
+
+    // So does Add New Customer.
+    f.opencall(nom);
+    retype(f.Text12, "556");
+    f.mnuaddcust_Click();
+    EXPECT_EQ(field(nom, "Contact"), "556  -  High St");
+    f.Command9->click();
 }
 
 } // namespace
