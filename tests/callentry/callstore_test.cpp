@@ -253,18 +253,6 @@ TEST_F(TwoCopies, ASaveKeepsTheCustomerTextsAnotherCopyStoredUnlessThisCopyChang
     EXPECT_EQ(stored(nom, "Contact"), "555 000  -  1 High St");
 }
 
-TEST_F(TwoCopies, ASaveLeavesTheCallsOwnCustomerTextsWhenThisCopyChangedNeitherThemNorTheCustomer) {
-    tool("INSERT INTO Customers (Name, Username, Extension, Location) VALUES ('Ann Lee', 'ann', '555 123', "
-         "'1 High St')");
-    tool("INSERT INTO Calls (Username, sp2, Contact) VALUES ('ann', 'Ann at the branch', 'branch line')");
-    customers.refresh();
-    ASSERT_TRUE(store.open(1));
-    standOn(customers, "ann");
-    store.call()->setField(QStringLiteral("Query"), QStringLiteral("unrelated"));
-    store.save(QStringLiteral("ann"));
-    EXPECT_EQ(stored(1, "sp2") + "|" + stored(1, "Contact"), "Ann at the branch|branch line");
-}
-
 TEST_F(TwoCopies, ACallTakesTheReferenceItsCustomerHasInTheFileAndKeepsItUnlessAnotherIsChosen) {
     tool("INSERT INTO Customers (Name, Username, Extension, Location) VALUES ('Zoe Bell', 'ZOB-1''', '555', "
          "'High St')");
