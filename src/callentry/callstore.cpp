@@ -305,7 +305,8 @@ void CallStore::save(const QString& reference) {
         rs->update();
         tx.commit();
     } catch (const db::DbError&) {
-        // Refused before anything was stored: the rows hold what was typed as they did.
+        // Refused before anything was stored, the rows hold what was typed as they did; after, they are read anew
+        // and what was typed is put back on them.
         if (written) {
             try {
                 typedCustomer.restore(m_customers);
@@ -342,6 +343,7 @@ callrules::Carried CallStore::saveCustomer(const QString& oldReference, bool car
     const bool adding = person->editMode() == db::Recordset::EditMode::Add;
     const qint64 id = adding ? 0 : person->rowId(person->absolutePosition());
     const auto typed = person->pendingFields();
+    const PendingRow typedRow(person);
     const std::shared_ptr<db::Connection> conn = person->connection();
     callrules::Carried carried;
     try {
@@ -361,11 +363,7 @@ callrules::Carried CallStore::saveCustomer(const QString& oldReference, bool car
             // Only what this copy changed goes over, as the customer row now holds it.
             const StoredCustomer after = storedCustomer(*conn, id);
             auto changed = [&](const char* column, const QString& was, const QString& is) {
-                bool typedHere = false;
-                for (const auto& [i, value] : typed)
-                    typedHere =
-                        typedHere || person->fieldName(i).compare(QLatin1String(column), Qt::CaseInsensitive) == 0;
-                return typedHere && was != is ? std::optional<QString>(is) : std::nullopt;
+                return typedRow.has(*person, column) && was != is ? std::optional<QString>(is) : std::nullopt;
             };
             carried = callrules::carryCustomerChange(*conn, before.reference,
                                                      changed("Username", before.reference, after.reference),
