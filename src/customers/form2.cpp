@@ -202,11 +202,19 @@ void Form2::Command2_Click() {
     db::Recordset* rs = Adodc1->recordset();
     if (!rs || listed() < 1)
         return;
+    QString item;
+    QString owner;
     try {
+        item = callrules::itemText(db::displayText(rs->field(QStringLiteral("Type"))),
+                                   db::displayText(rs->field(QStringLiteral("Number"))));
+        owner = db::displayText(rs->field(QStringLiteral("Details2")));
         rs->deleteCurrent();
     } catch (const db::DbError& e) {
         MsgBox(e.message());
+        return;
     }
+    if (m_main)
+        m_main->inventoryItemRemoved(owner, item);
 }
 
 // Drops only the row "Add New" started: still being typed, it is forgotten; stored already, exactly that row is
@@ -243,10 +251,9 @@ void Form2::Command1_Click() {
         Adodc1->refresh();
     } catch (const db::DbError&) {
     }
-    if (m_main) {
-        m_main->Combo3->clear();
+    // The call panel's item list is read again; the call keeps the Item it names.
+    if (m_main)
         m_main->opencallgrid();
-    }
     close();
 }
 

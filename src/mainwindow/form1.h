@@ -392,6 +392,9 @@ public:
     void mnuinv_Click();
     void Command23_Click();
     void openCustomerInventory(const QString& reference, const QString& name);
+    // The inventory window removed one of the customer's items: a call on the panel naming it as its Item (and no
+    // other item of that text left) loses it, pending its save, and the user is told.
+    void inventoryItemRemoved(const QString& reference, const QString& item);
 
     // ---- Options window and status editor (options/form1_options.cpp) ----
     QAction* mnueditcatstat = nullptr; // "Edit Category and Status values"
