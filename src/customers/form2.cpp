@@ -41,7 +41,7 @@ const QStringList DesignCaptions = {QStringLiteral("Type"),    QStringLiteral("D
                                     QStringLiteral("Notes"),   QStringLiteral("Type2"),   QStringLiteral("details2"),
                                     QStringLiteral("Number2"), QStringLiteral("More")};
 constexpr int OwnerColumn = 5;
-const QString KeptText = QStringLiteral("What you typed stays in the window: Save tries again, Cancel lets it go.");
+const QString RetryText = QStringLiteral("Save tries again, Cancel lets it go.");
 constexpr int ShownColumns[] = {0, 1, 2, 3, 6, 7};
 constexpr int Widths[] = {1500, 2400, 1500, 2400, 0, 0, 1500, 2000}; // twips
 
@@ -258,7 +258,8 @@ void Form2::Command1_Click() {
             rs->update();
         } catch (const db::DbError& e) {
             // Not stored: the window stays with the item, so nothing typed is lost.
-            MsgBox(QStringLiteral("The item could not be saved: ") + e.message() + QLatin1Char('\n') + KeptText);
+            MsgBox(QStringLiteral("The item could not be saved: ") + e.message() +
+                   QStringLiteral("\nWhat you typed stays in the window: ") + RetryText);
             Command4->setEnabled(true);
             return;
         }
@@ -319,7 +320,7 @@ bool Form2::storePending() {
             rs->cancelUpdate();
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The item could not be saved; it stays in the window.\n") + e.message() +
-               QLatin1Char('\n') + KeptText);
+               QLatin1Char('\n') + RetryText);
         Command4->setEnabled(true);
         return false;
     }

@@ -1,6 +1,7 @@
 #include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
+#include "support/plainsqlite.h"
 #include "support/refusedwrites.h"
 
 #include "customers/form2.h"
@@ -201,6 +202,25 @@ TEST_F(CustomerInventory, ASaveTheDatabaseRefusesKeepsTheWindowAndTheItem) {
     EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The item could not be saved: "));
     EXPECT_EQ(w.Datagrid1->approxCount(), 3);
     EXPECT_EQ(w.Adodc1->recordset()->editMode(), db::Recordset::EditMode::Add);
+}
+
+TEST_F(CustomerInventory, AnItemAnotherCopyRemovedIsToldAndWhatWasTypedStaysUntilCancelled) {
+    startWithItems();
+    Form2& w = *openFor("jsmith");
+    PlainSqlite other(dbPath);
+    ASSERT_EQ(other.exec("DELETE FROM Inventory WHERE Type = 'Laptop'"), "");
+    w.Command5->click();
+    type(w, 0, 0, "Laptop Pro");
+    w.Command1->click();
+    processEvents();
+    ASSERT_TRUE(ui::isLoaded<Form2>());
+    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The item could not be saved: Another copy"));
+    EXPECT_EQ(w.Datagrid1->columnText(0), "Laptop Pro");
+    EXPECT_FALSE(w.close());
+    w.Command4->click();
+    EXPECT_EQ(w.Datagrid1->approxCount(), 1);
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(stored("jsmith"), QStringList{"Printer"});
 }
 
 TEST_F(CustomerInventory, ClosingWithAnItemTheDatabaseRefusesSaysSoAndKeepsTheWindowTheItemAndTheProgram) {
