@@ -212,10 +212,24 @@ void Form2::Command2_Click() {
         rs->deleteCurrent();
     } catch (const db::DbError& e) {
         MsgBox(e.message());
-        return;
+        if (!e.isConflict())
+            return;
+        readAgain(); // another copy removed it first
     }
     if (m_main)
         m_main->inventoryItemRemoved(owner, item);
+}
+
+// The list as the file holds it now, still knowing the row "Add New" stored.
+void Form2::readAgain() {
+    db::Recordset* rs = Adodc1->recordset();
+    const qint64 added = m_added >= 0 && m_added < rs->rowCount() ? rs->rowId(m_added) : 0;
+    try {
+        rs->requery();
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+    }
+    m_added = added ? rs->rowWithId(added) : -1;
 }
 
 // Drops an edit the database would not store (the item removed or changed by another copy meanwhile), the list
@@ -224,14 +238,8 @@ void Form2::Command2_Click() {
 void Form2::Command4_Click() {
     db::Recordset* rs = Adodc1->recordset();
     if (rs && rs->editMode() == db::Recordset::EditMode::Edit) {
-        const qint64 added = m_added >= 0 && m_added < rs->rowCount() ? rs->rowId(m_added) : 0;
         rs->cancelUpdate();
-        try {
-            rs->requery();
-        } catch (const db::DbError& e) {
-            MsgBox(e.message());
-        }
-        m_added = added ? rs->rowWithId(added) : -1;
+        readAgain();
         Datagrid1->setAllowUpdate(false);
         Command4->setEnabled(m_added >= 0);
         return;
