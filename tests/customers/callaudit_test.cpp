@@ -144,13 +144,10 @@ TEST_F(CallCompanions, AuditAndAttachmentsLeftOpenForOneCallNameItAndTurnToTheCa
     Attachments* files = openAttachments(QString::number(first));
     showCall(QString::number(second));
     EXPECT_EQ(audit->windowTitle(), QString("Call Audit for call: %1").arg(first));
-
     main->mnuaudit->trigger();
     main->command16->click();
-    EXPECT_EQ(&ui::form<Form5>(), audit);
     EXPECT_EQ(audit->windowTitle(), QString("Call Audit for call: %1").arg(second));
     EXPECT_EQ(audit->Text1->toPlainText(), "Status changed to Pending");
-    EXPECT_EQ(files->Combo1->itemText(0), QString("Attachments for call:%1").arg(second));
     EXPECT_EQ(listed(files), QStringList{QString("Call-%1-1~second.txt").arg(second)});
 }
 
