@@ -342,7 +342,7 @@ bool locateCustomer(Form1& f, const QString& reference) {
     if (!rs || rs->recordCount() == 0 || reference.isEmpty())
         return false;
     try {
-        const int row = callrules::findCustomer(*rs, QStringLiteral("="), reference);
+        const int row = callrules::findCustomer(*rs, reference);
         if (row < 0)
             return false;
         rs->moveTo(row);
