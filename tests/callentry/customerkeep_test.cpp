@@ -177,6 +177,11 @@ TEST_F(OtherCopy, ACustomerAnotherCopyAddedIsReadInWhenChosenForANewCall) {
         EXPECT_EQ(field(nom, "Username") + "|" + field(nom, "sp2"), "abe|Abe Ash");
         EXPECT_EQ(count("SELECT * from Customers"), 2); // chosen, not added again
     }
+    // Typed into Find Ref alike.
+    f.Command8->click();
+    typeText(f.Combo11->lineEdit(), "abe");
+    pressKey(f.Combo11->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(f.Text10->text(), "Abe Ash");
 }
 
 TEST_F(OtherCopy, AListReadAgainKeepsTheOpenedCallsCustomerWhateverItHeldBefore) {
