@@ -179,6 +179,10 @@ TEST_F(CustomerSearch, ReferencesDifferingInTheCaseOfAnyLetterAreOneAndOlderTwin
     searchFor("small seven").mnusel->trigger();
     ASSERT_EQ(main->datagrid2->rows(), 2);
     EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(small));
+    main->FindCust("ÉMILE-7"); // and from the main list's pop-up
+    main->mnulistcust->trigger();
+    ASSERT_EQ(main->datagrid2->rows(), 2);
+    EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(big));
     main->opencall(small);
     EXPECT_EQ(main->Text10->text(), "Small Seven");
     EXPECT_EQ(main->Combo3->count(), 1);
