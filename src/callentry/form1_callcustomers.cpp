@@ -130,6 +130,14 @@ void Form1::saveEditedCustomer() {
         callList().rerun();
 }
 
+void callpanel::rereadCustomers(Form1& f) {
+    f.Adodc1->refreshInPlace();
+    // A call whose customer the list did not hold stands on them once they are read (and on nobody else).
+    db::Recordset* call = callRow(f);
+    if (call && !customerRow(f) && !f.addcustmode && !f.editcustmode)
+        locateCustomer(f, fieldText(call, QStringLiteral("Username")));
+}
+
 void Form1::pickCustomer(const QString& reference) {
     if (addcustmode || editcustmode || reference.isEmpty() || !callpanel::callRow(*this))
         return;
@@ -264,14 +272,6 @@ void findFromFirst(db::Recordset* customers, const QString& criterion) {
 }
 
 } // namespace
-
-void callpanel::rereadCustomers(Form1& f) {
-    f.Adodc1->refreshInPlace();
-    // A call whose customer the list did not hold stands on them once they are read (and on nobody else).
-    db::Recordset* call = callRow(f);
-    if (call && !customerRow(f) && !f.addcustmode && !f.editcustmode)
-        locateCustomer(f, fieldText(call, QStringLiteral("Username")));
-}
 
 // An opened call is put away (what was typed kept, as on moving to another call) before the list moves: the
 // panel shows the list's customer, and the call would go to whoever the list stood on. A refused store is told and
