@@ -215,9 +215,11 @@ bool referenceTaken(db::Connection& conn, const QString& reference, qint64 excep
 }
 
 bool caseTwin(db::Connection& conn, const QString& reference) {
-    db::Statement st(conn, QStringLiteral("SELECT 1 FROM Customers WHERE ") +
-                               referenceMatch(QStringLiteral("Username"), reference, QStringLiteral("?1")) +
-                               QStringLiteral(" AND Username COLLATE BINARY <> ?1 LIMIT 1"));
+    db::Statement st(conn,
+                     QStringLiteral("SELECT 1 FROM Customers WHERE ") +
+                         referenceMatch(QStringLiteral("Username"), reference, QStringLiteral("?1")) +
+                         QStringLiteral(" AND Username COLLATE BINARY <> ?1 AND EXISTS (SELECT 1 FROM "
+                                        "Customers WHERE Username = ?1 AND Username COLLATE BINARY = ?1) LIMIT 1"));
     st.bind(1, reference);
     return st.step();
 }

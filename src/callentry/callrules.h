@@ -88,8 +88,9 @@ int findCustomer(const db::Recordset& customers, const QString& reference, int s
 // Another customer (any row but exceptRow) has this reference.
 bool referenceTaken(db::Connection& conn, const QString& reference, qint64 exceptRow = 0);
 QString referenceTakenMessage(const QString& reference);
-// Another customer's reference is this one but for case (files from before references were kept apart): what
-// is looked up by the reference then compares it exactly.
+// A customer has exactly this reference and another one the same but for case (files from before references were
+// kept apart): what is looked up by the reference then compares it exactly. A typed reference that no customer
+// has exactly is no twin's: it finds by the one comparison.
 bool caseTwin(db::Connection& conn, const QString& reference);
 
 // The notes of one call, as the notes window edits them.

@@ -183,6 +183,10 @@ TEST_F(CustomerSearch, ReferencesDifferingInTheCaseOfAnyLetterAreOneAndOlderTwin
     main->mnulistcust->trigger();
     ASSERT_EQ(main->datagrid2->rows(), 2);
     EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(big));
+    const int plain = addCall("OK1", "Open", "Admin"); // a plain reference keeps its index and its calls
+    main->listByCustomer("ok1");
+    ASSERT_EQ(main->datagrid2->rows(), 2);
+    EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(plain));
     main->opencall(small);
     EXPECT_EQ(main->Text10->text(), "Small Seven");
     EXPECT_EQ(main->Combo3->count(), 1);
