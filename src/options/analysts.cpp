@@ -130,7 +130,9 @@ void analysts::showEvent(QShowEvent* event) {
 }
 
 void analysts::offerToReadAgain() {
-    while (!m_listed && !readList()) {
+    if (m_listed)
+        return;
+    do {
         if (MsgBox(QStringLiteral("The support staff could not be read:\n") + m_readError +
                        QStringLiteral("\n\nTry again?"),
                    ui::Buttons::YesNo) != ui::Answer::Yes) {
@@ -138,7 +140,7 @@ void analysts::offerToReadAgain() {
             close();
             return;
         }
-    }
+    } while (!readList());
     gridColumns();
     syncLevel();
 }
