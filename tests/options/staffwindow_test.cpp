@@ -164,12 +164,6 @@ TEST_F(StaffWindow, AMemberAnotherCopyReplacedIsToldAndTheMemberInTheirRowIsLeft
     env->dialogs.whileAsking = nullptr;
     EXPECT_EQ(env->dialogs.lastMessage(), staffrules::goneText());
     EXPECT_EQ(count("SELECT * from Analysts where ID = 'erin'"), 1);
-
-    row(w, "erin");
-    exec("UPDATE Analysts SET ID = 'fay' WHERE ID = 'erin'");
-    choose(w, "Administrator");
-    EXPECT_EQ(env->dialogs.lastMessage(), staffrules::goneText());
-    EXPECT_EQ(stored("Spare2", "fay"), "1");
 }
 
 TEST_F(StaffWindow, AListALockKeptFromBeingReadIsReadAgainBeforeTheWindowActsOnIt) {
