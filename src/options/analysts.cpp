@@ -261,9 +261,9 @@ void analysts::Command4_Click() {
     Form1& main = ui::form<Form1>();
     if (DataGrid3->approxCount() == 1) {
         // Said to be Administrator only once it is stored.
-        rs->moveFirst();
         QString refusal;
         try {
+            rs->moveFirst();
             refusal = staffrules::storeLevel(main.dbpath, Text9->text(), QStringLiteral("5"));
         } catch (const db::DbError& e) {
             refused(QStringLiteral("Cannot delete all staff! The last member of staff could not be made "
