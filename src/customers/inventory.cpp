@@ -335,7 +335,7 @@ void Inventory::Datagrid1_Click(int row) {
         auto database = db::Database::open(m_main->dbpath);
         auto rs = database.openRecordset(inventoryrules::ownerQuery(reference));
         // Of customers whose references differ only in case (older files), the one the item names exactly.
-        const int owner = callrules::findCustomer(*rs, QStringLiteral("="), reference);
+        const int owner = callrules::findCustomer(*rs, reference);
         if (owner < 0)
             Label1->setText(QStringLiteral("Customer details Not Found!"));
         else

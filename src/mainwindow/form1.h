@@ -359,6 +359,10 @@ public:
     void mnucustexp_Click();
     void mnuemailcust_Click();
     void mnusearchname_Click();
+    // For other windows that move the customer list: the opened call put away first (false, after a message,
+    // when it could not be stored: it stays and nothing may move), and the list read again in place.
+    bool putAwayOpenedCall();
+    void rereadCustomers(); // throws db::DbError
 
     // ---- call panel extras ----
     QPushButton* cmdclosecall = nullptr; // "Close this Call"
