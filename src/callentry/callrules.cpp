@@ -2,6 +2,7 @@
 
 #include "platform/db/connection.h"
 #include "platform/db/database.h"
+#include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/db/vbformat.h"
@@ -232,6 +233,20 @@ QString referenceTakenMessage(const QString& reference) {
 
 QString notesSql(qint64 call) {
     return QStringLiteral("SELECT * from Notes where Call = ") + QString::number(call);
+}
+
+void storeNewNote(db::Recordset& notes, qint64 call) {
+    db::Connection& conn = *notes.connection();
+    db::Transaction tx(conn);
+    db::Statement there(conn, QStringLiteral("SELECT 1 FROM Calls WHERE Nom = ?"));
+    there.bind(1, call);
+    if (!there.step())
+        throw db::DbError(QStringLiteral("Call %1 is no longer in the database (it was cancelled, or deleted by "
+                                         "another copy of Quorvane).")
+                              .arg(call));
+    there.reset();
+    notes.update();
+    tx.commit();
 }
 
 QString fieldText(const db::Recordset* rs, const QString& field) {

@@ -260,7 +260,10 @@ bool Notes::storePending(Refused refused, const QString& kept) {
                     rs->setField(QStringLiteral("Note"), text);
             }
         }
-        rs->update();
+        if (adding && m_callNumber)
+            callrules::storeNewNote(*rs, *m_callNumber);
+        else
+            rs->update();
     } catch (const db::DbError& e) {
         const QString what = adding ? QStringLiteral("The note could not be stored")
                                     : QStringLiteral("The change to the note could not be stored");

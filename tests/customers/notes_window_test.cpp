@@ -226,6 +226,19 @@ TEST_F(NotesWindow, AWindowLeftOpenKeepsItsTypingOnItsOwnCallAndTurnsToTheCallAs
     EXPECT_EQ(scalar("SELECT Call from Notes where Note = 'Swapped the drum'").toInt(), otherCall);
 }
 
+TEST_F(NotesWindow, ANoteOfACallThatIsNoLongerThereIsToldAndNotStored) {
+    startWith("Admin");
+    Notes* notes = openNotes();
+    notes->cmdSysInfo->click();
+    typeText(notes->Text1, "Rebooted");
+    // Another copy removes the call while the note is typed.
+    db::Database::open(dbPath).execute(QString("DELETE FROM Calls WHERE Nom = %1").arg(call));
+    notes->Command2->click();
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(QString("Call %1 is no longer in the database").arg(call)));
+    EXPECT_EQ(notes->Text1->toPlainText(), "Rebooted");
+    EXPECT_EQ(scalar("SELECT count(*) from Notes where Note = 'Rebooted'").toInt(), 0);
+}
+
 class NotesLevels : public NotesWindow, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 
 TEST_P(NotesLevels, OnlyAnAdministratorChangesExistingNotesInTheGrid) {
