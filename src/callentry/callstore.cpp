@@ -124,11 +124,12 @@ StoredCustomer storedCustomer(db::Connection& conn, qint64 id) {
     return out;
 }
 
-// The customer a reference names in the file: the one whose reference is the text exactly, else one the
-// database's comparison finds; 0 when none.
+// The customer a reference names in the file: the one whose reference is the text exactly, else one alike but for
+// case; 0 when none.
 qint64 customerWithReference(db::Connection& conn, const QString& reference) {
-    db::Statement st(conn, QStringLiteral("SELECT rowid FROM Customers WHERE Username = ?1 "
-                                          "ORDER BY Username = ?1 COLLATE BINARY DESC, rowid LIMIT 1"));
+    db::Statement st(conn, QStringLiteral("SELECT rowid FROM Customers WHERE ") +
+                               callrules::referenceMatch(QStringLiteral("Username"), reference, QStringLiteral("?1")) +
+                               QStringLiteral(" ORDER BY Username = ?1 COLLATE BINARY DESC, rowid LIMIT 1"));
     st.bind(1, reference);
     return st.step() ? st.column(0).toLongLong() : 0;
 }

@@ -189,8 +189,7 @@ void Form1::opencall(int callNumber) {
     // is read in (the look-up reads the file, the rows shown may be older).
     bool located = callpanel::locateCustomer(*this, reference);
     if (!reference.isEmpty() &&
-        (!located ||
-         fieldText(customerRow(*this), QStringLiteral("Username")).compare(reference, Qt::CaseInsensitive) != 0)) {
+        (!located || !callrules::sameReference(fieldText(customerRow(*this), QStringLiteral("Username")), reference))) {
         try {
             Adodc1->refreshInPlace();
         } catch (const db::DbError&) {

@@ -11,8 +11,9 @@ QString cleanSearchText(const QString& text);
 QString nameSearchSql(const QString& text);
 
 // Every call of one customer, status descending and then call number in sortorder, dates in datesetting.
-// The reference is quoted here.
-QString callsForCustomerSql(const QString& reference, const QString& datesetting, const QString& sortorder);
+// The reference is quoted here and compared as callrules::sameReference does; `exact` where a case twin exists.
+QString callsForCustomerSql(const QString& reference, const QString& datesetting, const QString& sortorder,
+                            bool exact = false);
 
 // The customer list in the stored order: by Username when the setting says so (in any case), else by Name, so
 // that only a column name ever follows ORDER BY.
