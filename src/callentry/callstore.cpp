@@ -97,13 +97,6 @@ QString readText(const db::Recordset& rs, int col) {
     return rs.rows()->text(rs.absolutePosition(), col, rs.isDateField(col));
 }
 
-// The column as the file holds it now becomes the value read, so the row's update checks what this copy writes
-// into it against the file and not against an older read.
-template <class Row> void takeAsStored(Row& rs, int col) {
-    if constexpr (requires { rs.readStored(col); })
-        rs.readStored(col);
-}
-
 // A customer row as the file holds it; exists is false when another copy deleted it.
 struct StoredCustomer {
     bool exists = false;
@@ -284,23 +277,25 @@ void CallStore::save(const QString& reference) {
         if (person && storesCustomer && callrules::referenceTaken(*conn, reference))
             throw db::DbError(callrules::referenceTakenMessage(reference));
 
+        // The call's columns rebuilt from the file are taken as read from it, so its update checks them against
+        // the file and not against this copy's older read.
         written = true;
         if (person) {
             person->update();
             const StoredCustomer now = storedCustomer(*conn, person->rowId(person->absolutePosition()));
             if (chosen) {
-                takeAsStored(*rs, rs->fieldIndex(QStringLiteral("Username")));
+                rs->readStored(rs->fieldIndex(QStringLiteral("Username")));
                 rs->setField(QStringLiteral("Username"), now.reference);
             }
             if (texts) {
-                takeAsStored(*rs, rs->fieldIndex(QStringLiteral("sp2")));
-                takeAsStored(*rs, rs->fieldIndex(QStringLiteral("Contact")));
+                rs->readStored(rs->fieldIndex(QStringLiteral("sp2")));
+                rs->readStored(rs->fieldIndex(QStringLiteral("Contact")));
                 rs->setField(QStringLiteral("sp2"), now.name);
                 rs->setField(QStringLiteral("Contact"), callrules::contactText(now.phone, now.address));
             }
         }
         if (addedAudit) {
-            takeAsStored(*rs, auditCol);
+            rs->readStored(auditCol);
             rs->setField(auditCol, callrules::appendAuditLine(storedAudit, *addedAudit));
         }
         rs->update();

@@ -279,6 +279,15 @@ TEST_F(TwoCopies, ACallTakesTheReferenceItsCustomerHasInTheFileAndKeepsItUnlessA
     store.save(QStringLiteral("ZOB-1'"));
     EXPECT_EQ(stored(nom, "Username") + "|" + stored(nom, "sp2") + "|" + stored(nom, "Status"),
               "ZOB-9|Zoe at site 2|Closed");
+
+    // Her phone typed here after the other copy renamed her again: the call takes both.
+    ASSERT_TRUE(store.open(nom));
+    customers.refreshInPlace();
+    customersA.recordset()->setField(QStringLiteral("Name"), QStringLiteral("Zoe Ward"));
+    copyA.saveCustomer(QStringLiteral("ZOB-9"), true);
+    store.customer()->setField(QStringLiteral("Extension"), QStringLiteral("556"));
+    store.save(QStringLiteral("ZOB-9"));
+    EXPECT_EQ(stored(nom, "sp2") + "|" + stored(nom, "Contact"), "Zoe Ward|556  -  High St");
 }
 
 TEST_F(TwoCopies, SaveEditCarriesOnlyWhatItChangedFromTheReferenceTheFileHolds) {
