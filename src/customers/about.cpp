@@ -172,7 +172,7 @@ void frmAbout1::Form_Load() {
         {"Category & Status path:", dash + "[Contained within Database]"},
         {"Maximum Calls displayed:", dash + QString::number(optionrules::maxCalls(
                                                 ReadINI("Call Grid", "Maximum number of calls displayed", "1000")))},
-        {"Date Format:", dash + ReadINI("Call Grid", "Date Setting", "mm-dd-yyyy")},
+        {"Date Format:", dash + optionrules::dateSetting(ReadINI("Call Grid", "Date Setting", "mm-dd-yyyy"))},
         {"Workload includes unassigned calls?",
          dash + ReadINI("Program", "Include Unassigned Calls in Workload", "False")},
         {"Calls unassigned by default?", dash + ReadINI("Program", "Unassigned by default", "False")},
@@ -181,7 +181,8 @@ void frmAbout1::Form_Load() {
          dash + sortField(optionrules::sortColumn(ReadINI("Call Grid", "Sort Column", "Nom")))},
         {"Default List Sort Order:",
          dash + optionrules::sortOrder(ReadINI("Call Grid", "Sort Order", "ASC")) + "ENDING"},
-        {"Call Grid refresh Interval)", dash + ReadINI("Call Grid", "Refresh Interval", "600") + "sec"},
+        {"Call Grid refresh Interval)",
+         dash + QString::number(optionrules::refreshInterval(ReadINI("Call Grid", "Refresh Interval", "300"))) + "sec"},
     };
     info->setCols(3);
     info->setRows(static_cast<int>(rows.size()));
@@ -308,9 +309,8 @@ void frmAbout1::leaveDeleteMode() {
     Adodc1->clear();
     Adodc1->setConnectionString(QString());
     Form1& main = ui::form<Form1>();
-    main.Adodc1->setRecordSource(customers::allSql());
-    // The list stands on the customer it stood on: a call or customer on the main window's panel keeps its own,
-    // and a new or edited customer stays as typed.
+    // Read anew in the order it is shown in, standing on the customer it stood on: a call or customer on the main
+    // window's panel keeps its own, and a new or edited customer stays as typed.
     try {
         main.Adodc1->refreshInPlace();
     } catch (const db::DbError&) {

@@ -207,7 +207,7 @@ void Form1::readSettings() {
     sortcolumn = optionrules::sortColumn(ReadINI("Call Grid", "Sort Column", "Nom"));
     auditon = optionrules::isTrue(ReadINI("Program", "Record Audit Information", "True"));
     lowres = optionrules::isTrue(ReadINI("Program", "Force Low Res", "False"));
-    datesetting = ReadINI("Call Grid", "Date Setting", db::shortDatePattern().toLower());
+    datesetting = optionrules::dateSetting(ReadINI("Call Grid", "Date Setting", db::shortDatePattern().toLower()));
     sheetheader = ReadINI("Printing", "Call Sheet Header", "Quorvane Call Sheet");
     refreshinterval = optionrules::refreshInterval(ReadINI("Call Grid", "Refresh Interval", "300"));
 

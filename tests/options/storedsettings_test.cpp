@@ -1,7 +1,9 @@
 #include "customers/about.h"
 #include "customers/inventory.h"
+#include "customers/search.h"
 #include "mainwindow/form1.h"
 #include "options/themes.h"
+#include "platform/db/values.h"
 #include "platform/ini.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/flexgrid.h"
@@ -15,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <memory>
 
@@ -73,7 +76,10 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
     setIni("Program", "Customer Drop-Down Width", "99999999999");
     setIni("Call Grid", "Sort Order", "sideways");
     setIni("Call Grid", "Sort Column", "Nowhere");
+    setIni("Call Grid", "Date Setting", "dd'mm'yyyy");
+    setIni("Call Grid", "Refresh Interval", "soon");
     prepareDatabase();
+    addCustomer("Ann", "ann");
     addCall("ann", "Open", "Admin");
     addCall("bob", "Open", "Admin", "Software");
     start();
@@ -89,7 +95,17 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
     Inventory& inventory = ui::form<Inventory>();
     EXPECT_EQ(inventory.Datagrid1->font().pointSize(), 10);
     EXPECT_EQ(inventory.Datagrid1->rowHeightMin(), 700);
-    // The information window tells the order the lists use.
+    // A date pattern the program never writes is the desktop's: the customer's calls list without a word.
+    EXPECT_EQ(main->datesetting, db::shortDatePattern().toLower());
+    main->mnusearchname->trigger();
+    Search& search = ui::form<Search>();
+    search.Text1->setText("ann");
+    search.Command1->click();
+    env->dialogs.clear();
+    search.mnusel->trigger();
+    EXPECT_TRUE(env->dialogs.messages.empty()) << env->dialogs.lastMessage().toStdString();
+    EXPECT_EQ(main->datagrid2->rows(), 2);
+    // The information window tells what the lists use.
     main->mnuabout->trigger();
     const ui::FlexGrid& info = *ui::form<frmAbout1>().info;
     QStringList shown;
@@ -97,6 +113,8 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
         shown << info.textMatrix(r, 2);
     EXPECT_TRUE(shown.contains(" - ASCENDING")) << shown.join("|").toStdString();
     EXPECT_TRUE(shown.contains(" - Logged (Call Ref)"));
+    EXPECT_TRUE(shown.contains(" - " + main->datesetting));
+    EXPECT_TRUE(shown.contains(" - 300sec"));
     // Read, not rewritten: the file keeps what it held.
     EXPECT_EQ(env->ini("Grid Fonts", "Size"), "999");
 }

@@ -158,6 +158,24 @@ TEST(JetLike, MatcherEdgeCases) {
     EXPECT_TRUE(likeMatch(QString(5000, 'a'), "*a*a*a*a*a*a*a*a*b*", LikeDialect::Dao) == false);
 }
 
+// A text made a pattern matches itself alone, in both dialects, whatever signs it holds.
+TEST(JetLike, ATextAsALiteralPatternMatchesOnlyItself) {
+    using db::jet::likeLiteral;
+    using db::jet::likeMatch;
+    const QString signs = "a*b?c#1[x]d%e_f[!g]-h'";
+    for (const LikeDialect d : {LikeDialect::Dao, LikeDialect::Ado}) {
+        const QString many = d == LikeDialect::Dao ? "*" : "%";
+        for (int i = 0; i < signs.size(); ++i) {
+            const QString piece = signs.mid(i, 3);
+            EXPECT_TRUE(likeMatch(signs, many + likeLiteral(piece, d) + many, d)) << piece.toStdString();
+            EXPECT_TRUE(likeMatch(piece.toUpper(), likeLiteral(piece, d), d)) << piece.toStdString();
+        }
+        for (const char* other : {"aXb?c#1[x]d%e_f[!g]-h'", "a*b?c#2[x]d%e_f[!g]-h'", "a*b?c#1xd%e_f[!g]-h'",
+                                  "a*b?c#1[x]dXe_f[!g]-h'", "a*b?c#1[x]d%eXf[!g]-h'", "a*b?c#1[x]d%e_fg-h'"})
+            EXPECT_FALSE(likeMatch(other, likeLiteral(signs, d), d)) << other;
+    }
+}
+
 // The byte matcher serves ASCII text and must answer as the text matcher does; other text goes to the latter.
 TEST(JetLike, MatchingOnBytesAgreesWithMatchingOnText) {
     using db::jet::likeMatch;
