@@ -20,13 +20,17 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPalette>
 #include <QTextDocument>
@@ -116,6 +120,47 @@ TEST_P(BoxFit, BoxesWrapTheirTextAndKeepEveryButtonOnA1024x768ScreenAtAnElevenPo
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, BoxFit, ::testing::ValuesIn(fitFamilies()), familyTestName);
+
+// What a box shows is steered with invisible characters (none breaks inside "mm/dd/yyyy", a long run breaks);
+// what is copied from it is the text as given, by the keys and by the label's menu.
+TEST(Dialogs, CopyingFromAMessageGivesExactlyItsText) {
+    ensureApp();
+    const QString path = "/srv/helpdesk/" + QString("settings-folder-").repeated(4) + "/quorvane.ini";
+    const QString text =
+        "Type the date as mm/dd/yyyy.\nCould not store this setting in " + path + "; nothing was stored.";
+    auto box = ui::messageBox(text, ui::Buttons::Ok, "Quorvane", nullptr);
+    box->show();
+    processEvents();
+    auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+    ASSERT_TRUE(label);
+    ASSERT_TRUE(label->text().contains(QChar(0x2060)) && label->text().contains(QChar(0x200B))); // wraps as before
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto copyKeys = [](QWidget* w) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "c");
+        QApplication::sendEvent(w, &press);
+    };
+
+    label->setSelection(0, static_cast<int>(label->text().size()));
+    copyKeys(label);
+    EXPECT_EQ(clipboard->text(), text);
+    const int from = static_cast<int>(label->text().indexOf("/srv"));
+    label->setSelection(from, static_cast<int>(label->text().indexOf(';') - from));
+    QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(label, &menuAsked);
+    auto* menu = label->findChild<QMenu*>();
+    ASSERT_TRUE(menu);
+    menu->actions().first()->trigger();
+    EXPECT_EQ(clipboard->text(), path);
+    menu->close();
+    processEvents();
+
+    // A copy of the whole box, where the platform makes one, names the path as it is too.
+    clipboard->setText("before");
+    label->setSelection(0, 0);
+    copyKeys(box.get());
+    processEvents();
+    EXPECT_FALSE(clipboard->text().contains(QChar(0x2060)) || clipboard->text().contains(QChar(0x200B)));
+}
 
 TEST(Dialogs, AnInputBoxShowsTheStartOfALongAnswerGivenBeforehandAllOfItSelected) {
     ensureApp();
