@@ -6,6 +6,7 @@
 #include "platform/db/values.h"
 #include "platform/ini.h"
 #include "platform/widgets/datagrid.h"
+#include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 #include "shared/shared.h"
@@ -147,6 +148,28 @@ TEST_F(StoredSettings, ASettingThatCannotBeStoredIsToldOncePerCommand) {
     main->showCallColumn(8, true);
     closeMain();
     toldOnce("close");
+}
+
+// A value holding a line break cannot be kept by any settings file: that is what the user is told, not a fault of the
+// folder, the disk or another copy; a command that also met such a fault names that.
+TEST_F(StoredSettings, AValueWithALineBreakIsToldAsTheCause) {
+    start();
+    env->dialogs.clear();
+    env->dialogs.type("Acme Ltd\nCall Sheet");
+    main->mnucallsheet_Click();
+    EXPECT_EQ(env->dialogs.messageTexts(), QStringList{qv::settingHasLineBreakText(iniPath())});
+    EXPECT_EQ(env->ini("Printing", "Call Sheet Header"), "Quorvane Call Sheet");
+
+    env->dialogs.clear();
+    {
+        const ui::SettingsCommand storing;
+        WriteINI("Printing", "Call Sheet Header", "Acme\r\nLtd");
+        QFile::remove(iniPath());
+        ASSERT_TRUE(QDir().mkpath(iniPath())); // a folder in the file's place
+        WriteINI("Printing", "Letterhead Space", "True");
+    }
+    EXPECT_EQ(env->dialogs.messageTexts(), QStringList{qv::cannotStoreSettingsText(iniPath())});
+    ASSERT_TRUE(QDir(iniPath()).removeRecursively());
 }
 
 // "Reset ALL values" that cannot remove the settings file says so, naming it, and asks for no restart.

@@ -480,7 +480,8 @@ void setDialogs(Dialogs* d) {
 
 SettingsCommand::~SettingsCommand() {
     if (m_writes.outermost() && m_writes.failed())
-        MsgBox(qv::cannotStoreSettingsText(qv::inipath()));
+        MsgBox(m_writes.failedOnlyForLineBreaks() ? qv::settingHasLineBreakText(qv::inipath())
+                                                  : qv::cannotStoreSettingsText(qv::inipath()));
 }
 
 Answer MsgBox(const QString& text, Buttons buttons, const QString& title) {
