@@ -37,6 +37,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 using ui::MsgBox;
@@ -235,6 +236,9 @@ void frmAbout1::Command3_Click() {
     if (Adodc1->recordset() && Adodc1->recordset()->recordCount() > 0) {
         cust1->setRedraw(false);
         cust1->bind(Adodc1);
+        // Laid out as designed first; the address column gives way below once the window has its width.
+        if (AddressCol - cust1->fixedCols() < cust1->horizontalHeader()->count())
+            cust1->horizontalHeader()->setSectionResizeMode(AddressCol - cust1->fixedCols(), QHeaderView::Interactive);
         const std::pair<int, int> widths[] = {{0, 240}, {1, 2000}, {2, 2000}, {3, 2000}, {4, 3600},
                                               {5, 0},   {6, 1300}, {7, 0},    {8, 0}};
         for (const auto& [col, twips] : widths)
@@ -247,7 +251,18 @@ void frmAbout1::Command3_Click() {
     cust1->setRowHeightMin(300);
     m_deleteMode = true;
     cust1->show();
-    resize(width(), std::max(ui::twipsToPixels(DeleteModeHeight), height()));
+    // Every column in view without sideways scrolling: the columns grow with the grid's font, so the window widens
+    // for them as far as the screen allows, and the address column takes the width that is left.
+    QHeaderView* heads = cust1->horizontalHeader();
+    const QHeaderView* rowHeads = cust1->verticalHeader(); // the fixed column, of the width it was given
+    const QMargins margins = layout()->contentsMargins();
+    const int columns = heads->length() + 2 * cust1->frameWidth() +
+                        (rowHeads->isHidden() ? 0 : std::max(rowHeads->sizeHint().width(), rowHeads->minimumWidth())) +
+                        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, cust1);
+    const int wide = std::min(std::max(width(), margins.left() + columns + margins.right()), ui::windowRoom().width());
+    if (AddressCol - cust1->fixedCols() < heads->count())
+        heads->setSectionResizeMode(AddressCol - cust1->fixedCols(), QHeaderView::Stretch);
+    resize(wide, std::max(ui::twipsToPixels(DeleteModeHeight), height()));
 }
 
 void frmAbout1::Command4_Click() {

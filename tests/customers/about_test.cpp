@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTextDocument>
 
@@ -287,6 +288,8 @@ TEST_P(AboutFits, LongSettingsAndNamesKeepTheWindowAndItsButtonsOnA1024x768Scree
     const QString name = QString("Worthington-Fairweather Holdings ").repeated(4).left(100);
     addCustomer(name, "wf", "555", QString("Flat 12, The Old Mill, ").repeated(12).left(255));
     addCustomer("Ann", "ann");
+    for (int i = 0; i < 40; ++i) // more than the grid shows at once
+        addCustomer(QString("Zed %1").arg(i), QString("z%1").arg(i));
     start();
     const QString archived = QString("\\\\archive-server\\helpdesk\\quarterly\\").repeated(8).left(300);
     WriteINI("Database", "Last Archived on", archived);
@@ -307,6 +310,7 @@ TEST_P(AboutFits, LongSettingsAndNamesKeepTheWindowAndItsButtonsOnA1024x768Scree
     about->Command3->click();
     processEvents();
     expectFits(*about, env->screen.size, "deleting", {about->info, about->cust1});
+    EXPECT_FALSE(about->cust1->horizontalScrollBar()->isVisible()); // every column in view
     QTableView* customers = about->cust1;
     const QRect cell = customers->visualRect(customers->model()->index(1, 0)); // names in order: Ann, then the long one
     EXPECT_EQ(toolTipAt(customers->viewport(), cell.topLeft() + QPoint(5, 5)), Qt::convertFromPlainText(name));
