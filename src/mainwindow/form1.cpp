@@ -57,8 +57,7 @@ void applyGridFonts(Form1& f) {
     const appearance::GridFont font = appearance::GridFont::stored();
     f.Datagrid1->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(optionrules::rowHeight(
         ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300")))));
-    for (QTableView* grid : {static_cast<QTableView*>(f.datagrid2), static_cast<QTableView*>(f.Datagrid1)})
-        appearance::applyGridFont(grid, font.font(), ui::vbColour(font.colour));
+    f.showStoredGridFont(font);
 }
 
 } // namespace
