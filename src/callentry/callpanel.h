@@ -40,6 +40,9 @@ void snapshot(Form1& f);
 void guardReference(Form1& f);
 // Moves the customer list to the customer with this reference (no message); false when there is none.
 bool locateCustomer(Form1& f, const QString& reference);
+// Reads the customer list again in place (DataControl::refreshInPlace); a call on the panel whose customer the
+// list did not hold stands on them when the list now does. Throws db::DbError.
+void rereadCustomers(Form1& f);
 // The field's value on the row as text ("" without a row or field).
 using callrules::fieldText;
 

@@ -1,6 +1,8 @@
 #include "callentry/callrules.h"
 
+#include "platform/db/connection.h"
 #include "platform/db/database.h"
+#include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/db/vbformat.h"
@@ -131,9 +133,9 @@ Attached attachFile(const QString& folder, qint64 call, const QString& source) {
 Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const QString& newRef, const QString& newName,
                             qint64 customer) {
     Carried out;
-    // SQLite's own SQL: the references are bound, and BINARY tells apart what the column's NOCASE does not.
-    const QString match =
-        referenceTaken(conn, oldRef, customer) ? QStringLiteral(" = ?2 COLLATE BINARY") : QStringLiteral(" = ?2");
+    // SQLite's own SQL: the references are bound; where a twin shares oldRef but for case, exactly oldRef.
+    const bool twin = referenceTaken(conn, oldRef, customer);
+    auto match = [&](const QString& column) { return referenceMatch(column, oldRef, QStringLiteral("?2"), twin); };
     auto run = [&](const QString& sql, bool withName) {
         db::Statement st(conn, sql);
         st.bind(1, newRef);
@@ -143,32 +145,82 @@ Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const Q
         st.step();
         return conn.changes();
     };
-    out.calls = run(QStringLiteral("UPDATE Calls SET Username = ?1, sp2 = ?3 WHERE Username") + match, true);
-    out.items = run(QStringLiteral("UPDATE Inventory SET Details2 = ?1 WHERE Details2") + match, false);
+    out.calls = run(
+        QStringLiteral("UPDATE Calls SET Username = ?1, sp2 = ?3 WHERE ") + match(QStringLiteral("Username")), true);
+    out.items =
+        run(QStringLiteral("UPDATE Inventory SET Details2 = ?1 WHERE ") + match(QStringLiteral("Details2")), false);
     return out;
 }
 
-int findCustomer(const db::Recordset& customers, const QString& op, const QString& reference, int skip) {
-    const QString criterion =
-        QStringLiteral("Username ") + op + QStringLiteral(" '") + SQLQuote(reference) + QLatin1Char('\'');
+namespace {
+
+// Only ASCII text can equal a plain ASCII reference without k or s (of the other letters only the Kelvin sign
+// and the long s fold into ASCII), and on ASCII SQLite's NOCASE compares as the program does: the column's
+// own collation and index serve.
+bool columnCollationServes(const QString& reference) {
+    for (const QChar c : reference) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u == u'k' || u == u'K' || u == u's' || u == u'S')
+            return false;
+    }
+    return true;
+}
+
+QString collated(const QString& column, const QString& reference, bool exact) {
+    if (exact)
+        return column + QStringLiteral(" COLLATE BINARY");
+    return columnCollationServes(reference) ? column : column + QStringLiteral(" COLLATE JETNOCASE");
+}
+
+} // namespace
+
+bool sameReference(const QString& a, const QString& b) {
+    const QByteArray ua = a.toUtf8();
+    const QByteArray ub = b.toUtf8();
+    return db::compareNoCase(ua.constData(), static_cast<int>(ua.size()), ub.constData(),
+                             static_cast<int>(ub.size())) == 0;
+}
+
+QString referenceMatch(const QString& column, const QString& reference, const QString& param, bool exact) {
+    return collated(column, reference, exact) + QStringLiteral(" = ") + param;
+}
+
+QString referenceMatchText(const QString& column, const QString& reference, bool exact) {
+    return collated(column, reference, exact) + QStringLiteral(" = '") + SQLQuote(reference) + QLatin1Char('\'');
+}
+
+int findCustomer(const db::Recordset& customers, const QString& reference, int skip) {
     const int col = customers.fieldIndex(QStringLiteral("Username"));
-    const int first = customers.locate(criterion, 0, skip);
-    for (int row = first; row >= 0 && col >= 0; row = customers.locate(criterion, row + 1, skip))
-        if (customers.text(row, col) == reference)
+    if (col < 0)
+        return -1;
+    // The list's own look-up narrows the rows (without case); the one comparison decides.
+    const QString criterion = QStringLiteral("Username = '") + SQLQuote(reference) + QLatin1Char('\'');
+    int first = -1;
+    for (int row = customers.locate(criterion, 0, skip); row >= 0; row = customers.locate(criterion, row + 1, skip)) {
+        const QString text = customers.text(row, col);
+        if (text == reference)
             return row;
+        if (first < 0 && sameReference(text, reference))
+            first = row;
+    }
     return first;
 }
 
 bool referenceTaken(db::Connection& conn, const QString& reference, qint64 exceptRow) {
-    db::Statement st(conn, QStringLiteral("SELECT 1 FROM Customers WHERE Username = ? AND rowid <> ? LIMIT 1"));
+    db::Statement st(conn, QStringLiteral("SELECT 1 FROM Customers WHERE ") +
+                               referenceMatch(QStringLiteral("Username"), reference, QStringLiteral("?1")) +
+                               QStringLiteral(" AND rowid <> ?2 LIMIT 1"));
     st.bind(1, reference);
     st.bind(2, exceptRow);
     return st.step();
 }
 
 bool caseTwin(db::Connection& conn, const QString& reference) {
-    db::Statement st(conn, QStringLiteral("SELECT 1 FROM Customers WHERE Username = ?1 AND Username COLLATE BINARY "
-                                          "<> ?1 LIMIT 1"));
+    db::Statement st(conn,
+                     QStringLiteral("SELECT 1 FROM Customers WHERE ") +
+                         referenceMatch(QStringLiteral("Username"), reference, QStringLiteral("?1")) +
+                         QStringLiteral(" AND Username COLLATE BINARY <> ?1 AND EXISTS (SELECT 1 FROM "
+                                        "Customers WHERE Username = ?1 AND Username COLLATE BINARY = ?1) LIMIT 1"));
     st.bind(1, reference);
     return st.step();
 }
@@ -181,6 +233,20 @@ QString referenceTakenMessage(const QString& reference) {
 
 QString notesSql(qint64 call) {
     return QStringLiteral("SELECT * from Notes where Call = ") + QString::number(call);
+}
+
+void storeNewNote(db::Recordset& notes, qint64 call) {
+    db::Connection& conn = *notes.connection();
+    db::Transaction tx(conn);
+    db::Statement there(conn, QStringLiteral("SELECT 1 FROM Calls WHERE Nom = ?"));
+    there.bind(1, call);
+    if (!there.step())
+        throw db::DbError(QStringLiteral("Call %1 is no longer in the database (it was cancelled, or deleted by "
+                                         "another copy of Quorvane).")
+                              .arg(call));
+    there.reset();
+    notes.update();
+    tx.commit();
 }
 
 QString fieldText(const db::Recordset* rs, const QString& field) {

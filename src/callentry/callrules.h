@@ -72,19 +72,32 @@ struct Carried {
 Carried carryCustomerChange(db::Connection& conn, const QString& oldRef, const QString& newRef, const QString& newName,
                             qint64 customer);
 
-// The customer whose Username meets "Username <op> 'reference'" (op "=" or "LIKE"), as a row of the customer
-// list. Where several do (files from before references were kept apart), the one whose reference is the text
-// exactly, case too, else the first. -1 when none; `skip` is passed over (a new customer being typed).
-int findCustomer(const db::Recordset& customers, const QString& op, const QString& reference, int skip = -1);
-// Another customer (any row but exceptRow) has this reference, compared as the database compares the column.
+// References: the one comparison wherever a reference is refused, found, carried or listed by. Capitals and
+// small letters count as the same, for every letter (the program's own case rule, db::compareNoCase).
+bool sameReference(const QString& a, const QString& b);
+// SQLite's SQL for "`column` holds the reference bound as `param`" (such as "?2"), as sameReference compares;
+// with `exact`, case too (where a case twin exists).
+QString referenceMatch(const QString& column, const QString& reference, const QString& param, bool exact = false);
+// The same with the reference written in as a quoted text, for the program's own queries.
+QString referenceMatchText(const QString& column, const QString& reference, bool exact = false);
+
+// The row of the customer list that holds the reference. Where several do (files from before references were
+// kept apart), the one whose reference is the text exactly, case too, else the first. -1 when none; `skip` is
+// passed over (a new customer being typed). Never a pattern: "a_c" finds only "a_c".
+int findCustomer(const db::Recordset& customers, const QString& reference, int skip = -1);
+// Another customer (any row but exceptRow) has this reference.
 bool referenceTaken(db::Connection& conn, const QString& reference, qint64 exceptRow = 0);
 QString referenceTakenMessage(const QString& reference);
-// Another customer's reference is this one but for case (files from before references were kept apart): what
-// is looked up by the reference then compares it exactly.
+// A customer has exactly this reference and another one the same but for case (files from before references were
+// kept apart): what is looked up by the reference then compares it exactly. A typed reference that no customer
+// has exactly is no twin's: it finds by the one comparison.
 bool caseTwin(db::Connection& conn, const QString& reference);
 
 // The notes of one call, as the notes window edits them.
 QString notesSql(qint64 call);
+// Stores a new note of a call in one transaction with the check that the call is still there (cancelled, or
+// deleted by another copy, it would leave a note of no call); db::DbError in the program's words otherwise.
+void storeNewNote(db::Recordset& notes, qint64 call);
 
 // The field's value on the current row as text ("" without a row or field).
 QString fieldText(const db::Recordset* rs, const QString& field);

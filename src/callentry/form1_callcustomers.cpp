@@ -28,9 +28,9 @@ namespace {
 const QString NeedReference = QStringLiteral("A Customer Reference must be entered!");
 
 // Re-reads the customer list (so a new or renamed customer takes its place in the order) and stays on it.
-void rereadCustomers(Form1& f) {
+void rereadQuietly(Form1& f) {
     try {
-        f.Adodc1->refreshInPlace();
+        callpanel::rereadCustomers(f);
     } catch (const db::DbError&) {
     }
 }
@@ -71,7 +71,7 @@ void callpanel::saveAddedCustomer(Form1& f) {
     }
     dropPlaceholder(f);
     endCustomerMode(f);
-    rereadCustomers(f);
+    rereadQuietly(f);
 }
 
 void callpanel::cancelCustomerModes(Form1& f) {
@@ -125,10 +125,18 @@ void Form1::saveEditedCustomer() {
         MsgBox(QStringLiteral("Done editing."));
     dropPlaceholder(*this);
     endCustomerMode(*this);
-    rereadCustomers(*this);
+    rereadQuietly(*this);
     // The call list shows the calls' new name and reference.
     if (carried.calls > 0)
         callList().rerun();
+}
+
+void callpanel::rereadCustomers(Form1& f) {
+    f.Adodc1->refreshInPlace();
+    // A call whose customer the list did not hold stands on them once they are read (and on nobody else).
+    db::Recordset* call = callRow(f);
+    if (call && !customerRow(f) && !f.addcustmode && !f.editcustmode)
+        locateCustomer(f, fieldText(call, QStringLiteral("Username")));
 }
 
 void Form1::pickCustomer(const QString& reference) {
@@ -141,9 +149,15 @@ void Form1::pickCustomer(const QString& reference) {
         // An existing customer replaces the new one being typed.
         if (customers->editMode() == db::Recordset::EditMode::Add)
             customers->cancelUpdate();
-        if (!callpanel::locateCustomer(*this, reference)) {
+        // The pickers read the file: a customer another copy added is read into the list first.
+        bool found = callpanel::locateCustomer(*this, reference);
+        if (!found) {
+            callpanel::rereadCustomers(*this);
+            found = callpanel::locateCustomer(*this, reference);
+        }
+        if (!found) {
             if (newcall)
-                customers->addNew();
+                Adodc1->recordset()->addNew();
             return;
         }
     } catch (const db::DbError& e) {
@@ -167,6 +181,9 @@ void Form1::lognewcallcust() {
             pickCustomer(fieldText(customer, QStringLiteral("Username")));
         return;
     }
+    // The new call replaces an opened one, which is stored first as Save stores it.
+    if (!callpanel::putAwayOpenedCall(*this))
+        return;
     menusoff();
     if (!callpanel::startCall(*this, !existing))
         return;
@@ -178,37 +195,65 @@ void Form1::lognewcallcust() {
     }
 }
 
-void Form1::logusercall(const QString& reference) {
-    if (addcustmode || editcustmode)
-        return;
-    db::Recordset* customers = Adodc1->recordset();
-    // Looked for without moving, so a new customer being typed is not stored by the search.
+namespace {
+
+// The row of the customer list holding the reference as the file holds it now: the list is read again in place
+// first (another copy may have added or deleted the customer since). -1 after telling the user when there is no
+// such customer; a new customer being typed is passed over.
+int customerInFile(Form1& f, const QString& reference, const QString& notFound) {
     int row = -1;
-    if (customers) {
-        const bool skipNew = customers->editMode() == db::Recordset::EditMode::Add;
-        try {
-            row = callrules::findCustomer(*customers, QStringLiteral("LIKE"), reference,
-                                          skipNew ? customers->absolutePosition() : -1);
-        } catch (const db::DbError&) {
-            row = -1;
+    try {
+        callpanel::rereadCustomers(f);
+        if (db::Recordset* customers = f.Adodc1->recordset()) {
+            const bool skipNew = customers->editMode() == db::Recordset::EditMode::Add;
+            row = callrules::findCustomer(*customers, reference, skipNew ? customers->absolutePosition() : -1);
         }
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return -1;
     }
-    if (row < 0) {
-        MsgBox(QStringLiteral("Customer reference not found"));
+    if (row < 0)
+        MsgBox(notFound);
+    return row;
+}
+
+QString referenceAt(Form1& f, int row) {
+    const db::Recordset* customers = f.Adodc1->recordset();
+    return customers ? customers->text(row, customers->fieldIndex(QStringLiteral("Username"))) : QString();
+}
+
+// Puts an opened call away and moves the list to the customer; false when either could not be done (told).
+bool moveToCustomer(Form1& f, const QString& reference) {
+    if (!callpanel::putAwayOpenedCall(f))
+        return false;
+    // Found again: storing the call may have changed the list's rows.
+    const int row = callrules::findCustomer(*f.Adodc1->recordset(), reference);
+    if (row < 0)
+        return false;
+    try {
+        f.Adodc1->recordset()->moveTo(row);
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void Form1::logusercall(const QString& reference) {
+    if (addcustmode || editcustmode || !Adodc1->recordset())
         return;
-    }
-    const QString found = db::displayText(customers->value(row, customers->fieldIndex(QStringLiteral("Username"))));
+    const int row = customerInFile(*this, reference, QStringLiteral("Customer reference not found"));
+    if (row < 0)
+        return;
+    const QString found = referenceAt(*this, row);
     if (newcall) {
         pickCustomer(found);
         return;
     }
-    try {
-        customers->moveTo(row);
-    } catch (const db::DbError& e) {
-        MsgBox(e.message());
-        return;
-    }
-    lognewcallcust();
+    if (moveToCustomer(*this, found))
+        lognewcallcust();
 }
 
 // An opened call is put away (what was typed kept, as on moving to another call) before the list moves: the
@@ -236,34 +281,22 @@ void Form1::FindCust(const QString& reference) {
     // A customer being entered holds the list until it is saved or cancelled.
     if (!customers || addcustmode || editcustmode || customers->editMode() == db::Recordset::EditMode::Add)
         return;
-    int row = -1;
-    try {
-        row = callrules::findCustomer(*customers, QStringLiteral("LIKE"), reference);
-    } catch (const db::DbError&) {
-    }
-    if (row < 0) {
-        MsgBox(QStringLiteral("No Records Found"));
+    const int row = customerInFile(*this, reference, QStringLiteral("No Records Found"));
+    if (row < 0)
         return;
-    }
     if (newcall) {
         // The call being logged takes this customer, as a click on the list gives it.
-        pickCustomer(db::displayText(customers->value(row, customers->fieldIndex(QStringLiteral("Username")))));
+        pickCustomer(referenceAt(*this, row));
         return;
     }
-    if (!callpanel::putAwayOpenedCall(*this))
-        return;
-    try {
-        customers->moveTo(row);
-    } catch (const db::DbError& e) {
-        MsgBox(e.message());
-    }
+    moveToCustomer(*this, referenceAt(*this, row));
 }
 
 void Form1::findCustomerByName() {
     if (newcall || addcustmode || editcustmode)
         return; // re-reading the list would store the customer being entered
     try {
-        Adodc1->refreshInPlace();
+        callpanel::rereadCustomers(*this);
     } catch (const db::DbError& e) {
         MsgBox(e.message());
         return;

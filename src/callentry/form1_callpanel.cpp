@@ -233,6 +233,9 @@ void fillCustomerPickers(Form1& f) {
 void setPickers(Form1& f, const QString& name, const QString& reference) {
     const QSignalBlocker b6(f.Combo6);
     const QSignalBlocker b11(f.Combo11);
+    // No entry stays current: typing an entry's text and Enter always chooses it (Qt passes over the current one).
+    f.Combo6->setCurrentIndex(-1);
+    f.Combo11->setCurrentIndex(-1);
     ui::setTextFromStart(f.Combo6->lineEdit(), name);
     ui::setTextFromStart(f.Combo11->lineEdit(), reference);
 }
@@ -342,7 +345,7 @@ bool locateCustomer(Form1& f, const QString& reference) {
     if (!rs || rs->recordCount() == 0 || reference.isEmpty())
         return false;
     try {
-        const int row = callrules::findCustomer(*rs, QStringLiteral("="), reference);
+        const int row = callrules::findCustomer(*rs, reference);
         if (row < 0)
             return false;
         rs->moveTo(row);

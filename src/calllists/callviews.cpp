@@ -1,5 +1,6 @@
 #include "calllists/callviews.h"
 
+#include "callentry/callrules.h"
 #include "platform/db/database.h"
 #include "platform/db/jetsql.h"
 #include "platform/db/recordset.h"
@@ -102,8 +103,8 @@ QString byAnalyst(const ListOptions& o, const QString& analyst) {
 QString byCategory(const ListOptions& o, const QString& category) {
     return view(o, "sp3 = " + quoted(category));
 }
-QString byCustomer(const ListOptions& o, const QString& reference) {
-    return view(o, "Username = " + quoted(reference));
+QString byCustomer(const ListOptions& o, const QString& reference, bool exact) {
+    return view(o, callrules::referenceMatchText(QStringLiteral("Username"), reference, exact));
 }
 QString openedOn(const ListOptions& o, const QDate& day) {
     return view(o, QStringLiteral("[Date Opened] = ") + dateLiteral(o, day));

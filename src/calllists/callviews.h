@@ -38,7 +38,8 @@ QString closedOn(const ListOptions& o, const QDate& day);
 QString byStatus(const ListOptions& o, const QString& status);
 QString byAnalyst(const ListOptions& o, const QString& analyst);
 QString byCategory(const ListOptions& o, const QString& category);
-QString byCustomer(const ListOptions& o, const QString& reference);
+// References compare as callrules::sameReference does; `exact` where a case twin exists.
+QString byCustomer(const ListOptions& o, const QString& reference, bool exact = false);
 QString openedOn(const ListOptions& o, const QDate& day);
 QString byKeyword(const ListOptions& o, const QString& keyword);
 

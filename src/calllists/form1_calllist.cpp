@@ -1,9 +1,11 @@
 #include "mainwindow/form1.h"
 
+#include "callentry/callrules.h"
 #include "calllists/calllist.h"
 #include "calllists/callviews.h"
 #include "calllists/piechart.h"
 #include "mainwindow/statusbar.h"
+#include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
@@ -245,7 +247,13 @@ void Form1::listByCategory(const QString& category) {
 }
 
 void Form1::listByCustomer(const QString& reference) {
-    m_callList->show(callviews::byCustomer(options(*this), reference), QStringLiteral("Customer: ") + reference);
+    bool exact = false; // where a twin's reference differs only in case, the calls of this one exactly
+    try {
+        exact = callrules::caseTwin(*db::pool::acquire(dbpath), reference);
+    } catch (const db::DbError&) {
+        // the list says what the database says
+    }
+    m_callList->show(callviews::byCustomer(options(*this), reference, exact), QStringLiteral("Customer: ") + reference);
 }
 
 void Form1::listByDate(const QDate& date) {

@@ -314,9 +314,12 @@ void frmAbout1::setListCommandsEnabled(bool enabled) {
         b->setEnabled(enabled);
 }
 
-void frmAbout1::leaveDeleteMode() {
+bool frmAbout1::leaveDeleteMode() {
     if (!m_deleteMode)
-        return;
+        return true;
+    // The main list is read again and may have lost the opened call's customer: the call is stored first.
+    if (!ui::form<Form1>().putAwayOpenedCall())
+        return false;
     m_deleteMode = false;
     setListCommandsEnabled(true);
     cust1->unbind();
@@ -327,21 +330,25 @@ void frmAbout1::leaveDeleteMode() {
     // Read anew in the order it is shown in, standing on the customer it stood on: a call or customer on the main
     // window's panel keeps its own, and a new or edited customer stays as typed.
     try {
-        main.Adodc1->refreshInPlace();
+        main.rereadCustomers();
     } catch (const db::DbError&) {
         // the list keeps the rows it showed
     }
+    return true;
 }
 
 void frmAbout1::cmdOK_Click() {
-    leaveDeleteMode();
-    close();
+    if (leaveDeleteMode())
+        close();
 }
 
 void frmAbout1::closeEvent(QCloseEvent* event) {
-    // Closed by its close box after deletions, the main list must not keep showing deleted customers.
-    leaveDeleteMode();
-    event->accept();
+    // Closed by its close box after deletions, the main list must not keep showing deleted customers; with an
+    // opened call that cannot be stored the window stays, so nothing moves under the call.
+    if (leaveDeleteMode())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void frmAbout1::mnuarchref_Click() {

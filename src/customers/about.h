@@ -65,7 +65,8 @@ protected:
 
 private:
     void Form_Load();
-    void leaveDeleteMode();
+    // False when the opened call on the main window could not be put away (the user was told): the mode stays.
+    bool leaveDeleteMode();
     void setListCommandsEnabled(bool enabled);
 
     bool m_deleteMode = false;

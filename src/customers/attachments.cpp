@@ -37,14 +37,20 @@ void Attachments::Form_Load() {
     const Form1& main = ui::form<Form1>();
     const QColor panel = ui::vbColour(main.panelcolour);
     ui::fillBackground(this, panel);
-    m_call = main.callStore().currentCallText();
-    m_folder = main.attachpath;
     {
         const QSignalBlocker quiet(Combo1); // filling must not choose for the user
-        Combo1->addItem(QStringLiteral("Attachments for call:") + m_call);
+        Combo1->addItem(QString());
         Combo1->addItem(QStringLiteral("All Attachments"));
         Combo1->setCurrentIndex(0);
     }
+    showCall();
+}
+
+void Attachments::showCall() {
+    const Form1& main = ui::form<Form1>();
+    m_call = main.callStore().currentCallText();
+    m_folder = main.attachpath;
+    Combo1->setItemText(0, QStringLiteral("Attachments for call:") + m_call);
     Combo1_Click();
 }
 

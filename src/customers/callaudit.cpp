@@ -31,10 +31,16 @@ Form5::Form5(QWidget* parent) : QWidget(parent) {
 }
 
 void Form5::Form_Load() {
+    ui::fillBackground(this, ui::vbColour(ui::form<Form1>().backcolour));
+    showCall();
+}
+
+void Form5::showCall() {
     const Form1& main = ui::form<Form1>();
-    const QColor back = ui::vbColour(main.backcolour);
-    ui::fillBackground(this, back);
     const std::optional<qint64> call = main.callStore().currentCall();
+    setWindowTitle(call ? QStringLiteral("Call Audit for call: ") + QString::number(*call)
+                        : QStringLiteral("Call Audit"));
+    Text1->setPlainText(NoEntries);
     if (!call)
         return;
     try {

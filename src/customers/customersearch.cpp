@@ -1,5 +1,6 @@
 #include "customers/customersearch.h"
 
+#include "callentry/callrules.h"
 #include "platform/db/jetsql.h"
 #include "platform/db/recordset.h"
 #include "shared/shared.h"
@@ -27,12 +28,14 @@ int findByName(const db::Recordset& customers, const QString& text, int from) {
     return -1;
 }
 
-QString callsForCustomerSql(const QString& reference, const QString& datesetting, const QString& sortorder) {
+QString callsForCustomerSql(const QString& reference, const QString& datesetting, const QString& sortorder,
+                            bool exact) {
     return QStringLiteral("Select Nom, sp3,  sp1, sp4,  Query, User, Username, sp2, Status, Logged, Contact, "
                           "[Time Opened],[Time Spent], Spare, Format$([Date Closed],'") +
            SQLQuote(datesetting) + QStringLiteral("')as [Date Closed], Format$([Date Opened],'") +
-           SQLQuote(datesetting) + QStringLiteral("')as [Date Opened]  from Calls where Username = '") +
-           SQLQuote(reference) + QStringLiteral("' ORDER by Status DESC, Nom ") + sortorder;
+           SQLQuote(datesetting) + QStringLiteral("')as [Date Opened]  from Calls where ") +
+           callrules::referenceMatchText(QStringLiteral("Username"), reference, exact) +
+           QStringLiteral(" ORDER by Status DESC, Nom ") + sortorder;
 }
 
 QString listSql(const QString& order) {

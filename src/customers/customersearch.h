@@ -16,8 +16,9 @@ QString nameSearchSql(const QString& text);
 int findByName(const db::Recordset& customers, const QString& text, int from = 0);
 
 // Every call of one customer, status descending and then call number in sortorder, dates in datesetting.
-// The reference is quoted here.
-QString callsForCustomerSql(const QString& reference, const QString& datesetting, const QString& sortorder);
+// The reference is quoted here and compared as callrules::sameReference does; `exact` where a case twin exists.
+QString callsForCustomerSql(const QString& reference, const QString& datesetting, const QString& sortorder,
+                            bool exact = false);
 
 // The customer list in the stored order: by Username when the setting says so (in any case), else by Name, so
 // that only a column name ever follows ORDER BY.

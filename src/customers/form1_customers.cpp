@@ -34,7 +34,7 @@ namespace {
 // panel keeps its own.
 void refreshCustomers(Form1& f) {
     try {
-        f.Adodc1->refreshInPlace();
+        callpanel::rereadCustomers(f);
     } catch (const db::DbError& e) {
         MsgBox(e.message());
     }
@@ -191,9 +191,17 @@ void Form1::mnuemailcust_Click() {
 
 void Form1::mnusearchname_Click() {
     try {
-        Adodc1->refreshInPlace();
+        callpanel::rereadCustomers(*this);
     } catch (const db::DbError&) {
         // The search reads the database itself; a stale list does not stop it.
     }
     ui::showOwned(&ui::form<Search>(), this);
+}
+
+bool Form1::putAwayOpenedCall() {
+    return callpanel::putAwayOpenedCall(*this);
+}
+
+void Form1::rereadCustomers() {
+    callpanel::rereadCustomers(*this);
 }

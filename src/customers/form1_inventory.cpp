@@ -1,7 +1,11 @@
+#include "callentry/callpanel.h"
+#include "callentry/callstore.h"
 #include "customers/form2.h"
 #include "customers/inventory.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/statusbar.h"
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/forms.h"
@@ -56,4 +60,28 @@ void Form1::openCustomerInventory(const QString& reference, const QString& name)
     w.activateWindow();
     if (backimagepath != QLatin1String("None"))
         w.showBackground(backimagepath);
+}
+
+void Form1::inventoryItemRemoved(const QString& reference, const QString& item) {
+    db::Recordset* call = callpanel::callRow(*this);
+    if (!call || addcustmode || editcustmode || callpanel::fieldText(call, QStringLiteral("sp1")) != item ||
+        callpanel::currentReference(*this) != reference)
+        return;
+    try {
+        // Another item of the same type and number still serves.
+        if (callStore().info(reference).items.contains(item)) {
+            opencallgrid();
+            return;
+        }
+        call->setField(QStringLiteral("sp1"), QString());
+    } catch (const db::DbError& e) {
+        ui::MsgBox(e.message());
+        return;
+    }
+    shownItem.clear();
+    auditer(QStringLiteral("Item ") + item + QStringLiteral(" was removed from the inventory by ") + currentanalyst);
+    opencallgrid();
+    ui::MsgBox(QStringLiteral("The item ") + item + QStringLiteral(" has been removed from the inventory, so call ") +
+               callStore().currentCallText() +
+               QStringLiteral(" no longer names it as its Item. Save the call to store this."));
 }

@@ -18,7 +18,11 @@ void Form1::connectNotes() {
             return;
         }
         StatusBar1->setPanel(5, QStringLiteral("Call Notes"));
-        ui::showOwned(&ui::form<Notes>(), this);
+        const bool open = ui::isLoaded<Notes>();
+        Notes& notes = ui::form<Notes>();
+        if (open)
+            notes.follow();
+        ui::showOwned(&notes, this);
     });
     connect(mnuvcn, &QAction::triggered, this, [this] {
         const QString failure = callListNotesPage(datagrid2->textMatrix(datagrid2->row(), callviews::RefColumn));

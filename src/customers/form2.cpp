@@ -41,6 +41,7 @@ const QStringList DesignCaptions = {QStringLiteral("Type"),    QStringLiteral("D
                                     QStringLiteral("Notes"),   QStringLiteral("Type2"),   QStringLiteral("details2"),
                                     QStringLiteral("Number2"), QStringLiteral("More")};
 constexpr int OwnerColumn = 5;
+const QString RetryText = QStringLiteral("Save tries again, Cancel lets it go.");
 constexpr int ShownColumns[] = {0, 1, 2, 3, 6, 7};
 constexpr int Widths[] = {1500, 2400, 1500, 2400, 0, 0, 1500, 2000}; // twips
 
@@ -202,17 +203,47 @@ void Form2::Command2_Click() {
     db::Recordset* rs = Adodc1->recordset();
     if (!rs || listed() < 1)
         return;
+    QString item;
+    QString owner;
     try {
+        item = callrules::itemText(db::displayText(rs->field(QStringLiteral("Type"))),
+                                   db::displayText(rs->field(QStringLiteral("Number"))));
+        owner = db::displayText(rs->field(QStringLiteral("Details2")));
         rs->deleteCurrent();
     } catch (const db::DbError& e) {
         MsgBox(e.message());
+        if (!e.isConflict())
+            return;
+        readAgain(); // another copy removed it first
     }
+    if (m_main)
+        m_main->inventoryItemRemoved(owner, item);
 }
 
-// Drops only the row "Add New" started: still being typed, it is forgotten; stored already, exactly that row is
-// deleted, wherever the user has moved since.
+// The list as the file holds it now, still knowing the row "Add New" stored.
+void Form2::readAgain() {
+    db::Recordset* rs = Adodc1->recordset();
+    const qint64 added = m_added >= 0 && m_added < rs->rowCount() ? rs->rowId(m_added) : 0;
+    try {
+        rs->requery();
+    } catch (const db::DbError& e) {
+        MsgBox(e.message());
+    }
+    m_added = added ? rs->rowWithId(added) : -1;
+}
+
+// Drops an edit the database would not store (the item removed or changed by another copy meanwhile), the list
+// then read as the file holds it; else only the row "Add New" started: still being typed, it is forgotten; stored
+// already, exactly that row is deleted, wherever the user has moved since.
 void Form2::Command4_Click() {
     db::Recordset* rs = Adodc1->recordset();
+    if (rs && rs->editMode() == db::Recordset::EditMode::Edit) {
+        rs->cancelUpdate();
+        readAgain();
+        Datagrid1->setAllowUpdate(false);
+        Command4->setEnabled(m_added >= 0);
+        return;
+    }
     if (rs && m_added >= 0 && m_added < rs->rowCount()) {
         try {
             if (rs->absolutePosition() == m_added && rs->editMode() != db::Recordset::EditMode::None)
@@ -235,7 +266,9 @@ void Form2::Command1_Click() {
             rs->update();
         } catch (const db::DbError& e) {
             // Not stored: the window stays with the item, so nothing typed is lost.
-            MsgBox(QStringLiteral("The item could not be saved: ") + e.message());
+            MsgBox(QStringLiteral("The item could not be saved: ") + e.message() +
+                   QStringLiteral("\nWhat you typed stays in the window: ") + RetryText);
+            Command4->setEnabled(true);
             return;
         }
     }
@@ -243,10 +276,9 @@ void Form2::Command1_Click() {
         Adodc1->refresh();
     } catch (const db::DbError&) {
     }
-    if (m_main) {
-        m_main->Combo3->clear();
+    // The call panel's item list is read again; the call keeps the Item it names.
+    if (m_main)
         m_main->opencallgrid();
-    }
     close();
 }
 
@@ -295,8 +327,9 @@ bool Form2::storePending() {
         else
             rs->cancelUpdate();
     } catch (const db::DbError& e) {
-        MsgBox(QStringLiteral("The item could not be saved; it stays in the window, so you can try again.\n") +
-               e.message());
+        MsgBox(QStringLiteral("The item could not be saved; it stays in the window.\n") + e.message() +
+               QLatin1Char('\n') + RetryText);
+        Command4->setEnabled(true);
         return false;
     }
     return true;

@@ -63,6 +63,7 @@ private:
     void captions();
     void followRecordset(db::Recordset* rs);
     int listed() const; // rows in the list
+    void readAgain();
 
     QPointer<Form1> m_main;
     int m_added = -1; // the row "Add New" started, while it is in the list

@@ -339,7 +339,7 @@ void Inventory::Datagrid1_Click(int row) {
         auto database = db::Database::open(m_main->dbpath);
         auto rs = database.openRecordset(inventoryrules::ownerQuery(reference));
         // Of customers whose references differ only in case (older files), the one the item names exactly.
-        const int owner = callrules::findCustomer(*rs, QStringLiteral("="), reference);
+        const int owner = callrules::findCustomer(*rs, reference);
         if (owner < 0)
             Label1->setText(QStringLiteral("Customer details Not Found!"));
         else
@@ -383,7 +383,8 @@ void Inventory::showRenamePanel(bool show) {
 
 void Inventory::cmdCommand3_Click() {
     try {
-        ui::setTextFromStart(Text2, titlesText());
+        m_titlesAsRead = titlesText();
+        ui::setTextFromStart(Text2, m_titlesAsRead);
     } catch (const db::DbError& e) {
         MsgBox(e.message());
         return;
@@ -393,12 +394,23 @@ void Inventory::cmdCommand3_Click() {
     cmdCommand3->setEnabled(false);
 }
 
-// Stores the titles text; a text the database refuses keeps the panel open and says why.
+// Stores the titles renamed from those the panel started with onto the titles as stored now; a text the database
+// refuses, or renames another copy made to the same titles, keep the panel open and say why.
 bool Inventory::storeTitles(const QString& text) {
+    inventorytitles::Renamed renamed;
     try {
-        inventorytitles::write(m_main ? m_main->dbpath : QString(), text);
+        renamed = inventorytitles::storeRenamed(m_main ? m_main->dbpath : QString(), m_titlesAsRead, text);
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The field titles could not be stored: ") + e.message());
+        return false;
+    }
+    if (!renamed.stored) {
+        // The box keeps this copy's names, on the titles as they are stored now.
+        m_titlesAsRead = renamed.inFile;
+        ui::setTextFromStart(Text2, renamed.text);
+        MsgBox(QStringLiteral("Another copy of Quorvane has renamed the same field titles, so nothing has been "
+                              "stored. They are now:\n") +
+               renamed.inFile + QStringLiteral("\n\nThe box shows your names on them: press Save to store those."));
         return false;
     }
     showRenamePanel(false);

@@ -87,6 +87,7 @@ private:
     void fitCommands();
 
     QPointer<Form1> m_main;
+    QString m_titlesAsRead;      // the titles text the rename panel started from
     QBoxLayout* m_top = nullptr; // the filter line and its commands, side by side or one above the other
     int m_sortCol = 0;
     int m_sortOrder = 0;

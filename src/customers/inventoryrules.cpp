@@ -1,5 +1,6 @@
 #include "customers/inventoryrules.h"
 
+#include "callentry/callrules.h"
 #include "customers/customerexport.h"
 #include "platform/db/jetsql.h"
 #include "platform/db/recordset.h"
@@ -42,15 +43,14 @@ QString filter(int field, int match, const QString& value) {
 }
 
 QString customerItems(const QString& reference, bool exact) {
-    // The column's own collation set aside, so the other twin's items stay out.
-    return QStringLiteral("SELECT * from Inventory where Details2") +
-           (exact ? QStringLiteral(" COLLATE BINARY") : QString()) + QStringLiteral(" = '") + SQLQuote(reference) +
-           QStringLiteral("'");
+    // Exactly, case too, where a twin's items would otherwise show.
+    return QStringLiteral("SELECT * from Inventory where ") +
+           callrules::referenceMatchText(QStringLiteral("Details2"), reference, exact);
 }
 
 QString ownerQuery(const QString& reference) {
-    return QStringLiteral("SELECT Name, Location, Username from Customers where Username = '") + SQLQuote(reference) +
-           QStringLiteral("'");
+    return QStringLiteral("SELECT Name, Location, Username from Customers where ") +
+           callrules::referenceMatchText(QStringLiteral("Username"), reference);
 }
 
 QString callsForItem(const QString& datesetting, const QString& item) {

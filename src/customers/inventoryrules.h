@@ -26,8 +26,8 @@ inline const QStringList Matches = {QStringLiteral("Equals"), QStringLiteral("Be
 // "" for a position out of range.
 QString filter(int field, int match, const QString& value);
 
-// The customer inventory window's list: the items whose Details2 holds the reference; `exact` where another
-// customer's reference is the same but for case (callrules::caseTwin).
+// The customer inventory window's list: the items whose Details2 holds the reference (callrules::sameReference);
+// `exact` where another customer's reference is the same but for case (callrules::caseTwin).
 QString customerItems(const QString& reference, bool exact = false);
 
 // The owner of an item, for the information line: Name, Location and Username of every customer the reference

@@ -1,5 +1,6 @@
 #include "customers/inventorytitles.h"
 
+#include "platform/db/connection.h"
 #include "platform/db/database.h"
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
@@ -42,6 +43,37 @@ void write(db::Database& database, const QVariant& text) {
 void write(const QString& dbpath, const QVariant& text) {
     auto database = db::Database::open(dbpath);
     write(database, text);
+}
+
+Renamed storeRenamed(const QString& dbpath, const QString& asRead, const QString& typed) {
+    auto database = db::Database::open(dbpath);
+    db::Transaction transaction(database.connection());
+    const QVariant stored = read(database);
+    Renamed out;
+    out.inFile = db::isNull(stored) ? QString() : stored.toString();
+    const QStringList before = split(asRead), mine = split(typed), now = split(out.inFile);
+    if (before.size() != Count || mine.size() != Count || now.size() != Count) {
+        // Not title by title: only a text nobody else changed is replaced.
+        out.stored = out.inFile == asRead;
+        out.text = typed;
+    } else {
+        QStringList merged = now;
+        out.stored = true;
+        for (int k = 0; k < Count; ++k) {
+            if (mine[k] == before[k])
+                continue;
+            if (now[k] != before[k] && now[k] != mine[k])
+                out.stored = false; // renamed apart by another copy
+            merged[k] = mine[k];
+        }
+        out.text = merged.join(Separator);
+    }
+    if (!out.stored)
+        return out;
+    if (out.text != out.inFile)
+        write(database, out.text);
+    transaction.commit();
+    return out;
 }
 
 QStringList split(const QString& text) {

@@ -35,6 +35,21 @@ void write(const QString& dbpath, const QVariant& text);
 // The titles of a stored text, split at every ", " ("" gives none; a text without ", " is one title).
 QStringList split(const QString& text);
 
+// What became of a rename: stored, or turned down because another copy renamed one of the same titles apart.
+struct Renamed {
+    bool stored = false;
+    // Stored: the text now stored. Turned down: the file's titles with this copy's renames on them (the typed text
+    // when either is not the eight titles).
+    QString text;
+    QString inFile; // the text the file held
+};
+
+// Stores, in one transaction, the titles `typed` renames from `asRead` (title by title) onto the titles the file
+// holds now; every other title stays as the file holds it. Turned down when another copy gave one of those titles
+// another name meanwhile. A text that is not the eight titles (either side) is replaced only when the file still
+// holds it as read. Throws db::DbError.
+Renamed storeRenamed(const QString& dbpath, const QString& asRead, const QString& typed);
+
 // What the rename panel accepts: exactly seven ", " and no "," at the end.
 bool wellFormed(const QString& text);
 

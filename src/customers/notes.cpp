@@ -135,6 +135,26 @@ void Notes::Load() {
         Datagrid1->setAllowUpdate(true);
 }
 
+bool Notes::follow() {
+    if (!m_main || m_main->callStore().currentCallText() == m_call)
+        return true;
+    // What was typed belongs to the call it was typed for.
+    if (!storePending(Refused::Keep,
+                      QStringLiteral(" The window shows the notes of call ") + m_call + QStringLiteral(" until then.")))
+        return false;
+    placeholder();
+    m_newId = QVariant();
+    hideme();
+    Label6->show();
+    Command3->setEnabled(true);
+    cmdSysInfo->setEnabled(true);
+    Datagrid1->setEnabled(true);
+    Text1->setEnabled(false);
+    Adodc1->clear(); // never the other call's notes under this call's title
+    Load();
+    return true;
+}
+
 void Notes::reread() {
     if (!m_callNumber)
         return;
@@ -216,7 +236,7 @@ void Notes::cmdSysInfo_Click() {
 }
 
 // The new note goes with its stamps, its line ends as the rest of the program keeps them.
-bool Notes::storePending(Refused refused) {
+bool Notes::storePending(Refused refused, const QString& kept) {
     db::Recordset* rs = Adodc1->recordset();
     if (!rs || rs->editMode() == db::Recordset::EditMode::None)
         return true;
@@ -240,7 +260,10 @@ bool Notes::storePending(Refused refused) {
                     rs->setField(QStringLiteral("Note"), text);
             }
         }
-        rs->update();
+        if (adding && m_callNumber)
+            callrules::storeNewNote(*rs, *m_callNumber);
+        else
+            rs->update();
     } catch (const db::DbError& e) {
         const QString what = adding ? QStringLiteral("The note could not be stored")
                                     : QStringLiteral("The change to the note could not be stored");
@@ -249,9 +272,9 @@ bool Notes::storePending(Refused refused) {
             if (adding)
                 rs->setField(QStringLiteral("Note"), note);
             ui::MsgBox(what +
-                       (adding ? QStringLiteral("; it stays in the window, so you can try again.\n")
-                               : QStringLiteral("; it stays in the list, so you can try again.\n")) +
-                       e.message());
+                       (adding ? QStringLiteral("; it stays in the window, so you can try again.")
+                               : QStringLiteral("; it stays in the list, so you can try again.")) +
+                       kept + QLatin1Char('\n') + e.message());
             return false;
         }
         rs->cancelUpdate();

@@ -44,6 +44,10 @@ public:
     QPushButton* Command3 = nullptr;   // "View All"
     QLabel* Image1 = nullptr;
 
+    // Asked for the notes again: a window of another call stores what it holds on its own call, then shows the
+    // call on the panel; false when that store was refused (told), and the window stays on its own call.
+    bool follow();
+
     void gridsetup();
     void hideme();
     void callnotes(); // the note tables of the page being written
@@ -67,7 +71,7 @@ private:
     // Stores the note being added (the placeholder when left empty) and an Administrator's pending change to a
     // listed note. A refusal is told; with Keep, what was typed stays pending and false comes back (an empty new
     // note, holding nothing typed, goes either way).
-    bool storePending(Refused refused);
+    bool storePending(Refused refused, const QString& kept = QString());
     void placeholder();
     void reread();
 

@@ -1,5 +1,6 @@
 #include "customers/search.h"
 
+#include "callentry/callrules.h"
 #include "customers/customersearch.h"
 #include "mainwindow/form1.h"
 #include "platform/db/database.h"
@@ -123,8 +124,15 @@ void Search::mnulocate_Click() {
 
 void Search::mnusel_Click() {
     Form1& main = ui::form<Form1>();
+    const QString reference = selectedReference();
+    bool exact = false;
+    try {
+        exact = callrules::caseTwin(*db::pool::acquire(main.dbpath), reference);
+    } catch (const db::DbError&) {
+        // the list below says what the database says
+    }
     main.Picture4->setEnabled(true);
-    main.DataFill(customers::callsForCustomerSql(selectedReference(), main.datesetting, main.sortorder),
+    main.DataFill(customers::callsForCustomerSql(reference, main.datesetting, main.sortorder, exact),
                   QStringLiteral("Query"));
     ui::unload<Search>();
 }

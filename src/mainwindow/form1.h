@@ -362,6 +362,10 @@ public:
     void mnucustexp_Click();
     void mnuemailcust_Click();
     void mnusearchname_Click();
+    // For other windows that move the customer list: the opened call put away first (false, after a message,
+    // when it could not be stored: it stays and nothing may move), and the list read again in place.
+    bool putAwayOpenedCall();
+    void rereadCustomers(); // throws db::DbError
 
     // ---- call panel extras ----
     QPushButton* cmdclosecall = nullptr; // "Close this Call"
@@ -395,6 +399,9 @@ public:
     void mnuinv_Click();
     void Command23_Click();
     void openCustomerInventory(const QString& reference, const QString& name);
+    // The inventory window removed one of the customer's items: a call on the panel naming it as its Item (and no
+    // other item of that text left) loses it, pending its save, and the user is told.
+    void inventoryItemRemoved(const QString& reference, const QString& item);
 
     // ---- Options window and status editor (options/form1_options.cpp) ----
     QAction* mnueditcatstat = nullptr; // "Edit Category and Status values"

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using ui::MsgBox;
@@ -96,12 +97,51 @@ void analysts::Form_Load() {
     DataGrid3->setDataSource(Adodc3);
     Adodc3->setConnectionString(db::DataControl::connectionStringFor(ui::form<Form1>().dbpath));
     Adodc3->setRecordSource(staffrules::tableSql());
-    try {
-        Adodc3->refresh();
-    } catch (const db::DbError&) {
-    }
+    // Loaded hidden too (a member's own password): the user hears of a list that could not be read when the window
+    // shows or a command needs it.
+    readList();
     gridColumns();
     Combo12->addItems({QStringLiteral("Basic"), QStringLiteral("Standard"), QStringLiteral("Administrator")});
+    syncLevel();
+}
+
+bool analysts::readList() {
+    try {
+        Adodc3->refresh();
+    } catch (const db::DbError& e) {
+        m_readError = e.message();
+        return false;
+    }
+    m_listed = true;
+    return true;
+}
+
+bool analysts::listed() {
+    if (m_listed)
+        return true;
+    MsgBox(QStringLiteral("The support staff could not be read, so nothing has changed:\n") + m_readError);
+    return false;
+}
+
+void analysts::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_listed)
+        QTimer::singleShot(0, this, &analysts::offerToReadAgain);
+}
+
+void analysts::offerToReadAgain() {
+    if (m_listed)
+        return;
+    do {
+        if (MsgBox(QStringLiteral("The support staff could not be read:\n") + m_readError +
+                       QStringLiteral("\n\nTry again?"),
+                   ui::Buttons::YesNo) != ui::Answer::Yes) {
+            // A list that was not read is not shown, so nothing can be changed from it.
+            close();
+            return;
+        }
+    } while (!readList());
+    gridColumns();
     syncLevel();
 }
 
@@ -152,7 +192,16 @@ int analysts::fieldSize(const QString& field) const {
     return rs ? rs->fieldSize(rs->fieldIndex(field)) : 0;
 }
 
+void analysts::turnedDown(const QString& message) {
+    MsgBox(message);
+    showStored();
+}
+
 void analysts::Combo12_Click() {
+    if (!listed()) {
+        syncLevel();
+        return;
+    }
     Form1& main = ui::form<Form1>();
     const QString chosen = Combo12->currentText();
     if (chosen != QLatin1String("Administrator") && Text9->text() == main.currentanalyst) {
@@ -162,8 +211,11 @@ void analysts::Combo12_Click() {
     }
     try {
         const QString code = staffrules::levelCode(chosen);
-        if (!code.isEmpty() && !staffrules::storeLevel(main.dbpath, Text9->text(), code))
-            MsgBox(QStringLiteral("That member of staff is no longer in the staff list."));
+        if (!code.isEmpty()) {
+            const QString refusal = staffrules::storeLevel(main.dbpath, Text9->text(), code);
+            if (!refusal.isEmpty())
+                MsgBox(refusal);
+        }
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The access level could not be stored, so it has not changed:\n") + e.message());
     }
@@ -173,6 +225,8 @@ void analysts::Combo12_Click() {
 }
 
 void analysts::Command3_Click() {
+    if (!listed())
+        return;
     const QString name =
         ui::InputBox(QStringLiteral("Enter Support Staff user name"), QStringLiteral("Add new Support Staff"),
                      QString(), fieldSize(QStringLiteral("ID")));
@@ -199,28 +253,35 @@ void analysts::Command3_Click() {
 }
 
 void analysts::Command4_Click() {
+    if (!listed())
+        return;
     db::Recordset* rs = Adodc3->recordset();
     if (!rs)
         return;
+    Form1& main = ui::form<Form1>();
     if (DataGrid3->approxCount() == 1) {
         // Said to be Administrator only once it is stored.
+        QString refusal;
         try {
             rs->moveFirst();
-            rs->setField(QStringLiteral("Spare2"), QStringLiteral("5"));
-            rs->update();
-            rs->moveLast();
+            refusal = staffrules::storeLevel(main.dbpath, Text9->text(), QStringLiteral("5"));
         } catch (const db::DbError& e) {
             refused(QStringLiteral("Cannot delete all staff! The last member of staff could not be made "
                                    "Administrator:"),
                     e);
             return;
         }
+        if (!refusal.isEmpty()) {
+            turnedDown(refusal);
+            return;
+        }
+        showStored();
         MsgBox(QStringLiteral("Cannot delete all staff!  If not already the last user has been set to Administrator"));
         return;
     }
+    const QString id = Text9->text();
     try {
-        const QString refusal =
-            staffrules::deleteRefusal(ui::form<Form1>().dbpath, Text9->text(), ui::form<Form1>().currentanalyst);
+        const QString refusal = staffrules::deleteRefusal(main.dbpath, id, main.currentanalyst);
         if (!refusal.isEmpty()) {
             MsgBox(refusal);
             return;
@@ -229,48 +290,49 @@ void analysts::Command4_Click() {
         refused(QStringLiteral("The support staff could not be read, so nobody was deleted:"), e);
         return;
     }
-    if (MsgBox(QStringLiteral("Are you sure you want to delete support staff: ") + Text9->text() + QStringLiteral("?"),
+    if (MsgBox(QStringLiteral("Are you sure you want to delete support staff: ") + id + QStringLiteral("?"),
                ui::Buttons::OkCancel) != ui::Answer::Ok)
         return;
     // Deleted here only, never by the grid's Delete key: that would get round the checks. They are made again in
-    // the deleting transaction, as another copy may have changed levels while the question was up.
+    // the deleting transaction, as another copy may have changed levels, or the member, while the question was up.
     QString refusal;
     try {
-        const std::shared_ptr<db::Connection> conn = rs->connection();
-        db::Transaction tx(*conn);
-        refusal = staffrules::deleteRefusal(*conn, Text9->text(), ui::form<Form1>().currentanalyst);
-        if (refusal.isEmpty()) {
-            rs->deleteCurrent();
-            tx.commit();
-        }
+        refusal = staffrules::deleteMember(main.dbpath, id, main.currentanalyst);
     } catch (const db::DbError& e) {
         refused(QStringLiteral("The member of staff could not be deleted:"), e);
         return;
     }
     if (!refusal.isEmpty()) {
-        MsgBox(refusal);
-        showStored();
+        turnedDown(refusal);
+        return;
     }
+    showStored();
 }
 
 void analysts::Command24_Click() {
-    if (MsgBox(QStringLiteral("Do you want ") + Text9->text() +
-                   QStringLiteral(" to be able to login without having to enter a password?"),
-               ui::Buttons::YesNo) != ui::Answer::Yes)
+    if (!listed())
         return;
     db::Recordset* rs = Adodc3->recordset();
     if (!rs || rs->bof() || rs->eof())
         return;
+    const QString id = Text9->text();
+    if (MsgBox(QStringLiteral("Do you want ") + id +
+                   QStringLiteral(" to be able to login without having to enter a password?"),
+               ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
+    QString refusal;
     try {
-        // The box shows "None" once the row holds it.
-        rs->setField(QStringLiteral("Spare1"), QStringLiteral("None"));
-        rs->update();
-        rs->movePrevious();
-        rs->moveNext();
+        refusal = staffrules::clearPassword(ui::form<Form1>().dbpath, id);
     } catch (const db::DbError& e) {
         refused(QStringLiteral("The password could not be cleared, so it has not changed:"), e);
         return;
     }
+    if (!refusal.isEmpty()) {
+        turnedDown(refusal);
+        return;
+    }
+    // The box shows "None" once the list holds it.
+    showStored();
     MsgBox(QStringLiteral("Password has been cleared"));
 }
 
@@ -304,7 +366,7 @@ void analysts::setPasswordFor(const QString& id) {
     Form1& main = ui::form<Form1>();
     try {
         if (!staffrules::storePassword(main.dbpath, id, password)) {
-            MsgBox(QStringLiteral("That member of staff is no longer in the staff list."));
+            MsgBox(staffrules::goneText());
             return;
         }
     } catch (const db::DbError& e) {

@@ -44,8 +44,18 @@ public:
     // the logged-in analyst's own password.
     void setPasswordFor(const QString& id);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Form_Load();
+    // Reads the staff list anew; false (the reason kept) when it could not be read.
+    bool readList();
+    // A command that needs the list read whole: false when it could not be read, the user told that nothing has
+    // changed.
+    bool listed();
+    // After the open window was shown without the list: asks to try again until it is read, else closes.
+    void offerToReadAgain();
     void gridColumns();
     void syncLevel();
     // A command the database refused: the user is told, no change stays pending, the list shows what is stored.
@@ -57,6 +67,11 @@ private:
     void Command4_Click();
     void Command24_Click();
     void Command2_Click();
+    // A command the rows as stored turned down: the message shown, the list read again on the member.
+    void turnedDown(const QString& message);
+
+    bool m_listed = false;
+    QString m_readError; // why the list could not be read
 };
 
 // Changes the password of the member selected in the support-staff window.

@@ -24,14 +24,33 @@ bool seekExact(db::Recordset& rs, const QString& id) {
     return false;
 }
 
-bool storeField(const QString& dbPath, const QString& id, const QString& field, const QString& value) {
-    auto database = db::Database::open(dbPath);
-    auto rs = database.openRecordset(byId(QStringLiteral("ID, ") + field, id));
-    if (!seekExact(*rs, id))
-        return false;
-    rs->setField(1, value);
-    rs->update();
-    return true;
+const QString AdministratorCode = QStringLiteral("5");
+
+// True when the member whose ID is exactly id is stored at the Administrator level and nobody else is.
+bool lastAdministrator(db::Connection& conn, const QString& id) {
+    bool isAdmin = false;
+    int others = 0;
+    db::Statement st(conn, QStringLiteral("SELECT ID, Spare2 FROM Analysts"));
+    while (st.step()) {
+        if (db::displayText(st.column(1)) != AdministratorCode)
+            continue;
+        if (db::displayText(st.column(0)) == id)
+            isAdmin = true;
+        else
+            ++others;
+    }
+    return isAdmin && others == 0;
+}
+
+// Runs the statement on the rows whose ID is exactly id ("=" alone ignores case); the rows it changed.
+int onMember(db::Connection& conn, const QString& sql, const QString& id, const QVariant& value = QVariant()) {
+    db::Statement st(conn, sql + QStringLiteral(" WHERE ID = ? COLLATE BINARY"));
+    int at = 1;
+    if (value.isValid())
+        st.bind(at++, value);
+    st.bind(at, id);
+    st.step();
+    return conn.changes();
 }
 
 } // namespace
@@ -68,12 +87,48 @@ std::optional<Member> findMember(const QString& dbPath, const QString& id) {
     return Member{db::displayText(rs->field(1)), db::displayText(rs->field(2))};
 }
 
-bool storeLevel(const QString& dbPath, const QString& id, const QString& code) {
-    return storeField(dbPath, id, QStringLiteral("Spare2"), code);
+QString goneText() {
+    return QStringLiteral("That member of staff is no longer in the staff list.");
+}
+
+QString storeLevel(const QString& dbPath, const QString& id, const QString& code) {
+    auto database = db::Database::open(dbPath);
+    db::Connection& conn = database.connection();
+    db::Transaction tx(conn);
+    // Checked here, as another copy may have changed levels since this copy read them.
+    if (code != AdministratorCode && lastAdministrator(conn, id))
+        return QStringLiteral("Cannot take the Administrator level from the last Administrator! Make another member "
+                              "Administrator first.");
+    if (onMember(conn, QStringLiteral("UPDATE Analysts SET Spare2 = ?"), id, code) == 0)
+        return goneText();
+    tx.commit();
+    return {};
+}
+
+QString clearPassword(const QString& dbPath, const QString& id) {
+    auto database = db::Database::open(dbPath);
+    if (onMember(database.connection(), QStringLiteral("UPDATE Analysts SET Spare1 = 'None'"), id) == 0)
+        return goneText();
+    return {};
+}
+
+QString deleteMember(const QString& dbPath, const QString& id, const QString& signedIn) {
+    auto database = db::Database::open(dbPath);
+    db::Connection& conn = database.connection();
+    db::Transaction tx(conn);
+    const QString refusal = deleteRefusal(conn, id, signedIn);
+    if (!refusal.isEmpty())
+        return refusal;
+    if (onMember(conn, QStringLiteral("DELETE FROM Analysts"), id) == 0)
+        return goneText();
+    tx.commit();
+    return {};
 }
 
 bool storePassword(const QString& dbPath, const QString& id, const QString& password) {
-    return storeField(dbPath, id, QStringLiteral("Spare1"), password.toLower());
+    auto database = db::Database::open(dbPath);
+    return onMember(database.connection(), QStringLiteral("UPDATE Analysts SET Spare1 = ?"), id, password.toLower()) >
+           0;
 }
 
 bool nameTaken(const QString& dbPath, const QString& id) {
@@ -88,19 +143,7 @@ QString deleteRefusal(const QString& dbPath, const QString& id, const QString& s
 QString deleteRefusal(db::Connection& conn, const QString& id, const QString& signedIn) {
     if (id == signedIn)
         return QStringLiteral("Cannot delete yourself! Another Administrator can remove you from the support staff.");
-    const QString admin = levelCode(QStringLiteral("Administrator"));
-    bool isAdmin = false;
-    int others = 0;
-    db::Statement st(conn, QStringLiteral("SELECT ID, Spare2 FROM Analysts"));
-    while (st.step()) {
-        if (db::displayText(st.column(1)) != admin)
-            continue;
-        if (db::displayText(st.column(0)) == id)
-            isAdmin = true;
-        else
-            ++others;
-    }
-    if (isAdmin && others == 0)
+    if (lastAdministrator(conn, id))
         return QStringLiteral("Cannot delete the last Administrator! Make another member Administrator first.");
     return QString();
 }

@@ -36,10 +36,20 @@ struct Member {
 // Throws db::DbError.
 std::optional<Member> findMember(const QString& dbPath, const QString& id);
 
-// These open the database at dbPath for one operation and change the row whose ID is exactly id (case and
-// pattern characters count). False when there is no such row. They throw db::DbError.
-bool storeLevel(const QString& dbPath, const QString& id, const QString& code);
-bool storePassword(const QString& dbPath, const QString& id, const QString& password); // stored lower case
+// What the user is told when the member a command was aimed at is no longer stored as this copy read them.
+QString goneText();
+
+// These open the database at dbPath and change, in one transaction, the row whose ID is exactly id (case and
+// pattern characters count), checked against the rows as the file holds them then: another copy may have
+// removed the member, or put another in their place, since this copy read the list. The message to show when
+// nothing was changed, "" when the change is stored. They throw db::DbError.
+// A level is refused when it would leave no member stored at the Administrator level.
+QString storeLevel(const QString& dbPath, const QString& id, const QString& code);
+QString clearPassword(const QString& dbPath, const QString& id); // stored as "None"
+// Checks deleteRefusal first.
+QString deleteMember(const QString& dbPath, const QString& id, const QString& signedIn);
+// Stored lower case; false when there is no such row. Throws db::DbError.
+bool storePassword(const QString& dbPath, const QString& id, const QString& password);
 
 // Why the signed-in member may not delete the member whose ID is exactly id: the message to show, "" when they
 // may. Nobody deletes themselves, and the last member stored at the Administrator level stays, so that someone

@@ -205,8 +205,28 @@ Statuses::Statuses(QWidget* parent) : QWidget(parent) {
 // changes not yet stored.
 void Statuses::Form_Load() {
     Form1& main = ui::form<Form1>();
+    while (!readLists())
+        if (MsgBox(QStringLiteral("The statuses and categories could not be read:\n") + m_readError +
+                       QStringLiteral("\n\nTry again?"),
+                   ui::Buttons::YesNo) != ui::Answer::Yes)
+            break;
+    if (main.backimage)
+        Image1->setPixmap(main.backimage->pixmap());
+}
+
+bool Statuses::readLists() {
+    statusrules::Lists stored;
     try {
-        const statusrules::Lists stored = statusrules::read(main.dbpath);
+        stored = statusrules::read(ui::form<Form1>().dbpath);
+    } catch (const db::DbError& e) {
+        m_readError = e.message();
+        return false;
+    }
+    {
+        const QSignalBlocker quiet1(List1), quiet3(List3);
+        List1->clear();
+        List3->clear();
+        List2->clear();
         for (int i = 0; i < stored.statuses.size(); ++i) {
             addEntry(List1, stored.statuses[i]);
             List3->addItem(QString());
@@ -214,11 +234,10 @@ void Statuses::Form_Load() {
         }
         for (const QString& category : stored.categories)
             addEntry(List2, category);
-    } catch (const db::DbError& e) {
-        MsgBox(QStringLiteral("The statuses and categories could not be read:\n") + e.message());
     }
-    if (main.backimage)
-        Image1->setPixmap(main.backimage->pixmap());
+    m_asRead = stored;
+    m_read = true;
+    return true;
 }
 
 void Statuses::limitLength(QLineEdit* box, const char* what) {
@@ -327,17 +346,30 @@ void Statuses::mnucc_Click() {
 }
 
 void Statuses::Command9_Click() {
+    if (!m_read)
+        return; // nothing was read, so nothing is stored
     const statusrules::Lists all = lists();
     const QString refusal = statusrules::storeRefusal(all);
     if (!refusal.isEmpty()) {
         MsgBox(refusal);
         return;
     }
+    bool stored = false;
     try {
-        statusrules::rewrite(ui::form<Form1>().dbpath, all);
+        stored = statusrules::storeChanges(ui::form<Form1>().dbpath, m_asRead, all);
     } catch (const db::DbError& e) {
         MsgBox(QStringLiteral("The statuses and categories could not be stored, so nothing has changed:\n") +
                e.message());
+        return;
+    }
+    if (!stored) {
+        MsgBox(QStringLiteral("Another copy of Quorvane has changed the statuses and categories in a way that clashes "
+                              "with your changes, so nothing has been stored. The lists now show them as stored; "
+                              "please make your changes again."));
+        if (!readLists()) {
+            MsgBox(QStringLiteral("The statuses and categories could not be read:\n") + m_readError);
+            close();
+        }
         return;
     }
     MsgBox(QStringLiteral("A Restart is required before any changes take effect."));

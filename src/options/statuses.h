@@ -10,13 +10,11 @@ class QMenu;
 class QAction;
 class QPushButton;
 
-namespace statusrules {
-struct Lists;
-}
+#include "options/statusrules.h"
 
 // The status and category editor: the status list with a colour for each status, and the category list.
-// Everything is edited in the lists; "Okay" stores both lists in the Settings table at once (all or nothing),
-// and the main window picks them up at its next start.
+// Everything is edited in the lists; "Okay" stores what was changed in them onto the lists as the Settings table
+// holds them then, at once (all or nothing), and the main window picks them up at its next start.
 class Statuses : public QWidget {
     Q_OBJECT
 public:
@@ -52,10 +50,20 @@ public:
     void Command9_Click();
 
     statusrules::Lists lists() const;
+    // False when the lists could not be read: the window then has nothing to show or store, and its opener
+    // unloads it.
+    bool isRead() const { return m_read; }
 
 private:
     void Form_Load();
+    // Fills the lists as the file holds them and keeps them as read; false (the lists as they were, the reason
+    // kept) when they could not be read.
+    bool readLists();
     void setColour(int row, const QString& colour);
     // Keeps a box to the column size: a longer text is refused with a message and the box keeps what it had.
     void limitLength(QLineEdit* box, const char* what);
+
+    bool m_read = false;
+    statusrules::Lists m_asRead; // what Okay's changes are reckoned from
+    QString m_readError;
 };

@@ -11,10 +11,10 @@
 
 namespace statusrules {
 
-Lists read(const QString& dbPath) {
-    auto database = db::Database::open(dbPath);
-    db::Statement rows(database.connection(),
-                       QStringLiteral("SELECT Status, ColourFld, Category FROM Settings ORDER BY rowid"));
+namespace {
+
+Lists readFrom(db::Connection& conn) {
+    db::Statement rows(conn, QStringLiteral("SELECT Status, ColourFld, Category FROM Settings ORDER BY rowid"));
     Lists lists;
     while (rows.step()) {
         const QString status = db::displayText(rows.column(0));
@@ -30,10 +30,9 @@ Lists read(const QString& dbPath) {
     return lists;
 }
 
-void rewrite(const QString& dbPath, const Lists& lists) {
-    auto database = db::Database::open(dbPath);
+// Inside the caller's transaction.
+void rewriteIn(db::Database& database, const Lists& lists) {
     db::Connection& conn = database.connection();
-    db::Transaction transaction(conn);
     const QVariant titles = inventorytitles::read(database);
     std::vector<std::array<QVariant, 2>> kept; // SettingFld and ValueFld of each old row
     {
@@ -58,7 +57,116 @@ void rewrite(const QString& dbPath, const Lists& lists) {
     // The inventory titles live in the first row; they stay with whatever row comes first now.
     if (n > 0 && !db::isNull(titles))
         inventorytitles::write(database, titles);
+}
+
+// One list's entries after the merge, in order; false when both sides moved entries they both hold apart.
+// Entries are told apart by their exact text; one added here that the file holds as the program compares names
+// is not added again.
+bool mergeList(const QStringList& asRead, const QStringList& edited, const QStringList& inFile, QStringList& out) {
+    if (edited == asRead) {
+        out = inFile; // untouched here: the file's list stands as it is
+        return true;
+    }
+    QStringList wanted; // what the list ends with, in no order yet
+    for (const QString& entry : inFile)
+        if (!asRead.contains(entry) || edited.contains(entry))
+            wanted << entry;
+    for (const QString& entry : edited)
+        if (!asRead.contains(entry) && addRefusal(wanted, entry, QString()).isEmpty())
+            wanted << entry;
+    auto common = [&](const QStringList& list) {
+        QStringList held;
+        for (const QString& entry : list)
+            if (asRead.contains(entry) && edited.contains(entry) && inFile.contains(entry))
+                held << entry;
+        return held;
+    };
+    const bool movedHere = common(edited) != common(asRead);
+    const bool movedThere = common(inFile) != common(asRead);
+    if (movedHere && movedThere && common(edited) != common(inFile))
+        return false;
+    // The order of the side that moved entries, with the other side's new entries after their neighbour there.
+    const QStringList& backbone = movedHere ? edited : inFile;
+    const QStringList& other = movedHere ? inFile : edited;
+    out.clear();
+    for (const QString& entry : backbone)
+        if (wanted.contains(entry) && !out.contains(entry))
+            out << entry;
+    for (qsizetype i = 0; i < other.size(); ++i) {
+        const QString& entry = other[i];
+        if (!wanted.contains(entry) || out.contains(entry))
+            continue;
+        qsizetype at = 0;
+        for (qsizetype j = i - 1; j >= 0; --j)
+            if (const qsizetype k = out.indexOf(other[j]); k >= 0) {
+                at = k + 1;
+                break;
+            }
+        out.insert(at, entry);
+    }
+    return true;
+}
+
+QString colourOf(const Lists& lists, const QString& status) {
+    const qsizetype i = lists.statuses.indexOf(status);
+    return i < 0 ? QString() : lists.colours.value(i, NoColour);
+}
+
+} // namespace
+
+Lists read(const QString& dbPath) {
+    auto database = db::Database::open(dbPath);
+    return readFrom(database.connection());
+}
+
+void rewrite(const QString& dbPath, const Lists& lists) {
+    auto database = db::Database::open(dbPath);
+    db::Transaction transaction(database.connection());
+    rewriteIn(database, lists);
     transaction.commit();
+}
+
+std::optional<Lists> merge(const Lists& asRead, const Lists& edited, const Lists& inFile) {
+    Lists out;
+    if (!mergeList(asRead.statuses, edited.statuses, inFile.statuses, out.statuses) ||
+        !mergeList(asRead.categories, edited.categories, inFile.categories, out.categories))
+        return std::nullopt;
+    for (const QString& status : out.statuses) {
+        const bool held = inFile.statuses.contains(status);
+        QString colour = held ? colourOf(inFile, status) : colourOf(edited, status);
+        const QString before = colourOf(asRead, status);
+        const QString mine = colourOf(edited, status);
+        if (held && asRead.statuses.contains(status) && mine != before) {
+            if (colour != before && colour != mine)
+                return std::nullopt; // recoloured apart
+            colour = mine;
+        }
+        out.colours << colour;
+    }
+    // A status recoloured here that another copy removed.
+    for (const QString& status : edited.statuses)
+        if (asRead.statuses.contains(status) && !inFile.statuses.contains(status) &&
+            colourOf(edited, status) != colourOf(asRead, status))
+            return std::nullopt;
+    if (!storeRefusal(out).isEmpty())
+        return std::nullopt;
+    if ((out.statuses.size() < 4 && out.statuses.size() < inFile.statuses.size()) ||
+        (out.categories.size() < 3 && out.categories.size() < inFile.categories.size()))
+        return std::nullopt;
+    return out;
+}
+
+bool storeChanges(const QString& dbPath, const Lists& asRead, const Lists& edited) {
+    auto database = db::Database::open(dbPath);
+    db::Transaction transaction(database.connection());
+    const Lists inFile = readFrom(database.connection());
+    const std::optional<Lists> merged = merge(asRead, edited, inFile);
+    if (!merged)
+        return false;
+    if (*merged != inFile)
+        rewriteIn(database, *merged);
+    transaction.commit();
+    return true;
 }
 
 QString statusDeleteRefusal(const QStringList& statuses, int index) {

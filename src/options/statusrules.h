@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The status and category lists kept in the Settings table, and the rules of their editor.
 namespace statusrules {
@@ -15,6 +16,8 @@ struct Lists {
     QStringList statuses;
     QStringList colours; // one per status: decimal colour text or "---"
     QStringList categories;
+
+    bool operator==(const Lists&) const = default;
 };
 
 // The lists as stored, in row order: rows with an empty or Null status add no status (a Null colour reads
@@ -25,6 +28,19 @@ Lists read(const QString& dbPath);
 // transaction: on any failure the table stays as it was and db::DbError is thrown. The first row's inventory
 // titles (Value11) and the spare columns of each row are carried over by row index.
 void rewrite(const QString& dbPath, const Lists& lists);
+
+// The editor's changes from `asRead` to `edited` (entries added, removed, moved, recoloured) put onto `inFile`, the
+// lists as the file holds them now: what another copy added, removed, moved or recoloured meanwhile stays. An entry
+// added here that the file already holds (as the program compares names) is taken as the file holds it. nullopt
+// when both changed the same thing apart (the colour of one status, or one of them a status the other removed;
+// the order of one list), or when the result could not be stored (storeRefusal, fewer than 4 statuses or 3
+// categories than the file holds).
+std::optional<Lists> merge(const Lists& asRead, const Lists& edited, const Lists& inFile);
+
+// Stores the editor's changes in one transaction: the lists are read as the file holds them, merged, and written
+// again when that changes them (rewrite's rules). False when another copy's changes clash with this copy's
+// (nothing stored). Throws db::DbError.
+bool storeChanges(const QString& dbPath, const Lists& asRead, const Lists& edited);
 
 // Why the entry at index (a valid one) may not be deleted: the message to show, "" when it may go.
 QString statusDeleteRefusal(const QStringList& statuses, int index);

@@ -146,7 +146,15 @@ void themes::connectProgramOptions() {
         MsgBox(QStringLiteral("You must now restart Quorvane"));
     });
 
-    auto editor = [this] { ui::showOwned(&ui::form<Statuses>(), this); };
+    auto editor = [this] {
+        Statuses& lists = ui::form<Statuses>();
+        // Lists that could not be read are neither shown nor stored (the user was told and said not to try again).
+        if (!lists.isRead()) {
+            ui::unload<Statuses>();
+            return;
+        }
+        ui::showOwned(&lists, this);
+    };
     connect(mnueditcat, &QAction::triggered, this, editor);
     connect(mnustatus, &QAction::triggered, this, editor);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/db/database.h"
 #include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
 #include "platform/db/values.h"
 
 #include <QCoreApplication>
@@ -95,6 +96,14 @@ const std::vector<Index>& indexes() {
     };
     return all;
 }
+
+// Customers and staff have no autonumber: a row id another copy freed may be given to a new row, which the
+// reference or the staff name tells apart from the one read.
+const bool keysRegistered = [] {
+    db::setKeyColumns(QStringLiteral("Customers"), {QStringLiteral("Username")});
+    db::setKeyColumns(QStringLiteral("Analysts"), {QStringLiteral("ID")});
+    return true;
+}();
 
 QString columnDdl(const Column& c) {
     return QStringLiteral("[%1] %2").arg(QLatin1String(c.name), QLatin1String(c.type));

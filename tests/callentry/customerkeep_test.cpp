@@ -1,5 +1,6 @@
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
+#include "support/plainsqlite.h"
 
 #include "customers/about.h"
 #include "customers/search.h"
@@ -155,6 +156,54 @@ TEST_F(PanelCustomer, SaveEditShowsTheCarriedNameInTheCallListAtOnce) {
     EXPECT_TRUE(row.contains("Bob Roe Ltd")) << row.join('|').toStdString();
 }
 
+// Another copy of the program writes the same file between this copy's reads.
+class OtherCopy : public PanelCustomer {};
+
+TEST_F(OtherCopy, ACustomerAnotherCopyAddedIsReadInWhenChosenForANewCall) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    Form1& f = start();
+    PlainSqlite other(dbPath);
+    ASSERT_EQ(other.exec("INSERT INTO Customers (Name, Username) VALUES ('Abe Ash', 'abe')"), "");
+    for (const auto& [picker, text] : {std::pair{f.Combo11, "abe"}, std::pair{f.Combo6, "Abe Ash"}}) {
+        f.Command8->click();
+        const int nom = f.Text18->text().toInt();
+        const int i = picker->findText(text);
+        ASSERT_GE(i, 0) << text;
+        picker->setCurrentIndex(i);
+        emit picker->activated(i);
+        EXPECT_EQ(f.Text10->text() + "|" + f.Text11->text(), "Abe Ash|abe");
+        f.Command10->click();
+        EXPECT_EQ(field(nom, "Username") + "|" + field(nom, "sp2"), "abe|Abe Ash");
+        EXPECT_EQ(count("SELECT * from Customers"), 2); // chosen, not added again
+    }
+    // Typed into Find Ref alike.
+    f.Command8->click();
+    typeText(f.Combo11->lineEdit(), "abe");
+    pressKey(f.Combo11->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(f.Text10->text(), "Abe Ash");
+}
+
+TEST_F(OtherCopy, AListReadAgainKeepsTheOpenedCallsCustomerWhateverItHeldBefore) {
+    prepareDatabase();
+    const int nom = addCall("zed", "Open", "Admin"); // a customer no list holds
+    Form1& f = start();
+    f.opencall(nom);
+    PlainSqlite other(dbPath);
+    ASSERT_EQ(other.exec("INSERT INTO Customers (Name, Username) VALUES ('Abe Ash', 'abe')"), "");
+    f.mnureflyist->trigger();
+    EXPECT_EQ(f.Text10->text() + "|" + f.Text11->text(), "|");
+    f.Text16->setPlainText("typed");
+    f.Command10->click();
+    EXPECT_EQ(field(nom, "Username") + "|" + field(nom, "Query"), "zed|typed");
+
+    // Once the call's own customer is in the file, the list read again stands on them.
+    f.opencall(nom);
+    ASSERT_EQ(other.exec("INSERT INTO Customers (Name, Username) VALUES ('Zed Zee', 'zed')"), "");
+    f.mnureflyist->trigger();
+    EXPECT_EQ(f.Text10->text() + "|" + f.Text11->text(), "Zed Zee|zed");
+}
+
 // The database refuses changes to calls, as a read-only or locked file does.
 class RefusingDatabase : public PanelCustomer {
 protected:
@@ -189,6 +238,37 @@ TEST_F(RefusingDatabase, MovingTheCustomerListByKeyPutsAnOpenedCallAwayOrKeepsIt
     EXPECT_EQ(f.upperStack->currentWidget(), f.Picture10);
     EXPECT_EQ(f.Datagrid1->columnText(1), "cy");
     EXPECT_EQ(field(nom, "Username") + "|" + field(nom, "Query"), "bob|typed");
+}
+
+TEST_F(RefusingDatabase, CommandsOfOtherWindowsThatMoveTheListPutTheOpenedCallAwayFirstOrMoveNothing) {
+    prepareDatabase();
+    addCustomer("Ann Lee", "ann");
+    addCustomer("Bob Roe", "bob");
+    const int nom = addCall("bob", "Open", "Admin");
+    Form1& f = start();
+    f.opencall(nom);
+    f.Text16->setPlainText("typed");
+    refuse("UPDATE");
+    const int calls = count("SELECT * from Calls");
+    const std::function<void()> moves[] = {[&] { f.logusercall("ann"); }, [&] { f.FindCust("ann"); },
+                                           [&] {
+                                               f.mnuabout->trigger();
+                                               ui::form<frmAbout1>().Command3->click();
+                                               ui::form<frmAbout1>().cmdOK->click();
+                                           }};
+    for (const auto& move : moves) {
+        env->dialogs.clear();
+        move();
+        EXPECT_EQ(env->dialogs.messages.size(), 1u);
+        EXPECT_EQ(f.Text16->toPlainText() + "|" + f.Text10->text(), "typed|Bob Roe");
+        EXPECT_EQ(f.upperStack->currentWidget(), f.Picture8);
+    }
+    EXPECT_TRUE(ui::form<frmAbout1>().deleteMode()); // the window waits with its list
+    exec("DROP TRIGGER refuse");
+    f.logusercall("ann");
+    EXPECT_EQ(field(nom, "Query"), "typed");
+    EXPECT_EQ(count("SELECT * from Calls"), calls + 1);
+    EXPECT_EQ(f.Text10->text(), "Ann Lee");
 }
 
 TEST_F(RefusingDatabase, ClosingWithACallThatCannotBeStoredKeepsTheProgramOpenWithTheCall) {

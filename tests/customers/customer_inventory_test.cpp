@@ -1,6 +1,7 @@
 #include "support/fontfit.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
+#include "support/plainsqlite.h"
 #include "support/refusedwrites.h"
 
 #include "customers/form2.h"
@@ -142,6 +143,29 @@ TEST_F(CustomerInventory, AddedItemIsOwnedSavedIntoTheCallPanelsListAndTheWindow
     EXPECT_EQ(main->StatusBar1->panel(5), "Working");
 }
 
+TEST_F(CustomerInventory, TheOpenCallKeepsItsItemThroughTheWindowAndLosesItOnlyWhenThatItemIsRemoved) {
+    startWithItems();
+    const QString item = "Laptop   [123]";
+    const int call = addCall("jsmith", "Open", "Admin");
+    exec(QString("UPDATE Calls SET sp1 = '%1' WHERE Nom = %2").arg(item).arg(call));
+    const QString sp1 = QString("SELECT sp1 from Calls where Nom = %1").arg(call);
+    main->opencall(call);
+    main->Command23->click();
+    ui::form<Form2>().Command1->click(); // nothing changed
+    main->Command10->click();
+    EXPECT_EQ(scalar(sp1).toString(), item);
+
+    main->opencall(call);
+    main->Command23->click();
+    ui::form<Form2>().Command2->click(); // the laptop
+    EXPECT_EQ(main->Combo3->currentText(), "");
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(QString("so call %1 no longer names it as its Item").arg(call)));
+    main->Command10->click();
+    EXPECT_EQ(scalar(sp1).toString(), "");
+    const QString audit = scalar("SELECT Audit from Calls").toString();
+    EXPECT_TRUE(audit.endsWith("Item " + item + " was removed from the inventory by Admin"));
+}
+
 TEST_F(CustomerInventory, CancelDropsOnlyTheNewItemWhereverTheUserMovedAndRemoveIsImmediate) {
     startWithItems();
     Form2& w = *openFor("jsmith");
@@ -177,6 +201,26 @@ TEST_F(CustomerInventory, ASaveTheDatabaseRefusesKeepsTheWindowAndTheItem) {
     EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The item could not be saved: "));
     EXPECT_EQ(w.Datagrid1->approxCount(), 3);
     EXPECT_EQ(w.Adodc1->recordset()->editMode(), db::Recordset::EditMode::Add);
+}
+
+TEST_F(CustomerInventory, AnItemAnotherCopyRemovedIsToldOnSaveAndRemoveAndWhatWasTypedStaysUntilCancelled) {
+    startWithItems();
+    Form2& w = *openFor("jsmith");
+    PlainSqlite other(dbPath);
+    ASSERT_EQ(other.exec("DELETE FROM Inventory WHERE Type = 'Laptop'"), "");
+    w.Command5->click();
+    type(w, 0, 0, "Laptop Pro");
+    w.Command1->click();
+    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The item could not be saved: Another copy"));
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(w.Datagrid1->columnText(0), "Laptop Pro");
+    w.Command4->click();
+    EXPECT_EQ(w.Datagrid1->approxCount(), 1);
+    ASSERT_EQ(other.exec("DELETE FROM Inventory WHERE Type = 'Printer'"), "");
+    w.Command2->click(); // removed there first: told, and gone from the list
+    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("Another copy"));
+    EXPECT_EQ(w.Datagrid1->approxCount(), 0);
+    EXPECT_TRUE(w.close());
 }
 
 TEST_F(CustomerInventory, ClosingWithAnItemTheDatabaseRefusesSaysSoAndKeepsTheWindowTheItemAndTheProgram) {

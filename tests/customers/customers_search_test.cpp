@@ -1,5 +1,6 @@
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
+#include "support/plainsqlite.h"
 
 #include "customers/search.h"
 #include "mainwindow/form1.h"
@@ -11,10 +12,12 @@
 #include "platform/widgets/forms.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStackedWidget>
 
 namespace {
 
@@ -147,6 +150,68 @@ TEST_F(CustomerSearch, ListCallsFillsTheCallListStatusDescendingThenNumberInTheS
     EXPECT_EQ(main->StatusBar1->panel(5), "Query.  Records: 4");
     EXPECT_TRUE(main->Picture4->isEnabled());
     EXPECT_FALSE(searchLoaded());
+}
+
+TEST_F(CustomerSearch, AResultsReferenceIsLookedUpExactlyAndOneAnotherCopyDeletedIsTold) {
+    addCustomer("Abby Cole", "abc");
+    start("Admin");
+    main->FindCust("MS1");
+    const int calls = count("SELECT * from Calls");
+    PlainSqlite other(dbPath);
+    for (QAction* Search::*handOver : {&Search::mnulnc, &Search::mnulocate}) {
+        ASSERT_EQ(other.exec("INSERT INTO Customers (Name, Username) VALUES ('Alan Cox', 'a_c')"), "");
+        Search& s = searchFor("alan");
+        ASSERT_EQ(references(s), QStringList{"a_c"});
+        ASSERT_EQ(other.exec("DELETE FROM Customers WHERE Username = 'a_c'"), "");
+        env->dialogs.clear();
+        (s.*handOver)->trigger();
+        EXPECT_EQ(env->dialogs.messages.size(), 1u);
+        EXPECT_EQ(currentReference(), "MS1");
+    }
+    EXPECT_EQ(count("SELECT * from Calls"), calls);
+    EXPECT_EQ(main->upperStack->currentWidget(), main->Picture10);
+}
+
+TEST_F(CustomerSearch, ReferencesDifferingInTheCaseOfAnyLetterAreOneAndOlderTwinsEachSeeTheirOwn) {
+    addCustomer("Emile Big", "ÉMILE");
+    start("Admin");
+    main->mnuaddcust_Click();
+    typeText(main->Text10, "Emile Small");
+    typeText(main->Text11, "émile");
+    main->Command10->click();
+    EXPECT_TRUE(env->dialogs.lastMessage().endsWith("Another customer already has the reference \"émile\" "
+                                                    "(capitals and small letters count as the same). Please enter "
+                                                    "a different reference."));
+    EXPECT_EQ(count("SELECT * from Customers"), 6);
+    main->Command9->click();
+
+    // Twins another tool stored: each has one call and one item.
+    PlainSqlite other(dbPath);
+    ASSERT_EQ(other.exec("INSERT INTO Customers (Name, Username) VALUES ('Big Seven', 'ÉMILE-7'), "
+                         "('Small Seven', 'émile-7')"),
+              "");
+    ASSERT_EQ(other.exec("INSERT INTO Inventory (Type, [Number], Details2) VALUES ('Laptop', 'L1', 'ÉMILE-7'), "
+                         "('Phone', 'P1', 'émile-7')"),
+              "");
+    const int big = addCall("ÉMILE-7", "Open", "Admin");
+    const int small = addCall("émile-7", "Open", "Admin");
+    searchFor("small seven").mnusel->trigger();
+    ASSERT_EQ(main->datagrid2->rows(), 2);
+    EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(small));
+    main->FindCust("ÉMILE-7"); // and from the main list's pop-up
+    main->mnulistcust->trigger();
+    ASSERT_EQ(main->datagrid2->rows(), 2);
+    EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(big));
+    const int plain = addCall("OK1", "Open", "Admin"); // typed in another case, a reference without a twin
+    main->listByCustomer("ok1");
+    ASSERT_EQ(main->datagrid2->rows(), 2);
+    EXPECT_EQ(main->datagrid2->textMatrix(1, 2), QString::number(plain));
+    main->opencall(small);
+    EXPECT_EQ(main->Text10->text(), "Small Seven");
+    EXPECT_EQ(main->Combo3->count(), 1);
+    EXPECT_EQ(main->Combo3->itemText(0), "Phone   [P1]");
+    main->opencall(big);
+    EXPECT_EQ(main->Text10->text() + "|" + main->Combo3->itemText(0), "Big Seven|Laptop   [L1]");
 }
 
 } // namespace

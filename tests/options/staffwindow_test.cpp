@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 #include "options/analysts.h"
+#include "options/staffrules.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
 #include "platform/desktop.h"
@@ -9,6 +10,7 @@
 #include "support/fontfit.h"
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
+#include "support/plainsqlite.h"
 #include "support/refusedwrites.h"
 
 #include <QAction>
@@ -116,6 +118,74 @@ TEST_F(StaffWindow, ADeletionIsCheckedAgainstTheLevelsAnotherCopyStoredWhileItWa
               "Cannot delete the last Administrator! Make another member Administrator first.");
     EXPECT_EQ(count("SELECT * from Analysts where ID = 'carol' and Spare2 = '5'"), 1);
     EXPECT_EQ(w.Text9->text(), "carol");
+}
+
+TEST_F(StaffWindow, TwoAdministratorsDemotingEachOtherInTwoCopiesLeaveOneAdministrator) {
+    prepareDatabase();
+    addStaff("carol", "", "5");
+    start("Admin");
+    analysts& w = open("carol");
+    exec("UPDATE Analysts SET Spare2 = '3' WHERE ID = 'Admin'"); // carol, in another copy
+    choose(w, "Standard");
+    EXPECT_EQ(env->dialogs.lastMessage(), "Cannot take the Administrator level from the last Administrator! Make "
+                                          "another member Administrator first.");
+    EXPECT_EQ(stored("Spare2", "carol"), "5");
+    EXPECT_EQ(w.Text9->text(), "carol");
+    EXPECT_EQ(w.Combo12->currentText(), "Administrator");
+    exec("UPDATE Analysts SET Spare2 = '5' WHERE ID = 'Admin'");
+    choose(w, "Standard");
+    EXPECT_EQ(stored("Spare2", "carol"), "3");
+}
+
+TEST_F(StaffWindow, AMemberAnotherCopyReplacedIsToldAndTheMemberInTheirRowIsLeftAlone) {
+    prepareDatabase();
+    addStaff("bob", "old", "1");
+    start("Admin");
+    analysts& w = open("bob");
+    // Another copy deletes bob and adds dave, who gets bob's row id.
+    const QVariant bobsRow = scalar("SELECT rowid from Analysts where ID = 'bob'");
+    exec("DELETE FROM Analysts WHERE ID = 'bob'");
+    addStaff("dave", "secret", "1");
+    ASSERT_EQ(scalar("SELECT rowid from Analysts where ID = 'dave'"), bobsRow);
+    env->dialogs.answer(Answer::Yes);
+    w.Command24->click();
+    EXPECT_EQ(env->dialogs.lastMessage(), staffrules::goneText());
+    EXPECT_FALSE(env->dialogs.shown("Password has been cleared"));
+    EXPECT_EQ(stored("Spare1", "dave"), "secret");
+    EXPECT_EQ(w.Adodc3->recordset()->rowCount(), 2); // the list as stored now
+
+    row(w, "dave");
+    env->dialogs.whileAsking = [this](const QString&) {
+        exec("DELETE FROM Analysts WHERE ID = 'dave'");
+        addStaff("erin", "", "1");
+    };
+    env->dialogs.answer(Answer::Ok);
+    w.Command4->click();
+    env->dialogs.whileAsking = nullptr;
+    EXPECT_EQ(env->dialogs.lastMessage(), staffrules::goneText());
+    EXPECT_EQ(count("SELECT * from Analysts where ID = 'erin'"), 1);
+}
+
+TEST_F(StaffWindow, AListALockKeptFromBeingReadIsReadAgainBeforeTheWindowActsOnIt) {
+    prepareDatabase();
+    addStaff("bob", "", "1");
+    start("Admin");
+    PlainSqlite other(dbPath); // another copy holding the file
+    ASSERT_EQ(other.exec("BEGIN EXCLUSIVE"), "");
+    env->dialogs.whileAsking = [&other](const QString&) { other.exec("COMMIT"); };
+    env->dialogs.answer(Answer::Yes);
+    main->mnusupportstaff->trigger();
+    analysts& w = ui::form<analysts>();
+    processEvents();
+    env->dialogs.whileAsking = nullptr;
+    ASSERT_EQ(env->dialogs.messages.size(), 1u);
+    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The support staff could not be read:\n"));
+    EXPECT_TRUE(env->dialogs.lastMessage().endsWith("\n\nTry again?"));
+    ASSERT_TRUE(ui::isLoaded<analysts>());
+    EXPECT_EQ(w.Adodc3->recordset()->rowCount(), 2);
+    row(w, "bob");
+    choose(w, "Standard");
+    EXPECT_EQ(stored("Spare2", "bob"), "3");
 }
 
 TEST_F(StaffWindow, CommandsTheDatabaseRefusesAreToldShowWhatIsStoredAndLeaveNothingForALaterCommand) {

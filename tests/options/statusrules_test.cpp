@@ -74,6 +74,41 @@ TEST_F(StatusRules, ARowTheTableRefusesLeavesEveryRowAsItWas) {
     EXPECT_NO_THROW(statusrules::rewrite(path, lists));
 }
 
+TEST(StatusRulesChecks, AMergeKeepsBothCopiesMovesAndAdditionsAndTurnsDownOnlyWhatClashes) {
+    statusrules::Lists read;
+    read.statuses = {"Open", "Urgent", "Pending", "Closed"};
+    read.colours = {"---", "1", "2", "3"};
+    read.categories = {"A", "B", "C"};
+    // This copy moves Pending up and adds "parts"; another copy adds "Waiting" after Urgent and "Parts".
+    statusrules::Lists mine = read, theirs = read;
+    mine.statuses = {"Open", "Pending", "Urgent", "Closed", "parts"};
+    mine.colours = {"---", "2", "1", "3", "---"};
+    theirs.statuses = {"Open", "Urgent", "Waiting", "Pending", "Closed", "Parts"};
+    theirs.colours = {"---", "1", "4", "2", "3", "5"};
+    std::optional<statusrules::Lists> merged = statusrules::merge(read, mine, theirs);
+    ASSERT_TRUE(merged);
+    EXPECT_EQ(merged->statuses, (QStringList{"Open", "Pending", "Urgent", "Waiting", "Closed", "Parts"}));
+    EXPECT_EQ(merged->colours, (QStringList{"---", "2", "1", "4", "3", "5"}));
+    EXPECT_EQ(merged->categories, read.categories);
+
+    // Both move the same entries apart.
+    theirs = read;
+    theirs.categories = {"C", "A", "B"};
+    mine = read;
+    mine.categories = {"B", "A", "C"};
+    EXPECT_FALSE(statusrules::merge(read, mine, theirs));
+    mine.categories = {"C", "A", "B"}; // the same move is no clash
+    EXPECT_TRUE(statusrules::merge(read, mine, theirs));
+    // Removals of both that would leave fewer than four statuses are not stored.
+    theirs = read;
+    theirs.statuses.removeAt(2);
+    theirs.colours.removeAt(2);
+    mine = read;
+    mine.statuses.removeAt(0);
+    mine.colours.removeAt(0);
+    EXPECT_FALSE(statusrules::merge(read, mine, theirs));
+}
+
 TEST(StatusRulesChecks, OnlyTheExactFixedNamesAreKeptAndEmptyListsAreNotStored) {
     EXPECT_EQ(statusrules::statusDeleteRefusal({"closed", "urgent", "b", "c", "d"}, 0), "");
     EXPECT_EQ(statusrules::statusDeleteRefusal({"closed", "urgent", "b", "c", "d"}, 1), "");

@@ -178,3 +178,102 @@ TEST_F(RecordsetTest, DataControlTakesTheJetConnectionTextAndStoresOnMove) {
     dc.refresh();
     EXPECT_EQ(model.rowCount(), 3);
 }
+
+// Another copy of the program writes the same file between this copy's read and its write.
+class TwoCopiesRecordset : public DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        database.execute("CREATE TABLE People ([Name] text(50), [Username] text(20), [Extension] text(20))");
+        database.execute("INSERT INTO People VALUES ('Ann', 'ann', '1')");
+        database.execute("INSERT INTO People VALUES ('Bob', 'bob', '2')");
+        db::setKeyColumns("People", {"Username"});
+    }
+    // What the file holds for a reference, as another tool reads it.
+    QString stored(const QString& username, const QString& column) {
+        auto rs = database.openRecordset(
+            QStringLiteral("SELECT [%1] FROM People WHERE Username = '%2'").arg(column, username));
+        return rs->eof() ? QStringLiteral("<gone>") : db::displayText(rs->field(0));
+    }
+};
+
+TEST_F(TwoCopiesRecordset, AnEditWritesWhatItChangedAndIsRefusedWhereAnotherCopyChangedTheSame) {
+    auto rs = database.openRecordset("SELECT * FROM People ORDER BY Name", db::LikeDialect::Ado);
+    database.execute("UPDATE People SET Name = 'Ann Lee' WHERE Username = 'ann'");
+    // Another column: both changes stand.
+    rs->setField("Extension", "11");
+    rs->update();
+    EXPECT_EQ(stored("ann", "Name"), "Ann Lee");
+    EXPECT_EQ(stored("ann", "Extension"), "11");
+
+    // The same column, changed but for case: refused, told, typed value kept and the row read anew.
+    database.execute("UPDATE People SET Extension = '12' WHERE Username = 'ann'");
+    rs->setField("Extension", "13");
+    try {
+        rs->update();
+        FAIL() << "an edit over another copy's change was stored";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.isConflict());
+        EXPECT_TRUE(e.message().contains("Another copy of the program has changed"));
+    }
+    EXPECT_EQ(stored("ann", "Extension"), "12");
+    EXPECT_EQ(rs->editMode(), db::Recordset::EditMode::Edit);
+    EXPECT_EQ(rs->field("Extension").toString(), "13");
+    EXPECT_EQ(rs->value(0, 0).toString(), "Ann Lee");
+    // Saved again after being told, it goes onto what the file holds now.
+    rs->update();
+    EXPECT_EQ(stored("ann", "Extension"), "13");
+}
+
+TEST_F(TwoCopiesRecordset, ARowDeletedOrReplacedUnderItsRowIdIsNeitherWrittenNorDeleted) {
+    auto rs = database.openRecordset("SELECT * FROM People ORDER BY Name", db::LikeDialect::Ado);
+    rs->moveLast(); // Bob, the last row id
+    // Another copy deletes Bob and adds Cy, who is given Bob's row id.
+    database.execute("DELETE FROM People WHERE Username = 'bob'");
+    database.execute("INSERT INTO People VALUES ('Cy', 'cy', '3')");
+    ASSERT_EQ(count("SELECT * FROM People WHERE rowid = 2 AND Username = 'cy'"), 1);
+
+    rs->setField("Extension", "99");
+    try {
+        rs->update();
+        FAIL() << "the new row was written as the old one";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.isConflict());
+        EXPECT_TRUE(e.message().contains("deleted"));
+    }
+    EXPECT_EQ(stored("cy", "Extension"), "3");
+    rs->cancelUpdate();
+    EXPECT_THROW(rs->deleteCurrent(), db::DbError);
+    EXPECT_EQ(stored("cy", "Name"), "Cy");
+
+    // A row simply gone is told too, whatever was typed.
+    rs->moveFirst();
+    database.execute("DELETE FROM People WHERE Username = 'ann'");
+    rs->setField("Name", "Ann Lee");
+    EXPECT_THROW(rs->update(), db::DbError);
+    EXPECT_EQ(count("SELECT * FROM People"), 1);
+}
+
+TEST_F(TwoCopiesRecordset, AWriteRolledBackWithItsTransactionLeavesTheRowAsTheFileHoldsIt) {
+    auto rs = database.openRecordset("SELECT * FROM People ORDER BY Name", db::LikeDialect::Ado);
+    {
+        db::Transaction tx(database.connection());
+        rs->setField("Extension", "77");
+        rs->update();
+    } // rolled back
+    EXPECT_EQ(stored("ann", "Extension"), "1");
+    // The next edit starts from what the file holds, so it is not taken for another copy's change.
+    rs->edit();
+    EXPECT_EQ(rs->value(0, 2).toString(), "1");
+    rs->setField("Extension", "78");
+    rs->update();
+    EXPECT_EQ(stored("ann", "Extension"), "78");
+
+    // A column the caller rebuilds from the file is taken as read there.
+    database.execute("UPDATE People SET Name = 'Ann Lee' WHERE Username = 'ann'");
+    rs->setField("Name", "x");
+    EXPECT_EQ(rs->readStored(0).toString(), "Ann Lee");
+    rs->setField("Name", rs->readStored(0).toString() + " (key holder)");
+    rs->update();
+    EXPECT_EQ(stored("ann", "Name"), "Ann Lee (key holder)");
+}

@@ -404,15 +404,19 @@ ReadSnapshot::~ReadSnapshot() {
 
 Transaction::Transaction(Connection& conn) : m_conn(conn) {
     m_conn.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    m_conn.m_openTx = ++m_conn.m_lastTx;
 }
 
 Transaction::~Transaction() {
     if (!m_done) {
+        // Recordsets that wrote inside it put back what they hold of the rows (Recordset::reconcile).
+        m_conn.m_rolledBack.insert(m_conn.m_openTx);
         try {
             m_conn.exec(QStringLiteral("ROLLBACK"));
         } catch (...) {
         }
     }
+    m_conn.m_openTx = 0;
 }
 
 void Transaction::commit() {

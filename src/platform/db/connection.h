@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <set>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -39,6 +40,9 @@ public:
     int changes() const;
     bool inTransaction() const;
 
+    // The db::Transaction under way (0: none), and whether a transaction so numbered ended without its commit.
+    quint64 currentTransaction() const { return m_openTx; }
+    bool rolledBack(quint64 tx) const { return m_rolledBack.count(tx) > 0; }
     LikeDialect likeDialect() const { return m_like; }
     void setLikeDialect(LikeDialect d) { m_like = d; }
 
@@ -49,6 +53,10 @@ private:
     QString m_path;
     sqlite3* m_db = nullptr;
     LikeDialect m_like = LikeDialect::Dao;
+    quint64 m_lastTx = 0;
+    quint64 m_openTx = 0;
+    std::set<quint64> m_rolledBack;
+    friend class Transaction;
 };
 
 // One prepared statement; finalized when it goes.

@@ -70,7 +70,8 @@ void DataControl::refreshInPlace() {
             rs->edit();
     } else if (onRow) { // rows without identity (a query over more than one table) keep their place
         rs->moveTo(qMin(old.absolutePosition(), rs->recordCount() - 1));
-    } else if (old.recordCount() > 0) {
+    } else {
+        // Off the rows it stays off them, an empty list too: a row it never stood on is not taken.
         rs->moveTo(old.bof() ? -1 : rs->recordCount());
     }
     for (const auto& [name, value] : pending)

@@ -29,8 +29,8 @@ public:
     // Runs the record source anew (throws DbError; the old recordset stays on failure).
     void refresh();
     // Runs the record source anew as refresh() does, but stands on the row it stood on (after the last one when
-    // that row has gone) and keeps a pending edit or added row as it was, unstored. An edited row that has
-    // gone is not read anew.
+    // that row has gone; on none when it stood on none, an empty list too) and keeps a pending edit or added row
+    // as it was, unstored. An edited row that has gone is not read anew.
     void refreshInPlace();
     // Drops the recordset, as unbinding does.
     void clear();

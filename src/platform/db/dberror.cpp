@@ -8,9 +8,27 @@ DbError::DbError(const QString& message, int code, int extendedCode, const QStri
     : std::runtime_error(message.toStdString()), m_message(message), m_code(code), m_extendedCode(extendedCode),
       m_sql(sql) {}
 
-bool DbError::isBusy() const { return m_code == SQLITE_BUSY || m_code == SQLITE_LOCKED; }
-bool DbError::isReadOnly() const { return m_code == SQLITE_READONLY; }
-bool DbError::isNotADatabase() const { return m_code == SQLITE_NOTADB; }
-bool DbError::isConstraint() const { return m_code == SQLITE_CONSTRAINT; }
+bool DbError::isBusy() const {
+    return m_code == SQLITE_BUSY || m_code == SQLITE_LOCKED;
+}
+bool DbError::isReadOnly() const {
+    return m_code == SQLITE_READONLY;
+}
+bool DbError::isNotADatabase() const {
+    return m_code == SQLITE_NOTADB;
+}
+bool DbError::isConstraint() const {
+    return m_code == SQLITE_CONSTRAINT;
+}
+
+DbError DbError::conflict(Conflict what, const QString& table) {
+    const QString message =
+        what == Conflict::Deleted
+            ? QStringLiteral("Another copy of the program has deleted this record (%1) since it was read here, so "
+                             "nothing was stored.")
+            : QStringLiteral("Another copy of the program has changed this record (%1) since it was read here, so "
+                             "nothing was stored. It has been read again; what was typed is kept.");
+    return DbError(message.arg(table), ConflictCode, ConflictCode);
+}
 
 } // namespace db

@@ -19,6 +19,12 @@ public:
     bool isReadOnly() const; // file or folder not writable
     bool isNotADatabase() const;
     bool isConstraint() const; // text too long, duplicate key...
+    // A row this copy read was changed, replaced or deleted by another copy before this copy's write reached it.
+    bool isConflict() const { return m_code == ConflictCode; }
+
+    static constexpr int ConflictCode = 1000; // outside the engine's codes
+    enum class Conflict { Changed, Deleted };
+    static DbError conflict(Conflict what, const QString& table);
 
 private:
     QString m_message;

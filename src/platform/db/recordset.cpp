@@ -8,8 +8,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <optional>
-#include <unordered_set>
 #include <sqlite3.h>
+#include <unordered_set>
 
 namespace db {
 namespace {
@@ -36,6 +36,20 @@ DbError noSuchField(int i) {
     return DbError(QStringLiteral("Item cannot be found in the collection (field %1).").arg(i));
 }
 
+QHash<QString, QStringList>& keyRegistry() {
+    static QHash<QString, QStringList> keys;
+    return keys;
+}
+
+// A value as stored, exactly: case counts, as does Null against "".
+bool sameStored(const QVariant& a, const QVariant& b) {
+    if (isNull(a) || isNull(b))
+        return isNull(a) && isNull(b);
+    if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
+        return a.toString() == b.toString();
+    return a == b;
+}
+
 // Jet compares ORDER BY values without regard to case.
 bool sameValue(const QVariant& a, const QVariant& b) {
     if (isNull(a) || isNull(b))
@@ -54,7 +68,8 @@ QString keyQuery(Connection& conn, const QString& jetSql, const jet::Query& q, c
     const auto plain = jet::splitPlainSelect(jetSql);
     if (!plain || plain->table.compare(q.singleTable, Qt::CaseInsensitive) != 0)
         return {};
-    static const QRegularExpression name(QStringLiteral("^(?:(?:\"(?:[^\"]|\"\")+\"|\\w+)\\.)?(\"(?:[^\"]|\"\")+\"|\\w+)$"));
+    static const QRegularExpression name(
+        QStringLiteral("^(?:(?:\"(?:[^\"]|\"\")+\"|\\w+)\\.)?(\"(?:[^\"]|\"\")+\"|\\w+)$"));
     for (const QString& term : q.orderBy) {
         // Only order terms that name a table column; a result name of the same text must be that column.
         const auto m = name.match(term.trimmed());
@@ -220,6 +235,7 @@ void Recordset::load() {
         m_store = std::move(store);
         m_rowids = std::move(rowids);
         m_onDemand = false;
+        m_unconfirmed.clear();
         m_fetch.reset();
         m_range.reset();
         forgetPages();
@@ -269,8 +285,9 @@ bool Recordset::loadKeys(const QString& table, const std::vector<Field>& fields,
     const QString id = quoteIdent(table) + QStringLiteral(".rowid");
     auto fetch = std::make_unique<Statement>(*m_conn, QStringLiteral("SELECT") + list + from +
                                                           QStringLiteral(" WHERE rowid = ?"));
-    auto range = std::make_unique<Statement>(*m_conn, QStringLiteral("SELECT rowid,") + list + from +
-                                                          QStringLiteral(" WHERE rowid BETWEEN ? AND ? ORDER BY rowid"));
+    auto range =
+        std::make_unique<Statement>(*m_conn, QStringLiteral("SELECT rowid,") + list + from +
+                                                 QStringLiteral(" WHERE rowid BETWEEN ? AND ? ORDER BY rowid"));
     if (fetch->columnCount() != static_cast<int>(fields.size()))
         return false;
     Statement keys(*m_conn, QStringLiteral("SELECT ") + id + QLatin1Char(' ') + tail);
@@ -282,6 +299,7 @@ bool Recordset::loadKeys(const QString& table, const std::vector<Field>& fields,
     m_store = std::make_shared<RowStore>(static_cast<int>(fields.size()));
     m_rowids = std::move(rowids);
     m_onDemand = true;
+    m_unconfirmed.clear();
     m_streamSql = QStringLiteral("SELECT ") + id + QLatin1Char(',') + list + tail;
     m_fetch = std::move(fetch);
     m_range = std::move(range);
@@ -503,9 +521,139 @@ void Recordset::edit() {
     checkCurrent();
     if (m_edit != EditMode::None)
         return;
+    reconcile();
     m_buffer.assign(m_fields.size(), QVariant());
     m_dirty.assign(m_fields.size(), false);
+    m_read.assign(m_fields.size(), QVariant());
+    for (int i = 0; i < fieldCount(); ++i)
+        if (!m_fields[i].origin.isEmpty())
+            m_read[i] = storedValue(m_pos, i);
     m_edit = EditMode::Edit;
+}
+
+QVariant Recordset::storedValue(int row, int col) const {
+    if (m_onDemand) {
+        int local = 0;
+        const RowStore& page = pageOf(row, local);
+        return local < 0 ? QVariant() : page.value(local, col, m_fields[col].isDate);
+    }
+    return m_store->value(row, col, m_fields[col].isDate);
+}
+
+std::vector<int> Recordset::keyFields() const {
+    std::vector<int> out;
+    const QStringList keys = keyRegistry().value(m_table.toLower());
+    for (int i = 0; i < fieldCount(); ++i)
+        for (const QString& k : keys)
+            if (m_fields[i].origin.compare(k, Qt::CaseInsensitive) == 0)
+                out.push_back(i);
+    return out;
+}
+
+void Recordset::verifyAsRead(int row, const std::vector<int>& cols, const std::vector<QVariant>& asRead,
+                             const std::vector<int>& keys) {
+    QStringList names;
+    for (int c : cols)
+        names << quoteIdent(m_fields[c].origin);
+    if (names.isEmpty())
+        names << QStringLiteral("1");
+    Statement st(*m_conn,
+                 QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(names.join(','), quoteIdent(m_table)));
+    st.bind(1, m_rowids[row]);
+    if (!st.step())
+        throw DbError::conflict(DbError::Conflict::Deleted, m_table);
+    RowStore now(static_cast<int>(cols.size()));
+    now.appendFrom(st.handle(), 0);
+    st.reset();
+    bool changed = false;
+    for (size_t k = 0; k < cols.size(); ++k) {
+        const int c = cols[k];
+        if (sameStored(now.value(0, static_cast<int>(k), m_fields[c].isDate), asRead[c]))
+            continue;
+        // Another row under the same row id (the one read was deleted and the id given again) is not this one.
+        if (std::find(keys.begin(), keys.end(), c) != keys.end())
+            throw DbError::conflict(DbError::Conflict::Deleted, m_table);
+        changed = true;
+    }
+    if (!changed)
+        return;
+    // Read anew, so that what is shown is the file's and a second save stores onto it.
+    readBack(row);
+    if (row == m_pos && m_edit == EditMode::Edit)
+        for (int i = 0; i < fieldCount(); ++i)
+            if (!m_fields[i].origin.isEmpty())
+                m_read[i] = storedValue(row, i);
+    emit rowChanged(row);
+    throw DbError::conflict(DbError::Conflict::Changed, m_table);
+}
+
+bool Recordset::readBack(int row) {
+    if (m_onDemand) {
+        forgetPage(row);
+        return true;
+    }
+    QStringList all;
+    for (const Field& f : m_fields)
+        all << (f.origin.isEmpty() ? QStringLiteral("NULL") : quoteIdent(f.origin));
+    Statement back(*m_conn,
+                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(','), quoteIdent(m_table)));
+    back.bind(1, m_rowids[row]);
+    if (!back.step())
+        return false;
+    RowStore& rows = writableRows();
+    for (int i = 0; i < fieldCount(); ++i)
+        if (!m_fields[i].origin.isEmpty())
+            rows.set(row, i, back.column(i));
+    return true;
+}
+
+void Recordset::reconcile() {
+    for (auto it = m_unconfirmed.begin(); it != m_unconfirmed.end();) {
+        if (it->tx == m_conn->currentTransaction()) {
+            ++it;
+            continue;
+        }
+        const int row = m_conn->rolledBack(it->tx) ? rowWithId(it->rowid) : -1;
+        if (row >= 0) {
+            if (m_onDemand) {
+                forgetPage(row);
+            } else {
+                RowStore& rows = writableRows();
+                for (int i = 0; i < fieldCount(); ++i)
+                    if (!m_fields[i].origin.isEmpty())
+                        rows.set(row, i, it->before[i]);
+            }
+            emit rowChanged(row);
+        }
+        it = m_unconfirmed.erase(it);
+    }
+}
+
+QVariant Recordset::readStored(int col) {
+    checkCurrent();
+    requireUpdatable();
+    if (col < 0 || col >= fieldCount())
+        throw noSuchField(col);
+    reconcile();
+    if (m_fields[col].origin.isEmpty() || m_rowids[m_pos] == 0)
+        return {};
+    m_conn->setLikeDialect(m_dialect);
+    Statement st(
+        *m_conn,
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(quoteIdent(m_fields[col].origin), quoteIdent(m_table)));
+    st.bind(1, m_rowids[m_pos]);
+    if (!st.step())
+        return {};
+    RowStore now(1);
+    now.appendFrom(st.handle(), 0);
+    const QVariant v = now.value(0, 0, m_fields[col].isDate);
+    if (m_onDemand)
+        forgetPage(m_pos);
+    else
+        writableRows().set(m_pos, col, st.column(0));
+    if (m_edit == EditMode::Edit)
+        m_read[col] = v;
+    return v;
 }
 
 void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std::vector<bool>& dirty, bool insert) {
@@ -527,15 +675,40 @@ void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std
             st.bind(static_cast<int>(i) + 1, binds[i]);
         st.step();
         m_rowids[row] = m_conn->lastInsertRowid();
-    } else if (!cols.isEmpty()) {
-        const QString sql =
-            QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(quoteIdent(m_table), cols.join(" = ?, "));
-        Statement st(*m_conn, sql);
-        int k = 1;
-        for (const QVariant& v : binds)
-            st.bind(k++, v);
-        st.bind(k, m_rowids[row]);
-        st.step();
+    } else {
+        // Only while the row is still the one this copy read: its key and each column changed as read.
+        const std::vector<int> keys = keyFields();
+        std::vector<int> check = keys;
+        for (size_t i = 0; i < values.size(); ++i)
+            if (dirty[i] && !m_fields[i].origin.isEmpty() &&
+                std::find(check.begin(), check.end(), static_cast<int>(i)) == check.end())
+                check.push_back(static_cast<int>(i));
+        std::optional<Transaction> own;
+        if (!m_conn->inTransaction())
+            own.emplace(*m_conn);
+        verifyAsRead(row, check, m_read, keys);
+        if (!cols.isEmpty()) {
+            const QString sql =
+                QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(quoteIdent(m_table), cols.join(" = ?, "));
+            Statement st(*m_conn, sql);
+            int k = 1;
+            for (const QVariant& v : binds)
+                st.bind(k++, v);
+            st.bind(k, m_rowids[row]);
+            st.step();
+            if (m_conn->changes() == 0)
+                throw DbError::conflict(DbError::Conflict::Deleted, m_table);
+        }
+        if (own)
+            own->commit();
+        if (const quint64 tx = m_conn->currentTransaction(); tx != 0 && !m_onDemand) {
+            std::vector<QVariant> before(m_fields.size());
+            for (int i = 0; i < fieldCount(); ++i)
+                before[i] = m_store->value(row, i, false);
+            m_unconfirmed.push_back({m_rowids[row], tx, std::move(before)});
+        } else if (tx != 0) {
+            m_unconfirmed.push_back({m_rowids[row], tx, {}});
+        }
     }
     // Read on demand, the row's page is read anew when next shown.
     if (m_onDemand) {
@@ -543,23 +716,13 @@ void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std
         return;
     }
     // Read the row back: the database gives the autonumber and whatever it stored.
-    QStringList all;
-    for (const Field& f : m_fields)
-        all << (f.origin.isEmpty() ? QStringLiteral("NULL") : quoteIdent(f.origin));
-    Statement back(*m_conn,
-                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(','), quoteIdent(m_table)));
-    back.bind(1, m_rowids[row]);
-    if (back.step()) {
-        RowStore& rows = writableRows();
-        for (int i = 0; i < fieldCount(); ++i)
-            if (!m_fields[i].origin.isEmpty())
-                rows.set(row, i, back.column(i));
-    }
+    readBack(row);
 }
 
 void Recordset::update() {
     if (m_edit == EditMode::None)
         return;
+    reconcile();
     const bool insert = m_edit == EditMode::Add;
     storeRow(m_pos, m_buffer, m_dirty, insert);
     m_edit = EditMode::None;
@@ -587,8 +750,14 @@ void Recordset::deleteCurrent() {
         cancelUpdate();
         return;
     }
+    const EditMode mode = m_edit;
     m_edit = EditMode::None;
-    removeRow(m_pos);
+    try {
+        removeRow(m_pos);
+    } catch (const DbError&) {
+        m_edit = mode;
+        throw;
+    }
 }
 
 void Recordset::removeRow(int row) {
@@ -596,9 +765,25 @@ void Recordset::removeRow(int row) {
     if (row < 0 || row >= rowCount())
         return;
     m_conn->setLikeDialect(m_dialect);
-    Statement st(*m_conn, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdent(m_table)));
-    st.bind(1, m_rowids[row]);
-    st.step();
+    reconcile();
+    {
+        // Only the row this copy read: one that is gone, or another under its row id, is told and stays.
+        const std::vector<int> keys = keyFields();
+        std::vector<QVariant> asRead(m_fields.size());
+        for (int k : keys)
+            asRead[k] = storedValue(row, k);
+        std::optional<Transaction> own;
+        if (!m_conn->inTransaction())
+            own.emplace(*m_conn);
+        verifyAsRead(row, keys, asRead, keys);
+        Statement st(*m_conn, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdent(m_table)));
+        st.bind(1, m_rowids[row]);
+        st.step();
+        if (m_conn->changes() == 0)
+            throw DbError::conflict(DbError::Conflict::Deleted, m_table);
+        if (own)
+            own->commit();
+    }
     eraseRow(row);
     emit rowRemoved(row);
     // The row after the deleted one becomes current (EOF after the last).
@@ -624,6 +809,10 @@ void Recordset::requery() {
         throw;
     }
     settle();
+}
+
+void setKeyColumns(const QString& table, const QStringList& columns) {
+    keyRegistry().insert(table.toLower(), columns);
 }
 
 qint64 Recordset::rowId(int row) const {
@@ -791,9 +980,9 @@ int Recordset::locate(const QString& criterion, int from, int skip) const {
     bool ascii = true;
     for (const QChar c : wanted)
         ascii = ascii && c.unicode() < 0x80;
-    const bool whole = m_fields[col].isText && ascii &&
-                       (op == QLatin1String("=") || (like && !wanted.contains(wild)));
-    QString scan = QStringLiteral("SELECT rowid, %1 FROM %2").arg(quoteIdent(m_fields[col].origin), quoteIdent(m_table));
+    const bool whole = m_fields[col].isText && ascii && (op == QLatin1String("=") || (like && !wanted.contains(wild)));
+    QString scan =
+        QStringLiteral("SELECT rowid, %1 FROM %2").arg(quoteIdent(m_fields[col].origin), quoteIdent(m_table));
     if (whole)
         scan += QStringLiteral(" WHERE %1 = ? COLLATE NOCASE").arg(quoteIdent(m_fields[col].origin));
     Statement all(*m_conn, scan);

@@ -64,7 +64,11 @@ public:
     EditMode editMode() const { return m_edit; }
     void addNew();
     void edit();
-    void update();       // stores the pending row; an added row gets the values the database gave it
+    // Stores the pending row; an added row gets the values the database gave it. An edited row is written only
+    // while it is still the row this copy read (its key columns, see setKeyColumns) and each column it changes
+    // still holds what this copy read; otherwise DbError::isConflict(), nothing is written, the typed values stay
+    // pending and a row that is still there is read anew. Deleting checks the key alike.
+    void update();
     void cancelUpdate(); // forgets pending values; an added row disappears
     void deleteCurrent();
     void requery(); // runs the query again; the position stays where it can
@@ -73,6 +77,10 @@ public:
     int rowWithId(qint64 id) const;
     // The fields a pending edit or added row has set, with their values (none without an edit).
     std::vector<std::pair<int, QVariant>> pendingFields() const;
+    // The current row's column as the file holds it now, taken as the value this copy read (a pending value
+    // stays pending): for a column the caller rebuilds from the file (text appended to, a customer's name). Null
+    // when the row is gone or not stored yet.
+    QVariant readStored(int col);
 
     // ADO's Find: "Field LIKE 'x'", "Field = 'x'" or "Field <> 'x'", from the current row forward.
     // Returns true on a match (now current); false leaves the recordset at EOF.
@@ -110,10 +118,17 @@ private:
         QString origin; // table column, "" for expressions
         bool isDate = false;
         bool isText = false; // declared TEXT
-        int maxLength = 0; // 0: no limit
+        int maxLength = 0;   // 0: no limit
     };
     void load();
     void checkCurrent() const;
+    QVariant storedValue(int row, int col) const; // the row as read, without a pending edit
+    std::vector<int> keyFields() const;
+    // Throws a conflict unless the row still holds asRead[c] in each column c of cols (inside a transaction).
+    void verifyAsRead(int row, const std::vector<int>& cols, const std::vector<QVariant>& asRead,
+                      const std::vector<int>& keys);
+    bool readBack(int row); // the row's cells from the file; false when it is gone
+    void reconcile();       // rows written in a transaction that was then rolled back take their old cells
     void requireUpdatable() const;
     void storeRow(int row, const std::vector<QVariant>& values, const std::vector<bool>& dirty, bool insert);
     void setPosition(int pos);
@@ -121,8 +136,7 @@ private:
     void autoStoreBeforeMove();
     RowStore& writableRows();
     void eraseRow(int row);
-    bool loadKeys(const QString& table, const std::vector<Field>& fields, const QString& tail,
-                  const QString& list);
+    bool loadKeys(const QString& table, const std::vector<Field>& fields, const QString& tail, const QString& list);
     // Read on demand: the page of rows that holds `row`, and the row's place in it.
     const RowStore& pageOf(int row, int& local) const;
     void forgetPages() const { m_pages.clear(); }
@@ -148,13 +162,24 @@ private:
     EditMode m_edit = EditMode::None;
     std::vector<QVariant> m_buffer;
     std::vector<bool> m_dirty;
+    std::vector<QVariant> m_read; // the edited row as read when the edit began
+    struct Unconfirmed {
+        qint64 rowid;
+        quint64 tx;
+        std::vector<QVariant> before;
+    };
+    std::vector<Unconfirmed> m_unconfirmed; // rows written inside a transaction not yet ended
     Reading m_reading = Reading::Whole;
     bool m_onDemand = false;
     mutable std::map<int, Page> m_pages;
     mutable std::uint64_t m_pageClock = 0;
-    QString m_streamSql; // the whole query with the row id in front
+    QString m_streamSql;                        // the whole query with the row id in front
     mutable std::unique_ptr<Statement> m_fetch; // one row by row id
     mutable std::unique_ptr<Statement> m_range; // the rows between two row ids
 };
+
+// The columns that tell a row from a later one given the same row id, for tables whose row ids the engine may
+// give again (no autonumber). Registered once by the schema.
+void setKeyColumns(const QString& table, const QStringList& columns);
 
 } // namespace db
