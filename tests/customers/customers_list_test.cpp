@@ -2,7 +2,6 @@
 #include "support/input.h"
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
-#include "support/refusedwrites.h"
 
 #include "customers/customerexport.h"
 #include "mainwindow/form1.h"
@@ -220,42 +219,6 @@ TEST_F(CustomerList, ALongListKeepsItsOrderAndFindsAnyCustomerInTheWholeTable) {
     env->dialogs.clear();
     main->FindCust("nobody");
     EXPECT_EQ(env->dialogs.messageTexts(), QStringList{"No Records Found"});
-}
-
-// The file refuses writes: an added customer and an edited one are refused in turn, and the list shows every
-// customer it holds, beyond its first pages too, after the refusal and after Cancel.
-TEST_F(CustomerList, ASaveRefusedByTheFileLeavesEveryCustomerShowingAlsoAfterCancel) {
-    prepareDatabase();
-    for (int i = 0; i < 150; ++i)
-        addCustomer(QStringLiteral("Name %1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("R%1").arg(i));
-    start("Admin");
-    main->show();
-    const auto blankRows = [this] {
-        QList<int> blank;
-        const QAbstractItemModel* m = main->Datagrid1->model();
-        for (int r = 0; r < m->rowCount(); ++r)
-            if (m->index(r, 0).data().toString().isEmpty())
-                blank << r;
-        return blank;
-    };
-    const RefusedWrites readOnly(dbPath);
-    main->mnuaddcust->trigger();
-    typeText(main->Text11, "Z1");
-    main->Command10->click();
-    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The customer could not be saved"));
-    EXPECT_EQ(blankRows(), QList<int>{150}); // the new customer, as typed
-    main->Command9->click();
-    EXPECT_EQ(blankRows(), QList<int>{});
-
-    select(140);
-    main->mnueditcust->trigger();
-    typeText(main->Text11, "9");
-    main->Command20->click();
-    EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The customer could not be saved"));
-    EXPECT_EQ(blankRows(), QList<int>{});
-    main->Command9->click();
-    EXPECT_EQ(blankRows(), QList<int>{});
-    EXPECT_EQ(main->Datagrid1->model()->rowCount(), 150);
 }
 
 } // namespace

@@ -121,45 +121,28 @@ TEST_P(BoxFit, BoxesWrapTheirTextAndKeepEveryButtonOnA1024x768ScreenAtAnElevenPo
 
 INSTANTIATE_TEST_SUITE_P(Families, BoxFit, ::testing::ValuesIn(fitFamilies()), familyTestName);
 
-// What a box shows is steered with invisible characters (none breaks inside "mm/dd/yyyy", a long run breaks);
-// what is copied from it is the text as given, by the keys and by the label's menu.
+// A box wraps its text with invisible characters (none breaks inside "mm/dd/yyyy", a long run breaks); what is
+// copied from it, by the keys or by the label's menu, is the text as given.
 TEST(Dialogs, CopyingFromAMessageGivesExactlyItsText) {
     ensureApp();
     const QString path = "/srv/helpdesk/" + QString("settings-folder-").repeated(4) + "/quorvane.ini";
     const QString text =
         "Type the date as mm/dd/yyyy.\nCould not store this setting in " + path + "; nothing was stored.";
     auto box = ui::messageBox(text, ui::Buttons::Ok, "Quorvane", nullptr);
-    box->show();
-    processEvents();
     auto* label = box->findChild<QLabel*>("qt_msgbox_label");
-    ASSERT_TRUE(label);
-    ASSERT_TRUE(label->text().contains(QChar(0x2060)) && label->text().contains(QChar(0x200B))); // wraps as before
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    const auto copyKeys = [](QWidget* w) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "c");
-        QApplication::sendEvent(w, &press);
-    };
-
+    ASSERT_TRUE(label && label->text().contains(QChar(0x2060)) && label->text().contains(QChar(0x200B)));
     label->setSelection(0, static_cast<int>(label->text().size()));
-    copyKeys(label);
-    EXPECT_EQ(clipboard->text(), text);
+    QKeyEvent copyKeys(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "c");
+    QApplication::sendEvent(label, &copyKeys);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
     const int from = static_cast<int>(label->text().indexOf("/srv"));
     label->setSelection(from, static_cast<int>(label->text().indexOf(';') - from));
     QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(label, &menuAsked);
     auto* menu = label->findChild<QMenu*>();
     ASSERT_TRUE(menu);
-    menu->actions().first()->trigger();
-    EXPECT_EQ(clipboard->text(), path);
-    menu->close();
-    processEvents();
-
-    // A copy of the whole box, where the platform makes one, names the path as it is too.
-    clipboard->setText("before");
-    label->setSelection(0, 0);
-    copyKeys(box.get());
-    processEvents();
-    EXPECT_FALSE(clipboard->text().contains(QChar(0x2060)) || clipboard->text().contains(QChar(0x200B)));
+    menu->actions().first()->trigger(); // Copy
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), path);
 }
 
 TEST(Dialogs, AnInputBoxShowsTheStartOfALongAnswerGivenBeforehandAllOfItSelected) {

@@ -295,7 +295,6 @@ TEST_F(Wizard, ClosingStoresTheTitleOnlyWhenThisCopyChangedIt) {
     EXPECT_EQ(ini("Text2"), "Their weekly");
 
     Form3& again = open();
-    EXPECT_EQ(again.Text2->text(), "Report dated: 14/03/2025. Their weekly");
     ASSERT_TRUE(settings.write("Reports", "Text2", "Their daily"));
     again.Text2->setText("Report dated: 14/03/2025. Our weekly");
     again.close();
