@@ -158,18 +158,6 @@ TEST(JetLike, MatcherEdgeCases) {
     EXPECT_TRUE(likeMatch(QString(5000, 'a'), "*a*a*a*a*a*a*a*a*b*", LikeDialect::Dao) == false);
 }
 
-// A text made a pattern matches itself alone, in both dialects, whatever signs it holds.
-TEST(JetLike, ATextAsALiteralPatternMatchesOnlyItself) {
-    using db::jet::likeLiteral;
-    const QString signs = "a*b?c#1[x]d%e_f[!g]-h'";
-    for (const LikeDialect d : {LikeDialect::Dao, LikeDialect::Ado}) {
-        EXPECT_TRUE(db::jet::likeMatch(signs.toUpper(), likeLiteral(signs, d), d));
-        for (const char* other : {"aXb?c#1[x]d%e_f[!g]-h'", "a*bXc#1[x]d%e_f[!g]-h'", "a*b?c#2[x]d%e_f[!g]-h'",
-                                  "a*b?c#1xd%e_f[!g]-h'", "a*b?c#1[x]dXe_f[!g]-h'", "a*b?c#1[x]d%eXf[!g]-h'"})
-            EXPECT_FALSE(db::jet::likeMatch(other, likeLiteral(signs, d), d)) << other;
-    }
-}
-
 // The byte matcher serves ASCII text and must answer as the text matcher does; other text goes to the latter.
 TEST(JetLike, MatchingOnBytesAgreesWithMatchingOnText) {
     using db::jet::likeMatch;
