@@ -173,7 +173,8 @@ void frmAbout1::Form_Load() {
         {"Category & Status path:", dash + "[Contained within Database]"},
         {"Maximum Calls displayed:", dash + QString::number(optionrules::maxCalls(
                                                 ReadINI("Call Grid", "Maximum number of calls displayed", "1000")))},
-        {"Date Format:", dash + optionrules::dateSetting(ReadINI("Call Grid", "Date Setting", "mm-dd-yyyy"))},
+        {"Date Format:",
+         dash + optionrules::dateSetting(ReadINI("Call Grid", "Date Setting", db::shortDatePattern().toLower()))},
         {"Workload includes unassigned calls?",
          dash + ReadINI("Program", "Include Unassigned Calls in Workload", "False")},
         {"Calls unassigned by default?", dash + ReadINI("Program", "Unassigned by default", "False")},
