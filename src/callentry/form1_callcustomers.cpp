@@ -4,6 +4,7 @@
 #include "callentry/callrules.h"
 #include "callentry/callstore.h"
 #include "calllists/calllist.h"
+#include "customers/customersearch.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/dberror.h"
@@ -255,24 +256,6 @@ void Form1::logusercall(const QString& reference) {
         lognewcallcust();
 }
 
-namespace {
-
-// Moves the customer list to the first row matching the criterion; "No Records Found" when none does.
-void findFromFirst(db::Recordset* customers, const QString& criterion) {
-    bool found = false;
-    try {
-        if (customers && customers->recordCount() > 0) {
-            customers->moveFirst();
-            found = customers->find(criterion);
-        }
-    } catch (const db::DbError&) {
-    }
-    if (!found)
-        MsgBox(QStringLiteral("No Records Found"));
-}
-
-} // namespace
-
 // An opened call is put away (what was typed stored as Save stores it) before the list moves: the panel shows the
 // list's customer, and the call would go to whoever the list stood on. A refused store is told and the call stays
 // open with what was typed.
@@ -322,5 +305,18 @@ void Form1::findCustomerByName() {
         return;
     if (!callpanel::putAwayOpenedCall(*this))
         return;
-    findFromFirst(Adodc1->recordset(), QStringLiteral("Name LIKE '%") + SQLQuote(name) + QStringLiteral("%'"));
+    // The first customer whose name holds the text as typed; none found leaves the list past its end.
+    db::Recordset* list = Adodc1->recordset();
+    if (!list || list->recordCount() == 0) {
+        MsgBox(QStringLiteral("No Records Found"));
+        return;
+    }
+    try {
+        const int row = customers::findByName(*list, name);
+        list->moveTo(row < 0 ? list->recordCount() : row);
+        if (row >= 0)
+            return;
+    } catch (const db::DbError&) {
+    }
+    MsgBox(QStringLiteral("No Records Found"));
 }

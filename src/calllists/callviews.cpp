@@ -111,15 +111,8 @@ QString openedOn(const ListOptions& o, const QDate& day) {
 }
 
 QString byKeyword(const ListOptions& o, const QString& keyword) {
-    // The word is a plain text to look for: the wildcards of LIKE in it stand for themselves. The list runs
-    // through a data control, so its wildcards are % and _.
-    QString word;
-    for (const QChar c : keyword) {
-        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('['))
-            word += QLatin1Char('[') + c + QLatin1Char(']');
-        else
-            word += c;
-    }
+    // The word is a plain text to look for. The list runs through a data control, so its wildcards are % and _.
+    const QString word = db::jet::likeLiteral(keyword, db::LikeDialect::Ado);
     const QString pattern = quoted(QStringLiteral("%") + word + QStringLiteral("%"));
     return view(o, QStringLiteral("(Query LIKE ") + pattern + QStringLiteral(" OR Resolution LIKE ") + pattern +
                        QStringLiteral(" OR sp2 LIKE ") + pattern + QStringLiteral(")"));

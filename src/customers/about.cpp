@@ -37,6 +37,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 using ui::MsgBox;
@@ -172,7 +173,8 @@ void frmAbout1::Form_Load() {
         {"Category & Status path:", dash + "[Contained within Database]"},
         {"Maximum Calls displayed:", dash + QString::number(optionrules::maxCalls(
                                                 ReadINI("Call Grid", "Maximum number of calls displayed", "1000")))},
-        {"Date Format:", dash + ReadINI("Call Grid", "Date Setting", "mm-dd-yyyy")},
+        {"Date Format:",
+         dash + optionrules::dateSetting(ReadINI("Call Grid", "Date Setting", db::shortDatePattern().toLower()))},
         {"Workload includes unassigned calls?",
          dash + ReadINI("Program", "Include Unassigned Calls in Workload", "False")},
         {"Calls unassigned by default?", dash + ReadINI("Program", "Unassigned by default", "False")},
@@ -181,7 +183,8 @@ void frmAbout1::Form_Load() {
          dash + sortField(optionrules::sortColumn(ReadINI("Call Grid", "Sort Column", "Nom")))},
         {"Default List Sort Order:",
          dash + optionrules::sortOrder(ReadINI("Call Grid", "Sort Order", "ASC")) + "ENDING"},
-        {"Call Grid refresh Interval)", dash + ReadINI("Call Grid", "Refresh Interval", "600") + "sec"},
+        {"Call Grid refresh Interval)",
+         dash + QString::number(optionrules::refreshInterval(ReadINI("Call Grid", "Refresh Interval", "300"))) + "sec"},
     };
     info->setCols(3);
     info->setRows(static_cast<int>(rows.size()));
@@ -234,6 +237,9 @@ void frmAbout1::Command3_Click() {
     if (Adodc1->recordset() && Adodc1->recordset()->recordCount() > 0) {
         cust1->setRedraw(false);
         cust1->bind(Adodc1);
+        // Laid out as designed first; the address column gives way below once the window has its width.
+        if (AddressCol - cust1->fixedCols() < cust1->horizontalHeader()->count())
+            cust1->horizontalHeader()->setSectionResizeMode(AddressCol - cust1->fixedCols(), QHeaderView::Interactive);
         const std::pair<int, int> widths[] = {{0, 240}, {1, 2000}, {2, 2000}, {3, 2000}, {4, 3600},
                                               {5, 0},   {6, 1300}, {7, 0},    {8, 0}};
         for (const auto& [col, twips] : widths)
@@ -246,7 +252,18 @@ void frmAbout1::Command3_Click() {
     cust1->setRowHeightMin(300);
     m_deleteMode = true;
     cust1->show();
-    resize(width(), std::max(ui::twipsToPixels(DeleteModeHeight), height()));
+    // Every column in view without sideways scrolling: the columns grow with the grid's font, so the window widens
+    // for them as far as the screen allows, and the address column takes the width that is left.
+    QHeaderView* heads = cust1->horizontalHeader();
+    const QHeaderView* rowHeads = cust1->verticalHeader(); // the fixed column, of the width it was given
+    const QMargins margins = layout()->contentsMargins();
+    const int columns = heads->length() + 2 * cust1->frameWidth() +
+                        (rowHeads->isHidden() ? 0 : std::max(rowHeads->sizeHint().width(), rowHeads->minimumWidth())) +
+                        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, cust1);
+    const int wide = std::min(std::max(width(), margins.left() + columns + margins.right()), ui::windowRoom().width());
+    if (AddressCol - cust1->fixedCols() < heads->count())
+        heads->setSectionResizeMode(AddressCol - cust1->fixedCols(), QHeaderView::Stretch);
+    resize(wide, std::max(ui::twipsToPixels(DeleteModeHeight), height()));
 }
 
 void frmAbout1::Command4_Click() {
@@ -311,9 +328,8 @@ bool frmAbout1::leaveDeleteMode() {
     Adodc1->clear();
     Adodc1->setConnectionString(QString());
     Form1& main = ui::form<Form1>();
-    main.Adodc1->setRecordSource(customers::allSql());
-    // The list stands on the customer it stood on: a call or customer on the main window's panel keeps its own,
-    // and a new or edited customer stays as typed.
+    // Read anew in the order it is shown in, standing on the customer it stood on: a call or customer on the main
+    // window's panel keeps its own, and a new or edited customer stays as typed.
     try {
         main.rereadCustomers();
     } catch (const db::DbError&) {

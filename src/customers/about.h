@@ -44,8 +44,9 @@ public:
     bool warnondelete = false;
     bool deleteMode() const { return m_deleteMode; }
 
-    // cust1's columns: the reference and the delete column.
+    // cust1's columns: the reference, the address and the delete column.
     static constexpr int RefCol = 2;
+    static constexpr int AddressCol = 4;
     static constexpr int OptionCol = 6;
 
     void Command1_Click();

@@ -2,13 +2,18 @@
 
 #include <QString>
 
+namespace db {
+class Recordset;
+}
+
 namespace customers {
 
-// The search text as it goes into the name search: apostrophes doubled, every "*" removed, lower case.
-QString cleanSearchText(const QString& text);
-
-// Customers whose name holds the text anywhere, by path (Jet's "*" wildcard, compared without case).
+// Customers whose name holds the text anywhere, as typed (its pattern characters are text), without case.
 QString nameSearchSql(const QString& text);
+
+// The first row from `from` on whose name holds the text as typed, without regard to case; -1 when none.
+// Does not move the list.
+int findByName(const db::Recordset& customers, const QString& text, int from = 0);
 
 // Every call of one customer, status descending and then call number in sortorder, dates in datesetting.
 // The reference is quoted here and compared as callrules::sameReference does; `exact` where a case twin exists.
@@ -24,8 +29,6 @@ QString pickerByNameSql();
 QString pickerByReferenceSql();
 // Every customer by name, as the information window lists them for deleting.
 QString byNameSql();
-// Every customer in stored order: the main window's list after the delete list is put away.
-QString allSql();
 // The customer row a window holds before one is chosen (the Customers columns, no row).
 QString noCustomerSql();
 

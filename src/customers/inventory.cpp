@@ -35,6 +35,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using ui::MsgBox;
 
@@ -314,10 +315,13 @@ void Inventory::cmdGo_Click() {
 void Inventory::cmdCommand2_Click() {
     // Written whole or not at all, so a failed export never leaves a part that looks complete.
     const QString path = inventoryrules::invPath();
+    // The headings and the items listed: the grid's blank row of an empty list is none.
+    const db::Recordset* listed = Adodc1->recordset();
+    const int rows = std::min(Datagrid1->rows(), Datagrid1->fixedRows() + (listed ? listed->recordCount() : 0));
     bool written = false;
     {
         ui::WaitCursor wait; // the list may hold many thousands
-        written = inventoryrules::writeGridExport(path, Datagrid1->rows(), Datagrid1->cols(),
+        written = inventoryrules::writeGridExport(path, rows, Datagrid1->cols(),
                                                   [this](int r, int c) { return Datagrid1->textMatrix(r, c); });
     }
     if (!written) {

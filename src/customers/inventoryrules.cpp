@@ -2,6 +2,7 @@
 
 #include "callentry/callrules.h"
 #include "customers/customerexport.h"
+#include "platform/db/jetsql.h"
 #include "platform/db/recordset.h"
 #include "platform/desktop.h"
 #include "reports/pagefile.h"
@@ -13,15 +14,7 @@ namespace {
 
 // A typed text inside a LIKE pattern stands for itself: the data control's wildcards are % and _.
 QString literalPattern(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('['))
-            out += QLatin1Char('[') + c + QLatin1Char(']');
-        else
-            out += c;
-    }
-    return out;
+    return db::jet::likeLiteral(text, db::LikeDialect::Ado);
 }
 
 } // namespace

@@ -57,8 +57,7 @@ void applyGridFonts(Form1& f) {
     const appearance::GridFont font = appearance::GridFont::stored();
     f.Datagrid1->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(optionrules::rowHeight(
         ReadINI(QStringLiteral("Call Grid"), QStringLiteral("Grid Row Height"), QStringLiteral("300")))));
-    for (QTableView* grid : {static_cast<QTableView*>(f.datagrid2), static_cast<QTableView*>(f.Datagrid1)})
-        appearance::applyGridFont(grid, font.font(), ui::vbColour(font.colour));
+    f.showStoredGridFont(font);
 }
 
 } // namespace
@@ -207,7 +206,7 @@ void Form1::readSettings() {
     sortcolumn = optionrules::sortColumn(ReadINI("Call Grid", "Sort Column", "Nom"));
     auditon = optionrules::isTrue(ReadINI("Program", "Record Audit Information", "True"));
     lowres = optionrules::isTrue(ReadINI("Program", "Force Low Res", "False"));
-    datesetting = ReadINI("Call Grid", "Date Setting", db::shortDatePattern().toLower());
+    datesetting = optionrules::dateSetting(ReadINI("Call Grid", "Date Setting", db::shortDatePattern().toLower()));
     sheetheader = ReadINI("Printing", "Call Sheet Header", "Quorvane Call Sheet");
     refreshinterval = optionrules::refreshInterval(ReadINI("Call Grid", "Refresh Interval", "300"));
 

@@ -29,6 +29,9 @@ class CallStore;
 class PieChart;
 class CallList;
 
+namespace appearance {
+struct GridFont;
+}
 namespace db {
 class DataControl;
 }
@@ -416,6 +419,12 @@ public:
     void applyAppearance();
     // A grid font on the call list and the customer list.
     void setGridFont(const QFont& font, const QColor& colour);
+    // The grid font as the settings give it at start, on both lists, held as this copy read it.
+    void showStoredGridFont(const appearance::GridFont& stored);
+    // The grid font the user chose, stored where it differs from what this copy read or stored last.
+    void storeGridFont(const appearance::GridFont& chosen);
+    // A grid font chosen as a whole (a preset), stored whole.
+    void saveGridFont(const appearance::GridFont& font);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -22,11 +22,30 @@ QFont GridFont::font() const {
     return f;
 }
 
-void GridFont::save() const {
-    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), name);
-    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), ui::markText(bold));
-    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QString::number(size));
-    WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Colour"), colour);
+namespace {
+
+const QString Section = QStringLiteral("Grid Fonts");
+
+} // namespace
+
+void GridFont::hold(qv::HeldSettings& held) const {
+    held.remember(Section, QStringLiteral("Name"), name);
+    held.remember(Section, QStringLiteral("Bold"), ui::markText(bold));
+    held.remember(Section, QStringLiteral("Size"), QString::number(size));
+    held.remember(Section, QStringLiteral("Colour"), colour);
+}
+
+void GridFont::store(qv::HeldSettings& held) const {
+    held.store(Section, QStringLiteral("Name"), name);
+    held.store(Section, QStringLiteral("Bold"), ui::markText(bold));
+    held.store(Section, QStringLiteral("Size"), QString::number(size));
+}
+
+void GridFont::save(qv::HeldSettings& held) const {
+    held.write(Section, QStringLiteral("Name"), name);
+    held.write(Section, QStringLiteral("Bold"), ui::markText(bold));
+    held.write(Section, QStringLiteral("Size"), QString::number(size));
+    held.write(Section, QStringLiteral("Colour"), colour);
 }
 
 GridFont GridFont::stored() {

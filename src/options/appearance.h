@@ -9,6 +9,10 @@
 class QTableView;
 class QWidget;
 
+namespace qv {
+class HeldSettings;
+}
+
 namespace appearance {
 
 // [Grid Fonts]: the face, bold, whole points and text colour of the lists.
@@ -19,8 +23,13 @@ struct GridFont {
     QString colour = QStringLiteral("0"); // colour text
 
     QFont font() const;
-    // Writes "Name", "Bold", "Size" and "Colour" in this order.
-    void save() const;
+    // Holds the four values as this copy read them.
+    void hold(qv::HeldSettings& held) const;
+    // Stores what the font dialog chooses ("Name", "Bold", "Size"), only the values that differ from those held:
+    // another copy's choice of the others stands.
+    void store(qv::HeldSettings& held) const;
+    // Writes "Name", "Bold", "Size" and "Colour" in this order, chosen again as a whole (a preset), and holds them.
+    void save(qv::HeldSettings& held) const;
     // As stored (a missing key's default written back), the size within the sizes the font dialog offers; every
     // window showing the lists' font reads it so.
     static GridFont stored();

@@ -50,6 +50,19 @@ void Form1::setGridFont(const QFont& font, const QColor& colour) {
     appearance::applyGridFont(Datagrid1, font, colour);
 }
 
+void Form1::showStoredGridFont(const appearance::GridFont& stored) {
+    setGridFont(stored.font(), ui::vbColour(stored.colour));
+    stored.hold(m_held);
+}
+
+void Form1::storeGridFont(const appearance::GridFont& chosen) {
+    chosen.store(m_held);
+}
+
+void Form1::saveGridFont(const appearance::GridFont& font) {
+    font.save(m_held);
+}
+
 void Form1::applyOptions() {
     if (const QPixmap picture = appearance::backgroundPicture(backimagepath); !picture.isNull())
         backimage->setPixmap(picture);

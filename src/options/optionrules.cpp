@@ -1,5 +1,7 @@
 #include "options/optionrules.h"
 
+#include "platform/db/values.h"
+
 #include <QFile>
 #include <QStringList>
 
@@ -86,6 +88,20 @@ int gridFontSize(const QString& stored) {
 int refreshInterval(const QString& stored) {
     // A text that is no number would re-run the list every second on every copy: the default instead.
     return withinRange(stored, RefreshIntervalRange);
+}
+
+QString dateSetting(const QString& stored) {
+    const QString standard = db::shortDatePattern().toLower();
+    if (stored == standard)
+        return stored;
+    bool fields = false;
+    for (const QChar c : stored) {
+        const bool field = QStringView(u"dmyDMY").contains(c);
+        if (!field && !QStringView(u" /-.,:").contains(c))
+            return standard;
+        fields = fields || field;
+    }
+    return fields ? stored : standard;
 }
 
 int rowHeight(const QString& stored) {

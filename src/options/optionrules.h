@@ -44,5 +44,9 @@ int refreshInterval(const QString& stored); // RefreshIntervalRange
 int rowHeight(const QString& stored);       // RowHeightRange
 int dropDownWidth(const QString& stored);   // DropDownWidthRange
 int gridFontSize(const QString& stored);    // within GridFontSizeRange, else its default
+// [Call Grid] "Date Setting", the pattern the lists show dates in (it goes into their SQL): the pattern the program
+// writes (the desktop's short date, in small letters) or one of days, months and years ("d", "m", "y") between
+// spaces or the signs / - . , :, else that default.
+QString dateSetting(const QString& stored);
 
 } // namespace optionrules

@@ -113,12 +113,7 @@ void chooseGridFont(themes& w) {
         appearance::applyGridFont(ui::form<Inventory>().Datagrid1, f.font(), ui::vbColour(f.colour));
     // Only what the user changed is stored: another copy's choice of the rest stands.
     const ui::SettingsCommand storing;
-    if (!sameFamily)
-        WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Name"), f.name);
-    if (f.bold != shown.bold())
-        WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Bold"), ui::markText(f.bold));
-    if (f.size != shown.pointSize())
-        WriteINI(QStringLiteral("Grid Fonts"), QStringLiteral("Size"), QString::number(f.size));
+    main.storeGridFont(f);
 }
 
 void applyPreset(themes& w, const themepresets::Preset& preset) {
@@ -144,7 +139,7 @@ void applyPreset(themes& w, const themepresets::Preset& preset) {
     if (preset.gridFont) {
         const appearance::GridFont standard;
         applyGridFont(w, standard);
-        standard.save();
+        main.saveGridFont(standard);
     }
 }
 

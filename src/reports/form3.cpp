@@ -353,8 +353,9 @@ void Form3::Form_Activate() {
     datavisible();
 
     m_titlePrefix = QStringLiteral("Report dated: ") + db::displayText(desktop::clock().today()) + QStringLiteral(". ");
-    m_storedTitle = ReadINI(Section, QStringLiteral("Text2"), QString());
-    ui::setTextFromStart(Text2, m_titlePrefix + m_storedTitle);
+    const QString title = ReadINI(Section, QStringLiteral("Text2"), QString());
+    m_held.remember(Section, QStringLiteral("Text2"), title);
+    ui::setTextFromStart(Text2, m_titlePrefix + title);
 
     if (const auto b = wizard::iniBool(ReadINI(Section, QStringLiteral("Truncate"), QStringLiteral("False"))))
         mnutrunc->setChecked(*b);
@@ -433,9 +434,8 @@ bool Form3::event(QEvent* e) {
 
 void Form3::closeEvent(QCloseEvent* e) {
     const ui::SettingsCommand storing;
-    const QString title = Text2->text().mid(m_titlePrefix.size());
-    if (title != m_storedTitle && WriteINI(Section, QStringLiteral("Text2"), title))
-        m_storedTitle = title;
+    // The user's part, stored only when this copy changed it: another copy's title stands.
+    m_held.store(Section, QStringLiteral("Text2"), Text2->text().mid(m_titlePrefix.size()));
     if (m_main)
         m_main->showActivity(QStringLiteral("Waiting"));
     QMainWindow::closeEvent(e);

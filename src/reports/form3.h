@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/shared.h"
+
 #include <QColor>
 #include <QMainWindow>
 #include <QPointer>
@@ -134,7 +136,7 @@ private:
     bool m_placingColumns = false;
     bool m_activatedOnce = false;
     quint64 m_activateSerial = 0;
-    QString m_titlePrefix;  // what Activate put before the user's part of the title
-    QString m_storedTitle;  // the user's part as read: stored again only when changed, another copy's stands
-    QString m_spareCaption; // the spare field's whole name (its menu entry may show it cut)
+    QString m_titlePrefix;   // what Activate put before the user's part of the title
+    qv::HeldSettings m_held; // the title's user part, as read or last stored
+    QString m_spareCaption;  // the spare field's whole name (its menu entry may show it cut)
 };

@@ -64,7 +64,7 @@ float barWidth(int count, int largest) {
 QString lookupSql(const QString& where, const QString& category, const QString& datesetting, const QString& sortorder) {
     return "Select Nom, sp3,  sp1, sp4,  Query, User, Username, sp2, Status, [Time Opened],[Time Spent], Spare, "
            "Format$([Date Closed],'" +
-           datesetting + "') as [Date Closed], Format$([Date Opened],'" + datesetting +
+           SQLQuote(datesetting) + "') as [Date Closed], Format$([Date Opened],'" + SQLQuote(datesetting) +
            "')as [Date Opened]  from Calls " + where + " AND Sp3 = '" + SQLQuote(category) +
            "'  ORDER by Status DESC, Nom " + sortorder;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/db/database.h"
 #include "platform/db/dberror.h"
+#include "platform/db/jetsql.h"
 #include "platform/db/recordset.h"
 #include "platform/db/values.h"
 #include "platform/db/vbformat.h"
@@ -384,13 +385,7 @@ bool writeHtml(const QString& path, const std::vector<OutputColumn>& columns, db
 
 QString itemCallsQuery(const QString& answer) {
     // The answer is a text to find: the pattern characters in it stand for themselves.
-    QString literal;
-    for (const QChar c : SQLQuote(answer)) {
-        if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('#') || c == QLatin1Char('['))
-            literal += QLatin1Char('[') + c + QLatin1Char(']');
-        else
-            literal += c;
-    }
+    const QString literal = db::jet::likeLiteral(SQLQuote(answer), db::LikeDialect::Dao);
     // The assignee, as under the same caption in the status report.
     return QStringLiteral("Select User, [Date Opened], sp2, Status, Query, Sp3, Sp1, Nom from Calls where sp1 "
                           "LIKE '*") +

@@ -42,6 +42,7 @@ DefaultsBatch& batch() {
 struct WriteWatch {
     int depth = 0;
     int failures = 0;
+    int unkeptValues = 0; // of the failures, those whose value holds a line break
 };
 
 WriteWatch& watch() {
@@ -94,7 +95,8 @@ SettingsBatch::~SettingsBatch() {
         writePendingDefaults();
 }
 
-SettingsWrites::SettingsWrites() : m_outermost(watch().depth == 0), m_failuresBefore(watch().failures) {
+SettingsWrites::SettingsWrites()
+    : m_outermost(watch().depth == 0), m_failuresBefore(watch().failures), m_unkeptBefore(watch().unkeptValues) {
     ++watch().depth;
 }
 
@@ -106,10 +108,20 @@ bool SettingsWrites::failed() const {
     return watch().failures > m_failuresBefore;
 }
 
+bool SettingsWrites::failedOnlyForLineBreaks() const {
+    return failed() && watch().failures - m_failuresBefore == watch().unkeptValues - m_unkeptBefore;
+}
+
 QString cannotStoreSettingsText(const QString& iniPath) {
     return QStringLiteral("Quorvane could not store this setting in its settings file:\n") + iniPath +
            QStringLiteral("\n\nThe folder may be read-only or the disk full, or another copy of Quorvane may be "
                           "holding the file. The setting will not be there at the next start.");
+}
+
+QString settingHasLineBreakText(const QString& iniPath) {
+    return QStringLiteral("Quorvane could not store this setting in its settings file:\n") + iniPath +
+           QStringLiteral("\n\nThe value holds a line break, which the settings file cannot keep. Please enter it "
+                          "on one line. The setting will not be there at the next start.");
 }
 
 void HeldSettings::remember(const QString& section, const QString& key, const QString& value) {
@@ -179,8 +191,11 @@ QString ReadINIPath(const QString& section, const QString& key, const QString& d
 
 bool WriteINI(const QString& section, const QString& key, const QString& value) {
     const bool stored = storeSetting(section, key, value);
-    if (!stored)
+    if (!stored) {
         ++watch().failures;
+        if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))
+            ++watch().unkeptValues;
+    }
     return stored;
 }
 

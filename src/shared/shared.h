@@ -37,14 +37,19 @@ public:
     bool outermost() const { return m_outermost; }
     // Whether a write failed since this one began.
     bool failed() const;
+    // Whether every write that failed since did so for its value alone: a line break, which the file cannot keep.
+    bool failedOnlyForLineBreaks() const;
 
 private:
     bool m_outermost;
     int m_failuresBefore;
+    int m_unkeptBefore;
 };
 
 // What the user is told when a setting could not be stored in the settings file at this path.
 QString cannotStoreSettingsText(const QString& iniPath);
+// The same when its value holds a line break, which no settings file keeps.
+QString settingHasLineBreakText(const QString& iniPath);
 
 // Settings a window holds for the whole run, with the value this copy last read or stored of each. A save writes
 // only the values this copy changed since, so another copy's newer choice of the others stands; a value both

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTextDocument>
 
@@ -85,7 +86,7 @@ TEST_F(AboutWindow, InfoGridShowsTheInstallationAndExportsItLineForLine) {
         {"Key Status value:", " - " + hostile::Quoted},
         {"Default List Sort Field:", " - Status"},
         {"Default List Sort Order:", " - DESCENDING"},
-        {"Call Grid refresh Interval)", " - 600sec"},
+        {"Call Grid refresh Interval)", " - 300sec"},
     };
     ASSERT_EQ(about->info->rows(), want.size());
     QList<QStringList> csv;
@@ -97,7 +98,7 @@ TEST_F(AboutWindow, InfoGridShowsTheInstallationAndExportsItLineForLine) {
     }
     EXPECT_EQ(about->info->colWidth(0), 0);
     // A missing key is written back with the window's own defaults.
-    EXPECT_EQ(IniFile(main->inipath).read("Call Grid", "Refresh Interval").value_or(""), "600");
+    EXPECT_EQ(IniFile(main->inipath).read("Call Grid", "Refresh Interval").value_or(""), "300");
     EXPECT_EQ(IniFile(main->inipath).read("Database", "Last Archived on").value_or(""), "Never Archived");
 
     about->Command1->click();
@@ -235,12 +236,14 @@ TEST_F(AboutWindow, AFailedDeleteKeepsTheRowAndSaysWhy) {
     EXPECT_TRUE(env->dialogs.lastMessage().contains("Customers")) << env->dialogs.lastMessage().toStdString();
 }
 
-TEST_F(AboutWindow, OkAfterDeleteModeRepointsTheMainListUnlessACallIsBeingLogged) {
+TEST_F(AboutWindow, OkAfterDeleteModeRereadsTheMainListInItsOrderUnlessACallIsBeingLogged) {
     prepareDatabase();
-    addCustomer("Zed", "zed");
-    addCustomer("Ann", "ann");
-    addCustomer("Bob", "bob");
+    addCustomer("Zed", "a-zed");
+    addCustomer("Ann", "d-ann");
+    addCustomer("Bob", "c-bob");
+    addCustomer("Cat", "b-cat");
     start();
+    main->mnuorderref->trigger(); // the order in use is not the stored default
     const QString ordered = main->Adodc1->recordSource();
 
     open()->cmdOK->click();
@@ -253,10 +256,18 @@ TEST_F(AboutWindow, OkAfterDeleteModeRepointsTheMainListUnlessACallIsBeingLogged
     about->cust1_Click(1, frmAbout1::OptionCol); // Ann
     about->cmdOK->click();
     processEvents();
-    EXPECT_EQ(main->Adodc1->recordSource(), "Select * from Customers");
+    EXPECT_EQ(main->Adodc1->recordSource(), ordered);
     ASSERT_TRUE(main->Adodc1->recordset());
-    EXPECT_EQ(main->Adodc1->recordset()->recordCount(), 2);
-    EXPECT_EQ(main->Adodc1->recordset()->value(0, 0).toString(), "Zed"); // the table's own order
+    const auto names = [this] {
+        QStringList out;
+        const db::Recordset* rs = main->Adodc1->recordset();
+        for (int r = 0; rs && r < rs->recordCount(); ++r)
+            out << rs->text(r, 0);
+        return out;
+    };
+    EXPECT_EQ(names(), QStringList({"Zed", "Cat", "Bob"})); // by reference, as before
+    main->mnureflyist->trigger();
+    EXPECT_EQ(names(), QStringList({"Zed", "Cat", "Bob"}));
 
     // A new call on the panel keeps its pending customer row.
     main->lognewcall();
@@ -277,6 +288,8 @@ TEST_P(AboutFits, LongSettingsAndNamesKeepTheWindowAndItsButtonsOnA1024x768Scree
     const QString name = QString("Worthington-Fairweather Holdings ").repeated(4).left(100);
     addCustomer(name, "wf", "555", QString("Flat 12, The Old Mill, ").repeated(12).left(255));
     addCustomer("Ann", "ann");
+    for (int i = 0; i < 40; ++i) // more than the grid shows at once
+        addCustomer(QString("Zed %1").arg(i), QString("z%1").arg(i));
     start();
     const QString archived = QString("\\\\archive-server\\helpdesk\\quarterly\\").repeated(8).left(300);
     WriteINI("Database", "Last Archived on", archived);
@@ -297,6 +310,7 @@ TEST_P(AboutFits, LongSettingsAndNamesKeepTheWindowAndItsButtonsOnA1024x768Scree
     about->Command3->click();
     processEvents();
     expectFits(*about, env->screen.size, "deleting", {about->info, about->cust1});
+    EXPECT_FALSE(about->cust1->horizontalScrollBar()->isVisible()); // every column in view
     QTableView* customers = about->cust1;
     const QRect cell = customers->visualRect(customers->model()->index(1, 0)); // names in order: Ann, then the long one
     EXPECT_EQ(toolTipAt(customers->viewport(), cell.topLeft() + QPoint(5, 5)), Qt::convertFromPlainText(name));

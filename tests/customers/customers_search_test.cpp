@@ -72,20 +72,39 @@ TEST_F(CustomerSearch, ThreeLettersInAnyCaseFindEveryNameHoldingThem) {
     EXPECT_GT(s.MSHFlexGrid1->colWidth(Search::RefCol), 0); // every hand-over takes it
 }
 
-TEST_F(CustomerSearch, ApostrophesAreTextStarsAreIgnoredAndAnEmptyTextListsNothing) {
+TEST_F(CustomerSearch, ApostrophesAndPatternSignsAreTextAndAnEmptyTextListsNothing) {
+    addCustomer("Unit #h2", "H2");
+    addCustomer("[bracket] Ltd", "BR");
+    addCustomer("50% Off_Shop", "PC");
+    addCustomer("Star*Bright", "ST");
     start("Admin");
     Search& s = searchFor("o'brien");
     EXPECT_EQ(references(s), QStringList{"PO'B"});
-    s.Text1->setText("*");
-    s.Command1->click();
-    EXPECT_EQ(references(s).size(), 5);
-    s.Text1->setText("ba*ker");
-    pressKey(s.Text1, Qt::Key_Return);
-    EXPECT_EQ(references(s), QStringList{"BB1"});
+    const std::pair<const char*, QStringList> asTyped[] = {{"#h", {"H2"}}, {"[bracket]", {"BR"}}, {"?", {}},
+                                                           {"0%", {"PC"}}, {"f_s", {"PC"}},       {"r*b", {"ST"}},
+                                                           {"ba*ker", {}}, {"*", {"ST"}}};
+    for (const auto& [typed, found] : asTyped) {
+        s.Text1->setText(typed);
+        pressKey(s.Text1, Qt::Key_Return);
+        EXPECT_EQ(references(s), found) << typed;
+    }
     s.Text1->clear();
     s.Command1->click();
     EXPECT_EQ(s.MSHFlexGrid1->textMatrix(1, Search::RefCol), "");
     EXPECT_TRUE(env->dialogs.messages.empty());
+
+    // The main window's find by name reads the typed name the same way.
+    ui::unload<Search>();
+    for (const auto& [typed, reference] : {std::pair{"f_S", "PC"}, {"r*b", "ST"}}) {
+        env->dialogs.type(typed);
+        main->findCustomerByName();
+        EXPECT_EQ(currentReference(), reference) << typed;
+    }
+    for (const char* typed : {"o_b", "ba*ker", "[!x]"}) {
+        env->dialogs.type(typed);
+        main->findCustomerByName();
+    }
+    EXPECT_EQ(env->dialogs.messageTexts(), QStringList(3, "No Records Found"));
 }
 
 TEST_F(CustomerSearch, DoubleClickEnterAndThePopUpMenuHandOverAndCloseTheWindow) {

@@ -116,6 +116,9 @@ TEST_F(InventoryWindow, FilterMatchesTypedTextLiterallyAndReportsRefusalsAndMiss
     EXPECT_EQ(w.Label1->text(), "SELECT * from Inventory where Number LIKE '%1[%]3%'  NO RECORDS MATCHED.");
     EXPECT_EQ(w.Datagrid1->rows(), 2);
     EXPECT_EQ(w.Datagrid1->textMatrix(1, 2), "");
+    w.cmdCommand2->click(); // the headings alone
+    EXPECT_EQ(fileText(env->programFolder + "/inv.csv"),
+              "\"Type\",\"Details\",\"Number\",\"Notes\",\"Username\",\"Warranty\",\"More\",\"Type2\",\r\n");
     filter(w, 0, "Contains", "[");
     EXPECT_EQ(w.Datagrid1->textMatrix(1, 2), "");
     EXPECT_TRUE(env->dialogs.messages.empty());

@@ -1,6 +1,7 @@
 #include "customers/inventory.h"
 #include "mainwindow/form1.h"
 #include "options/themes.h"
+#include "platform/ini.h"
 #include "platform/widgets/colour.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/flexgrid.h"
@@ -186,6 +187,33 @@ TEST_F(Appearance, GridFontIsAppliedAndStoredAtOnceWithTheStoredColourAndWholePo
     start();
     EXPECT_EQ(main->datagrid2->font().family(), "DejaVu Serif");
     EXPECT_EQ(main->Datagrid1->palette().color(QPalette::Text), QColor(0, 0, 0));
+}
+
+// Two copies on one settings file: the font dialog stores only what this copy changed, so the other copy's newer
+// face and size stand; a preset stores the font whole, and what this copy holds follows it.
+TEST_F(Appearance, TheGridFontStoresOnlyWhatThisCopyChanged) {
+    start();
+    themes& w = open();
+    const IniFile otherCopy(qv::inipath());
+    ASSERT_TRUE(otherCopy.write("Grid Fonts", "Name", "DejaVu Serif"));
+    ASSERT_TRUE(otherCopy.write("Grid Fonts", "Size", "14"));
+    QFont bold = main->datagrid2->font(); // as this copy shows it: Arial 10
+    bold.setBold(true);
+    env->dialogs.chooseFontNext(bold);
+    w.mnugridfont->trigger();
+    const auto stored = [this] {
+        return QStringList({ini("Grid Fonts", "Name"), ini("Grid Fonts", "Bold"), ini("Grid Fonts", "Size")});
+    };
+    EXPECT_EQ(stored(), QStringList({"DejaVu Serif", "True", "14"}));
+
+    w.mnuthemed->trigger(); // Arial 10, plain
+    EXPECT_EQ(stored(), QStringList({"Arial", "False", "10"}));
+    ASSERT_TRUE(otherCopy.write("Grid Fonts", "Bold", "True"));
+    QFont plain = main->datagrid2->font();
+    plain.setPointSize(12);
+    env->dialogs.chooseFontNext(plain);
+    w.mnugridfont->trigger();
+    EXPECT_EQ(stored(), QStringList({"Arial", "True", "12"}));
 }
 
 TEST_F(Appearance, ARowHeightChosenAfterALargeFontKeepsTheTextWholeAndComesBackWithASmallerFont) {

@@ -1,9 +1,12 @@
 #include "customers/about.h"
 #include "customers/inventory.h"
+#include "customers/search.h"
 #include "mainwindow/form1.h"
 #include "options/themes.h"
+#include "platform/db/values.h"
 #include "platform/ini.h"
 #include "platform/widgets/datagrid.h"
+#include "platform/widgets/dialogs.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/forms.h"
 #include "shared/shared.h"
@@ -15,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <memory>
 
@@ -73,7 +77,10 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
     setIni("Program", "Customer Drop-Down Width", "99999999999");
     setIni("Call Grid", "Sort Order", "sideways");
     setIni("Call Grid", "Sort Column", "Nowhere");
+    setIni("Call Grid", "Date Setting", "dd'mm'yyyy");
+    setIni("Call Grid", "Refresh Interval", "soon");
     prepareDatabase();
+    addCustomer("Ann", "ann");
     addCall("ann", "Open", "Admin");
     addCall("bob", "Open", "Admin", "Software");
     start();
@@ -89,7 +96,15 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
     Inventory& inventory = ui::form<Inventory>();
     EXPECT_EQ(inventory.Datagrid1->font().pointSize(), 10);
     EXPECT_EQ(inventory.Datagrid1->rowHeightMin(), 700);
-    // The information window tells the order the lists use.
+    // A date pattern the program never writes is the desktop's: the customer's calls list without a word.
+    EXPECT_EQ(main->datesetting, db::shortDatePattern().toLower());
+    main->mnusearchname->trigger();
+    ui::form<Search>().Text1->setText("ann");
+    ui::form<Search>().Command1->click();
+    ui::form<Search>().mnusel->trigger();
+    EXPECT_TRUE(env->dialogs.messages.empty()) << env->dialogs.lastMessage().toStdString();
+    EXPECT_EQ(main->datagrid2->rows(), 2);
+    // The information window tells what the lists use.
     main->mnuabout->trigger();
     const ui::FlexGrid& info = *ui::form<frmAbout1>().info;
     QStringList shown;
@@ -97,6 +112,8 @@ TEST_F(StoredSettings, DamagedValuesAreReadWithinWhatTheOptionsOffer) {
         shown << info.textMatrix(r, 2);
     EXPECT_TRUE(shown.contains(" - ASCENDING")) << shown.join("|").toStdString();
     EXPECT_TRUE(shown.contains(" - Logged (Call Ref)"));
+    EXPECT_TRUE(shown.contains(" - " + main->datesetting));
+    EXPECT_TRUE(shown.contains(" - 300sec"));
     // Read, not rewritten: the file keeps what it held.
     EXPECT_EQ(env->ini("Grid Fonts", "Size"), "999");
 }
@@ -129,6 +146,17 @@ TEST_F(StoredSettings, ASettingThatCannotBeStoredIsToldOncePerCommand) {
     main->showCallColumn(8, true);
     closeMain();
     toldOnce("close");
+}
+
+// A value holding a line break cannot be kept by any settings file: that is what the user is told, not a fault of the
+// folder, the disk or another copy.
+TEST_F(StoredSettings, AValueWithALineBreakIsToldAsTheCause) {
+    start();
+    env->dialogs.clear();
+    env->dialogs.type("Acme Ltd\nCall Sheet");
+    main->mnucallsheet_Click();
+    EXPECT_EQ(env->dialogs.messageTexts(), QStringList{qv::settingHasLineBreakText(iniPath())});
+    EXPECT_EQ(env->ini("Printing", "Call Sheet Header"), "Quorvane Call Sheet");
 }
 
 // "Reset ALL values" that cannot remove the settings file says so, naming it, and asks for no restart.

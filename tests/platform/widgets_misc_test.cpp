@@ -20,13 +20,17 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPalette>
 #include <QTextDocument>
@@ -116,6 +120,30 @@ TEST_P(BoxFit, BoxesWrapTheirTextAndKeepEveryButtonOnA1024x768ScreenAtAnElevenPo
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, BoxFit, ::testing::ValuesIn(fitFamilies()), familyTestName);
+
+// A box wraps its text with invisible characters (none breaks inside "mm/dd/yyyy", a long run breaks); what is
+// copied from it, by the keys or by the label's menu, is the text as given.
+TEST(Dialogs, CopyingFromAMessageGivesExactlyItsText) {
+    ensureApp();
+    const QString path = "/srv/helpdesk/" + QString("settings-folder-").repeated(4) + "/quorvane.ini";
+    const QString text =
+        "Type the date as mm/dd/yyyy.\nCould not store this setting in " + path + "; nothing was stored.";
+    auto box = ui::messageBox(text, ui::Buttons::Ok, "Quorvane", nullptr);
+    auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+    ASSERT_TRUE(label && label->text().contains(QChar(0x2060)) && label->text().contains(QChar(0x200B)));
+    label->setSelection(0, static_cast<int>(label->text().size()));
+    QKeyEvent copyKeys(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "c");
+    QApplication::sendEvent(label, &copyKeys);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+    const int from = static_cast<int>(label->text().indexOf("/srv"));
+    label->setSelection(from, static_cast<int>(label->text().indexOf(';') - from));
+    QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(label, &menuAsked);
+    auto* menu = label->findChild<QMenu*>();
+    ASSERT_TRUE(menu);
+    menu->actions().first()->trigger(); // Copy
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), path);
+}
 
 TEST(Dialogs, AnInputBoxShowsTheStartOfALongAnswerGivenBeforehandAllOfItSelected) {
     ensureApp();

@@ -8,6 +8,7 @@
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
 #include "platform/desktop.h"
+#include "platform/ini.h"
 #include "platform/widgets/datagrid.h"
 #include "platform/widgets/forms.h"
 #include "reports/dialog.h"
@@ -278,6 +279,27 @@ TEST_F(Wizard, ActivateResetsOnlyWhenComingFromAnotherWindowAndClausesOutliveThe
     again.Command1->click();
     EXPECT_EQ(again.sqltxtbox->toPlainText(),
               "SELECT * From Calls WHERE STATUS = 'Open' AND Username ='ABC1' ORDER BY Nom ASC");
+}
+
+// Two copies on one settings file: a wizard closed with the title it read leaves the other copy's newer title; a
+// title this copy changed is stored over it.
+TEST_F(Wizard, ClosingStoresTheTitleOnlyWhenThisCopyChangedIt) {
+    prepareDatabase();
+    start();
+    WriteINI("Reports", "Text2", "Monthly");
+    Form3& w = open();
+    const IniFile settings(qv::inipath());
+    ASSERT_TRUE(settings.write("Reports", "Text2", "Their weekly"));
+    w.close();
+    processEvents();
+    EXPECT_EQ(ini("Text2"), "Their weekly");
+
+    Form3& again = open();
+    ASSERT_TRUE(settings.write("Reports", "Text2", "Their daily"));
+    again.Text2->setText("Report dated: 14/03/2025. Our weekly");
+    again.close();
+    processEvents();
+    EXPECT_EQ(ini("Text2"), "Our weekly");
 }
 
 TEST_F(Wizard, WithoutStatusesTheListHoldsAllCallsOnlyAndShowsNoText) {

@@ -587,6 +587,19 @@ bool isAscii(const char* p, int n) {
 
 } // namespace
 
+QString likeLiteral(const QString& text, LikeDialect dialect) {
+    const QLatin1String special = dialect == LikeDialect::Dao ? QLatin1String("*?#[") : QLatin1String("%_[");
+    QString out;
+    out.reserve(text.size() + 4);
+    for (const QChar c : text) {
+        if (special.contains(c))
+            out += QLatin1Char('[') + c + QLatin1Char(']');
+        else
+            out += c;
+    }
+    return out;
+}
+
 bool likeMatch(const QString& text, const QString& pattern, LikeDialect dialect) {
     return matchFrom(Utf16Text{text}, Utf16Text{pattern}, dialect);
 }

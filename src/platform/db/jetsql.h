@@ -32,6 +32,11 @@ struct PlainSelect {
 };
 std::optional<PlainSelect> splitPlainSelect(const QString& jetSql);
 
+// A pattern that matches exactly the text: every character the dialect reads as a wildcard or list ("*", "?",
+// "#" and "[" by path; "%", "_" and "[" through a data control) stands alone in brackets. Every LIKE built from
+// typed or stored text goes through here; apostrophes are the literal's business (SQLQuote).
+QString likeLiteral(const QString& text, LikeDialect dialect);
+
 // LIKE as Jet matches it, without regard to case.
 bool likeMatch(const QString& text, const QString& pattern, LikeDialect dialect);
 // The same on UTF-8 bytes, without decoding when both are ASCII.

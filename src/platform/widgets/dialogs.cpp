@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -12,7 +13,9 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QTextBoundaryFinder>
@@ -61,18 +64,52 @@ private:
 constexpr int BoxTextWidth = 520; // pixels: the widest a box's text runs before it wraps
 constexpr int LongestRun = 40;    // characters without a break chance before one is given
 
+// A box's text as its label shows it: the characters that steer the wrapping are added, and known, so that a copy
+// gives the text without them.
+class ShownText {
+public:
+    void append(QChar c, bool steering = false) {
+        m_text += c;
+        m_steering.append(steering);
+    }
+    void append(const QString& s) {
+        for (const QChar c : s)
+            append(c);
+    }
+    const QString& text() const { return m_text; }
+    // The first n characters shown.
+    ShownText left(qsizetype n) const {
+        ShownText out;
+        out.m_text = m_text.left(n);
+        out.m_steering = m_steering.mid(0, n);
+        return out;
+    }
+    // The shown characters from..from+n, without those added for the wrapping.
+    QString exact(qsizetype from = 0, qsizetype n = -1) const {
+        const qsizetype end = n < 0 ? m_text.size() : qMin(m_text.size(), from + n);
+        QString out;
+        for (qsizetype i = qMax<qsizetype>(0, from); i < end; ++i)
+            if (!m_steering.at(i))
+                out += m_text.at(i);
+        return out;
+    }
+
+private:
+    QString m_text;
+    QList<bool> m_steering;
+};
+
 // The text as shown in a wrapped label: it breaks between words, never inside one ("mm/dd/yyyy" stays whole: the
 // break chances after "/" or "-" are taken away with word joiners); only a run too long for one line gets break
 // chances (zero-width spaces).
-QString breakable(const QString& text) {
-    QString out;
-    out.reserve(text.size() + text.size() / LongestRun);
+ShownText breakable(const QString& text) {
+    ShownText out;
     QTextBoundaryFinder chances(QTextBoundaryFinder::Line, text);
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n) {
         if (text[i].isSpace()) {
-            out += text[i++];
+            out.append(text[i++]);
             continue;
         }
         qsizetype end = i;
@@ -85,15 +122,15 @@ QString breakable(const QString& text) {
                 const QChar before = k > i ? text[k - 1] : QChar();
                 chances.setPosition(k);
                 if (k > i && before.unicode() < 128 && !before.isLetterOrNumber() && chances.isAtBoundary())
-                    out += QChar(0x2060);
-                out += text[k];
+                    out.append(QChar(0x2060), true);
+                out.append(text[k]);
             }
         } else {
             int run = 0;
             for (qsizetype k = i; k < end; ++k) {
-                out += text[k];
+                out.append(text[k]);
                 if (++run >= LongestRun && !text[k].isHighSurrogate()) {
-                    out += QChar(0x200B);
+                    out.append(QChar(0x200B), true);
                     run = 0;
                 }
             }
@@ -104,38 +141,98 @@ QString breakable(const QString& text) {
 }
 
 // The text cut with "..." to the lines that fit the height, at BoxTextWidth (cut set); the whole text when it fits.
-QString fitted(const QString& text, const QFont& font, int height, bool& cut) {
+ShownText fitted(const QString& text, const QFont& font, int height, bool& cut) {
     const QFontMetrics fm(font);
     auto fits = [&](const QString& t) {
         return fm.boundingRect(QRect(0, 0, BoxTextWidth, 1 << 24), Qt::TextWordWrap, t).height() <= height;
     };
-    QString shown = breakable(text);
-    cut = !fits(shown);
+    const ShownText shown = breakable(text);
+    cut = !fits(shown.text());
     if (!cut)
         return shown;
     int lo = 0;
-    int hi = static_cast<int>(shown.size());
+    int hi = static_cast<int>(shown.text().size());
     while (lo < hi) {
         const int mid = (lo + hi + 1) / 2;
-        if (fits(qv::leftWhole(shown, mid) + QStringLiteral("...")))
+        if (fits(qv::leftWhole(shown.text(), mid) + QStringLiteral("...")))
             lo = mid;
         else
             hi = mid - 1;
     }
-    return qv::leftWhole(shown, lo) + QStringLiteral("...");
+    ShownText out = shown.left(qv::leftWhole(shown.text(), lo).size());
+    out.append(QStringLiteral("..."));
+    return out;
 }
 
 // The room left for a box's text once its buttons (and input line) are placed.
 constexpr int BoxChrome = 140;
 
 // The box's text fitted to the screen; where it had to be cut, the whole text becomes the box's tooltip.
-QString boxText(QWidget* box, const QString& text) {
+ShownText boxText(QWidget* box, const QString& text) {
     bool cut = false;
-    const QString shown = fitted(text, box->font(), windowRoom().height() - BoxChrome, cut);
+    ShownText shown = fitted(text, box->font(), windowRoom().height() - BoxChrome, cut);
     if (cut)
         box->setToolTip(Qt::convertFromPlainText(text)); // stored text stays text in the tip too
     return shown;
 }
+
+// Copying from a box's label gives the text without the characters added for the wrapping: the label's own Copy
+// (keys and its menu) and the box's (which some platforms offer) go through here.
+class ExactCopy : public QObject {
+public:
+    ExactCopy(QLabel* label, ShownText shown) : QObject(label), m_label(label), m_shown(std::move(shown)) {
+        label->installEventFilter(this);
+        label->window()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->matches(QKeySequence::Copy)) {
+            if (m_label->hasSelectedText()) {
+                copySelection();
+                return true;
+            }
+            // The box copies itself whole where the platform does so: its copy is mended once it is made.
+            if (watched != m_label)
+                QMetaObject::invokeMethod(this, &ExactCopy::mendClipboard, Qt::QueuedConnection);
+            return false;
+        }
+        if (watched == m_label && e->type() == QEvent::ContextMenu &&
+            (m_label->textInteractionFlags() & Qt::TextSelectableByMouse)) {
+            auto* menu = new QMenu(m_label);
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            QAction* copy = menu->addAction(QStringLiteral("&Copy"), this, &ExactCopy::copySelection);
+            copy->setShortcut(QKeySequence::Copy);
+            copy->setEnabled(m_label->hasSelectedText());
+            menu->addSeparator();
+            QAction* all = menu->addAction(QStringLiteral("Select All"), this, [this] {
+                m_label->setSelection(0, static_cast<int>(m_label->text().size()));
+            });
+            all->setShortcut(QKeySequence::SelectAll);
+            menu->popup(static_cast<QContextMenuEvent*>(e)->globalPos());
+            return true;
+        }
+        return false;
+    }
+
+private:
+    void copySelection() {
+        if (m_label->hasSelectedText())
+            QGuiApplication::clipboard()->setText(
+                m_shown.exact(m_label->selectionStart(), m_label->selectedText().size()));
+    }
+    void mendClipboard() {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        QString copied = clipboard->text();
+        if (m_shown.exact() == m_shown.text() || !copied.contains(m_shown.text()))
+            return;
+        copied.replace(m_shown.text(), m_shown.exact());
+        clipboard->setText(copied);
+    }
+
+    QLabel* m_label;
+    ShownText m_shown;
+};
 
 // A box's label wraps within the width its text was fitted at.
 void wrapAtBoxWidth(QLabel* label) {
@@ -148,7 +245,8 @@ void wrapAtBoxWidth(QLabel* label) {
 std::unique_ptr<QMessageBox> messageBox(const QString& text, Buttons buttons, const QString& title, QWidget* parent) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, QString(), QMessageBox::NoButton, parent);
     box->setTextFormat(Qt::PlainText); // messages carry stored and typed text
-    box->setText(boxText(box.get(), text));
+    ShownText shown = boxText(box.get(), text);
+    box->setText(shown.text());
     switch (buttons) {
     case Buttons::Ok:
         box->setStandardButtons(QMessageBox::Ok);
@@ -171,8 +269,10 @@ std::unique_ptr<QMessageBox> messageBox(const QString& text, Buttons buttons, co
         break;
     }
     // The box's own sizing wraps the text; the label is held to the width the text was fitted at.
-    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
         wrapAtBoxWidth(label);
+        new ExactCopy(label, std::move(shown));
+    }
     return box;
 }
 
@@ -201,7 +301,8 @@ std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& tit
     box->setInputMode(QInputDialog::TextInput);
     box->setTextEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
     box->setTextValue(defaultText);
-    box->setLabelText(boxText(box.get(), prompt));
+    const ShownText shown = boxText(box.get(), prompt);
+    box->setLabelText(shown.text());
     if (auto* line = box->findChild<QLineEdit*>())
         limitLength(line, maxLength);
     box->installEventFilter(new AnswerFromStart(box.get()));
@@ -213,6 +314,8 @@ std::unique_ptr<QInputDialog> inputBox(const QString& prompt, const QString& tit
         for (const QString& line : label->text().split(QLatin1Char('\n')))
             widest = qMax(widest, label->fontMetrics().horizontalAdvance(line) + 1);
         label->setMinimumWidth(qMin(widest, label->maximumWidth()));
+        if (label->text() == shown.text())
+            new ExactCopy(label, shown);
     }
     return box;
 }
@@ -377,7 +480,8 @@ void setDialogs(Dialogs* d) {
 
 SettingsCommand::~SettingsCommand() {
     if (m_writes.outermost() && m_writes.failed())
-        MsgBox(qv::cannotStoreSettingsText(qv::inipath()));
+        MsgBox(m_writes.failedOnlyForLineBreaks() ? qv::settingHasLineBreakText(qv::inipath())
+                                                  : qv::cannotStoreSettingsText(qv::inipath()));
 }
 
 Answer MsgBox(const QString& text, Buttons buttons, const QString& title) {

@@ -98,7 +98,8 @@ QString InputBox(const QString& prompt, const QString& title = DefaultTitle, con
                  int maxLength = 0);
 
 // Held by a command that stores settings: when one of its writes to the settings file failed, the user is told
-// once as the command ends, naming the file (a command run inside another tells nothing of its own).
+// once as the command ends, naming the file, and why where that is known (a value holding a line break); a
+// command run inside another tells nothing of its own.
 class SettingsCommand {
 public:
     SettingsCommand() = default;
