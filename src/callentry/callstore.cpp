@@ -338,10 +338,10 @@ callrules::Carried CallStore::saveCustomer(const QString& oldReference, bool car
         throw db::DbError(QStringLiteral("There is no customer to save."));
     const bool adding = person->editMode() == db::Recordset::EditMode::Add;
     const qint64 id = adding ? 0 : person->rowId(person->absolutePosition());
-    const auto typed = person->pendingFields();
     const PendingRow typedRow(person);
     const std::shared_ptr<db::Connection> conn = person->connection();
     callrules::Carried carried;
+    bool written = false;
     try {
         db::Transaction tx(*conn);
         if (referenceTaken(oldReference))
@@ -354,6 +354,7 @@ callrules::Carried CallStore::saveCustomer(const QString& oldReference, bool car
             if (!before.exists)
                 throw db::DbError(CustomerGone);
         }
+        written = true;
         person->update();
         if (carry && !adding) {
             // Only what this copy changed goes over, as the customer row now holds it.
@@ -368,18 +369,11 @@ callrules::Carried CallStore::saveCustomer(const QString& oldReference, bool car
         tx.commit();
         return carried;
     } catch (const db::DbError&) {
-        // Stored in memory only: the row is read again and takes what was typed once more.
-        if (person->editMode() == db::Recordset::EditMode::None && (adding || !typed.empty())) {
+        // The row is read anew (another copy may have changed its reference) and takes what was typed once more,
+        // so a second Save Edit goes onto the customer as the file holds them.
+        if (written) {
             try {
-                m_customers.refreshInPlace();
-                db::Recordset* rs = m_customers.recordset();
-                if (adding)
-                    rs->addNew();
-                else if (!rs->bof() && !rs->eof())
-                    rs->edit();
-                if (rs->editMode() != db::Recordset::EditMode::None)
-                    for (const auto& [i, value] : typed)
-                        rs->setField(i, value);
+                typedRow.restore(m_customers);
             } catch (const db::DbError&) {
             }
         }

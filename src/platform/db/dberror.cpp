@@ -22,12 +22,21 @@ bool DbError::isConstraint() const {
 }
 
 DbError DbError::conflict(Conflict what, const QString& table) {
-    const QString message =
-        what == Conflict::Deleted
-            ? QStringLiteral("Another copy of the program has deleted this record (%1) since it was read here, so "
-                             "nothing was stored.")
-            : QStringLiteral("Another copy of the program has changed this record (%1) since it was read here, so "
-                             "nothing was stored. It has been read again; what was typed is kept.");
+    QString message;
+    switch (what) {
+    case Conflict::Changed:
+        message = QStringLiteral("Another copy of the program has changed this record (%1) since it was read here, so "
+                                 "nothing was stored. It has been read again; what was typed is kept.");
+        break;
+    case Conflict::Replaced: // its key differs: changed, or deleted and its row id given to a new record
+        message = QStringLiteral("Another copy of the program has changed or deleted this record (%1) since it was "
+                                 "read here, so nothing was stored.");
+        break;
+    case Conflict::Deleted:
+        message = QStringLiteral("Another copy of the program has deleted this record (%1) since it was read here, so "
+                                 "nothing was stored.");
+        break;
+    }
     return DbError(message.arg(table), ConflictCode, ConflictCode);
 }
 

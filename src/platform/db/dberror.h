@@ -23,7 +23,7 @@ public:
     bool isConflict() const { return m_code == ConflictCode; }
 
     static constexpr int ConflictCode = 1000; // outside the engine's codes
-    enum class Conflict { Changed, Deleted };
+    enum class Conflict { Changed, Replaced, Deleted };
     static DbError conflict(Conflict what, const QString& table);
 
 private:

@@ -572,7 +572,7 @@ void Recordset::verifyAsRead(int row, const std::vector<int>& cols, const std::v
             continue;
         // Another row under the same row id (the one read was deleted and the id given again) is not this one.
         if (std::find(keys.begin(), keys.end(), c) != keys.end())
-            throw DbError::conflict(DbError::Conflict::Deleted, m_table);
+            throw DbError::conflict(DbError::Conflict::Replaced, m_table);
         changed = true;
     }
     if (!changed)
