@@ -209,14 +209,7 @@ protected:
     }
     // A copy's customer list standing on the row that shows this reference, as that copy read it.
     static void standOn(db::DataControl& list, const QString& reference) {
-        db::Recordset* rs = list.recordset();
-        const int col = rs->fieldIndex(QStringLiteral("Username"));
-        for (int row = 0; row < rs->recordCount(); ++row)
-            if (rs->text(row, col) == reference) {
-                rs->moveTo(row);
-                return;
-            }
-        FAIL() << "no row shows " << reference.toStdString();
+        list.recordset()->moveTo(callrules::findCustomer(*list.recordset(), reference));
     }
     static QString typed(db::Recordset* rs, const char* column) {
         return db::displayText(rs->field(QLatin1String(column)));
