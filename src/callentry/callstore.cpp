@@ -79,7 +79,7 @@ public:
                 rs->setField(i, value);
         }
         // Read anew: what the save stored in memory went with the transaction; the typed values stay pending.
-        control.refreshInPlace();
+        control.refreshInPlace(true);
     }
 
 private:

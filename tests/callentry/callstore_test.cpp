@@ -301,6 +301,14 @@ TEST_F(TwoCopies, SaveEditCarriesOnlyWhatItChangedFromTheReferenceTheFileHolds) 
     customers.recordset()->setField(QStringLiteral("Extension"), QStringLiteral("556"));
     store.saveCustomer(QStringLiteral("bob"), true);
     EXPECT_EQ(customerField("Bob Roe Ltd", "Extension") + "|" + stored(2, "sp2"), "556|Bob at site 2");
+
+    // A name typed here while the other copy renames him is told, also when the list is read again in between.
+    customers.refreshInPlace();
+    customers.recordset()->setField(QStringLiteral("Name"), QStringLiteral("Bob R."));
+    tool("UPDATE Customers SET Name = 'Robert Roe' WHERE Username = 'bob'");
+    customers.refreshInPlace();
+    EXPECT_THROW(store.saveCustomer(QStringLiteral("bob"), true), db::DbError);
+    EXPECT_EQ(customerField("Robert Roe", "Username"), "bob");
 }
 
 TEST_F(TwoCopies, ACustomerAnotherCopyDeletedIsToldAndTheCallKeepsItsOwnTexts) {

@@ -44,7 +44,7 @@ void DataControl::refresh() {
     emit recordsetChanged(m_rs.get());
 }
 
-void DataControl::refreshInPlace() {
+void DataControl::refreshInPlace(bool readEditAnew) {
     if (!m_rs) {
         refresh();
         return;
@@ -66,8 +66,11 @@ void DataControl::refreshInPlace() {
         if (row < 0 && mode == Recordset::EditMode::Edit)
             return;
         rs->moveTo(row < 0 ? rs->recordCount() : row);
-        if (mode == Recordset::EditMode::Edit)
+        if (mode == Recordset::EditMode::Edit) {
             rs->edit();
+            if (!readEditAnew)
+                rs->keepReadOf(old);
+        }
     } else if (onRow) { // rows without identity (a query over more than one table) keep their place
         rs->moveTo(qMin(old.absolutePosition(), rs->recordCount() - 1));
     } else {

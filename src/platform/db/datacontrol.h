@@ -30,8 +30,9 @@ public:
     void refresh();
     // Runs the record source anew as refresh() does, but stands on the row it stood on (after the last one when
     // that row has gone; on none when it stood on none, an empty list too) and keeps a pending edit or added row
-    // as it was, unstored. An edited row that has gone is not read anew.
-    void refreshInPlace();
+    // as it was, unstored. An edited row that has gone is not read anew. The edit still checks the file against
+    // what it first read, unless `readEditAnew` (a save told of another copy's change goes onto the row as read now).
+    void refreshInPlace(bool readEditAnew = false);
     // Drops the recordset, as unbinding does.
     void clear();
     Recordset* recordset() const { return m_rs.get(); }

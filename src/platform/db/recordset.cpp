@@ -531,6 +531,16 @@ void Recordset::edit() {
     m_edit = EditMode::Edit;
 }
 
+void Recordset::keepReadOf(const Recordset& earlier) {
+    if (m_edit != EditMode::Edit || earlier.m_edit != EditMode::Edit)
+        return;
+    for (int i = 0; i < fieldCount(); ++i) {
+        const int j = earlier.fieldIndex(m_fields[i].name);
+        if (!m_fields[i].origin.isEmpty() && j >= 0 && j < static_cast<int>(earlier.m_read.size()))
+            m_read[i] = earlier.m_read[j];
+    }
+}
+
 QVariant Recordset::storedValue(int row, int col) const {
     if (m_onDemand) {
         int local = 0;

@@ -81,6 +81,9 @@ public:
     // stays pending): for a column the caller rebuilds from the file (text appended to, a customer's name). Null
     // when the row is gone or not stored yet.
     QVariant readStored(int col);
+    // The pending edit checks the file against what `earlier`'s pending edit of the same row read (the row read
+    // again in place), so another copy's change made before the re-read is still told.
+    void keepReadOf(const Recordset& earlier);
 
     // ADO's Find: "Field LIKE 'x'", "Field = 'x'" or "Field <> 'x'", from the current row forward.
     // Returns true on a match (now current); false leaves the recordset at EOF.
