@@ -3,12 +3,15 @@
 #include "support/mainwindowfixture.h"
 #include "support/pageparse.h"
 
+#include "customers/about.h"
 #include "customers/customerexport.h"
 #include "mainwindow/form1.h"
 #include "platform/db/database.h"
 #include "platform/db/datacontrol.h"
 #include "platform/db/recordset.h"
 #include "platform/widgets/datagrid.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/forms.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -90,6 +93,45 @@ TEST_F(CustomerList, DeleteRemovesOnlyTheSelectedCustomerAndLeavesTheirCallsAndI
     // The Delete key does not go on deleting without the question.
     pressKey(main->Datagrid1, Qt::Key_Delete);
     EXPECT_EQ(count("SELECT * from Customers"), 2);
+}
+
+// Another copy deletes the last customer and adds one, who is given the deleted one's row id; this copy still shows
+// the deleted one.
+TEST_F(CustomerList, ACustomerAnotherCopyReplacedUnderTheSameRowIdIsNeitherChangedNorDeleted) {
+    prepareDatabase();
+    addCustomer("Alice Archer", "A1");
+    addCustomer("Bob Baker", "B1");
+    start("Admin");
+    const auto replace = [this](const QString& gone, const QString& added) {
+        const qint64 id = scalar("SELECT rowid from Customers where Username = '" + gone + "'").toLongLong();
+        exec("DELETE FROM Customers WHERE Username = '" + gone + "'");
+        addCustomer(added, added, "222");
+        ASSERT_EQ(scalar("SELECT rowid from Customers where Username = '" + added + "'").toLongLong(), id);
+    };
+    const QString deleted = "Another copy of the program has deleted this record (Customers)";
+    select(1);
+    replace("B1", "C1");
+    main->mnueditcust_Click();
+    typeText(main->Text12, "9");
+    main->Command20->click();
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(deleted));
+    main->Command9->click();
+    select(1);
+    replace("C1", "D1"); // the list still shows B1
+    env->dialogs.answer(ui::Answer::Ok);
+    main->mnucustdel->trigger();
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(deleted));
+
+    main->mnureflyist->trigger();
+    main->mnuabout->trigger();
+    frmAbout1& about = ui::form<frmAbout1>();
+    about.Command3->click();
+    ASSERT_EQ(about.cust1->textMatrix(2, frmAbout1::RefCol), "D1");
+    replace("D1", "E1");
+    env->dialogs.answer(ui::Answer::Ok);
+    about.cust1_Click(2, frmAbout1::OptionCol);
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(deleted));
+    EXPECT_EQ(scalar("SELECT Username || Extension from Customers where rowid = 2").toString(), "E1222");
 }
 
 TEST_F(CustomerList, ExportWritesEveryCustomerAsEightCellsThatReadBackExactly) {
