@@ -195,25 +195,21 @@ TEST_F(Appearance, TheGridFontStoresOnlyWhatThisCopyChanged) {
     start();
     themes& w = open();
     const IniFile otherCopy(qv::inipath());
-    ASSERT_TRUE(otherCopy.write("Grid Fonts", "Name", "DejaVu Serif"));
-    ASSERT_TRUE(otherCopy.write("Grid Fonts", "Size", "14"));
-    QFont bold = main->datagrid2->font(); // as this copy shows it: Arial 10
-    bold.setBold(true);
-    env->dialogs.chooseFontNext(bold);
-    w.mnugridfont->trigger();
-    const auto stored = [this] {
+    const auto choose = [&](bool bold, int size) { // in the face this copy shows: Arial
+        QFont f = main->datagrid2->font();
+        f.setBold(bold);
+        f.setPointSize(size);
+        env->dialogs.chooseFontNext(f);
+        w.mnugridfont->trigger();
         return QStringList({ini("Grid Fonts", "Name"), ini("Grid Fonts", "Bold"), ini("Grid Fonts", "Size")});
     };
-    EXPECT_EQ(stored(), QStringList({"DejaVu Serif", "True", "14"}));
+    ASSERT_TRUE(otherCopy.write("Grid Fonts", "Name", "DejaVu Serif"));
+    ASSERT_TRUE(otherCopy.write("Grid Fonts", "Size", "14"));
+    EXPECT_EQ(choose(true, 10), QStringList({"DejaVu Serif", "True", "14"}));
 
-    w.mnuthemed->trigger(); // Arial 10, plain
-    EXPECT_EQ(stored(), QStringList({"Arial", "False", "10"}));
+    w.mnuthemed->trigger(); // Arial 10, plain, stored whole
     ASSERT_TRUE(otherCopy.write("Grid Fonts", "Bold", "True"));
-    QFont plain = main->datagrid2->font();
-    plain.setPointSize(12);
-    env->dialogs.chooseFontNext(plain);
-    w.mnugridfont->trigger();
-    EXPECT_EQ(stored(), QStringList({"Arial", "True", "12"}));
+    EXPECT_EQ(choose(false, 12), QStringList({"Arial", "True", "12"}));
 }
 
 TEST_F(Appearance, ARowHeightChosenAfterALargeFontKeepsTheTextWholeAndComesBackWithASmallerFont) {

@@ -177,7 +177,8 @@ ShownText boxText(QWidget* box, const QString& text) {
 }
 
 // Copying from a box's label gives the text without the characters added for the wrapping: the label's own Copy
-// (keys and its menu) and the box's (which some platforms offer) go through here.
+// (keys and its menu), the box's (which some platforms offer) and the selection a mouse leaves for pasting with the
+// middle button go through here.
 class ExactCopy : public QObject {
 public:
     ExactCopy(QLabel* label, ShownText shown) : QObject(label), m_label(label), m_shown(std::move(shown)) {
@@ -195,6 +196,11 @@ protected:
             // The box copies itself whole where the platform does so: its copy is mended once it is made.
             if (watched != m_label)
                 QMetaObject::invokeMethod(this, &ExactCopy::mendClipboard, Qt::QueuedConnection);
+            return false;
+        }
+        if (watched == m_label && e->type() == QEvent::MouseButtonRelease) {
+            // The label hands its selection to the platform as it takes the release: it is mended after.
+            QMetaObject::invokeMethod(this, &ExactCopy::mendSelection, Qt::QueuedConnection);
             return false;
         }
         if (watched == m_label && e->type() == QEvent::ContextMenu &&
@@ -216,10 +222,15 @@ protected:
     }
 
 private:
-    void copySelection() {
+    void copySelection() { copySelectionTo(QClipboard::Clipboard); }
+    void mendSelection() {
+        if (QGuiApplication::clipboard()->supportsSelection())
+            copySelectionTo(QClipboard::Selection);
+    }
+    void copySelectionTo(QClipboard::Mode mode) {
         if (m_label->hasSelectedText())
             QGuiApplication::clipboard()->setText(
-                m_shown.exact(m_label->selectionStart(), m_label->selectedText().size()));
+                m_shown.exact(m_label->selectionStart(), m_label->selectedText().size()), mode);
     }
     void mendClipboard() {
         QClipboard* clipboard = QGuiApplication::clipboard();
