@@ -92,6 +92,35 @@ TEST_F(CustomerList, DeleteRemovesOnlyTheSelectedCustomerAndLeavesTheirCallsAndI
     EXPECT_EQ(count("SELECT * from Customers"), 2);
 }
 
+// Another copy deletes the last customer and adds one, who is given the deleted one's row id; this copy still shows
+// the deleted one.
+TEST_F(CustomerList, ACustomerAnotherCopyReplacedUnderTheSameRowIdIsNeitherChangedNorDeleted) {
+    prepareDatabase();
+    addCustomer("Alice Archer", "A1");
+    addCustomer("Bob Baker", "B1");
+    start("Admin");
+    const auto replace = [this](const QString& gone, const QString& added) {
+        const qint64 id = scalar("SELECT rowid from Customers where Username = '" + gone + "'").toLongLong();
+        exec("DELETE FROM Customers WHERE Username = '" + gone + "'");
+        addCustomer(added, added, "222");
+        ASSERT_EQ(scalar("SELECT rowid from Customers where Username = '" + added + "'").toLongLong(), id);
+    };
+    const QString deleted = "Another copy of the program has deleted this record (Customers)";
+    select(1);
+    replace("B1", "C1");
+    main->mnueditcust_Click();
+    typeText(main->Text12, "9");
+    main->Command20->click();
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(deleted));
+    main->Command9->click();
+    select(1);
+    replace("C1", "D1"); // the list still shows B1
+    env->dialogs.answer(ui::Answer::Ok);
+    main->mnucustdel->trigger();
+    EXPECT_TRUE(env->dialogs.lastMessage().contains(deleted));
+    EXPECT_EQ(scalar("SELECT Username || Extension from Customers where rowid = 2").toString(), "D1222");
+}
+
 TEST_F(CustomerList, ExportWritesEveryCustomerAsEightCellsThatReadBackExactly) {
     prepareDatabase();
     addCustomer(hostile::Quoted, "S1", "555 1", "1 High St\nLeeds", "jo@example.com");

@@ -309,6 +309,14 @@ TEST_F(InventoryWindow, RenamedTitlesAreCheckedStoredAndShownWhileRefusedOnesKee
     w.Command1->click();
     EXPECT_EQ(scalar("SELECT Value11 from Settings").toString(), Defaults);
     EXPECT_EQ(headings(w).first(), "Type");
+
+    // Another copy's rename of a title this one left alone stays.
+    w.cmdCommand3->click();
+    exec("UPDATE Settings SET Value11 = 'Type, Details, Number, Notes, Spare, Username, Warranty, Extra'");
+    w.Text2->setText("Kind, Details, Number, Notes, Spare, Username, Warranty, More");
+    w.Save->click();
+    EXPECT_EQ(scalar("SELECT Value11 from Settings").toString(),
+              "Kind, Details, Number, Notes, Spare, Username, Warranty, Extra");
 }
 
 TEST_F(InventoryWindow, MissingOrShortTitlesAreStoredAsDefaultsAndOnlyAdministratorsRename) {

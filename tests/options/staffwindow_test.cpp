@@ -120,48 +120,35 @@ TEST_F(StaffWindow, ADeletionIsCheckedAgainstTheLevelsAnotherCopyStoredWhileItWa
     EXPECT_EQ(w.Text9->text(), "carol");
 }
 
-TEST_F(StaffWindow, TwoAdministratorsDemotingEachOtherInTwoCopiesLeaveOneAdministrator) {
+// Another copy changes the staff after this copy read its list.
+TEST_F(StaffWindow, ChangesAreCheckedAgainstTheStaffAsStoredWhenTheyAreMade) {
     prepareDatabase();
     addStaff("carol", "", "5");
+    addStaff("bob", "old", "1");
     start("Admin");
+    // carol, in another copy, sets Admin to Standard: Admin's setting her to Standard would leave no Administrator.
     analysts& w = open("carol");
-    exec("UPDATE Analysts SET Spare2 = '3' WHERE ID = 'Admin'"); // carol, in another copy
+    exec("UPDATE Analysts SET Spare2 = '3' WHERE ID = 'Admin'");
     choose(w, "Standard");
     EXPECT_EQ(env->dialogs.lastMessage(), "Cannot take the Administrator level from the last Administrator! Make "
                                           "another member Administrator first.");
-    EXPECT_EQ(stored("Spare2", "carol"), "5");
-    EXPECT_EQ(w.Text9->text(), "carol");
-    EXPECT_EQ(w.Combo12->currentText(), "Administrator");
-    exec("UPDATE Analysts SET Spare2 = '5' WHERE ID = 'Admin'");
-    choose(w, "Standard");
-    EXPECT_EQ(stored("Spare2", "carol"), "3");
-}
+    EXPECT_EQ(stored("Spare2", "carol") + "|" + w.Combo12->currentText(), "5|Administrator");
 
-TEST_F(StaffWindow, AMemberAnotherCopyReplacedIsToldAndTheMemberInTheirRowIsLeftAlone) {
-    prepareDatabase();
-    addStaff("bob", "old", "1");
-    start("Admin");
-    analysts& w = open("bob");
     // Another copy deletes bob and adds dave, who gets bob's row id.
-    const QVariant bobsRow = scalar("SELECT rowid from Analysts where ID = 'bob'");
+    row(w, "bob");
     exec("DELETE FROM Analysts WHERE ID = 'bob'");
     addStaff("dave", "secret", "1");
-    ASSERT_EQ(scalar("SELECT rowid from Analysts where ID = 'dave'"), bobsRow);
     env->dialogs.answer(Answer::Yes);
     w.Command24->click();
     EXPECT_EQ(env->dialogs.lastMessage(), staffrules::goneText());
-    EXPECT_FALSE(env->dialogs.shown("Password has been cleared"));
     EXPECT_EQ(stored("Spare1", "dave"), "secret");
-    EXPECT_EQ(w.Adodc3->recordset()->rowCount(), 2); // the list as stored now
-
-    row(w, "dave");
+    row(w, "dave"); // the list as stored now
     env->dialogs.whileAsking = [this](const QString&) {
         exec("DELETE FROM Analysts WHERE ID = 'dave'");
         addStaff("erin", "", "1");
     };
     env->dialogs.answer(Answer::Ok);
     w.Command4->click();
-    env->dialogs.whileAsking = nullptr;
     EXPECT_EQ(env->dialogs.lastMessage(), staffrules::goneText());
     EXPECT_EQ(count("SELECT * from Analysts where ID = 'erin'"), 1);
 }
@@ -174,15 +161,11 @@ TEST_F(StaffWindow, AListALockKeptFromBeingReadIsReadAgainBeforeTheWindowActsOnI
     ASSERT_EQ(other.exec("BEGIN EXCLUSIVE"), "");
     env->dialogs.whileAsking = [&other](const QString&) { other.exec("COMMIT"); };
     env->dialogs.answer(Answer::Yes);
-    main->mnusupportstaff->trigger();
-    analysts& w = ui::form<analysts>();
+    analysts& w = open();
     processEvents();
     env->dialogs.whileAsking = nullptr;
-    ASSERT_EQ(env->dialogs.messages.size(), 1u);
     EXPECT_TRUE(env->dialogs.lastMessage().startsWith("The support staff could not be read:\n"));
-    EXPECT_TRUE(env->dialogs.lastMessage().endsWith("\n\nTry again?"));
     ASSERT_TRUE(ui::isLoaded<analysts>());
-    EXPECT_EQ(w.Adodc3->recordset()->rowCount(), 2);
     row(w, "bob");
     choose(w, "Standard");
     EXPECT_EQ(stored("Spare2", "bob"), "3");

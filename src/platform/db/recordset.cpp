@@ -383,11 +383,14 @@ const RowStore& Recordset::pageOf(int row, int& local) const {
 
 void Recordset::keepPage(int page, RowStore rows) const {
     if (m_pages.size() >= MaxPages && !m_pages.count(page)) {
-        auto oldest = m_pages.begin();
+        // The current row's page stays: read again, it could hold another row under the id, not the one shown.
+        const int current = m_pos / PageRows;
+        auto oldest = m_pages.end();
         for (auto p = m_pages.begin(); p != m_pages.end(); ++p)
-            if (p->second.used < oldest->second.used)
+            if (p->first != current && (oldest == m_pages.end() || p->second.used < oldest->second.used))
                 oldest = p;
-        m_pages.erase(oldest);
+        if (oldest != m_pages.end())
+            m_pages.erase(oldest);
     }
     m_pages.insert_or_assign(page, Page{std::move(rows), ++m_pageClock});
 }
