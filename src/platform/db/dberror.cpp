@@ -29,7 +29,7 @@ DbError DbError::conflict(Conflict what, const QString& table) {
                                  "nothing was stored. It has been read again; what was typed is kept.");
         break;
     case Conflict::Replaced: // its key differs: changed, or deleted and its row id given to a new record
-        message = QStringLiteral("Another copy of the program has changed or deleted this record (%1) since it was "
+        message = QStringLiteral("Another copy of the program has deleted this record (%1) or changed it since it was "
                                  "read here, so nothing was stored.");
         break;
     case Conflict::Deleted:
