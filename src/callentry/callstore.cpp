@@ -268,9 +268,20 @@ void CallStore::save(const QString& reference) {
                                       readText(*rs, rs->fieldIndex(QStringLiteral("Username")));
             texts = chosen || typedCustomer.has(*person, "Name") || typedCustomer.has(*person, "Extension") ||
                     typedCustomer.has(*person, "Location");
-            // Typing for a customer another copy deleted, or choosing them, cannot be stored.
-            if (!now.exists && (chosen || typedCustomer.typed()))
-                throw db::DbError(CustomerGone);
+            // Typing for a customer another copy deleted, or choosing them, cannot be stored. What was typed is
+            // named in the message and let go, with the customer, so that Save then stores the call on its own.
+            if (!now.exists && (chosen || typedCustomer.typed())) {
+                QStringList lost;
+                for (const auto& [i, value] : person->pendingFields())
+                    lost << person->fieldName(i) + QStringLiteral(" \"") + db::displayText(value) + QLatin1Char('"');
+                person->cancelUpdate();
+                m_customers.refreshInPlace();
+                throw db::DbError(CustomerGone +
+                                  (lost.isEmpty() ? QString()
+                                                  : QStringLiteral(" What was typed for them could not be kept: ") +
+                                                        lost.join(QStringLiteral(", ")) + QLatin1Char('.')) +
+                                  QStringLiteral(" The call keeps its own customer texts; Save stores it so."));
+            }
             if (!now.exists)
                 person = nullptr; // the call keeps its own customer texts
         }
