@@ -316,7 +316,9 @@ void Form1::findCustomerByName() {
         list->moveTo(row < 0 ? list->recordCount() : row);
         if (row >= 0)
             return;
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
+        MsgBox(e.message()); // a list that cannot be read is not an empty result
+        return;
     }
     MsgBox(QStringLiteral("No Records Found"));
 }
