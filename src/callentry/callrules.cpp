@@ -261,7 +261,8 @@ void storeNewNote(db::Recordset& notes, qint64 call) {
     if (!there.step())
         throw db::DbError(QStringLiteral("Call %1 is no longer in the database (it was cancelled, or deleted by "
                                          "another copy of Quorvane).")
-                              .arg(call));
+                              .arg(call),
+                          db::DbError::ConflictCode, db::DbError::ConflictCode);
     there.reset();
     notes.update();
     tx.commit();

@@ -271,10 +271,12 @@ bool Notes::storePending(Refused refused, const QString& kept) {
             // The row is still pending, as typed: the user may try again.
             if (adding)
                 rs->setField(QStringLiteral("Note"), note);
-            ui::MsgBox(what +
-                       (adding ? QStringLiteral("; it stays in the window, so you can try again.")
-                               : QStringLiteral("; it stays in the list, so you can try again.")) +
-                       kept + QLatin1Char('\n') + e.message());
+            // A note of a call that is gone can never be stored: it stays to be copied, and Cancel lets it go.
+            const QString again = e.isConflict() && adding
+                                      ? QStringLiteral("; it stays in the window to be copied, and Cancel lets it go.")
+                                  : adding ? QStringLiteral("; it stays in the window, so you can try again.")
+                                           : QStringLiteral("; it stays in the list, so you can try again.");
+            ui::MsgBox(what + again + kept + QLatin1Char('\n') + e.message());
             return false;
         }
         rs->cancelUpdate();

@@ -227,6 +227,7 @@ TEST_F(NotesWindow, AWindowLeftOpenStoresOnItsOwnCallOnlyAndTurnsToTheCallAskedF
     exec(QString("DELETE FROM Calls WHERE Nom = %1").arg(otherCall));
     notes->Command2->click();
     EXPECT_TRUE(env->dialogs.lastMessage().contains(QString("Call %1 is no longer in the database").arg(otherCall)));
+    EXPECT_TRUE(env->dialogs.lastMessage().contains("Cancel lets it go"));
     EXPECT_EQ(notes->Text1->toPlainText(), "Swapped the drum");
     EXPECT_EQ(count("SELECT * from Notes where Note = 'Swapped the drum'"), 0);
 }
