@@ -10,18 +10,8 @@
 void Form1::connectCompanions() {
     connect(mnuabout, &QAction::triggered, this, [this] { ui::showOwned(&ui::form<frmAbout1>(), this); });
     // A window left open for another call turns to the call on the panel.
-    connect(mnuaudit, &QAction::triggered, this, [this] {
-        const bool open = ui::isLoaded<Form5>();
-        Form5& audit = ui::form<Form5>();
-        if (open)
-            audit.showCall();
-        ui::showOwned(&audit, this);
-    });
-    connect(command16, &QPushButton::clicked, this, [this] {
-        const bool open = ui::isLoaded<Attachments>();
-        Attachments& files = ui::form<Attachments>();
-        if (open)
-            files.showCall();
-        ui::showOwned(&files, this);
-    });
+    connect(mnuaudit, &QAction::triggered, this,
+            [this] { ui::showOwnedTurned<Form5>(this, [](Form5& audit) { audit.showCall(); }); });
+    connect(command16, &QPushButton::clicked, this,
+            [this] { ui::showOwnedTurned<Attachments>(this, [](Attachments& files) { files.showCall(); }); });
 }

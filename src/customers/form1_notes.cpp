@@ -18,11 +18,7 @@ void Form1::connectNotes() {
             return;
         }
         StatusBar1->setPanel(5, QStringLiteral("Call Notes"));
-        const bool open = ui::isLoaded<Notes>();
-        Notes& notes = ui::form<Notes>();
-        if (open)
-            notes.follow();
-        ui::showOwned(&notes, this);
+        ui::showOwnedTurned<Notes>(this, [](Notes& notes) { notes.follow(); });
     });
     connect(mnuvcn, &QAction::triggered, this, [this] {
         const QString failure = callListNotesPage(datagrid2->textMatrix(datagrid2->row(), callviews::RefColumn));

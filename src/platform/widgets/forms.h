@@ -46,4 +46,13 @@ bool unloadAll(QWidget* except = nullptr);
 // Shows w modeless, owned by owner (it stays above it and goes with it), keeping its size and place.
 void showOwned(QWidget* w, QWidget* owner);
 
+// Shows W owned by owner; one already loaded is first handed to `turn` (to show what it is now asked for).
+template <class W, class Turn> void showOwnedTurned(QWidget* owner, Turn turn) {
+    const bool open = isLoaded<W>();
+    W& w = form<W>();
+    if (open)
+        turn(w);
+    showOwned(&w, owner);
+}
+
 } // namespace ui
