@@ -254,8 +254,9 @@ QString notesSql(qint64 call) {
 }
 
 void storeNewNote(db::Recordset& notes, qint64 call) {
+    // The note is one row stored on its own: a commit that failed after it would leave the list a row the file
+    // does not hold.
     db::Connection& conn = *notes.connection();
-    db::Transaction tx(conn);
     db::Statement there(conn, QStringLiteral("SELECT 1 FROM Calls WHERE Nom = ?"));
     there.bind(1, call);
     if (!there.step())
@@ -265,7 +266,6 @@ void storeNewNote(db::Recordset& notes, qint64 call) {
                           db::DbError::ConflictCode, db::DbError::ConflictCode);
     there.reset();
     notes.update();
-    tx.commit();
 }
 
 QString fieldText(const db::Recordset* rs, const QString& field) {

@@ -99,8 +99,8 @@ bool caseTwin(db::Connection& conn, const QString& reference);
 
 // The notes of one call, as the notes window edits them.
 QString notesSql(qint64 call);
-// Stores a new note of a call in one transaction with the check that the call is still there (cancelled, or
-// deleted by another copy, it would leave a note of no call); db::DbError in the program's words otherwise.
+// Stores a new note of a call once it has checked that the call is still there (cancelled, or deleted by another
+// copy, it would leave a note of no call); db::DbError in the program's words otherwise.
 void storeNewNote(db::Recordset& notes, qint64 call);
 
 // The field's value on the current row as text ("" without a row or field).
