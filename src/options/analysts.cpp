@@ -236,16 +236,25 @@ void analysts::Command3_Click() {
     if (!rs)
         return;
     try {
-        // Login and every lookup find a member by name, so two members may not share one.
-        if (staffrules::nameTaken(ui::form<Form1>().dbpath, name)) {
+        // Login and every lookup find a member by name, so two members may not share one: checked in the storing
+        // transaction, so that another copy adding the same name meanwhile is seen.
+        bool taken = false;
+        {
+            db::Transaction tx(*rs->connection());
+            taken = staffrules::nameTaken(ui::form<Form1>().dbpath, name);
+            if (!taken) {
+                rs->addNew();
+                rs->setField(QStringLiteral("ID"), name);
+                rs->setField(QStringLiteral("Spare2"), QStringLiteral("3"));
+                rs->update();
+                tx.commit();
+            }
+        } // no box while the file is held
+        if (taken) {
             MsgBox(QStringLiteral("There is already a member of staff called ") + name +
                    QStringLiteral(". Please choose a different name."));
             return;
         }
-        rs->addNew();
-        rs->setField(QStringLiteral("ID"), name);
-        rs->setField(QStringLiteral("Spare2"), QStringLiteral("3"));
-        rs->update();
         rs->moveLast();
     } catch (const db::DbError& e) {
         refused(QStringLiteral("The new member of staff could not be stored:"), e);
