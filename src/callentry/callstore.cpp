@@ -191,8 +191,7 @@ qint64 CallStore::create(const NewCallDefaults& defaults, const QDateTime& now, 
                                               QStringLiteral("Call was Logged by ") + defaults.analyst));
         rs->update();
         nom = rs->field(QStringLiteral("Nom")).toLongLong();
-        m_calls.setRecordSource(callSql(nom));
-        m_calls.refresh();
+        show(callSql(nom));
         if (withNewCustomer)
             if (db::Recordset* customers = m_customers.recordset())
                 customers->addNew();
@@ -212,19 +211,26 @@ qint64 CallStore::create(const NewCallDefaults& defaults, const QDateTime& now, 
 }
 
 bool CallStore::open(qint64 nom) {
-    leave();
-    m_calls.setRecordSource(callSql(nom));
-    m_calls.refresh();
+    storeTyped();
+    show(callSql(nom));
     return call() != nullptr;
 }
 
 void CallStore::leave() {
+    storeTyped();
+    show(EmptyCall);
+}
+
+void CallStore::storeTyped() {
     // An added call row the database never took (the customer commands' placeholder) is not stored here.
     if (db::Recordset* rs = m_calls.recordset(); rs && rs->editMode() == db::Recordset::EditMode::Add)
         rs->cancelUpdate();
     if (call() && (pending(call()) || pending(customer())))
         save(fieldText(customer(), QStringLiteral("Username")));
-    m_calls.setRecordSource(EmptyCall);
+}
+
+void CallStore::show(const QString& sql) {
+    m_calls.setRecordSource(sql);
     m_calls.refresh();
 }
 

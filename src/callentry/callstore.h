@@ -108,6 +108,11 @@ public:
     static void remove(const QString& databasePath, qint64 nom, const QString& attachFolder);
 
 private:
+    // leave() without emptying the panel: what was typed is stored, or db::DbError and it stays.
+    void storeTyped();
+    // The call row's query set and read.
+    void show(const QString& sql);
+
     db::DataControl& m_calls;
     db::DataControl& m_customers;
 };

@@ -226,11 +226,11 @@ QString referenceAt(Form1& f, int row) {
 bool moveToCustomer(Form1& f, const QString& reference) {
     if (!callpanel::putAwayOpenedCall(f))
         return false;
-    // Found again: storing the call may have changed the list's rows.
-    const int row = callrules::findCustomer(*f.Adodc1->recordset(), reference);
-    if (row < 0)
-        return false;
     try {
+        // Found again: storing the call may have changed the list's rows.
+        const int row = callrules::findCustomer(*f.Adodc1->recordset(), reference);
+        if (row < 0)
+            return false;
         f.Adodc1->recordset()->moveTo(row);
     } catch (const db::DbError& e) {
         MsgBox(e.message());

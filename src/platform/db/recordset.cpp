@@ -553,6 +553,10 @@ QVariant Recordset::storedValue(int row, int col) const {
     return m_store->value(row, col, m_fields[col].isDate);
 }
 
+QString Recordset::byRowId(const QStringList& columns) const {
+    return QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns.join(','), quoteIdent(m_table));
+}
+
 std::vector<int> Recordset::keyFields() const {
     std::vector<int> out;
     const QStringList keys = keyRegistry().value(m_table.toLower());
@@ -570,8 +574,7 @@ void Recordset::verifyAsRead(int row, const std::vector<int>& cols, const std::v
         names << quoteIdent(m_fields[c].origin);
     if (names.isEmpty())
         names << QStringLiteral("1");
-    Statement st(*m_conn,
-                 QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(names.join(','), quoteIdent(m_table)));
+    Statement st(*m_conn, byRowId(names));
     st.bind(1, m_rowids[row]);
     if (!st.step())
         throw DbError::conflict(DbError::Conflict::Deleted, m_table);
@@ -608,8 +611,7 @@ bool Recordset::readBack(int row) {
     QStringList all;
     for (const Field& f : m_fields)
         all << (f.origin.isEmpty() ? QStringLiteral("NULL") : quoteIdent(f.origin));
-    Statement back(*m_conn,
-                   QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(','), quoteIdent(m_table)));
+    Statement back(*m_conn, byRowId(all));
     back.bind(1, m_rowids[row]);
     if (!back.step())
         return false;
@@ -651,9 +653,7 @@ QVariant Recordset::readStored(int col) {
     if (m_fields[col].origin.isEmpty() || m_rowids[m_pos] == 0)
         return {};
     m_conn->setLikeDialect(m_dialect);
-    Statement st(
-        *m_conn,
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(quoteIdent(m_fields[col].origin), quoteIdent(m_table)));
+    Statement st(*m_conn, byRowId({quoteIdent(m_fields[col].origin)}));
     st.bind(1, m_rowids[m_pos]);
     if (!st.step())
         return {};
@@ -714,13 +714,13 @@ void Recordset::storeRow(int row, const std::vector<QVariant>& values, const std
         }
         if (own)
             own->commit();
-        if (const quint64 tx = m_conn->currentTransaction(); tx != 0 && !m_onDemand) {
-            std::vector<QVariant> before(m_fields.size());
-            for (int i = 0; i < fieldCount(); ++i)
-                before[i] = m_store->value(row, i, false);
+        // Written inside the caller's transaction: the cells as they were, should it roll back (read on demand,
+        // the page is read anew instead).
+        if (const quint64 tx = m_conn->currentTransaction(); tx != 0) {
+            std::vector<QVariant> before(m_onDemand ? 0 : m_fields.size());
+            for (size_t i = 0; i < before.size(); ++i)
+                before[i] = m_store->value(row, static_cast<int>(i), false);
             m_unconfirmed.push_back({m_rowids[row], tx, std::move(before)});
-        } else if (tx != 0) {
-            m_unconfirmed.push_back({m_rowids[row], tx, {}});
         }
     }
     // Read on demand, the row's page is read anew when next shown.

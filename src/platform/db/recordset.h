@@ -127,6 +127,7 @@ private:
     void checkCurrent() const;
     QVariant storedValue(int row, int col) const; // the row as read, without a pending edit
     std::vector<int> keyFields() const;
+    QString byRowId(const QStringList& columns) const; // "SELECT columns FROM table WHERE rowid = ?"
     // Throws a conflict unless the row still holds asRead[c] in each column c of cols (inside a transaction).
     void verifyAsRead(int row, const std::vector<int>& cols, const std::vector<QVariant>& asRead,
                       const std::vector<int>& keys);
